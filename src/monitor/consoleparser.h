@@ -1,0 +1,89 @@
+#pragma once
+// Turns the router console's output into channel state, the destination
+// list, the router banner and the events the rest of the program reacts to.
+//
+// The parser works on whole answers: the exchange layer hands it everything
+// up to and including a prompt line (or the rest when the router closes),
+// so the result never depends on how the network cut the output.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/channelstate.h"
+
+namespace tarvik {
+
+// What the parser needs to know and whom it tells. The core implements it.
+// Events arrive in the fixed order of one processed answer:
+//   echo/banner/history-complete per line, then per channel
+//   channelStatusParsed, then addressAssigned, bothChannelsIdle,
+//   refreshMainTip, callDisconnected, incomingCall / noIncomingCall,
+//   callFailed (each message), dialStarted, calledPartyBusy, stopElapsed
+//   (CallEnded), callConnected, destinationListParsed.
+class ParserHost {
+ public:
+  virtual ~ParserHost() = default;
+
+  // Queries.
+  virtual bool commandExchange() const = 0;
+  virtual const std::vector<std::string>& nameList() const = 0;
+
+  // Line pass.
+  virtual void echoLine(const std::string& line) = 0;           // append to details
+  virtual void routerBannerSeen(const std::string& line) = 0;   // version text
+  virtual void historyCaptureComplete(const std::vector<std::string>& logBuffer) = 0;
+
+  // Status blocks and checks.
+  virtual void channelStatusParsed(int channel /*0=B1, 1=B2*/, ChannelState& state) = 0;
+  virtual void addressAssigned() = 0;
+  virtual void bothChannelsIdle() = 0;
+  virtual void refreshMainTip() = 0;
+  virtual void callDisconnected(const std::string& lineAfter) = 0;
+  virtual void incomingCall(const std::string& number) = 0;
+  virtual void noIncomingCall() = 0;  // the core clears the name display if shown
+  virtual void callFailed(const std::string& message) = 0;
+  virtual void dialStarted() = 0;
+  virtual void calledPartyBusy() = 0;
+  virtual void stopElapsed() = 0;  // CallEnded
+  virtual void callConnected() = 0;
+  // entries: the sixteen destination entries (index = destination number;
+  // empty when the router gave none); captions: menu captions for items 0..15.
+  virtual void destinationListParsed(const std::array<std::string, 16>& entries,
+                                     const std::array<std::string, 16>& captions) = 0;
+};
+
+class ConsoleParser {
+ public:
+  explicit ConsoleParser(ParserHost& host);
+  ~ConsoleParser();
+
+  // Processes one complete answer (Shift-JIS, NUL and telnet bytes already
+  // removed). Never throws.
+  void AsyncSock1Receive(std::string_view answer);
+
+  ChannelState& channel(int index) { return channels_[index]; }
+  const ChannelState& channel(int index) const { return channels_[index]; }
+
+  // Parser state shared with other parts of the program.
+  bool EchoEnabled = false;
+  bool AnalogView = false;
+  int PromptCountdown = 0;
+  bool HistorySeen = false;
+  bool HistorySynced = false;
+  bool AutoLogFetch = false;
+  std::vector<std::string> LogBuffer;
+  bool LaunchArmed = false;
+  bool CallEnded = false;
+  int RouterPageBase = 0;
+  std::string RouterVersion;
+
+ private:
+  struct Literals;
+  ParserHost& host_;
+  std::array<ChannelState, 2> channels_;
+  const Literals* lit_;
+};
+
+}  // namespace tarvik

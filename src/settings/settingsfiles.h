@@ -1,0 +1,47 @@
+#pragma once
+// Tarvik.ini, Tarvik.lst and Tarvik.spt in the config directory.
+// Every operation opens the file for its own length only; keys and sections
+// the program does not know are kept untouched.
+// Failures come back as a UTF-8 message for the user; empty means success.
+
+#include <filesystem>
+#include <string>
+
+#include "settings/settingsstore.h"
+
+namespace tarvik {
+
+class SettingsFiles {
+ public:
+  explicit SettingsFiles(std::filesystem::path configDir);
+
+  const std::filesystem::path& directory() const { return dir_; }
+  std::filesystem::path iniPath() const;
+  std::filesystem::path namesPath() const;
+  std::filesystem::path scriptPath() const;
+
+  // [OPTION] ONSCREEN alone.
+  bool readStayOnTop() const;
+  // Name list, script, then every INI key the start-up load reads.
+  // (The first-run dialog is the shell's business when SOHOIP is empty.)
+  void loadAll(SettingsStore& store) const;
+  // The dialog save, in its order: [Tarvik], the interval check (below 2 or
+  // above 58 becomes "5", stored back into the store; not an integer stops
+  // the save with an error), the rest of the keys, the application lists of
+  // store.appPageDestination, then Tarvik.lst and Tarvik.spt.
+  std::string saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const;
+  // left, top (not when parked), left2, top2, Width2, Height2, B1, B2, LAST.
+  std::string saveWindowState(const SettingsStore& store, bool parked) const;
+  ApplicationList loadApplications(int destination) const;
+  std::string saveApplications(int destination, const ApplicationList& apps) const;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The config directory: explicitDir when given; else exeDir when it holds
+// Tarvik.ini or is writable; else $XDG_CONFIG_HOME/tarvik (~/.config/tarvik).
+std::filesystem::path findConfigDir(const std::filesystem::path& explicitDir,
+                                    const std::filesystem::path& exeDir);
+
+}  // namespace tarvik

@@ -1,0 +1,75 @@
+#pragma once
+// The in-memory settings: one field per INI key, plus the name list and the
+// router script. All texts are Shift-JIS bytes, as stored on disk.
+// A default-constructed store holds every key's default value.
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+struct SettingsStore {
+  SettingsStore();
+
+  // [Tarvik]
+  struct TarvikSection {
+    std::string SOHOIP;  // router address; empty -> first-run dialog
+    std::string PASS;    // console password, decoded (clear) in memory
+    int DEFAULT = 0;     // default destination 0..15 (16: no match)
+    int AUTO = 0;        // timed-connect destination
+    int REDIAL = 0;      // alternate destination
+    int PORT = 23;       // console port; not shown in the dialog
+  } tarvik;
+
+  // [OPTION]
+  struct OptionSection {
+    std::string TIME = "5";  // poll interval in seconds (text)
+    std::string LOG = "mn128soho.log";
+    std::string LAST;        // last per-call user ID
+    int B1 = 0, B2 = 0;      // DisplayIndex of each channel
+    int left = 350, top = 0;
+    int left2 = 438, top2 = 300, Width2 = 438, Height2 = 279;
+    bool SIZE = false, ONSCREEN = false, NEXT = false;
+    bool CHECK4 = false, CHECK5 = false;
+    bool CHECK6 = true, CHECK7 = true, CHECK8 = true, CHECK9 = true;
+    bool CHECK10 = false, CHECK11 = false, CHECK12 = false, CHECK13 = false;
+    bool CHECK14 = true;
+    bool CHECK15 = false, CHECK16 = false, CHECK17 = false, CHECK18 = false;
+    bool CHECK19 = true;
+  } option;
+
+  // [SOUND] (there is no key 4)
+  struct SoundSection {
+    std::string s1, s2, s3, s5, s6, s7, s8;  // keys "1".."8"
+    std::string NAMESOUND;
+  } sound;
+
+  // [KANJI]
+  struct KanjiSection {
+    std::string CODE;
+  } kanji;
+
+  // [TIME]
+  struct TimeSection {
+    std::string ON = "23:01", OFF = "7:58", WARNING = "7:55";
+  } time;
+
+  // [RD]
+  struct RdSection {
+    std::string count = "0";  // key "0": redial count (text)
+  } rd;
+
+  // Tarvik.lst and Tarvik.spt, one entry per line.
+  std::vector<std::string> nameList;
+  std::vector<std::string> script;
+
+  // Not on disk: the destination (0..16) whose application lists the
+  // settings dialog's application page shows; 0 at start.
+  int appPageDestination = 0;
+};
+
+// Seven command lines of one destination, section [AP<n>] keys 1..7.
+using ApplicationList = std::array<std::string, 7>;
+
+}  // namespace tarvik
