@@ -1,0 +1,128 @@
+#include "app/options.h"
+
+#include <charconv>
+#include <string_view>
+
+#ifndef TARVIK_VERSION
+#define TARVIK_VERSION "0.0.0"
+#endif
+
+namespace tarvik::app {
+namespace {
+
+// Poll interval bounds for --poll-ms: fast enough for a soak run, never a
+// busy loop.
+constexpr int kMinPollMs = 10;
+constexpr int kMaxPollMs = 3'600'000;
+
+// "--name=value" or "--name value": returns true and fills value when arg is
+// the option `name`; i is moved past a separate value.
+bool takeValue(const std::vector<std::string>& args, std::size_t& i, std::string_view name,
+               std::string& value, std::string& error) {
+  std::string_view arg = args[i];
+  if (arg.substr(0, name.size()) != name) return false;
+  if (arg.size() == name.size()) {
+    if (i + 1 >= args.size()) {
+      error = std::string(name) + " needs a value";
+      return true;
+    }
+    value = args[++i];
+    return true;
+  }
+  if (arg[name.size()] != '=') return false;
+  value = std::string(arg.substr(name.size() + 1));
+  return true;
+}
+
+bool parsePollMs(const std::string& text, int& out) {
+  int value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return false;
+  if (value < kMinPollMs || value > kMaxPollMs) return false;
+  out = value;
+  return true;
+}
+
+}  // namespace
+
+ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
+  ParsedOptions result;
+  ProgramOptions& o = result.options;
+  std::string& error = result.error;
+  bool onlyWords = false;
+  for (std::size_t i = 0; i < args.size() && error.empty(); ++i) {
+    const std::string& arg = args[i];
+    if (onlyWords || arg.rfind("--", 0) != 0) {
+      // Single-dash words such as "-CO" are action words, as they always were.
+      o.actionWords.push_back(arg);
+      continue;
+    }
+    std::string value;
+    if (arg == "--") {
+      onlyWords = true;
+    } else if (arg == "--headless") {
+      o.headless = true;
+    } else if (arg == "--print-settings") {
+      o.printSettings = true;
+    } else if (arg == "--help") {
+      o.help = true;
+    } else if (arg == "--version") {
+      o.version = true;
+    } else if (takeValue(args, i, "--config-dir", value, error)) {
+      if (error.empty() && value.empty()) error = "--config-dir needs a directory";
+      o.configDir = value;
+    } else if (takeValue(args, i, "--poll-ms", value, error)) {
+      if (error.empty() && !parsePollMs(value, o.pollMs)) {
+        error = "--poll-ms needs a whole number of milliseconds from " + std::to_string(kMinPollMs) +
+                " to " + std::to_string(kMaxPollMs);
+      }
+    } else {
+      // An unknown long option is refused rather than taken as an action
+      // word: "--connect" would otherwise dial because it contains "co".
+      error = "unknown option " + arg;
+    }
+  }
+  return result;
+}
+
+bool wantsHeadless(const std::vector<std::string>& arguments) {
+  ParsedOptions parsed = parseProgramOptions(arguments);
+  return parsed.options.headless;
+}
+
+std::string helpText(const std::string& programName) {
+  return "Usage: " + programName +
+         " [options] [action words]\n"
+         "Watches and drives an MN128-SOHO ISDN router through its console.\n"
+         "\n"
+         "Options:\n"
+         "  --headless          run without windows; every visible change is printed\n"
+         "                      on standard output as one line: KIND<TAB>TEXT\n"
+         "  --config-dir DIR    use Tarvik.ini, Tarvik.lst and Tarvik.spt in DIR\n"
+         "  --print-settings    print every setting with its effective value and exit\n"
+         "  --help              show this help and exit\n"
+         "  --version           show the version and exit\n"
+         "  --                  everything after this is an action word\n"
+         "\n"
+         "Action words (acted on once, when the first console exchange has connected;\n"
+         "case does not matter, and one word may hold several):\n"
+         "  co                  dial the default destination\n"
+         "  b1                  disconnect B1\n"
+         "  b2                  disconnect B2\n"
+         "\n"
+         "For tests only:\n"
+         "  --poll-ms N         poll the router every N milliseconds instead of [OPTION] TIME\n"
+         "\n"
+         "Headless output kinds: status, b1, b2, dest, caller, caller-off, tip, tip-b1,\n"
+         "tip-b2, icon-b1, icon-b2, menu, details, details-clear, panel, strip, sound,\n"
+         "launch, end, window, version, hint, jigen, browse, error, quit.\n"
+         "Tabs, line breaks and backslashes inside a text are written as \\t, \\n, \\r\n"
+         "and \\\\.\n"
+         "\n"
+         "Exit status: 0 on success (also when another instance is already running),\n"
+         "2 when the command line is wrong or, headless, no router address is set.\n";
+}
+
+std::string versionText() { return std::string("tarvik ") + TARVIK_VERSION + "\n"; }
+
+}  // namespace tarvik::app

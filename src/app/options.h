@@ -1,0 +1,43 @@
+#pragma once
+// Program options of `tarvik`.
+//
+// Options are taken out of the argument list before the rest is handed to
+// the core as action words: the core looks for "co", "b1" and "b2" inside
+// every remaining argument, so an option such as --config-dir (or a
+// directory name that happens to contain "co") must never reach it.
+
+#include <string>
+#include <vector>
+
+namespace tarvik::app {
+
+struct ProgramOptions {
+  bool headless = false;
+  bool printSettings = false;
+  bool help = false;
+  bool version = false;
+  std::string configDir;  // empty: not given
+  int pollMs = 0;         // 0: the poll interval from the settings
+  std::vector<std::string> actionWords;
+};
+
+struct ParsedOptions {
+  ProgramOptions options;
+  std::string error;  // empty when the arguments were understood
+};
+
+// arguments: the command line without the program name.
+ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments);
+
+// True when the command line asks for the program without windows; used
+// before the application object exists (which one to create depends on it).
+bool wantsHeadless(const std::vector<std::string>& arguments);
+
+std::string helpText(const std::string& programName);
+std::string versionText();
+
+// Exit code for a command line that was not understood, or a start that
+// cannot work (no router address in headless mode).
+constexpr int kUsageExitCode = 2;
+
+}  // namespace tarvik::app

@@ -1,0 +1,85 @@
+// Program options are taken out before the action words are handed on.
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+namespace tarvik::app {
+namespace {
+
+using Words = std::vector<std::string>;
+
+struct OptionsCase {
+  const char* name;
+  Words args;
+  bool headless;
+  std::string configDir;
+  int pollMs;
+  Words actionWords;
+};
+
+class OptionsTable : public testing::TestWithParam<OptionsCase> {};
+
+TEST_P(OptionsTable, SeparatesOptionsFromActionWords) {
+  const OptionsCase& c = GetParam();
+  ParsedOptions parsed = parseProgramOptions(c.args);
+  ASSERT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.headless, c.headless);
+  EXPECT_EQ(parsed.options.configDir, c.configDir);
+  EXPECT_EQ(parsed.options.pollMs, c.pollMs);
+  EXPECT_EQ(parsed.options.actionWords, c.actionWords);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OptionsTable,
+    testing::Values(
+        OptionsCase{"nothing", {}, false, "", 0, {}},
+        OptionsCase{"words_only", {"co", "-CO", "b1b2"}, false, "", 0, {"co", "-CO", "b1b2"}},
+        // The directory holds "co" and must not become a dial request.
+        OptionsCase{"config_dir_value_is_not_a_word", {"--config-dir", "/tmp/conf", "b1"}, false, "/tmp/conf", 0, {"b1"}},
+        OptionsCase{"equals_forms", {"--config-dir=/x/co", "--poll-ms=50", "--headless"}, true, "/x/co", 50, {}},
+        OptionsCase{"options_between_words", {"co", "--headless", "--poll-ms", "200", "b2"}, true, "", 200, {"co", "b2"}},
+        OptionsCase{"double_dash_ends_options", {"--headless", "--", "--co"}, true, "", 0, {"--co"}}),
+    [](const testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
+
+TEST(Options, FlagsAreRecognised) {
+  ParsedOptions p = parseProgramOptions({"--print-settings", "--help", "--version"});
+  ASSERT_EQ(p.error, "");
+  EXPECT_TRUE(p.options.printSettings);
+  EXPECT_TRUE(p.options.help);
+  EXPECT_TRUE(p.options.version);
+  EXPECT_FALSE(p.options.headless);
+}
+
+TEST(Options, RefusesWhatItDoesNotUnderstand) {
+  const Words bad[] = {
+      {"--connect"},               // would dial as a word: refused
+      {"--config-dir"},            // value missing
+      {"--config-dir="},           // empty value
+      {"--poll-ms", "fast"},       // not a number
+      {"--poll-ms", "5"},          // below the floor
+      {"--poll-ms", "99999999"},   // above the ceiling
+      {"--poll-ms", "100ms"},      // trailing junk
+      {"--headlessly"},
+  };
+  for (const Words& args : bad) {
+    ParsedOptions p = parseProgramOptions(args);
+    EXPECT_NE(p.error, "") << args[0];
+  }
+}
+
+TEST(Options, WantsHeadlessLooksPastWords) {
+  EXPECT_TRUE(wantsHeadless({"co", "--headless"}));
+  EXPECT_FALSE(wantsHeadless({"co"}));
+  EXPECT_FALSE(wantsHeadless({"--", "--headless"}));
+}
+
+TEST(Options, HelpListsEveryOptionAndWord) {
+  std::string help = helpText("tarvik");
+  for (const char* item : {"--headless", "--config-dir", "--print-settings", "--help", "--version", "--poll-ms",
+                           "  co ", "  b1 ", "  b2 "}) {
+    EXPECT_NE(help.find(item), std::string::npos) << item;
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::app

@@ -1,0 +1,168 @@
+// The headless View's line format: one escaped line per visible change.
+#include "app/headless/textview.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/headless/printingports.h"
+
+namespace tarvik::app {
+namespace {
+
+// Captures what the writer prints, line by line.
+class Captured {
+ public:
+  Captured() : file_(open_memstream(&buf_, &size_)) {}
+  ~Captured() {
+    std::fclose(file_);
+    std::free(buf_);
+  }
+  std::FILE* file() { return file_; }
+  std::string text() {
+    std::fflush(file_);
+    return std::string(buf_, size_);
+  }
+
+ private:
+  char* buf_ = nullptr;
+  std::size_t size_ = 0;
+  std::FILE* file_;
+};
+
+struct TextViewTest : testing::Test {
+  Captured out;
+  LineWriter writer{out.file()};
+  int closes = 0;
+  TextView view{writer, [this] { ++closes; }};
+};
+
+TEST_F(TextViewTest, EachKindPrintsItsLine) {
+  view.setStatusLine("待機中");
+  view.setChannelText(Channel::B1, "空き");
+  view.setChannelText(Channel::B2, "通信中");
+  view.setDestinationLabel("会社");
+  view.showCallerName("Office", "0312341234");
+  view.clearCallerName();
+  view.setMainTip("B1 空き / B2 空き");
+  view.setChannelTip(Channel::B2, "192.168.1.5");
+  view.setChannelIconVisible(Channel::B1, true);
+  view.setDestinationCaption(3, "#3 会社");
+  view.appendDetails("sh s");
+  view.clearDetails();
+  view.setPanelColour(PanelColour::Red);
+  view.setStrip(StripColour::Night);
+  view.parkWindow();
+  view.setRouterVersion("MN128-SOHO.F Version 1.00");
+  view.requestClose();
+  EXPECT_EQ(out.text(),
+            "status\t待機中\n"
+            "b1\t空き\n"
+            "b2\t通信中\n"
+            "dest\t会社\n"
+            "caller\tOffice\t0312341234\n"
+            "caller-off\n"
+            "tip\tB1 空き / B2 空き\n"
+            "tip-b2\t192.168.1.5\n"
+            "icon-b1\ton\n"
+            "menu\t3\t#3 会社\n"
+            "details\tsh s\n"
+            "details-clear\n"
+            "panel\tred\n"
+            "strip\tnight\n"
+            "window\tpark\n"
+            "version\tMN128-SOHO.F Version 1.00\n");
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(TextViewTest, UnchangedStatePrintsNothingButAppendsAlwaysPrint) {
+  view.setStatusLine("A");
+  view.setStatusLine("A");
+  view.setChannelIconVisible(Channel::B2, false);
+  view.setChannelIconVisible(Channel::B2, false);
+  view.setDestinationCaption(1, "x");
+  view.setDestinationCaption(2, "x");  // another item: printed
+  view.setDestinationCaption(1, "x");
+  view.appendDetails("same");
+  view.appendDetails("same");
+  view.restoreWindow();
+  view.parkWindow();
+  view.restoreWindow();
+  view.setStatusLine("A");
+  EXPECT_EQ(out.text(),
+            "status\tA\n"
+            "icon-b2\toff\n"
+            "menu\t1\tx\n"
+            "menu\t2\tx\n"
+            "details\tsame\n"
+            "details\tsame\n"
+            "window\trestore\n"
+            "window\tpark\n"
+            "window\trestore\n");
+}
+
+TEST_F(TextViewTest, CallerShownAgainAfterClearPrintsAgain) {
+  view.showCallerName("Office", "03");
+  view.showCallerName("Office", "03");
+  view.clearCallerName();
+  view.clearCallerName();
+  view.showCallerName("Office", "03");
+  EXPECT_EQ(out.text(), "caller\tOffice\t03\ncaller-off\ncaller\tOffice\t03\n");
+}
+
+TEST(LineWriterEscape, KeepsOneEventOnOneLine) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain 日本語", "plain 日本語"},
+      {"a\tb", "a\\tb"},
+      {"line1\r\nline2", "line1\\r\\nline2"},
+      {"C:\\wav\\a.wav", "C:\\\\wav\\\\a.wav"},
+      {std::string("nul\0x", 5), "nul\\x00x"},
+      {"\x1b[0m", "\\x1b[0m"},
+  };
+  for (const auto& [in, want] : cases) EXPECT_EQ(LineWriter::escape(in), want) << want;
+}
+
+// A launcher that records what reaches the real adapter.
+struct FakeLauncher : Launcher {
+  ProcessHandle next = 7;
+  std::vector<ProcessHandle> ended;
+  ProcessHandle start(const std::vector<std::string>& argv) override {
+    return argv[0] == "missing" ? kNoProcess : next++;
+  }
+  void end(ProcessHandle p) override { ended.push_back(p); }
+};
+
+struct FakeSound : Sound {
+  std::vector<std::string> played;
+  void play(const std::string& path) override { played.push_back(path); }
+};
+
+TEST(PrintingPorts, PrintAndPassOn) {
+  Captured out;
+  LineWriter writer(out.file());
+  FakeLauncher realLauncher;
+  PrintingLauncher launcher(writer, realLauncher);
+  FakeSound realSound;
+  PrintingSound sound(writer, realSound);
+
+  ProcessHandle a = launcher.start({"/bin/prog", "-x", "10.0.0.1"});
+  ProcessHandle missing = launcher.start({"missing"});
+  sound.play("wav/接続.wav");
+  sound.play("");  // silence: neither printed nor played
+  launcher.end(a);
+  launcher.end(a);        // already asked once: not again
+  launcher.end(missing);  // never started
+  launcher.end(12345);    // not ours
+
+  EXPECT_EQ(missing, kNoProcess);
+  EXPECT_EQ(realLauncher.ended, std::vector<ProcessHandle>{a});
+  EXPECT_EQ(realSound.played, std::vector<std::string>{"wav/接続.wav"});
+  EXPECT_EQ(out.text(),
+            "launch\t/bin/prog\t-x\t10.0.0.1\n"
+            "launch\tmissing\n"
+            "sound\twav/接続.wav\n"
+            "end\t/bin/prog\t-x\t10.0.0.1\n");
+}
+
+}  // namespace
+}  // namespace tarvik::app
