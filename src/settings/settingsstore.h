@@ -4,7 +4,9 @@
 // A default-constructed store holds every key's default value.
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik {
@@ -71,5 +73,24 @@ struct SettingsStore {
 
 // Seven command lines of one destination, section [AP<n>] keys 1..7.
 using ApplicationList = std::array<std::string, 7>;
+
+// The number in a setting kept as text ([OPTION] TIME, [RD] 0): decimal,
+// optional leading blanks and sign, within 32 bits; nullopt otherwise.
+std::optional<int> settingTextToInt(std::string_view text);
+
+// The poll intervals the settings dialog accepts, and the one it puts in
+// place of any other number.
+constexpr int kMinPollInterval = 2;
+constexpr int kMaxPollInterval = 58;
+constexpr int kDefaultPollInterval = 5;
+
+// The poll interval in seconds: [OPTION] TIME when it is an integer from 2
+// to 58 (what the settings dialog allows), else 5. A hand-edited value
+// stays in the store as it is; only its use falls back.
+int pollIntervalSeconds(const SettingsStore& store);
+
+// The number of redial attempts from [RD] 0; 0 when it is not a whole
+// number of zero or more, with *ok (when given) set to false.
+int redialCount(const SettingsStore& store, bool* ok = nullptr);
 
 }  // namespace tarvik

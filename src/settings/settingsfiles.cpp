@@ -1,0 +1,127 @@
+#include "settings/settingsfiles.h"
+
+#include <optional>
+#include <system_error>
+
+#include "base/sjis.h"
+#include "settings/filebytes.h"
+#include "settings/inifile.h"
+#include "settings/linefile.h"
+#include "settings/settingskeys.h"
+
+namespace tarvik {
+namespace {
+
+std::string withPath(std::string_view format, const std::filesystem::path& path) {
+  std::string message(format);
+  message.replace(message.find("%s"), 2, path.string());
+  return message;
+}
+
+std::string writeFailed(const std::filesystem::path& ini) { return withPath("%s に書き込めません", ini); }
+
+std::string createFailed(const std::filesystem::path& file) {
+  return withPath("ﾌｧｲﾙ %s を作成できません", file);
+}
+
+IniFile readIni(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = readFileBytes(path);
+  return bytes ? IniFile(*bytes) : IniFile();
+}
+
+// The file as it stands, ready for changes; nullopt when it exists but
+// cannot be read, since writing it back would then lose its contents.
+std::optional<IniFile> readIniForUpdate(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = readFileBytes(path);
+  if (bytes) return IniFile(*bytes);
+  std::error_code error;
+  if (std::filesystem::exists(path, error) || error) return std::nullopt;
+  return IniFile();
+}
+
+std::string applicationSection(int destination) { return "AP" + std::to_string(destination); }
+
+void writeApplications(IniFile& ini, int destination, const ApplicationList& apps) {
+  std::string section = applicationSection(destination);
+  for (std::size_t i = 0; i < apps.size(); ++i) ini.writeString(section, std::to_string(i + 1), apps[i]);
+}
+
+void writeKeys(IniFile& ini, const SettingsStore& store, KeyWriter writer) {
+  for (const SettingKey& key : settingKeys()) {
+    if (key.writer == writer) writeSetting(ini, key, store);
+  }
+}
+
+}  // namespace
+
+SettingsFiles::SettingsFiles(std::filesystem::path configDir) : dir_(std::move(configDir)) {}
+
+std::filesystem::path SettingsFiles::iniPath() const { return dir_ / "Tarvik.ini"; }
+std::filesystem::path SettingsFiles::namesPath() const { return dir_ / "Tarvik.lst"; }
+std::filesystem::path SettingsFiles::scriptPath() const { return dir_ / "Tarvik.spt"; }
+
+bool SettingsFiles::readStayOnTop() const {
+  return readIni(iniPath()).readBool("OPTION", "ONSCREEN", defaultSettings().option.ONSCREEN);
+}
+
+void SettingsFiles::loadAll(SettingsStore& store) const {
+  store.nameList = readLineFile(namesPath());
+  store.script = readLineFile(scriptPath());
+  IniFile ini = readIni(iniPath());
+  for (const SettingKey& key : settingKeys()) readSetting(ini, key, store);
+}
+
+// All keys go into the file in one write; the result is the file that
+// writing them one by one would give, and a failure leaves the old file
+// whole instead of half written.
+std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const {
+  std::optional<IniFile> ini = readIniForUpdate(iniPath());
+  if (!ini) return writeFailed(iniPath());
+  writeKeys(*ini, store, KeyWriter::kDialogFirst);
+
+  std::optional<int> interval = settingTextToInt(store.option.TIME);
+  if (!interval) {
+    // The [Tarvik] keys are saved; the rest waits for a valid interval.
+    if (!replaceFileBytes(iniPath(), ini->text())) return writeFailed(iniPath());
+    return "'" + toUtf8(store.option.TIME) + "' は整数ではありません";
+  }
+  if (*interval < kMinPollInterval || *interval > kMaxPollInterval) {
+    store.option.TIME = std::to_string(kDefaultPollInterval);
+  }
+  writeKeys(*ini, store, KeyWriter::kDialog);
+  writeApplications(*ini, store.appPageDestination, shownApps);
+  if (!replaceFileBytes(iniPath(), ini->text())) return writeFailed(iniPath());
+
+  if (!writeLineFile(namesPath(), store.nameList)) return createFailed(namesPath());
+  if (!writeLineFile(scriptPath(), store.script)) return createFailed(scriptPath());
+  return {};
+}
+
+std::string SettingsFiles::saveWindowState(const SettingsStore& store, bool parked) const {
+  std::optional<IniFile> ini = readIniForUpdate(iniPath());
+  if (!ini) return writeFailed(iniPath());
+  for (const SettingKey& key : settingKeys()) {
+    if (key.writer != KeyWriter::kWindowState) continue;
+    // A parked window's top is off screen; the file keeps the top it returns to.
+    if (parked && key.key == "top") continue;
+    writeSetting(*ini, key, store);
+  }
+  return replaceFileBytes(iniPath(), ini->text()) ? std::string() : writeFailed(iniPath());
+}
+
+ApplicationList SettingsFiles::loadApplications(int destination) const {
+  IniFile ini = readIni(iniPath());
+  std::string section = applicationSection(destination);
+  ApplicationList apps;
+  for (std::size_t i = 0; i < apps.size(); ++i) apps[i] = ini.readString(section, std::to_string(i + 1), "");
+  return apps;
+}
+
+std::string SettingsFiles::saveApplications(int destination, const ApplicationList& apps) const {
+  std::optional<IniFile> ini = readIniForUpdate(iniPath());
+  if (!ini) return writeFailed(iniPath());
+  writeApplications(*ini, destination, apps);
+  return replaceFileBytes(iniPath(), ini->text()) ? std::string() : writeFailed(iniPath());
+}
+
+}  // namespace tarvik

@@ -1,0 +1,169 @@
+#include "settings/settingskeys.h"
+
+#include <array>
+#include <climits>
+#include <type_traits>
+#include <utility>
+
+#include "settings/password.h"
+
+namespace tarvik {
+namespace {
+
+using S = SettingsStore;
+
+template <auto Part, auto Field>
+auto& fieldOf(SettingsStore& store) {
+  return (store.*Part).*Field;
+}
+
+// One table row; the field's C++ type gives the key type (a password is
+// marked apart, since it is a string on the store's side).
+template <auto Part, auto Field>
+constexpr SettingKey row(std::string_view section, std::string_view key, KeyWriter writer,
+                         int min = INT_MIN, int max = INT_MAX) {
+  SettingKey k{section, key, KeyType::kString, writer};
+  using T = std::remove_reference_t<decltype(fieldOf<Part, Field>(std::declval<S&>()))>;
+  if constexpr (std::is_same_v<T, std::string>) {
+    k.text = &fieldOf<Part, Field>;
+  } else if constexpr (std::is_same_v<T, bool>) {
+    k.type = KeyType::kBoolean;
+    k.flag = &fieldOf<Part, Field>;
+  } else {
+    static_assert(std::is_same_v<T, int>);
+    k.type = KeyType::kInteger;
+    k.number = &fieldOf<Part, Field>;
+    k.min = min;
+    k.max = max;
+  }
+  return k;
+}
+
+template <auto Part, auto Field>
+constexpr SettingKey passwordRow(std::string_view section, std::string_view key, KeyWriter writer) {
+  SettingKey k = row<Part, Field>(section, key, writer);
+  k.type = KeyType::kPassword;
+  return k;
+}
+
+constexpr KeyWriter kFirst = KeyWriter::kDialogFirst;
+constexpr KeyWriter kDialog = KeyWriter::kDialog;
+constexpr KeyWriter kWindow = KeyWriter::kWindowState;
+// Destination indexes: 0..15, and 16 for a destination box that matched none.
+constexpr int kLastDestination = 16;
+// Status items of the B1 and B2 fields: 0..6.
+constexpr int kLastStatusItem = 6;
+
+constexpr auto kKeys = std::to_array<SettingKey>({
+    // The dialog save, in its order.
+    row<&S::tarvik, &S::TarvikSection::SOHOIP>("Tarvik", "SOHOIP", kFirst),
+    passwordRow<&S::tarvik, &S::TarvikSection::PASS>("Tarvik", "PASS", kFirst),
+    row<&S::tarvik, &S::TarvikSection::DEFAULT>("Tarvik", "DEFAULT", kFirst, 0, kLastDestination),
+    row<&S::tarvik, &S::TarvikSection::AUTO>("Tarvik", "AUTO", kFirst, 0, kLastDestination),
+    row<&S::tarvik, &S::TarvikSection::REDIAL>("Tarvik", "REDIAL", kFirst, 0, kLastDestination),
+    row<&S::option, &S::OptionSection::TIME>("OPTION", "TIME", kDialog),
+    row<&S::kanji, &S::KanjiSection::CODE>("KANJI", "CODE", kDialog),
+    row<&S::sound, &S::SoundSection::s1>("SOUND", "1", kDialog),
+    row<&S::sound, &S::SoundSection::s2>("SOUND", "2", kDialog),
+    row<&S::sound, &S::SoundSection::s3>("SOUND", "3", kDialog),
+    row<&S::sound, &S::SoundSection::s5>("SOUND", "5", kDialog),
+    row<&S::sound, &S::SoundSection::s6>("SOUND", "6", kDialog),
+    row<&S::sound, &S::SoundSection::s7>("SOUND", "7", kDialog),
+    row<&S::sound, &S::SoundSection::s8>("SOUND", "8", kDialog),
+    row<&S::sound, &S::SoundSection::NAMESOUND>("SOUND", "NAMESOUND", kDialog),
+    row<&S::option, &S::OptionSection::LOG>("OPTION", "LOG", kDialog),
+    row<&S::time, &S::TimeSection::ON>("TIME", "ON", kDialog),
+    row<&S::time, &S::TimeSection::OFF>("TIME", "OFF", kDialog),
+    row<&S::time, &S::TimeSection::WARNING>("TIME", "WARNING", kDialog),
+    row<&S::rd, &S::RdSection::count>("RD", "0", kDialog),
+    row<&S::option, &S::OptionSection::SIZE>("OPTION", "SIZE", kDialog),
+    row<&S::option, &S::OptionSection::ONSCREEN>("OPTION", "ONSCREEN", kDialog),
+    row<&S::option, &S::OptionSection::NEXT>("OPTION", "NEXT", kDialog),
+    row<&S::option, &S::OptionSection::CHECK4>("OPTION", "CHECK4", kDialog),
+    row<&S::option, &S::OptionSection::CHECK5>("OPTION", "CHECK5", kDialog),
+    row<&S::option, &S::OptionSection::CHECK6>("OPTION", "CHECK6", kDialog),
+    row<&S::option, &S::OptionSection::CHECK7>("OPTION", "CHECK7", kDialog),
+    row<&S::option, &S::OptionSection::CHECK8>("OPTION", "CHECK8", kDialog),
+    row<&S::option, &S::OptionSection::CHECK9>("OPTION", "CHECK9", kDialog),
+    row<&S::option, &S::OptionSection::CHECK10>("OPTION", "CHECK10", kDialog),
+    row<&S::option, &S::OptionSection::CHECK11>("OPTION", "CHECK11", kDialog),
+    row<&S::option, &S::OptionSection::CHECK12>("OPTION", "CHECK12", kDialog),
+    row<&S::option, &S::OptionSection::CHECK13>("OPTION", "CHECK13", kDialog),
+    row<&S::option, &S::OptionSection::CHECK14>("OPTION", "CHECK14", kDialog),
+    row<&S::option, &S::OptionSection::CHECK15>("OPTION", "CHECK15", kDialog),
+    row<&S::option, &S::OptionSection::CHECK16>("OPTION", "CHECK16", kDialog),
+    row<&S::option, &S::OptionSection::CHECK17>("OPTION", "CHECK17", kDialog),
+    row<&S::option, &S::OptionSection::CHECK18>("OPTION", "CHECK18", kDialog),
+    row<&S::option, &S::OptionSection::CHECK19>("OPTION", "CHECK19", kDialog),
+    // The window state, in its order.
+    row<&S::option, &S::OptionSection::left>("OPTION", "left", kWindow),
+    row<&S::option, &S::OptionSection::top>("OPTION", "top", kWindow),
+    row<&S::option, &S::OptionSection::left2>("OPTION", "left2", kWindow),
+    row<&S::option, &S::OptionSection::top2>("OPTION", "top2", kWindow),
+    row<&S::option, &S::OptionSection::Width2>("OPTION", "Width2", kWindow),
+    row<&S::option, &S::OptionSection::Height2>("OPTION", "Height2", kWindow),
+    row<&S::option, &S::OptionSection::B1>("OPTION", "B1", kWindow, 0, kLastStatusItem),
+    row<&S::option, &S::OptionSection::B2>("OPTION", "B2", kWindow, 0, kLastStatusItem),
+    row<&S::option, &S::OptionSection::LAST>("OPTION", "LAST", kWindow),
+    // Set by hand only: a console on another port, such as a simulator's.
+    row<&S::tarvik, &S::TarvikSection::PORT>("Tarvik", "PORT", KeyWriter::kNone, 1, 65535),
+});
+
+constexpr auto kSections = std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD"});
+
+// The store's fields are reached through non-const accessors; reading
+// through them never changes the store.
+SettingsStore& readOnly(const SettingsStore& store) { return const_cast<SettingsStore&>(store); }
+
+}  // namespace
+
+std::span<const SettingKey> settingKeys() { return kKeys; }
+
+std::span<const std::string_view> settingSections() { return kSections; }
+
+const SettingsStore& defaultSettings() {
+  static const SettingsStore defaults;
+  return defaults;
+}
+
+void readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store) {
+  SettingsStore& defaults = readOnly(defaultSettings());
+  switch (key.type) {
+    case KeyType::kString:
+      key.text(store) = ini.readString(key.section, key.key, key.text(defaults));
+      break;
+    case KeyType::kPassword:
+      key.text(store) = decodePassword(ini.readString(key.section, key.key, encodePassword(key.text(defaults))));
+      break;
+    case KeyType::kInteger: {
+      int fallback = key.number(defaults);
+      int value = ini.readInteger(key.section, key.key, fallback);
+      key.number(store) = value < key.min || value > key.max ? fallback : value;
+      break;
+    }
+    case KeyType::kBoolean:
+      key.flag(store) = ini.readBool(key.section, key.key, key.flag(defaults));
+      break;
+  }
+}
+
+std::string storedSetting(const SettingKey& key, const SettingsStore& store) {
+  SettingsStore& s = readOnly(store);
+  switch (key.type) {
+    case KeyType::kString:
+      return key.text(s);
+    case KeyType::kPassword:
+      return encodePassword(key.text(s));
+    case KeyType::kInteger:
+      return std::to_string(key.number(s));
+    case KeyType::kBoolean:
+      return key.flag(s) ? "1" : "0";
+  }
+  return {};
+}
+
+void writeSetting(IniFile& ini, const SettingKey& key, const SettingsStore& store) {
+  ini.writeString(key.section, key.key, storedSetting(key, store));
+}
+
+}  // namespace tarvik

@@ -1,0 +1,22 @@
+#pragma once
+// The settings as INI text in UTF-8, for --print-settings: every section and
+// key of the store with the value the program uses (after the load's
+// corrections), the password as the file stores it (encoded, never in
+// clear). The name list and the script follow as comment lines
+// ("; Tarvik.lst" and "; Tarvik.spt" headers, then "; " + each line), so
+// the whole output still reads as the same INI file.
+
+#include <string>
+
+#include "settings/settingsfiles.h"
+#include "settings/settingsstore.h"
+
+namespace tarvik {
+
+std::string printSettings(const SettingsStore& store);
+
+// The same, with the [AP0]..[AP16] sections of the file that hold at least
+// one command line (all seven keys of each), before the comment trailer.
+std::string printSettings(const SettingsStore& store, const SettingsFiles& files);
+
+}  // namespace tarvik
