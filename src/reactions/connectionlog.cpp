@@ -1,0 +1,77 @@
+#include "reactions/connectionlog.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "base/sjis.h"
+
+namespace tarvik {
+
+const std::string& logBreakMarker() {
+  static const std::string marker = toSjis("*** ログ分断 ***");
+  return marker;
+}
+
+std::vector<std::string> splitLogLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
+  LogCaptureStart start;
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec)) return start;
+  std::string text;
+  bool read = false;
+  try {
+    std::ifstream in(file, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    read = in.good() || in.eof();
+  } catch (const std::exception&) {
+    read = false;
+  }
+  if (!read) {
+    start.error = file.string() + " を読み込めません";
+    return start;
+  }
+  start.buffer = splitLogLines(text);
+  start.synced = start.buffer.empty() || start.buffer.back() == logBreakMarker();
+  return start;
+}
+
+std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+  const std::string failed = file.string() + " に書き込めません";
+  std::filesystem::path temp = file;
+  temp += ".new";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    for (const std::string& line : lines) {
+      out << line << "\r\n";
+    }
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
+      return failed;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, file, ec);
+  if (ec) {
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    return failed;
+  }
+  return {};
+}
+
+}  // namespace tarvik

@@ -1,0 +1,40 @@
+#pragma once
+// The connection log file ([OPTION] LOG): the router's history ("sh h"),
+// Shift-JIS lines ending in CR LF, merged into the file at every fetch.
+//
+// A fetch loads the file into the capture buffer; the parser appends the
+// router's entries after the one equal to the file's last line (or all of
+// them after a break marker) and the completed buffer is written back.
+// Writing goes to a file beside the log that is renamed over it, so a crash
+// or a full disk leaves the old log as it was.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// "*** ログ分断 ***" in Shift-JIS: the router's history has moved past the
+// file's newest entry.
+const std::string& logBreakMarker();
+
+struct LogCaptureStart {
+  std::vector<std::string> buffer;  // the file's lines
+  bool synced = true;               // new entries may be appended at once
+  std::string error;                // UTF-8; not empty when the file could not be read
+};
+
+// FetchConnectionLog's preparation: a missing or empty file gives an empty,
+// synced buffer; otherwise the file's lines, synced only when the last line
+// is the break marker.
+LogCaptureStart prepareLogCapture(const std::filesystem::path& file);
+
+// Lines of a text (CR LF, LF or CR endings; a final line ending adds no line).
+std::vector<std::string> splitLogLines(std::string_view text);
+
+// Replaces the file's content with lines, each ending in CR LF. Returns an
+// error text (UTF-8) on failure, leaving the old file untouched.
+std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines);
+
+}  // namespace tarvik

@@ -1,0 +1,98 @@
+#include "reactions/launchlist.h"
+
+#include <gtest/gtest.h>
+
+#include "base/sjis.h"
+
+namespace tarvik {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(IPv4, OnlyWellFormedDottedAddresses) {
+  for (const char* good : {"192.168.1.2", "0.0.0.0", "255.255.255.255", "10.0.0.1"}) {
+    EXPECT_TRUE(isDottedIPv4(good)) << good;
+  }
+  for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.4 ", " 1.2.3.4", "01.2.3.4",
+                          "1..2.3", "1.2.3.", "a.b.c.d", "1.2.3.4;rm", "$(x).1.1.1", "1234.1.1.1"}) {
+    EXPECT_FALSE(isDottedIPv4(bad)) << bad;
+  }
+}
+
+TEST(ConnectionAddress, B1ElseB2) {
+  EXPECT_EQ(connectionAddress("192.168.1.2", "10.0.0.1"), "192.168.1.2");
+  EXPECT_EQ(connectionAddress("空き", "10.0.0.1"), "10.0.0.1");
+  EXPECT_EQ(connectionAddress("1.2.3.4.5", "x"), std::nullopt);
+}
+
+TEST(ExpandIP, ReplacesEveryMarkerInPlace) {
+  EXPECT_EQ(ExpandIP("prog $IP -x", "1.2.3.4"), "prog 1.2.3.4 -x");
+  EXPECT_EQ(ExpandIP("a $IP:$IP b", "1.2.3.4"), "a 1.2.3.4:1.2.3.4 b");
+  EXPECT_EQ(ExpandIP("http://$IP/", "1.2.3.4"), "http://1.2.3.4/");
+  EXPECT_EQ(ExpandIP("no marker", "1.2.3.4"), "no marker");
+}
+
+TEST(SplitCommandLine, ShellWordRulesWithoutExpansion) {
+  struct Case {
+    std::string line;
+    Args args;
+  } cases[] = {
+      {"prog a  b\tc", {"prog", "a", "b", "c"}},
+      {"  ", {}},
+      {"", {}},
+      {"\"/opt/my prog/run\" --x", {"/opt/my prog/run", "--x"}},
+      {"say 'a \"b\" $HOME'", {"say", "a \"b\" $HOME"}},
+      {"say \"a \\\"b\\\" \\\\ \\n\"", {"say", "a \"b\" \\ \\n"}},
+      {"a\\ b c", {"a b", "c"}},
+      {"x''y \"\"", {"xy", ""}},
+      {"p $(reboot); `id` | cat > f", {"p", "$(reboot);", "`id`", "|", "cat", ">", "f"}},
+      {"p \"unterminated arg", {"p", "unterminated arg"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(splitCommandLine(c.line), c.args) << c.line;
+}
+
+struct FakeLauncher : Launcher {
+  std::vector<Args> started;
+  std::vector<ProcessHandle> ended;
+  ProcessHandle next = 100;
+  ProcessHandle start(const std::vector<std::string>& argv) override {
+    started.push_back(argv);
+    return argv[0] == "missing" ? kNoProcess : next++;
+  }
+  void end(ProcessHandle p) override { ended.push_back(p); }
+};
+
+TEST(LaunchedApps, StartsSevenSlotsEndsOnlySlotsOneToThreeOnce) {
+  LaunchList list = {toSjis("viewer $IP"), "", "missing", "", toSjis("keep --host=$IP 'a b'"), "", "tail"};
+  FakeLauncher launcher;
+  LaunchedApps apps;
+  apps.AutoAppClick(launcher, list, "192.168.1.2");
+  EXPECT_EQ(launcher.started,
+            (std::vector<Args>{{"viewer", "192.168.1.2"}, {"missing"}, {"keep", "--host=192.168.1.2", "a b"}, {"tail"}}));
+  EXPECT_EQ(apps.slots()[0], 100);
+  EXPECT_EQ(apps.slots()[1], kNoProcess);
+  EXPECT_EQ(apps.slots()[2], kNoProcess);
+
+  apps.endAll(launcher);
+  EXPECT_EQ(launcher.ended, std::vector<ProcessHandle>{100});
+  apps.endAll(launcher);  // a later disconnection touches nothing
+  EXPECT_EQ(launcher.ended, std::vector<ProcessHandle>{100});
+}
+
+TEST(LaunchedApps, EmptyListLaunchesAndEndsNothing) {
+  FakeLauncher launcher;
+  LaunchedApps apps;
+  apps.AutoAppClick(launcher, LaunchList{}, "1.2.3.4");
+  apps.endAll(launcher);
+  EXPECT_TRUE(launcher.started.empty());
+  EXPECT_TRUE(launcher.ended.empty());
+}
+
+TEST(LaunchArguments, ConvertsToUtf8BeforeSplitting) {
+  // "ソ" is 0x83 0x5C in Shift-JIS: its trail byte must not act as an escape.
+  LaunchList list = {toSjis("open ソフト\\a.txt")};
+  EXPECT_EQ(launchArguments(list, "1.2.3.4")[0], (Args{"open", "ソフトa.txt"}));
+}
+
+}  // namespace
+}  // namespace tarvik
