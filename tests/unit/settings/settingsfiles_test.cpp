@@ -1,0 +1,422 @@
+#include "settings/settingsfiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+
+#include "base/sjis.h"
+#include "testdir.h"
+
+namespace tarvik {
+namespace {
+
+using testing::readBytes;
+using testing::TestDir;
+using testing::writeBytes;
+
+const std::filesystem::path kWindowsFixture = std::filesystem::path(TARVIK_SETTINGS_FIXTURES) / "windows";
+
+void copyFixture(const TestDir& dir) {
+  for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+    std::filesystem::copy_file(kWindowsFixture / name, dir / name);
+  }
+}
+
+SettingsStore loaded(const SettingsFiles& files) {
+  SettingsStore store;
+  files.loadAll(store);
+  return store;
+}
+
+TEST(SettingsFiles, NoFilesGiveTheDefaults) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  EXPECT_EQ(s.tarvik.SOHOIP, "");  // the shell shows the first-run dialog
+  EXPECT_EQ(s.tarvik.PASS, "");
+  EXPECT_EQ(s.tarvik.DEFAULT, 0);
+  EXPECT_EQ(s.tarvik.AUTO, 0);
+  EXPECT_EQ(s.tarvik.REDIAL, 0);
+  EXPECT_EQ(s.tarvik.PORT, 23);
+  EXPECT_EQ(s.option.TIME, "5");
+  EXPECT_EQ(s.option.LOG, "mn128soho.log");
+  EXPECT_EQ(s.sound.s1, toSjis("wav\\接続.wav"));
+  EXPECT_EQ(s.sound.s2, toSjis("wav\\完了.wav"));
+  EXPECT_EQ(s.sound.s3, toSjis("wav\\切断.wav"));
+  EXPECT_EQ(s.sound.s5, toSjis("wav\\話中.wav"));
+  EXPECT_EQ(s.sound.s6, "");
+  EXPECT_EQ(s.sound.s7, toSjis("wav\\警告.wav"));
+  EXPECT_EQ(s.sound.s8, toSjis("wav\\着信.wav"));
+  EXPECT_EQ(s.sound.NAMESOUND, "NameSound\\");
+  EXPECT_EQ(s.time.ON, "23:01");
+  EXPECT_EQ(s.time.OFF, "7:58");
+  EXPECT_EQ(s.time.WARNING, "7:55");
+  EXPECT_EQ(s.rd.count, "0");
+  const auto& o = s.option;
+  for (bool shown : {o.CHECK6, o.CHECK7, o.CHECK8, o.CHECK9, o.CHECK14, o.CHECK19}) EXPECT_TRUE(shown);
+  for (bool off : {o.SIZE, o.ONSCREEN, o.NEXT, o.CHECK4, o.CHECK5, o.CHECK10, o.CHECK11, o.CHECK12, o.CHECK13,
+                   o.CHECK15, o.CHECK16, o.CHECK17, o.CHECK18}) {
+    EXPECT_FALSE(off);
+  }
+  EXPECT_EQ(std::vector<int>({o.left, o.top, o.left2, o.top2, o.Width2, o.Height2}),
+            std::vector<int>({350, 0, 438, 300, 438, 279}));
+  EXPECT_TRUE(s.nameList.empty());
+  EXPECT_TRUE(s.script.empty());
+  EXPECT_FALSE(files.readStayOnTop());
+  EXPECT_EQ(files.loadApplications(0), ApplicationList{});
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));  // loading creates nothing
+}
+
+TEST(SettingsFiles, ReadsAFileWrittenByTheWindowsVersion) {
+  TestDir dir;
+  copyFixture(dir);
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  EXPECT_EQ(s.tarvik.SOHOIP, "192.168.0.1");
+  EXPECT_EQ(s.tarvik.PASS, "pass word");
+  EXPECT_EQ(s.tarvik.DEFAULT, 3);
+  EXPECT_EQ(s.tarvik.AUTO, 1);
+  EXPECT_EQ(s.tarvik.REDIAL, 15);
+  EXPECT_EQ(s.option.TIME, "10");
+  EXPECT_EQ(s.option.LOG, toSjis("log\\接続記録.log"));
+  EXPECT_EQ(s.option.LAST, "user01");
+  EXPECT_TRUE(s.option.SIZE);
+  EXPECT_TRUE(s.option.ONSCREEN);
+  EXPECT_FALSE(s.option.CHECK7);
+  EXPECT_TRUE(s.option.CHECK17);
+  EXPECT_FALSE(s.option.CHECK19);
+  EXPECT_EQ(std::vector<int>({s.option.left, s.option.top, s.option.left2, s.option.top2, s.option.Width2,
+                              s.option.Height2, s.option.B1, s.option.B2}),
+            std::vector<int>({812, 40, 500, 320, 520, 300, 2, 5}));
+  EXPECT_EQ(s.sound.s2, toSjis("C:\\Program Files\\Tarvik\\wav\\完了.wav"));
+  EXPECT_EQ(s.sound.s6, toSjis("wav\\ソーダ.wav"));  // trail byte 0x5C stays as it is
+  EXPECT_EQ(s.sound.s7, "");                          // emptied on purpose: no default
+  EXPECT_EQ(s.kanji.CODE, "");
+  EXPECT_EQ(s.time.OFF, "6:58");
+  EXPECT_EQ(s.rd.count, "3");
+  EXPECT_EQ(s.nameList, std::vector<std::string>({"0312341234:Office", toSjis("0451112222:山田 太郎")}));
+  EXPECT_EQ(s.script, std::vector<std::string>({toSjis("; 毎朝切断"), "7:00 dis a", "23:00 co 1"}));
+  EXPECT_TRUE(files.readStayOnTop());
+  ApplicationList ap0 = files.loadApplications(0);
+  EXPECT_EQ(ap0[0], "C:\\Program Files\\Mail\\mail.exe");
+  EXPECT_EQ(ap0[3], toSjis("\"C:\\ソフト\\ftp.exe\" $IP"));  // inner quotes are no surrounding quotes
+  EXPECT_EQ(files.loadApplications(3)[0], "C:\\Tools\\ping.exe $IP");
+}
+
+TEST(SettingsFiles, SavingWhatWasReadLeavesTheFilesByteForByte) {
+  TestDir dir;
+  copyFixture(dir);
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  EXPECT_EQ(files.saveDialogSettings(s, files.loadApplications(0)), "");
+  EXPECT_EQ(files.saveWindowState(s, false), "");
+  for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+    EXPECT_EQ(readBytes(dir / name), readBytes(kWindowsFixture / name)) << name;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);  // no temporary left
+}
+
+TEST(SettingsFiles, AFreshFileTakesTheLayoutOfKeyByKeyWrites) {
+  // The same saves into an empty folder, in the order a user makes them
+  // (dialog with destination #0 shown, then #3, then closing the window),
+  // give the Windows version's file exactly.
+  TestDir source;
+  copyFixture(source);
+  SettingsFiles sourceFiles(source.path());
+  SettingsStore s = loaded(sourceFiles);
+
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  EXPECT_EQ(files.saveDialogSettings(s, sourceFiles.loadApplications(0)), "");
+  EXPECT_EQ(files.saveApplications(3, sourceFiles.loadApplications(3)), "");
+  EXPECT_EQ(files.saveWindowState(s, false), "");
+  EXPECT_EQ(readBytes(files.iniPath()), readBytes(kWindowsFixture / "Tarvik.ini"));
+}
+
+TEST(SettingsFiles, KeysAndSectionsTheProgramDoesNotKnowSurviveASave) {
+  TestDir dir;
+  const std::string before =
+      "; kept by hand\r\n"
+      "[tarvik]\r\n"
+      "sohoip = 10.0.0.1\r\n"
+      "PORT=2323\r\n"
+      "FUTURE=x\n"
+      "\r\n"
+      "[Mine]\r\n"
+      "a = b \r\n";
+  writeBytes(dir / "Tarvik.ini", before);
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  EXPECT_EQ(s.tarvik.SOHOIP, "10.0.0.1");
+  EXPECT_EQ(s.tarvik.PORT, 2323);
+  s.tarvik.SOHOIP = "10.0.0.2";
+  s.tarvik.PASS = "abc";
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  std::string after = readBytes(dir / "Tarvik.ini");
+  const std::string start =
+      "; kept by hand\r\n[tarvik]\r\nsohoip=10.0.0.2\r\nPORT=2323\r\nFUTURE=x\nPASS=O53O54O55O\r\n";
+  EXPECT_EQ(after.substr(0, start.size()), start);
+  EXPECT_NE(after.find("DEFAULT=0\r\nAUTO=0\r\nREDIAL=0\r\n\r\n[Mine]\r\na = b \r\n[OPTION]\r\nTIME=5\r\n"),
+            std::string::npos);
+  EXPECT_EQ(loaded(files).tarvik.PASS, "abc");
+}
+
+TEST(SettingsFiles, HandEditedValuesAreMadeSafeAtLoad) {
+  struct Case {
+    const char* line;  // in its section
+    const char* section;
+    int (*get)(const SettingsStore&);
+    int expected;
+  };
+  auto b1 = [](const SettingsStore& s) { return s.option.B1; };
+  auto b2 = [](const SettingsStore& s) { return s.option.B2; };
+  auto def = [](const SettingsStore& s) { return s.tarvik.DEFAULT; };
+  auto autoDest = [](const SettingsStore& s) { return s.tarvik.AUTO; };
+  auto redial = [](const SettingsStore& s) { return s.tarvik.REDIAL; };
+  auto port = [](const SettingsStore& s) { return s.tarvik.PORT; };
+  auto left = [](const SettingsStore& s) { return s.option.left; };
+  const Case cases[] = {
+      {"B1=6", "OPTION", b1, 6},
+      {"B1=7", "OPTION", b1, 0},
+      {"B2=-1", "OPTION", b2, 0},
+      {"DEFAULT=0x0A", "Tarvik", def, 10},
+      {"DEFAULT=16", "Tarvik", def, 16},  // "no match" is kept
+      {"DEFAULT=17", "Tarvik", def, 0},
+      {"AUTO=-3", "Tarvik", autoDest, 0},
+      {"REDIAL=abc", "Tarvik", redial, 0},
+      {"PORT=0", "Tarvik", port, 23},
+      {"PORT=10023", "Tarvik", port, 10023},
+      {"left=-1200", "OPTION", left, -1200},  // window positions may lie off the first screen
+  };
+  for (const Case& c : cases) {
+    TestDir dir;
+    writeBytes(dir / "Tarvik.ini", std::string("[") + c.section + "]\r\n" + c.line + "\r\n");
+    EXPECT_EQ(c.get(loaded(SettingsFiles(dir.path()))), c.expected) << c.line;
+  }
+}
+
+TEST(SettingsStore, IntervalAndRedialCountFallBackSafely) {
+  struct Case {
+    const char* text;
+    int interval;
+    int redials;
+    bool redialsOk;
+  };
+  const Case cases[] = {
+      {"5", 5, 5, true},      {"2", 2, 2, true},    {"58", 58, 58, true}, {"1", 5, 1, true},
+      {"59", 5, 59, true},    {"0", 5, 0, true},    {"-3", 5, 0, false},  {"abc", 5, 0, false},
+      {"", 5, 0, false},      {"10 ", 5, 0, false}, {"  7", 7, 7, true},  {"0x10", 5, 0, false},
+      {"99999999999", 5, 0, false},
+  };
+  for (const Case& c : cases) {
+    SettingsStore s;
+    s.option.TIME = c.text;
+    s.rd.count = c.text;
+    bool ok = !c.redialsOk;
+    EXPECT_EQ(pollIntervalSeconds(s), c.interval) << c.text;
+    EXPECT_EQ(redialCount(s, &ok), c.redials) << c.text;
+    EXPECT_EQ(ok, c.redialsOk) << c.text;
+    EXPECT_EQ(s.option.TIME, c.text);  // the text itself is left alone
+  }
+}
+
+TEST(SettingsFiles, AnIntervalThatIsNoIntegerStopsTheDialogSave) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  SettingsStore s;
+  s.tarvik.SOHOIP = "192.168.0.1";
+  s.tarvik.REDIAL = 4;
+  s.option.TIME = "ten";
+  s.nameList = {"1:a"};
+  EXPECT_EQ(files.saveDialogSettings(s, {}), "'ten' は整数ではありません");
+  EXPECT_EQ(readBytes(files.iniPath()),
+            "[Tarvik]\r\nSOHOIP=192.168.0.1\r\nPASS=\r\nDEFAULT=0\r\nAUTO=0\r\nREDIAL=4\r\n");
+  EXPECT_FALSE(std::filesystem::exists(files.namesPath()));
+  EXPECT_FALSE(std::filesystem::exists(files.scriptPath()));
+
+  s.option.TIME = "";
+  EXPECT_EQ(files.saveDialogSettings(s, {}), "'' は整数ではありません");
+  s.option.TIME = toSjis("５");  // a full-width digit is no digit
+  EXPECT_EQ(files.saveDialogSettings(s, {}), "'５' は整数ではありません");
+
+  s.option.TIME = "12";  // corrected: everything is saved
+  EXPECT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_EQ(loaded(files).option.TIME, "12");
+  EXPECT_TRUE(std::filesystem::exists(files.namesPath()));
+}
+
+TEST(SettingsFiles, AnIntervalOutOfRangeIsSavedAs5) {
+  struct Case {
+    const char* typed;
+    const char* saved;
+  };
+  for (const Case& c : {Case{"1", "5"}, Case{"59", "5"}, Case{"-3", "5"}, Case{"2", "2"}, Case{"58", "58"},
+                        Case{"05", "05"}}) {
+    TestDir dir;
+    SettingsFiles files(dir.path());
+    SettingsStore s;
+    s.option.TIME = c.typed;
+    EXPECT_EQ(files.saveDialogSettings(s, {}), "") << c.typed;
+    EXPECT_EQ(s.option.TIME, c.saved) << c.typed;  // the store holds it too
+    EXPECT_EQ(loaded(files).option.TIME, c.saved) << c.typed;
+  }
+}
+
+TEST(SettingsFiles, AParkedWindowLeavesTopAsItWas) {
+  TestDir dir;
+  writeBytes(dir / "Tarvik.ini", "[OPTION]\r\nleft=10\r\ntop=120\r\n");
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  s.option.left = 400;
+  s.option.top = -300;
+  s.option.B1 = 3;
+  s.option.LAST = "me";
+  ASSERT_EQ(files.saveWindowState(s, true), "");
+  SettingsStore back = loaded(files);
+  EXPECT_EQ(back.option.top, 120);
+  EXPECT_EQ(back.option.left, 400);
+  EXPECT_EQ(back.option.B1, 3);
+  EXPECT_EQ(back.option.LAST, "me");
+
+  s.option.top = 75;
+  ASSERT_EQ(files.saveWindowState(s, false), "");
+  EXPECT_EQ(loaded(files).option.top, 75);
+}
+
+// Each way a settings write can be refused, with every operation that
+// writes Tarvik.ini: the message names the file and the old file stays whole.
+TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
+  const std::string old = "[Tarvik]\r\nSOHOIP=old\r\n";
+  enum class Refusal { kReadOnlyFolder, kReadOnlyFile, kDiskFull };
+  for (Refusal refusal : {Refusal::kReadOnlyFolder, Refusal::kReadOnlyFile, Refusal::kDiskFull}) {
+    for (int operation = 0; operation < 3; ++operation) {
+      TestDir dir;
+      writeBytes(dir / "Tarvik.ini", old);
+      SettingsFiles files(dir.path());
+      SettingsStore s;
+      // Larger than the file size limit of the full-disk case.
+      s.tarvik.SOHOIP = std::string(4000, 'n');
+      s.option.LAST = s.tarvik.SOHOIP;
+      std::string error;
+      {
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (refusal == Refusal::kReadOnlyFolder) ::chmod(dir.path().c_str(), 0555);
+        if (refusal == Refusal::kReadOnlyFile) {
+          ::chmod(dir.path().c_str(), 0777);
+          ::chmod((dir / "Tarvik.ini").c_str(), 0444);
+        }
+        if (refusal == Refusal::kDiskFull) {
+          rlimit small = saved;
+          small.rlim_cur = 1024;
+          ::setrlimit(RLIMIT_FSIZE, &small);
+        }
+        std::optional<testing::Unprivileged> user;
+        if (refusal != Refusal::kDiskFull) user.emplace();
+        if (operation == 0) error = files.saveDialogSettings(s, {});
+        if (operation == 1) error = files.saveWindowState(s, false);
+        if (operation == 2) error = files.saveApplications(2, {std::string(4000, 'a')});
+        user.reset();
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+      }
+      SCOPED_TRACE("refusal " + std::to_string(static_cast<int>(refusal)) + ", operation " +
+                   std::to_string(operation));
+      EXPECT_EQ(error, files.iniPath().string() + " に書き込めません");
+      EXPECT_EQ(readBytes(dir / "Tarvik.ini"), old);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
+  }
+}
+
+TEST(SettingsFiles, NameListAndScriptRoundTrip) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  // Any line end is read; each line is written with CR LF.
+  writeBytes(files.namesPath(), "1:a\r2:b\n3:c\r\n\r\n5:e");
+  writeBytes(files.scriptPath(), "");
+  SettingsStore s = loaded(files);
+  EXPECT_EQ(s.nameList, std::vector<std::string>({"1:a", "2:b", "3:c", "", "5:e"}));
+  EXPECT_TRUE(s.script.empty());
+
+  s.script = {"; " + toSjis("コメント"), "", "7:00 dis a"};
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_EQ(readBytes(files.namesPath()), "1:a\r\n2:b\r\n3:c\r\n\r\n5:e\r\n");
+  EXPECT_EQ(loaded(files).script, s.script);
+
+  s.nameList.clear();  // an empty list gives an empty file
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_TRUE(std::filesystem::exists(files.namesPath()));
+  EXPECT_EQ(readBytes(files.namesPath()), "");
+  EXPECT_TRUE(loaded(files).nameList.empty());
+}
+
+TEST(SettingsFiles, ANameListThatCannotBeCreatedStopsTheSave) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  std::filesystem::create_directory(files.namesPath());  // no file can replace a folder
+  SettingsStore s;
+  s.script = {"7:00 dis a"};
+  EXPECT_EQ(files.saveDialogSettings(s, {}), "ﾌｧｲﾙ " + files.namesPath().string() + " を作成できません");
+  EXPECT_TRUE(std::filesystem::exists(files.iniPath()));  // written before the list
+  EXPECT_FALSE(std::filesystem::exists(files.scriptPath()));
+}
+
+TEST(SettingsFiles, DestinationSixteenHasItsOwnSection) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  ApplicationList apps{"a.exe $IP", "", "c.exe", "", "", "", toSjis("終わり.exe")};
+  ASSERT_EQ(files.saveApplications(16, apps), "");
+  EXPECT_EQ(files.loadApplications(16), apps);
+  EXPECT_EQ(files.loadApplications(1), ApplicationList{});
+  EXPECT_NE(readBytes(files.iniPath()).find("[AP16]\r\n1=a.exe $IP\r\n2=\r\n3=c.exe\r\n"), std::string::npos);
+
+  SettingsStore s;
+  s.appPageDestination = 16;
+  ApplicationList changed = apps;
+  changed[1] = "b.exe";
+  ASSERT_EQ(files.saveDialogSettings(s, changed), "");
+  EXPECT_EQ(files.loadApplications(16), changed);
+  EXPECT_EQ(files.loadApplications(0), ApplicationList{});
+}
+
+TEST(ConfigDir, ExplicitThenProgramFolderThenXdg) {
+  TestDir exe;
+  TestDir other;
+  EXPECT_EQ(findConfigDir(other.path(), exe.path()), other.path());
+  EXPECT_EQ(findConfigDir({}, exe.path()), exe.path());  // writable
+
+  struct SavedVariable {
+    const char* name;
+    std::optional<std::string> value;
+    ~SavedVariable() { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
+  };
+  auto save = [](const char* name) {
+    const char* value = std::getenv(name);
+    return SavedVariable{name, value ? std::optional<std::string>(value) : std::nullopt};
+  };
+  SavedVariable home = save("HOME"), xdg = save("XDG_CONFIG_HOME");
+  ::setenv("HOME", (other / "home").c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", other.path().c_str(), 1);
+  ::chmod(exe.path().c_str(), 0555);
+  {
+    testing::Unprivileged user;  // the program folder is not writable
+    EXPECT_EQ(findConfigDir({}, exe.path()), other.path() / "tarvik");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);  // ignored, as XDG asks
+    EXPECT_EQ(findConfigDir({}, exe.path()), other / "home/.config/tarvik");
+  }
+  ::chmod(exe.path().c_str(), 0755);
+  writeBytes(exe / "Tarvik.ini", "");
+  ::chmod(exe.path().c_str(), 0555);
+  {
+    testing::Unprivileged user;  // still read-only, but it holds the file
+    EXPECT_EQ(findConfigDir({}, exe.path()), exe.path());
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
