@@ -61,6 +61,11 @@ class ConsoleParser {
 
   // Processes one complete answer (Shift-JIS, NUL and telnet bytes already
   // removed). Never throws.
+  //
+  // Lines end with LF; a CR right after the LF belongs to that line break.
+  // Text after the last LF is a line of its own only when it holds a prompt
+  // ("% ", a last prompt the router closed on); otherwise it counts only for
+  // the searches over the whole answer.
   void AsyncSock1Receive(std::string_view answer);
 
   ChannelState& channel(int index) { return channels_[index]; }
@@ -81,9 +86,19 @@ class ConsoleParser {
 
  private:
   struct Literals;
+
+  void linePass(std::string_view answer);
+  void processLine(std::string line);
+  void captureHistory(const std::string& line);
+  void promptSeen();
+  void statusBlocks(std::string_view answer);
+  void checks(std::string_view answer);
+  bool CheckFailureMessage(std::string_view message, std::string_view chunk);
+  void destinationList(std::string_view answer);
+
   ParserHost& host_;
   std::array<ChannelState, 2> channels_;
-  const Literals* lit_;
+  const Literals* lit_;  // shared, lives for the whole run
 };
 
 }  // namespace tarvik
