@@ -26,7 +26,8 @@ class FullSettings {
     store_.tarvik.SOHOIP = "192.168.0.1";
     store_.tarvik.PASS = "secret password";
     store_.sound.s6 = toSjis("wav\\ホーダイ開始.wav");
-    for (int i = 0; i < 40; ++i) store_.nameList.push_back("03" + std::to_string(12340000 + i) + ":" + toSjis("山田"));
+    for (int i = 0; i < 40; ++i)
+      store_.nameList.push_back("03" + std::to_string(12340000 + i) + ":" + toSjis("山田"));
     for (int i = 0; i < 10; ++i) store_.script.push_back(std::to_string(i) + ":00 sh s");
     for (int n = 0; n < 16; ++n) {
       ApplicationList apps;
@@ -103,7 +104,8 @@ void BM_SaveDialogInMemory(benchmark::State& state) {
         writeSetting(ini, key, full.store());
       }
     }
-    for (std::size_t k = 0; k < full.apps().size(); ++k) ini.writeString("AP0", std::to_string(k + 1), full.apps()[k]);
+    for (std::size_t k = 0; k < full.apps().size(); ++k)
+      ini.writeString("AP0", std::to_string(k + 1), full.apps()[k]);
     std::string out = ini.text();
     benchmark::DoNotOptimize(out);
   }

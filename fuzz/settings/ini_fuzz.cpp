@@ -50,8 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto keys = tarvik::settingKeys();
   for (const tarvik::SettingKey& key : keys) {
     tarvik::readSetting(ini, key, store);
-    if (key.type == tarvik::KeyType::kString) check(key.text(store).size() <= tarvik::IniFile::kMaxValueBytes);
-    if (key.type == tarvik::KeyType::kInteger) check(key.number(store) >= key.min && key.number(store) <= key.max);
+    if (key.type == tarvik::KeyType::kString)
+      check(key.text(store).size() <= tarvik::IniFile::kMaxValueBytes);
+    if (key.type == tarvik::KeyType::kInteger)
+      check(key.number(store) >= key.min && key.number(store) <= key.max);
   }
   if (size == 0) return 0;
 

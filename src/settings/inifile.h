@@ -57,7 +57,7 @@ class IniFile {
  private:
   enum class Kind : unsigned char { kOther, kSection, kKey };
   struct Line {
-    std::string text;  // without its line end
+    std::string text;      // without its line end
     std::string_view eol;  // "\r\n", "\n", "\r", or "" for a last line without one (literals)
     Kind kind = Kind::kOther;
     std::size_t nameBegin = 0, nameLength = 0;    // section or key name

@@ -20,8 +20,8 @@ auto& fieldOf(SettingsStore& store) {
 // One table row; the field's C++ type gives the key type (a password is
 // marked apart, since it is a string on the store's side).
 template <auto Part, auto Field>
-constexpr SettingKey row(std::string_view section, std::string_view key, KeyWriter writer,
-                         int min = INT_MIN, int max = INT_MAX) {
+constexpr SettingKey row(std::string_view section, std::string_view key, KeyWriter writer, int min = INT_MIN,
+                         int max = INT_MAX) {
   SettingKey k{section, key, KeyType::kString, writer};
   using T = std::remove_reference_t<decltype(fieldOf<Part, Field>(std::declval<S&>()))>;
   if constexpr (std::is_same_v<T, std::string>) {
@@ -109,7 +109,8 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::tarvik, &S::TarvikSection::PORT>("Tarvik", "PORT", KeyWriter::kNone, 1, 65535),
 });
 
-constexpr auto kSections = std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD"});
+constexpr auto kSections =
+    std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD"});
 
 // The store's fields are reached through non-const accessors; reading
 // through them never changes the store.
@@ -133,7 +134,8 @@ void readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store
       key.text(store) = ini.readString(key.section, key.key, key.text(defaults));
       break;
     case KeyType::kPassword:
-      key.text(store) = decodePassword(ini.readString(key.section, key.key, encodePassword(key.text(defaults))));
+      key.text(store) =
+          decodePassword(ini.readString(key.section, key.key, encodePassword(key.text(defaults))));
       break;
     case KeyType::kInteger: {
       int fallback = key.number(defaults);

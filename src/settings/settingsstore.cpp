@@ -45,7 +45,7 @@ std::optional<int> settingTextToInt(std::string_view text) {
 int pollIntervalSeconds(const SettingsStore& store) {
   std::optional<int> seconds = settingTextToInt(store.option.TIME);
   return seconds && *seconds >= kMinPollInterval && *seconds <= kMaxPollInterval ? *seconds
-                                                                                  : kDefaultPollInterval;
+                                                                                 : kDefaultPollInterval;
 }
 
 int redialCount(const SettingsStore& store, bool* ok) {

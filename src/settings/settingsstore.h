@@ -28,8 +28,8 @@ struct SettingsStore {
   struct OptionSection {
     std::string TIME = "5";  // poll interval in seconds (text)
     std::string LOG = "mn128soho.log";
-    std::string LAST;        // last per-call user ID
-    int B1 = 0, B2 = 0;      // DisplayIndex of each channel
+    std::string LAST;    // last per-call user ID
+    int B1 = 0, B2 = 0;  // DisplayIndex of each channel
     int left = 350, top = 0;
     int left2 = 438, top2 = 300, Width2 = 438, Height2 = 279;
     bool SIZE = false, ONSCREEN = false, NEXT = false;

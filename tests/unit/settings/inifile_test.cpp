@@ -120,7 +120,7 @@ TEST(IniFile, IntegerAndBooleanRules) {
       {"2147483647", 2147483647, true, true},
       {"-2147483648", -2147483648, true, true},
       {"0", 0, false, false},
-      {"2", 2, true, true},  // any non-zero number is true
+      {"2", 2, true, true},     // any non-zero number is true
       {"0x", 77, true, false},  // two characters: decimal, and not a number
       {"0x100000000", 77, true, false},
       {"0xG1", 77, true, false},
@@ -195,7 +195,7 @@ TEST(IniFile, ParsingKeepsEveryByteAndWritesSurviveARereading) {
     const char* key;
     const char* value;
   };
-  const Write writes[] = {{"Tarvik", "SOHOIP", "a"}, {"Extra", "new", "1"},   {"RD", "0", "2"},
+  const Write writes[] = {{"Tarvik", "SOHOIP", "a"}, {"Extra", "new", "1"},    {"RD", "0", "2"},
                           {"rd", "0", "3"},          {"OPTION", "EMPTY", "x"}, {"AP16", "7", ""}};
   IniFile batch(kMessy);
   std::string stepwise = kMessy;

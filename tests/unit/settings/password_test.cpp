@@ -41,18 +41,15 @@ TEST(Password, DecodesHandTypedAndDamagedValuesSafely) {
   };
   const Case cases[] = {
       {"secret", "secret"},  // not beginning with "O": typed by hand, used as it is
-      {"o53O", "o53O"},
-      {"O", ""},
-      {"OO", ""},
-      {"O53", ""},              // no closing "O"
-      {"O53O5", "a"},           // a cut-off last piece is skipped
-      {"O1234O54O", "b"},       // more than three digits: no "O" within reach
-      {"O53OxyO54O", "ab"},     // not a number
-      {"O999O53O", "a"},        // byte would be over 255
-      {"O-45O53O", "a"},        // byte would be below 0
-      {"O53OO54O", "ab"},       // an empty piece
-      {"O-O53O", "a"},          // a sign alone
-      {"O 53O", "a"},           // leading blank, as the decimal reading allows
+      {"o53O", "o53O"},     {"O", ""}, {"OO", ""}, {"O53", ""},  // no closing "O"
+      {"O53O5", "a"},                                            // a cut-off last piece is skipped
+      {"O1234O54O", "b"},    // more than three digits: no "O" within reach
+      {"O53OxyO54O", "ab"},  // not a number
+      {"O999O53O", "a"},     // byte would be over 255
+      {"O-45O53O", "a"},     // byte would be below 0
+      {"O53OO54O", "ab"},    // an empty piece
+      {"O-O53O", "a"},       // a sign alone
+      {"O 53O", "a"},        // leading blank, as the decimal reading allows
   };
   for (const Case& c : cases) {
     EXPECT_EQ(decodePassword(c.stored), c.clear) << c.stored;

@@ -93,7 +93,7 @@ TEST(SettingsFiles, ReadsAFileWrittenByTheWindowsVersion) {
             std::vector<int>({812, 40, 500, 320, 520, 300, 2, 5}));
   EXPECT_EQ(s.sound.s2, toSjis("C:\\Program Files\\Tarvik\\wav\\完了.wav"));
   EXPECT_EQ(s.sound.s6, toSjis("wav\\ソーダ.wav"));  // trail byte 0x5C stays as it is
-  EXPECT_EQ(s.sound.s7, "");                          // emptied on purpose: no default
+  EXPECT_EQ(s.sound.s7, "");                         // emptied on purpose: no default
   EXPECT_EQ(s.kanji.CODE, "");
   EXPECT_EQ(s.time.OFF, "6:58");
   EXPECT_EQ(s.rd.count, "3");
@@ -206,9 +206,18 @@ TEST(SettingsStore, IntervalAndRedialCountFallBackSafely) {
     bool redialsOk;
   };
   const Case cases[] = {
-      {"5", 5, 5, true},      {"2", 2, 2, true},    {"58", 58, 58, true}, {"1", 5, 1, true},
-      {"59", 5, 59, true},    {"0", 5, 0, true},    {"-3", 5, 0, false},  {"abc", 5, 0, false},
-      {"", 5, 0, false},      {"10 ", 5, 0, false}, {"  7", 7, 7, true},  {"0x10", 5, 0, false},
+      {"5", 5, 5, true},
+      {"2", 2, 2, true},
+      {"58", 58, 58, true},
+      {"1", 5, 1, true},
+      {"59", 5, 59, true},
+      {"0", 5, 0, true},
+      {"-3", 5, 0, false},
+      {"abc", 5, 0, false},
+      {"", 5, 0, false},
+      {"10 ", 5, 0, false},
+      {"  7", 7, 7, true},
+      {"0x10", 5, 0, false},
       {"99999999999", 5, 0, false},
   };
   for (const Case& c : cases) {

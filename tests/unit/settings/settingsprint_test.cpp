@@ -53,7 +53,8 @@ TEST(PrintSettings, ShowsTheApplicationSectionsInUse) {
   ASSERT_EQ(files.saveApplications(4, {}), "");  // present, but holds nothing
   SettingsStore s = sample();
   std::string out = printSettings(s, files);
-  EXPECT_NE(out.find("\n[AP16]\n1=\n2=\n3=\n4=メール.exe $IP\n5=\n6=\n7=\n\n; Tarvik.lst"), std::string::npos);
+  EXPECT_NE(out.find("\n[AP16]\n1=\n2=\n3=\n4=メール.exe $IP\n5=\n6=\n7=\n\n; Tarvik.lst"),
+            std::string::npos);
   EXPECT_EQ(out.find("[AP4]"), std::string::npos);
   EXPECT_EQ(out.substr(0, out.find("\n[AP16]")) + out.substr(out.find("\n; Tarvik.lst")), printSettings(s));
 }
