@@ -1,0 +1,163 @@
+// TAsyncSock without a peer: properties, error texts, and connects that
+// fail (nothing listening), which must be reported and leave no socket.
+
+#include "net/qt/tasyncsock.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+#include <string>
+
+#include "net/qt/asyncsocktransport.h"
+#include "net/qt/ecommerror.h"
+
+namespace tarvik {
+namespace {
+
+// A loopback port with nothing listening on it.
+quint16 deadPort() {
+  QTcpServer server;
+  server.listen(QHostAddress::LocalHost, 0);
+  return server.serverPort();  // closed again when server goes
+}
+
+int openDescriptors() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
+
+void settle() {
+  QTest::qWait(20);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(TAsyncSockTest, FailurePrefixes) {
+  EXPECT_STREQ(commFailurePrefix(CommFailure::NoSocket), "Soketが獲得できない。 ");
+  EXPECT_STREQ(commFailurePrefix(CommFailure::Bind), "bind Error ");
+  EXPECT_STREQ(commFailurePrefix(CommFailure::Connect), "connect Error ");
+  EXPECT_STREQ(commFailurePrefix(CommFailure::Send), "Send Error ");
+  EXPECT_STREQ(commFailurePrefix(CommFailure::Recv), "Recv Error ");
+  EXPECT_STREQ(ECommError(CommFailure::Bind, "").what(), "bind Error ");
+}
+
+TEST(TAsyncSockTest, HostAddressIsTakenAsItStands) {
+  TAsyncSock sock;
+  EXPECT_EQ(sock.IPAddr(), "255.255.255.255");  // nothing set yet
+  sock.setHost("127.0.0.1");
+  EXPECT_EQ(sock.Host(), "127.0.0.1");
+  EXPECT_EQ(sock.IPAddr(), "127.0.0.1");
+  sock.setHost(" 192.168.1.254 ");
+  EXPECT_EQ(sock.IPAddr(), "192.168.1.254");
+  sock.setHost("::1");
+  EXPECT_EQ(sock.IPAddr(), "::1");
+}
+
+TEST(TAsyncSockTest, HostNameIsLookedUpWithoutWaiting) {
+  TAsyncSock sock;
+  sock.setHost("localhost");  // from the hosts file, no name server asked
+  EXPECT_EQ(sock.IPAddr(), "255.255.255.255");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return sock.IPAddr() == "127.0.0.1"; }, 5000)) << sock.IPAddr().toStdString();
+}
+
+TEST(TAsyncSockTest, OwnNameAndAddressCannotBeWritten) {
+  TAsyncSock sock;
+  const QString name = sock.SelfName();
+  const QString address = sock.SelfIPAddr();
+  EXPECT_FALSE(name.isEmpty());
+  EXPECT_FALSE(address.isEmpty());
+  sock.setProperty("SelfName", "other");
+  sock.setProperty("SelfIPAddr", "1.2.3.4");
+  EXPECT_EQ(sock.SelfName(), name);
+  EXPECT_EQ(sock.SelfIPAddr(), address);
+}
+
+TEST(TAsyncSockTest, OperationsOnUnknownSocketsRaiseOrAreIgnored) {
+  TAsyncSock sock;
+  try {
+    sock.SendText(42, "x");
+    FAIL() << "no exception";
+  } catch (const ECommError& e) {
+    EXPECT_EQ(e.failure(), CommFailure::Send);
+    EXPECT_EQ(std::string(e.what()).rfind("Send Error ", 0), 0u);
+  }
+  try {
+    sock.Receive(42, 8192);
+    FAIL() << "no exception";
+  } catch (const ECommError& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Recv Error ", 0), 0u);
+  }
+  EXPECT_NE(sock.LastError(), 0);
+  sock.Close(42);  // ignored
+  sock.Close(TAsyncSock::kNone);
+}
+
+// The mended fault: a refused connect is reported (as a close with the
+// reason), its socket is freed, and the next open starts clean.
+TEST(TAsyncSockTest, RefusedConnectIsReportedAndFreed) {
+  TAsyncSock sock;
+  sock.setHost("127.0.0.1");
+  sock.setPort(deadPort());
+  QSignalSpy connects(&sock, &TAsyncSock::OnConnect);
+  QSignalSpy closes(&sock, &TAsyncSock::OnClose);
+  const qint64 s = sock.Open(false);
+  EXPECT_EQ(sock.LastError(), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return closes.size() == 1; }, 5000));
+  EXPECT_EQ(closes.at(0).at(0).toLongLong(), s);
+  EXPECT_EQ(connects.size(), 0);
+  EXPECT_EQ(sock.LastError(), 10061);
+  EXPECT_FALSE(sock.ErrorMsg().isEmpty());
+  EXPECT_EQ(sock.openConnections(), 0);
+  sock.Close(s);  // the owner's close of a failed socket is harmless
+  // Handles keep increasing.
+  const qint64 next = sock.Open(false);
+  EXPECT_GT(next, s);
+  EXPECT_EQ(sock.LastError(), 0);
+  sock.Close(next);
+}
+
+TEST(TAsyncSockTest, HostThatCannotBeFoundIsReportedAsAFailedConnect) {
+  TAsyncSock sock;
+  sock.setHost("");
+  QSignalSpy closes(&sock, &TAsyncSock::OnClose);
+  sock.Open(false);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return closes.size() == 1; }, 5000));
+  EXPECT_NE(sock.LastError(), 0);
+  EXPECT_EQ(sock.openConnections(), 0);
+}
+
+TEST(TAsyncSockTest, ManyFailedConnectsLeakNoDescriptors) {
+  TAsyncSock sock;
+  sock.setHost("127.0.0.1");
+  sock.setPort(deadPort());
+  int closes = 0;
+  QObject::connect(&sock, &TAsyncSock::OnClose, [&](qint64) { ++closes; });
+  settle();
+  const int before = openDescriptors();
+  for (int round = 0; round < 200; ++round) sock.Open(false);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return closes == 200; }, 20000)) << closes;
+  settle();
+  EXPECT_EQ(sock.openConnections(), 0);
+  EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST(AsyncSockTransportTest, FailedConnectArrivesAsClosedWithItsReason) {
+  std::vector<std::string> seen;
+  AsyncSockTransport transport({[&](SocketId) { seen.push_back("connect"); },
+                                [&](SocketId, std::string_view) { seen.push_back("receive"); },
+                                [&](SocketId) { seen.push_back("closed"); }});
+  transport.setHost("127.0.0.1");
+  transport.setPort(deadPort());
+  const SocketId s = transport.open();
+  ASSERT_NE(s, kNoSocket);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.empty(); }, 5000));
+  EXPECT_EQ(seen, std::vector<std::string>{"closed"});
+  EXPECT_EQ(transport.errorText().rfind("connect Error ", 0), 0u) << transport.errorText();
+  EXPECT_GT(transport.errorText().size(), std::string("connect Error ").size());
+  transport.close(s);
+  transport.send(s, "x");  // gone: recorded, not thrown
+  EXPECT_EQ(transport.errorText().rfind("Send Error ", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tarvik
