@@ -85,7 +85,11 @@ TEST_P(TranscriptChunkingTest, SameAnswersHoweverCut) {
 
 INSTANTIATE_TEST_SUITE_P(Transcripts, TranscriptChunkingTest,
                          ::testing::Values("net-poll.sjis", "net-startup.sjis", "net-dial.sjis",
-                                           "net-disconnect.sjis", "net-wrong-password.sjis"));
+                                           "net-disconnect.sjis", "net-wrong-password.sjis",
+                                           // Recorded from the router simulator: with telnet
+                                           // and NULs, every report, random garbage lines.
+                                           "net-sim-startup.sjis", "net-sim-reports.sjis",
+                                           "net-sim-garbage.sjis"));
 
 // A transcript that passes the hold limit twice, with prompts on both sides
 // of the cuts and telnet commands placed across them.
