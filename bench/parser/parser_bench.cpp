@@ -9,43 +9,11 @@
 #include <vector>
 
 #include "monitor/consoleparser.h"
+#include "sinkhost.h"
 #include "transcript.h"
 
 namespace tarvik {
 namespace {
-
-// Does as little as a host can while still touching what it is given.
-class BenchHost : public ParserHost {
- public:
-  bool command = false;
-  std::vector<std::string> names;
-  std::size_t touched = 0;
-
-  bool commandExchange() const override { return command; }
-  const std::vector<std::string>& nameList() const override { return names; }
-  void echoLine(const std::string& line) override { touched += line.size(); }
-  void routerBannerSeen(const std::string& line) override { touched += line.size(); }
-  void historyCaptureComplete(const std::vector<std::string>& buffer) override { touched += buffer.size(); }
-  void channelStatusParsed(int, ChannelState& state) override {
-    state.DisplayIndex = (state.DisplayIndex + 1) % 7;
-    touched += state.texts[state.DisplayIndex].size();
-  }
-  void addressAssigned() override { ++touched; }
-  void bothChannelsIdle() override { ++touched; }
-  void refreshMainTip() override { ++touched; }
-  void callDisconnected(const std::string& line) override { touched += line.size(); }
-  void incomingCall(const std::string& number) override { touched += number.size(); }
-  void noIncomingCall() override { ++touched; }
-  void callFailed(const std::string& message) override { touched += message.size(); }
-  void dialStarted() override { ++touched; }
-  void calledPartyBusy() override { ++touched; }
-  void stopElapsed() override { ++touched; }
-  void callConnected() override { ++touched; }
-  void destinationListParsed(const std::array<std::string, 16>& entries,
-                             const std::array<std::string, 16>&) override {
-    touched += entries[0].size();
-  }
-};
 
 // The answer of a poll that holds both status blocks.
 std::string showStatusAnswer() {
@@ -78,7 +46,7 @@ void runParser(benchmark::State& state, const std::string& text, bool command) {
     state.SkipWithError("fixture not found");
     return;
   }
-  BenchHost host;
+  test::SinkHost host;
   host.command = command;
   host.names = nameList();
   ConsoleParser parser(host);
