@@ -27,10 +27,10 @@ struct TimedSettings {
 };
 
 struct TickPlan {
-  bool night = false;            // strip green (23:00-7:59), else blue
-  bool startupDial = false;      // first tick inside the night with B1 free
-  bool flatRateSound = false;    // [SOUND] 6, once a night
-  bool timedDial = false;        // [TIME] ON reached with B1 free
+  bool night = false;          // strip green (23:00-7:59), else blue
+  bool startupDial = false;    // first tick inside the night with B1 free
+  bool flatRateSound = false;  // [SOUND] 6, once a night
+  bool timedDial = false;      // [TIME] ON reached with B1 free
   TimedDisconnect disconnect = TimedDisconnect::None;
   bool disconnectFired = false;  // OFF reached (also when both calls are exempt)
   bool warning = false;          // panel red, [SOUND] 7
@@ -40,8 +40,8 @@ struct TickPlan {
 
 class TimedActions {
  public:
-  TickPlan tick(int hour, int minute, bool lineFree, const TimedSettings& settings,
-                const ChannelState& b1, const ChannelState& b2);
+  TickPlan tick(int hour, int minute, bool lineFree, const TimedSettings& settings, const ChannelState& b1,
+                const ChannelState& b2);
 
   // Which channels a timed disconnect drops: a call to a number starting
   // with "1840120" is spared.

@@ -94,6 +94,10 @@ class TarvikCore {
   std::string routerPageAddress(int page) const;
   void ExecWWW(int page);
 
+  // Test-only poll interval in milliseconds (the headless program's
+  // --poll-ms), in place of [OPTION] TIME; 0 or less restores the setting.
+  void setPollIntervalOverrideMs(int ms);
+
   // --- state for the shells ---
   const ChannelState& channel(Channel ch) const;
   const std::string& routerVersion() const;  // Shift-JIS banner line

@@ -33,7 +33,8 @@ std::string ExpandIP(std::string_view commandLine, std::string_view address) {
   constexpr std::string_view kMarker = "$IP";
   std::string result;
   std::size_t from = 0;
-  for (std::size_t at; (at = commandLine.find(kMarker, from)) != std::string_view::npos; from = at + kMarker.size()) {
+  for (std::size_t at; (at = commandLine.find(kMarker, from)) != std::string_view::npos;
+       from = at + kMarker.size()) {
     result += commandLine.substr(from, at - from);
     result += address;
   }

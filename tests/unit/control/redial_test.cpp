@@ -39,11 +39,11 @@ TEST_P(RedialSequence, FollowsTheParityRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RedialSequence,
-    testing::Values(SequenceCase{"0", {""}, {false}},
-                    SequenceCase{"1", {"(1/1)", ""}, {false, false}},
+    testing::Values(SequenceCase{"0", {""}, {false}}, SequenceCase{"1", {"(1/1)", ""}, {false, false}},
                     SequenceCase{"2", {"(2/2)", "(1/2)", ""}, {false, true, false}},
                     SequenceCase{"3", {"(3/3)", "(2/3)", "(1/3)", ""}, {false, false, true, false}},
-                    SequenceCase{"4", {"(4/4)", "(3/4)", "(2/4)", "(1/4)", ""}, {false, true, false, true, false}}));
+                    SequenceCase{
+                        "4", {"(4/4)", "(3/4)", "(2/4)", "(1/4)", ""}, {false, true, false, true, false}}));
 
 TEST(Redial, RequestWaitsForAFreeLine) {
   Redial redial;

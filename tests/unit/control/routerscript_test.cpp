@@ -15,7 +15,7 @@ TEST(ParseClock, ConvertsToMinutes) {
     int minutes;
   } cases[] = {
       {"7:00", true, 420},  {"07:00", true, 420}, {" 23:01 ", true, 1381}, {"0:5", true, 5},
-      {"7:00 ", true, 420}, {"7", false, 0},      {"a:00", false, 0},     {"7:0x", false, 0},
+      {"7:00 ", true, 420}, {"7", false, 0},      {"a:00", false, 0},      {"7:0x", false, 0},
       {"", false, 0},       {"12:", false, 0},
   };
   for (const Case& c : cases) {
@@ -35,8 +35,8 @@ std::vector<std::string> runAt(RouterScript& script, const std::vector<std::stri
 using Commands = std::vector<std::string>;
 
 TEST(RouterScript, ExactLinesCompareAsText) {
-  const std::vector<std::string> lines = {"7:00 dis a", "07:00 co 1", "23:00 co 2", "; 7:00 comment",
-                                          "#7:00 comment", "", " 7:00 sh s"};
+  const std::vector<std::string> lines = {"7:00 dis a",    "07:00 co 1", "23:00 co 2", "; 7:00 comment",
+                                          "#7:00 comment", "",           " 7:00 sh s"};
   RouterScript script;
   EXPECT_EQ(runAt(script, lines, 6, 59), Commands{});
   ScriptRun run = script.step(lines, 7, 0);
@@ -55,16 +55,16 @@ TEST(RouterScript, RangeLinesRunOnceAtTheFirstPass) {
     int h, m;
     bool runs;
   } cases[] = {
-      {"23:00-7:00 dis a", 2, 0, true},    // 26:00 within 23:00..31:00
-      {"23:00-7:00 dis a", 7, 0, true},    // the end is included
+      {"23:00-7:00 dis a", 2, 0, true},  // 26:00 within 23:00..31:00
+      {"23:00-7:00 dis a", 7, 0, true},  // the end is included
       {"23:00-7:00 dis a", 7, 1, false},
-      {"23:00-7:00 dis a", 23, 0, true},   // not after the start: but the exact form matches
+      {"23:00-7:00 dis a", 23, 0, true},  // not after the start: but the exact form matches
       {"23:00-07:00 dis a", 23, 30, true},
       {"23:00-07:00 dis a", 12, 0, false},
       {"1:00-7:00 dis a", 1, 0, false},
       {"1:00-7:00 dis a", 1, 1, true},
       {"1:00-07:00 dis a", 7, 0, true},
-      {"x-y note", 3, 0, false},           // does not convert: skipped, no failure
+      {"x-y note", 3, 0, false},  // does not convert: skipped, no failure
       {"1:00-zz:00 dis a", 3, 0, false},
   };
   for (const Case& c : cases) {

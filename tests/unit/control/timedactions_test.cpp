@@ -11,7 +11,8 @@
 namespace tarvik {
 namespace {
 
-ChannelState channel(const std::string& status, const std::string& mode = "", const std::string& number = "") {
+ChannelState channel(const std::string& status, const std::string& mode = "",
+                     const std::string& number = "") {
   ChannelState c;
   c.text(ChannelState::StatusText) = toSjis(status);
   c.text(ChannelState::ConnectMode) = toSjis(mode);
@@ -143,9 +144,8 @@ TEST(TimedActions, StartupConnectOnlyOnTheFirstNightTickWithB1Free) {
     int hour;
     bool check13, lineFree, expected;
   } cases[] = {
-      {23, true, true, true}, {2, true, true, true},  {7, true, true, true},
-      {8, true, true, false}, {12, true, true, false}, {23, false, true, false},
-      {23, true, false, false},
+      {23, true, true, true},  {2, true, true, true},    {7, true, true, true},    {8, true, true, false},
+      {12, true, true, false}, {23, false, true, false}, {23, true, false, false},
   };
   for (const Case& c : cases) {
     Ticker run;

@@ -13,8 +13,8 @@ TEST(IPv4, OnlyWellFormedDottedAddresses) {
   for (const char* good : {"192.168.1.2", "0.0.0.0", "255.255.255.255", "10.0.0.1"}) {
     EXPECT_TRUE(isDottedIPv4(good)) << good;
   }
-  for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.4 ", " 1.2.3.4", "01.2.3.4",
-                          "1..2.3", "1.2.3.", "a.b.c.d", "1.2.3.4;rm", "$(x).1.1.1", "1234.1.1.1"}) {
+  for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "256.1.1.1", "1.2.3.4 ", " 1.2.3.4", "01.2.3.4", "1..2.3",
+                          "1.2.3.", "a.b.c.d", "1.2.3.4;rm", "$(x).1.1.1", "1234.1.1.1"}) {
     EXPECT_FALSE(isDottedIPv4(bad)) << bad;
   }
 }
@@ -68,7 +68,8 @@ TEST(LaunchedApps, StartsSevenSlotsEndsOnlySlotsOneToThreeOnce) {
   LaunchedApps apps;
   apps.AutoAppClick(launcher, list, "192.168.1.2");
   EXPECT_EQ(launcher.started,
-            (std::vector<Args>{{"viewer", "192.168.1.2"}, {"missing"}, {"keep", "--host=192.168.1.2", "a b"}, {"tail"}}));
+            (std::vector<Args>{
+                {"viewer", "192.168.1.2"}, {"missing"}, {"keep", "--host=192.168.1.2", "a b"}, {"tail"}}));
   EXPECT_EQ(apps.slots()[0], 100);
   EXPECT_EQ(apps.slots()[1], kNoProcess);
   EXPECT_EQ(apps.slots()[2], kNoProcess);

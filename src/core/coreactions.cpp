@@ -1,0 +1,136 @@
+// Dial and disconnect, the per-call credentials, the details window's
+// reports, the connection log fetch and the router's web pages.
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+#include "core/corestate.h"
+#include "core/coretexts.h"
+#include "core/routerpages.h"
+#include "net/exchange.h"
+#include "reactions/connectionlog.h"
+#include "reactions/soundpaths.h"
+
+namespace tarvik {
+
+namespace {
+
+bool isDestination(int n) { return n >= 0 && n <= 15; }
+
+}  // namespace
+
+// Every entry point (buttons, menus, arguments, timed connects) comes here.
+// A number that names no destination (16 from the settings: no match) is
+// refused before anything is sent, and DialTarget keeps the last real one.
+void TarvikCore::State::dialDestination(int destination) {
+  if (!isDestination(destination)) {
+    refuseDestination(destination);
+    return;
+  }
+  DialTarget = destination;
+  Button4Click();
+}
+
+void TarvikCore::State::refuseDestination(int destination) {
+  setStatus(texts::kBadDestination + std::to_string(destination));
+}
+
+// The dial routine: redial progress and alternate choice, then either the
+// plain dial or the per-call ID and password question.
+void TarvikCore::State::Button4Click() {
+  RedialChoice choice = redial.choose(settings.rd.count);
+  const bool askCredentials = settings.option.CHECK16 || contains(destinations[DialTarget], " *");
+  // The question is already open (a timed dial or redial while the user
+  // answers it): it will dial when answered; it is not asked twice.
+  if (askCredentials && credentialsOpen) return;
+  const int dest = !askCredentials && choice.UseAlternate ? settings.tarvik.REDIAL : DialTarget;
+  if (!isDestination(dest)) {
+    refuseDestination(dest);
+    return;
+  }
+
+  setStatus(texts::kDialStart + choice.RedialProgress);
+  CommandExchange = true;
+  if (askCredentials) {
+    credentialsOpen = true;
+    credentialsTarget = DialTarget;
+    ports.prompter.askCredentials(settings.option.LAST);  // may answer at once
+    return;
+  }
+  setLabel1(toUtf8(trimRightBlanks(sjisCut(destinations[dest], 20))));
+  launchList = files.loadApplications(dest);
+  openExchange(commands::dial(dest), true);
+}
+
+void TarvikCore::State::CredentialsEntered(const std::string& userId, const std::string& password) {
+  if (!credentialsOpen) return;
+  credentialsOpen = false;
+  const int n = credentialsTarget;
+  settings.option.LAST = userId;
+  launchList = files.loadApplications(n);
+  openExchange(commands::dialWithCredentials(n, userId, password), true);
+}
+
+void TarvikCore::State::CredentialsCancelled() { credentialsOpen = false; }
+
+// Disconnect all also ends any redial sequence and arms a full new one. A
+// redial count that is not a number arms none; the line is dropped anyway.
+void TarvikCore::State::DiscBtnClick() {
+  redial.arm(settings.rd.count);
+  openExchange(commands::disconnectAll(), true);
+}
+
+void TarvikCore::State::B1DiscClick() { openExchange(commands::disconnectB1(), true); }
+
+void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), true); }
+
+// The details window's 接続ログ button, the log-fetch timer and the
+// disconnection. With the log option on, the file is loaded into the
+// capture buffer and the prompt countdown armed; the parser merges the
+// router's history into it and hands it back to be written.
+void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
+  parser.AnalogView = false;
+  CommandExchange = true;
+  if (settings.option.CHECK17) {
+    LogCaptureStart start = prepareLogCapture(settingsPath(settings.option.LOG));
+    if (!start.error.empty()) {
+      // Nothing will complete this fetch: the echo must not stay muted.
+      parser.AutoLogFetch = false;
+      if (reportErrors) ports.view.showError(start.error);
+      return;
+    }
+    parser.LogBuffer = std::move(start.buffer);
+    parser.PromptCountdown = 56;
+    parser.HistorySynced = start.synced;
+  }
+  // An automatic fetch stays out of the details window, also with what the
+  // router prints after the capture has completed.
+  if (ExchangeIdle) openExchange(commands::history(), true, parser.AutoLogFetch);
+}
+
+void TarvikCore::State::ReportButtonClick(ReportButton button) {
+  if (button == ReportButton::ConnectionLog) {
+    FetchConnectionLog(true);
+    return;
+  }
+  struct Report {
+    ReportButton button;
+    std::string (*command)();
+  };
+  static constexpr Report kReports[] = {
+      {ReportButton::Charges, commands::charges},      {ReportButton::Ppp, commands::ppp},
+      {ReportButton::Analog, commands::analogHistory}, {ReportButton::Mail, commands::mail},
+      {ReportButton::PhsMail, commands::phsMail},
+  };
+  parser.AnalogView = button == ReportButton::Analog;
+  CommandExchange = true;
+  if (!ExchangeIdle) return;  // a report waits for no one: pressed again later
+  for (const Report& report : kReports) {
+    if (report.button == button) openExchange(report.command(), true);
+  }
+}
+
+std::string TarvikCore::State::routerPageAddress(int page) const {
+  return tarvik::routerPageAddress(toUtf8(settings.tarvik.SOHOIP), page, parser.RouterPageBase);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,149 @@
+#pragma once
+// Everything TarvikCore knows, in one object, and the handlers that act on
+// it. TarvikCore's public handlers forward here; the parser reports back
+// through the ParserHost half of this object.
+//
+// The handlers live in four files by subject:
+//   tarvikcore.cpp    start-up, exit, exchanges and socket events
+//   coreticks.cpp     Timer1Timer (poll tick), Timer2Timer, TIMEMANTimer, watchdog
+//   coreactions.cpp   dial, disconnect, credentials, reports, log fetch, web pages
+//   parserhost.cpp    reactions to the parser's events, the display step
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "control/redial.h"
+#include "control/routerscript.h"
+#include "control/timedactions.h"
+#include "core/exchangetable.h"
+#include "core/tarvikcore.h"
+#include "monitor/cnttime.h"
+#include "monitor/consoleparser.h"
+#include "reactions/callernames.h"
+#include "reactions/launchlist.h"
+
+namespace tarvik {
+
+struct TarvikCore::State final : ParserHost {
+  State(CorePorts ports, SettingsFiles files);
+
+  // --- ports, settings, components ---
+  CorePorts ports;
+  SettingsFiles files;
+  SettingsStore settings;
+  ConsoleParser parser{*this};
+  TCntTime CntTime1;
+  ExchangeTable exchanges;
+  Redial redial;
+  TimedActions timed;
+  RouterScript script;
+  CallerDisplay callerDisplay;
+  LaunchedApps launched;  // LaunchedApps, slots 1-3
+  LaunchList launchList;
+
+  // --- exchange state ---
+  std::string CommandChain;
+  bool ExchangeIdle = true;
+  bool CommandExchange = true;
+  // The exchange whose answer is being parsed.
+  bool parsingCommandExchange = false;
+  bool parsingQuietExchange = false;
+  SocketId lastSocket = kNoSocket;
+
+  // --- start-up and exit ---
+  std::vector<std::string> arguments;
+  bool PendingArguments = false;
+  bool ExitAfterDisconnect = false;
+  bool exitQuestionOpen = false;
+  bool closeRequested = false;  // the automatic close has been asked for
+  bool closed = false;          // FormClose has run
+
+  // --- line control ---
+  int DialTarget = 0;
+  bool jigen = true;
+  bool ScriptSuspended = false;
+  bool credentialsOpen = false;
+  int credentialsTarget = 0;
+  std::vector<std::string> destinations = std::vector<std::string>(16);
+  int pollOverrideMs = 0;
+
+  // --- what the windows show (UTF-8), as far as the core needs it back ---
+  std::string statusLine;
+  std::string label1;                // destination label; its caption is the caller name shown
+  std::array<std::string, 2> shown;  // Shift-JIS text in each channel box
+
+  // --- a router that stopped answering ---
+  bool answeredSinceLastPoll = false;
+  int pollsWithoutAnswer = 0;
+  bool unreachableShown = false;
+  std::string statusBeforeUnreachable;
+
+  // tarvikcore.cpp
+  void FormCreate(const std::vector<std::string>& args);
+  void FormShow();
+  bool FormCloseQuery(bool parked);
+  void DisconnectQuestionAnswered(bool ok);
+  void FormClose();
+  void AsyncSock1Connect(SocketId socket);
+  void AsyncSock1Receive(SocketId socket, std::string_view bytes);
+  void AsyncSock1Close(SocketId socket);
+  // Starts an exchange with chain. A poll's failure to open is swallowed;
+  // any other is shown.
+  void openExchange(const std::string& chain, bool command, bool quiet = false);
+  void endExchange(SocketId socket);
+  void parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
+  void routerAnswered();
+  int pollIntervalMs() const;
+
+  // coreticks.cpp
+  void Timer1Timer();
+  void Timer2Timer();
+  void TIMEMANTimer();
+  void ExchangeWatchdogTimer();
+  void startTimeman();
+  void countPollWithoutAnswer();
+  void showUnreachable();
+  void clearUnreachable();
+
+  // coreactions.cpp
+  void dialDestination(int destination);
+  void Button4Click();
+  void refuseDestination(int destination);
+  void DiscBtnClick();
+  void B1DiscClick();
+  void B2DiscClick();
+  void CredentialsEntered(const std::string& userId, const std::string& password);
+  void CredentialsCancelled();
+  void FetchConnectionLog(bool reportErrors);
+  void ReportButtonClick(ReportButton button);
+  std::string routerPageAddress(int page) const;
+
+  // parserhost.cpp
+  void displayStep(int channel);
+  void setStatus(const std::string& utf8);
+  void setLabel1(const std::string& utf8);
+  void play(const std::string& sjisSetting);
+
+  bool commandExchange() const override { return parsingCommandExchange; }
+  const std::vector<std::string>& nameList() const override { return settings.nameList; }
+  void echoLine(const std::string& line) override;
+  void routerBannerSeen(const std::string& line) override;
+  void historyCaptureComplete(const std::vector<std::string>& logBuffer) override;
+  void channelStatusParsed(int channel, ChannelState& state) override;
+  void addressAssigned() override;
+  void bothChannelsIdle() override;
+  void refreshMainTip() override;
+  void callDisconnected(const std::string& lineAfter) override;
+  void incomingCall(const std::string& number) override;
+  void noIncomingCall() override;
+  void callFailed(const std::string& message) override;
+  void dialStarted() override;
+  void calledPartyBusy() override;
+  void stopElapsed() override;
+  void callConnected() override;
+  void destinationListParsed(const std::array<std::string, 16>& entries,
+                             const std::array<std::string, 16>& captions) override;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,16 @@
+#pragma once
+// The program's own texts for the windows (UTF-8).
+
+namespace tarvik::texts {
+
+inline constexpr const char* kWaiting = "待機中";
+inline constexpr const char* kDestinationCaption = "接続先";
+inline constexpr const char* kDialStart = "ダイアル開始 ";
+inline constexpr const char* kRedial = "リダイアル";
+inline constexpr const char* kLogWritten = "ログ書き出し完了";
+inline constexpr const char* kScript = "Script >>";
+inline constexpr const char* kJigen = "時限切断 [";
+inline constexpr const char* kUnreachable = "ルーターから応答がありません";
+inline constexpr const char* kBadDestination = "接続先の番号が正しくありません: ";
+
+}  // namespace tarvik::texts

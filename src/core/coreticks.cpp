@@ -1,0 +1,122 @@
+// The poll tick and the other timers.
+
+#include "base/sjis.h"
+#include "core/corestate.h"
+#include "core/coretexts.h"
+#include "net/exchange.h"
+
+namespace tarvik {
+
+// Poll tick, in this order: clock and B1, strip and the start-up connect,
+// the flat-rate sound, timed connect, timed disconnect, warning, redial,
+// router script, then the status poll. Any dial, disconnect or script
+// started here takes the place of this tick's poll.
+void TarvikCore::State::Timer1Timer() {
+  if (closed || closeRequested) return;
+  const LocalTime now = ports.clock.now();
+  const ChannelState& b1 = parser.channel(0);
+  const ChannelState& b2 = parser.channel(1);
+  const bool lineFree = LineFree(b1);
+
+  TimedSettings timedSettings{settings.time.ON, settings.time.OFF, settings.time.WARNING,
+                              settings.option.CHECK13, jigen};
+  TickPlan plan = timed.tick(now.hour, now.minute, lineFree, timedSettings, b1, b2);
+  ports.view.setStrip(plan.night ? StripColour::Night : StripColour::Day);
+  if (plan.startupDial) dialDestination(settings.tarvik.AUTO);
+  if (plan.flatRateSound) play(settings.sound.s6);
+  if (plan.timedDial) dialDestination(settings.tarvik.AUTO);
+  switch (plan.disconnect) {
+    case TimedDisconnect::All:
+      DiscBtnClick();
+      break;
+    case TimedDisconnect::B1:
+      B1DiscClick();
+      break;
+    case TimedDisconnect::B2:
+      B2DiscClick();
+      break;
+    case TimedDisconnect::None:
+      break;
+  }
+  if (plan.warning) {
+    ports.view.setPanelColour(PanelColour::Red);
+    play(settings.sound.s7);
+  }
+  bool pollTaken = plan.suppressPoll();
+
+  if (redial.takeRequest(lineFree)) {
+    pollTaken = true;
+    Button4Click();
+  }
+
+  if (settings.option.CHECK18 && !ScriptSuspended) {
+    ScriptRun run = script.step(settings.script, now.hour, now.minute);
+    if (!run.chain.empty()) {
+      for (const std::string& command : run.commands)
+        ports.view.appendDetails(texts::kScript + toUtf8(command));
+      pollTaken = true;
+      openExchange(run.chain, true);
+    }
+  }
+
+  if (settings.option.CHECK11) return;  // not monitoring
+  countPollWithoutAnswer();
+  if (ExchangeIdle && !pollTaken) {
+    parser.AnalogView = false;
+    openExchange(commands::poll(), false);
+  }
+}
+
+// Three poll ticks in a row with nothing heard from the router since the
+// tick before: the channel boxes are no longer current, and the user is
+// told so until the router answers again.
+void TarvikCore::State::countPollWithoutAnswer() {
+  if (answeredSinceLastPoll) {
+    pollsWithoutAnswer = 0;
+  } else if (++pollsWithoutAnswer >= 3 && !unreachableShown) {
+    showUnreachable();
+  }
+  answeredSinceLastPoll = false;
+}
+
+void TarvikCore::State::showUnreachable() {
+  unreachableShown = true;
+  statusBeforeUnreachable = statusLine;
+  setStatus(texts::kUnreachable);
+  refreshMainTip();
+}
+
+void TarvikCore::State::routerAnswered() {
+  answeredSinceLastPoll = true;
+  pollsWithoutAnswer = 0;
+  if (unreachableShown) clearUnreachable();
+}
+
+void TarvikCore::State::clearUnreachable() {
+  unreachableShown = false;
+  if (statusLine == texts::kUnreachable) setStatus(statusBeforeUnreachable);
+  refreshMainTip();
+}
+
+void TarvikCore::State::Timer2Timer() {
+  // The elapsed time of a call the router no longer reports on would
+  // pretend to be current.
+  if (!unreachableShown) setStatus(toUtf8(CntTime1.GetText()));
+}
+
+void TarvikCore::State::startTimeman() {
+  // A burst of events gives one fetch: a running timer is not restarted.
+  if (!ports.timers.isActive(TimerId::TIMEMAN)) ports.timers.start(TimerId::TIMEMAN, 2500, true);
+}
+
+void TarvikCore::State::TIMEMANTimer() {
+  ports.timers.stop(TimerId::TIMEMAN);
+  parser.AutoLogFetch = true;
+  FetchConnectionLog(true);
+}
+
+void TarvikCore::State::ExchangeWatchdogTimer() {
+  for (SocketId socket : exchanges.expired(ports.clock.tickMs())) endExchange(socket);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,175 @@
+// What the program does about each thing the parser sees, and the channel
+// boxes' display step.
+
+#include <filesystem>
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+#include "control/displaystep.h"
+#include "core/corestate.h"
+#include "core/coretexts.h"
+#include "reactions/connectionlog.h"
+#include "reactions/soundpaths.h"
+
+namespace tarvik {
+
+namespace {
+
+Channel channelOf(int index) { return index == 0 ? Channel::B1 : Channel::B2; }
+
+bool fileExists(const std::string& utf8Path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(utf8Path, ec);
+}
+
+}  // namespace
+
+void TarvikCore::State::setStatus(const std::string& utf8) {
+  statusLine = utf8;
+  ports.view.setStatusLine(utf8);
+}
+
+void TarvikCore::State::setLabel1(const std::string& utf8) {
+  label1 = utf8;
+  ports.view.setDestinationLabel(utf8);
+}
+
+void TarvikCore::State::play(const std::string& sjisSetting) {
+  std::string path = settingsPath(sjisSetting);
+  if (!path.empty()) ports.sound.play(path);
+}
+
+// One step on to the next field switched on, and show it.
+void TarvikCore::State::displayStep(int channel) {
+  const FieldSwitches enabled{true,
+                              settings.option.CHECK6,
+                              settings.option.CHECK7,
+                              settings.option.CHECK8,
+                              settings.option.CHECK9,
+                              settings.option.CHECK14,
+                              settings.option.CHECK19};
+  ChannelState& state = parser.channel(channel);
+  state.DisplayIndex = nextDisplayIndex(state.DisplayIndex, enabled);
+  shown[channel] = state.texts[state.DisplayIndex];
+  ports.view.setChannelText(channelOf(channel), toUtf8(shown[channel]));
+}
+
+void TarvikCore::State::echoLine(const std::string& line) {
+  if (!parsingQuietExchange) ports.view.appendDetails(toUtf8(line));
+}
+
+void TarvikCore::State::routerBannerSeen(const std::string& line) {
+  ports.view.setRouterVersion(toUtf8(line));
+}
+
+void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
+  // A failed write keeps the old file and the status line as they were.
+  if (writeConnectionLog(settingsPath(settings.option.LOG), logBuffer).empty()) setStatus(texts::kLogWritten);
+}
+
+void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
+  const Channel ch = channelOf(channel);
+  ports.view.setChannelIconVisible(ch, settings.option.CHECK10 && !state.Idle);
+  ports.view.setChannelTip(ch, toUtf8(sjisCut(state.text(ChannelState::IPAddress), 255)));
+  if (auto name = destinationName(settings.nameList, state.text(ChannelState::PhoneNumber))) {
+    setLabel1(toUtf8(*name));
+  }
+  // With NEXT the box keeps its field: one back, then the usual step on.
+  if (settings.option.NEXT) state.DisplayIndex -= 1;
+  displayStep(channel);
+}
+
+void TarvikCore::State::addressAssigned() {
+  auto address = connectionAddress(parser.channel(0).text(ChannelState::IPAddress),
+                                   parser.channel(1).text(ChannelState::IPAddress));
+  if (!address) {
+    parser.LaunchArmed = true;  // no usable address yet: wait for one
+    return;
+  }
+  launched.AutoAppClick(ports.launcher, launchList, *address);
+}
+
+void TarvikCore::State::bothChannelsIdle() { stopElapsed(); }
+
+void TarvikCore::State::refreshMainTip() {
+  if (unreachableShown) {
+    ports.view.setMainTip(texts::kUnreachable);
+    return;
+  }
+  std::string tip = "B1 " + shown[0] + " / B2 " + shown[1];
+  ports.view.setMainTip(toUtf8(sjisCut(tip, 255)));
+}
+
+void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
+  ports.view.setPanelColour(PanelColour::Normal);
+  play(settings.sound.s3);
+  if (settings.option.CHECK5) ports.view.parkWindow();
+  launched.endAll(ports.launcher);
+  setStatus(toUtf8(lineAfter));
+  if (ExitAfterDisconnect) {
+    ExchangeIdle = false;
+    closeRequested = true;
+    ports.view.requestClose();
+  } else if (settings.option.CHECK17) {
+    // The exchange that shows the disconnection is still open here, so a
+    // fetch now could not send "sh h"; the log-fetch timer runs it once
+    // that exchange has ended.
+    startTimeman();
+  }
+}
+
+void TarvikCore::State::incomingCall(const std::string& number) {
+  std::string sound =
+      callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, fileExists);
+  if (!sound.empty()) ports.sound.play(sound);
+  ports.view.showCallerName(label1, toUtf8(number));
+}
+
+void TarvikCore::State::noIncomingCall() {
+  if (callerDisplay.ClearCallerName()) ports.view.clearCallerName();
+}
+
+void TarvikCore::State::callFailed(const std::string& message) {
+  setStatus(toUtf8(message));
+  if (settings.option.CHECK17) startTimeman();
+}
+
+void TarvikCore::State::dialStarted() { play(settings.sound.s1); }
+
+void TarvikCore::State::calledPartyBusy() {
+  ports.view.appendDetails(texts::kRedial);
+  play(settings.sound.s5);
+  redial.busy();
+}
+
+void TarvikCore::State::stopElapsed() {
+  ports.timers.stop(TimerId::Timer2);
+  CntTime1.Snapshot();
+}
+
+void TarvikCore::State::callConnected() {
+  CntTime1.Start();
+  ports.view.setPanelColour(PanelColour::Normal);
+  if (settings.option.CHECK4) ports.view.restoreWindow();
+  play(settings.sound.s2);
+  if (settings.option.CHECK17) startTimeman();
+  ports.timers.start(TimerId::Timer2, 1000, false);
+}
+
+void TarvikCore::State::destinationListParsed(const std::array<std::string, 16>& entries,
+                                              const std::array<std::string, 16>& captions) {
+  std::vector<std::string> shownEntries;
+  for (int i = 0; i < 16; ++i) {
+    destinations[i] = entries[i];
+    shownEntries.push_back(toUtf8(entries[i]));
+    ports.view.setDestinationCaption(i, toUtf8(captions[i]));
+  }
+  ports.view.setDestinationList(shownEntries);
+  const int defaultDestination = settings.tarvik.DEFAULT;
+  ports.view.setConnectHint(
+      defaultDestination >= 0 && defaultDestination <= 15 ? shownEntries[defaultDestination] : std::string());
+  ports.view.clearDetails();
+  if (settings.option.CHECK17) startTimeman();
+}
+
+}  // namespace tarvik

@@ -1,0 +1,316 @@
+#include "core/tarvikcore.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+#include "control/displaystep.h"
+#include "core/corestate.h"
+#include "core/coretexts.h"
+#include "net/exchange.h"
+
+namespace tarvik {
+
+namespace {
+
+// Handlers called by the shells must not let anything escape into their
+// event loop: a failure in something the user started is shown, one in a
+// tick or a socket event is dropped (the next tick tries again).
+template <typename State, typename F>
+void guarded(State& s, bool userStarted, F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    if (userStarted) s.ports.view.showError(e.what());
+  } catch (...) {
+  }
+}
+
+std::string lowerAscii(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
+  return text;
+}
+
+}  // namespace
+
+TarvikCore::State::State(CorePorts p, SettingsFiles f)
+    : ports(p), files(std::move(f)), CntTime1([&clock = p.clock] { return clock.tickMs(); }) {
+  CntTime1.TimeFunc = TCntTime::tfTick;
+}
+
+// --- start-up and exit ---
+
+void TarvikCore::State::FormCreate(const std::vector<std::string>& args) {
+  timed.FlatRateSoundDone = false;
+  arguments = args;
+  PendingArguments = true;
+}
+
+void TarvikCore::State::FormShow() {
+  ExchangeIdle = true;
+  CommandExchange = true;
+  ExitAfterDisconnect = false;
+  parser.AutoLogFetch = false;
+  parser.LaunchArmed = false;
+  parser.RouterPageBase = 0;
+  parser.CallEnded = false;
+  timed.FirstTickDone = false;
+  script.ScriptRangesDone = false;
+  redial.arm(settings.rd.count);
+  parser.channel(0).DisplayIndex = clampDisplayIndex(settings.option.B1);
+  parser.channel(1).DisplayIndex = clampDisplayIndex(settings.option.B2);
+  jigen = true;
+  ports.view.setJigenCaption(texts::kJigen + toUtf8(settings.time.OFF) + "]");
+  setLabel1(texts::kDestinationCaption);
+  setStatus(texts::kWaiting);
+  destinations.assign(16, std::string());
+  ports.view.setDestinationList(destinations);
+
+  std::string chain = commands::startupChain();
+  if (settings.option.CHECK12) {
+    LocalTime now = ports.clock.now();
+    std::string clock = commands::clockLine(now.year, now.month, now.day, now.hour, now.minute);
+    setStatus(clock);
+    chain += commands::setClock(clock);
+  }
+  openExchange(chain, true);
+  ports.timers.start(TimerId::Timer1, pollIntervalMs(), false);
+}
+
+int TarvikCore::State::pollIntervalMs() const {
+  return pollOverrideMs > 0 ? pollOverrideMs : pollIntervalSeconds(settings) * 1000;
+}
+
+bool TarvikCore::State::FormCloseQuery(bool parked) {
+  settings.option.B1 = parser.channel(0).DisplayIndex;
+  settings.option.B2 = parser.channel(1).DisplayIndex;
+  std::string error = files.saveWindowState(settings, parked);
+  if (!error.empty()) ports.view.showError(error);
+
+  // A channel is in use when its status is known and does not show it free.
+  static const std::string kFree = toSjis("空");
+  auto inUse = [&](int ch) {
+    const std::string& status = parser.channel(ch).text(ChannelState::StatusText);
+    return !status.empty() && !contains(status, kFree);
+  };
+  if (settings.option.CHECK15 && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
+    if (!exitQuestionOpen) {
+      exitQuestionOpen = true;
+      ports.prompter.askDisconnectOnExit();
+    }
+    return false;
+  }
+  return true;
+}
+
+void TarvikCore::State::DisconnectQuestionAnswered(bool ok) {
+  if (!exitQuestionOpen) return;
+  exitQuestionOpen = false;
+  if (ok) DiscBtnClick();
+  // Either way the next close request closes: after OK once the router
+  // reports the disconnection, after Cancel with the line left up.
+  ExitAfterDisconnect = true;
+}
+
+void TarvikCore::State::FormClose() {
+  closed = true;
+  for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog}) {
+    ports.timers.stop(id);
+  }
+  for (SocketId socket : exchanges.sockets()) {
+    exchanges.remove(socket);
+    ports.transport.close(socket);
+  }
+  lastSocket = kNoSocket;
+}
+
+// --- exchanges ---
+
+void TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
+  if (closed) return;
+  CommandChain = chain;
+  CommandExchange = command;
+  ports.transport.setHost(settings.tarvik.SOHOIP);
+  ports.transport.setPort(settings.tarvik.PORT);
+  SocketId socket = ports.transport.open();
+  if (socket == kNoSocket) {
+    // The poll tries again at its next tick; anyone else is told.
+    if (command) ports.view.showError(ports.transport.errorText());
+    return;
+  }
+  lastSocket = socket;
+  exchanges.add(socket, chain, command, ports.clock.tickMs()).quiet = quiet;
+  if (!ports.timers.isActive(TimerId::ExchangeWatchdog)) {
+    ports.timers.start(TimerId::ExchangeWatchdog, 1000, false);
+  }
+}
+
+void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
+  Exchange* exchange = exchanges.find(socket);
+  if (!exchange) {
+    ports.transport.close(socket);  // not one of ours (any more)
+    return;
+  }
+  exchange->connected = true;
+  ExchangeIdle = false;
+  ports.transport.send(socket, loginBatch(settings.tarvik.PASS, exchange->chain, settings.kanji.CODE));
+
+  if (!PendingArguments) return;
+  PendingArguments = false;
+  for (const std::string& argument : arguments) {
+    std::string lower = lowerAscii(argument);
+    if (contains(lower, "co")) dialDestination(settings.tarvik.DEFAULT);
+    if (contains(lower, "b1")) B1DiscClick();
+    if (contains(lower, "b2")) B2DiscClick();
+  }
+}
+
+void TarvikCore::State::AsyncSock1Receive(SocketId socket, std::string_view bytes) {
+  Exchange* exchange = exchanges.find(socket);
+  if (!exchange || bytes.empty()) return;
+  std::vector<std::string> answers;
+  std::string replies;
+  exchange->assembler.feed(bytes, answers, replies);
+  if (!replies.empty()) ports.transport.send(socket, replies);
+  routerAnswered();
+  parseAnswers(answers, *exchange);
+}
+
+void TarvikCore::State::AsyncSock1Close(SocketId socket) { endExchange(socket); }
+
+// The router closed the exchange, its connect failed, or it timed out: what
+// it held back is its last answer, its socket is closed, and an exchange
+// that had connected is over.
+void TarvikCore::State::endExchange(SocketId socket) {
+  Exchange* exchange = exchanges.find(socket);
+  if (!exchange) return;
+  std::vector<std::string> answers;
+  exchange->assembler.finish(answers);
+  const Exchange ended = std::move(*exchange);
+  exchanges.remove(socket);
+  if (socket == lastSocket) lastSocket = kNoSocket;
+  ports.transport.close(socket);
+  if (exchanges.empty()) ports.timers.stop(TimerId::ExchangeWatchdog);
+  parseAnswers(answers, ended);
+  if (ended.connected) ExchangeIdle = true;
+}
+
+// The exchange is copied first: a reaction may open or end exchanges.
+void TarvikCore::State::parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange) {
+  const bool command = exchange.command, quiet = exchange.quiet;
+  for (const std::string& answer : answers) {
+    if (closed) return;
+    parsingCommandExchange = command;
+    parsingQuietExchange = quiet;
+    parser.AsyncSock1Receive(answer);
+  }
+}
+
+// --- TarvikCore: forwarding ---
+
+TarvikCore::TarvikCore(CorePorts ports, SettingsFiles files)
+    : state_(std::make_unique<State>(ports, std::move(files))) {}
+
+TarvikCore::~TarvikCore() = default;
+
+SettingsStore& TarvikCore::settings() { return state_->settings; }
+const SettingsFiles& TarvikCore::files() const { return state_->files; }
+
+void TarvikCore::FormCreate(const std::vector<std::string>& arguments) {
+  guarded(*state_, true, [&] { state_->FormCreate(arguments); });
+}
+void TarvikCore::FormShow() {
+  guarded(*state_, true, [&] { state_->FormShow(); });
+}
+bool TarvikCore::FormCloseQuery(bool parked) {
+  bool mayClose = true;
+  guarded(*state_, true, [&] { mayClose = state_->FormCloseQuery(parked); });
+  return mayClose;
+}
+void TarvikCore::DisconnectQuestionAnswered(bool ok) {
+  guarded(*state_, true, [&] { state_->DisconnectQuestionAnswered(ok); });
+}
+void TarvikCore::FormClose() {
+  guarded(*state_, false, [&] { state_->FormClose(); });
+}
+
+void TarvikCore::AsyncSock1Connect(SocketId socket) {
+  guarded(*state_, false, [&] { state_->AsyncSock1Connect(socket); });
+}
+void TarvikCore::AsyncSock1Receive(SocketId socket, std::string_view bytes) {
+  guarded(*state_, false, [&] { state_->AsyncSock1Receive(socket, bytes); });
+}
+void TarvikCore::AsyncSock1Close(SocketId socket) {
+  guarded(*state_, false, [&] { state_->AsyncSock1Close(socket); });
+}
+
+void TarvikCore::Timer1Timer() {
+  guarded(*state_, false, [&] { state_->Timer1Timer(); });
+}
+void TarvikCore::Timer2Timer() {
+  guarded(*state_, false, [&] { state_->Timer2Timer(); });
+}
+void TarvikCore::TIMEMANTimer() {
+  guarded(*state_, false, [&] { state_->TIMEMANTimer(); });
+}
+void TarvikCore::ExchangeWatchdogTimer() {
+  guarded(*state_, false, [&] { state_->ExchangeWatchdogTimer(); });
+}
+
+void TarvikCore::ConnectBtnClick() {
+  guarded(*state_, true, [&] { state_->dialDestination(state_->settings.tarvik.DEFAULT); });
+}
+void TarvikCore::ConnectFromMenu(int destination) {
+  guarded(*state_, true, [&] { state_->dialDestination(destination); });
+}
+void TarvikCore::DiscBtnClick() {
+  guarded(*state_, true, [&] { state_->DiscBtnClick(); });
+}
+void TarvikCore::B1DiscClick() {
+  guarded(*state_, true, [&] { state_->B1DiscClick(); });
+}
+void TarvikCore::B2DiscClick() {
+  guarded(*state_, true, [&] { state_->B2DiscClick(); });
+}
+void TarvikCore::Edit1Click() {
+  guarded(*state_, true, [&] { state_->displayStep(0); });
+}
+void TarvikCore::Edit2Click() {
+  guarded(*state_, true, [&] { state_->displayStep(1); });
+}
+void TarvikCore::JIGENClick() { state_->jigen = !state_->jigen; }
+bool TarvikCore::jigenChecked() const { return state_->jigen; }
+void TarvikCore::Config() { state_->ScriptSuspended = true; }
+void TarvikCore::ConfigClosed() { state_->ScriptSuspended = false; }
+void TarvikCore::CredentialsEntered(const std::string& userId, const std::string& password) {
+  guarded(*state_, true, [&] { state_->CredentialsEntered(userId, password); });
+}
+void TarvikCore::CredentialsCancelled() { state_->CredentialsCancelled(); }
+void TarvikCore::ReportButtonClick(ReportButton button) {
+  guarded(*state_, true, [&] { state_->ReportButtonClick(button); });
+}
+std::string TarvikCore::routerPageAddress(int page) const { return state_->routerPageAddress(page); }
+void TarvikCore::ExecWWW(int page) {
+  guarded(*state_, true, [&] {
+    std::string address = state_->routerPageAddress(page);
+    if (!address.empty()) state_->ports.browser.open(address);
+  });
+}
+void TarvikCore::setPollIntervalOverrideMs(int ms) {
+  state_->pollOverrideMs = ms > 0 ? ms : 0;
+  if (state_->ports.timers.isActive(TimerId::Timer1)) {
+    state_->ports.timers.start(TimerId::Timer1, state_->pollIntervalMs(), false);
+  }
+}
+
+const ChannelState& TarvikCore::channel(Channel ch) const {
+  return state_->parser.channel(static_cast<int>(ch));
+}
+const std::string& TarvikCore::routerVersion() const { return state_->parser.RouterVersion; }
+int TarvikCore::routerPageBase() const { return state_->parser.RouterPageBase; }
+const std::vector<std::string>& TarvikCore::destinationList() const { return state_->destinations; }
+bool TarvikCore::exchangeIdle() const { return state_->ExchangeIdle; }
+
+}  // namespace tarvik

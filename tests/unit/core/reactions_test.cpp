@@ -1,0 +1,274 @@
+// Sounds, caller names, launched programs, the connection log, the details
+// window's reports, the router's pages and the unreachable router, through
+// the core.
+
+#include <fstream>
+
+#include "corefixture.h"
+#include "reactions/connectionlog.h"
+
+namespace tarvik::coretest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+const std::string kConnected = "B1チャネルを接続しました。\n";
+const std::string kDisconnected = "B1チャネルを切断しました。\n  切断理由：相手切断\n";
+
+class Reactions : public CoreTest {
+ protected:
+  bool shownInDetails(const std::string& line) const {
+    return std::find(view.details.begin(), view.details.end(), line) != view.details.end();
+  }
+  void startIdle() {
+    start();
+    answer(lastSocket(), exchange({{"sh s", statusBlock()}}));
+  }
+};
+
+TEST_F(Reactions, LaunchWaitsForAnAddressAndEndsOnlySlotsOneToThree) {
+  writeFile("Tarvik.ini", "[AP2]\r\n1=viewer \"$IP\" --all\r\n3=ping -c1 $IP\r\n5=keep\r\n");
+  startIdle();
+  core->ConnectFromMenu(2);
+  std::size_t before = events.size();
+  // Connected, but the router shows no well-formed address yet.
+  answer(lastSocket(), exchange({{"sh s", statusBlock(connected("1.2.3")) + kConnected}}));
+  poll(statusBlock(connected("$(reboot)")));
+  EXPECT_TRUE(eventsSince(before, {"launch"}).empty());
+  // B1 carries none, B2 does: B2's is used.
+  poll(statusBlock(Chan{"通信中（発信）", "", "PPP", "", ""}, connected("10.0.0.7")));
+  EXPECT_EQ(eventsSince(before, {"launch"}), (Strings{"launch [viewer] [10.0.0.7] [--all]",
+                                                      "launch [ping] [-c1] [10.0.0.7]", "launch [keep]"}));
+  poll(statusBlock(connected("10.0.0.8")));  // launched once per connection
+  EXPECT_EQ(eventsSince(before, {"launch"}).size(), 3u);
+
+  before = events.size();
+  poll(statusBlock(), kDisconnected);
+  EXPECT_EQ(eventsSince(before, {"end", "sound"}), (Strings{"sound disconnected.wav", "end 100", "end 101"}));
+  poll(statusBlock(), kDisconnected);  // ended once: nothing left to end
+  EXPECT_EQ(eventsSince(before, {"end"}).size(), 2u);
+}
+
+TEST_F(Reactions, EverySoundAtItsEventAndNoneForEmptyNames) {
+  startIdle();
+  std::size_t before = events.size();
+  core->ConnectFromMenu(0);
+  answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected}, {"sh s", statusBlock()}}));
+  EXPECT_EQ(eventsSince(before, {"sound"}), (Strings{"sound dial.wav", "sound connected.wav"}));
+  settings().sound.s1.clear();
+  settings().sound.s2.clear();
+  before = events.size();
+  core->ConnectFromMenu(0);
+  answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected}, {"sh s", statusBlock()}}));
+  EXPECT_TRUE(eventsSince(before, {"sound"}).empty());
+  settings().sound.s5 = toSjis("wav\\話中.wav");
+  poll(statusBlock(), "B1チャネル：発信失敗（着ユーザビジー）\n");
+  EXPECT_EQ(eventsSince(before, {"sound", "details リ"}),
+            (Strings{"details リダイアル", "sound wav/話中.wav"}));
+}
+
+TEST_F(Reactions, FlatRateSoundOncePerNight) {
+  clock.set(22, 59, 55);
+  startIdle();
+  std::size_t before = events.size();
+  for (int i = 0; i < 30; ++i) tick();
+  EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound night.wav"});
+}
+
+TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
+  settings().nameList = {"0398765432:Office", "0312:Other"};
+  settings().sound.NAMESOUND = (dir / "names").string() + "\\";
+  std::filesystem::create_directories(dir / "names");
+  std::ofstream(dir / "names" / "0398765432.wav") << "RIFF";
+  startIdle();
+  const Chan ringing = ringingFrom("0398765432");
+  std::size_t before = events.size();
+  poll(statusBlock(ringing));
+  EXPECT_TRUE(view.callerShown);
+  EXPECT_EQ(view.callerName, "Office");
+  EXPECT_EQ(view.callerNumber, "0398765432");
+  poll(statusBlock(ringing));
+  EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound " + (dir / "names" / "0398765432.wav").string()});
+  poll(statusBlock());
+  EXPECT_FALSE(view.callerShown);
+  // An unlisted caller without a name sound: the label's text, the general sound.
+  before = events.size();
+  poll(statusBlock({}, ringingFrom("0455555555")));
+  EXPECT_EQ(view.callerName, "Office");
+  EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound ring.wav"});
+}
+
+TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
+  settings().option.CHECK10 = true;
+  settings().option.CHECK6 = false;  // connection time skipped
+  startIdle();
+  const Chan b1 = connected("192.168.1.2");
+  Strings shown;
+  for (int i = 0; i < 7; ++i) {
+    poll(statusBlock(b1));
+    shown.push_back(view.box[0]);
+  }
+  // The start-up status showed field 2; on from there, field 1 skipped.
+  EXPECT_EQ(shown, (Strings{"PPP 64K", "0312345001", "200/1/0", "U 12.80 D 0.06K/s", "通信中（発信）",
+                            "192.168.1.2", "PPP 64K"}));
+  EXPECT_EQ(view.tip, "B1 PPP 64K / B2 空き");
+  EXPECT_EQ(view.channelTip[0], "192.168.1.2");
+  EXPECT_TRUE(view.icon[0]);
+  EXPECT_FALSE(view.icon[1]);
+  // NEXT: a new status block keeps the field; a click still moves it on.
+  settings().option.NEXT = true;
+  poll(statusBlock(b1));
+  EXPECT_EQ(view.box[0], "PPP 64K");
+  core->Edit1Click();
+  EXPECT_EQ(view.box[0], "0312345001");
+  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_EQ(settings().option.B1, 4);
+}
+
+TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
+  start();  // the start-up exchange never gets an answer
+  core->Timer1Timer();
+  core->Timer1Timer();
+  EXPECT_EQ(view.status, "待機中");
+  core->Timer1Timer();
+  EXPECT_EQ(view.status, "ルーターから応答がありません");
+  EXPECT_EQ(view.tip, "ルーターから応答がありません");
+  core->Timer2Timer();  // no elapsed time over it
+  EXPECT_EQ(view.status, "ルーターから応答がありません");
+  // The first answer clears it.
+  SocketId s = lastSocket();
+  chainOf(s);
+  core->AsyncSock1Receive(s, exchange({{"sh s", statusBlock()}}));
+  EXPECT_EQ(view.status, "待機中");
+  EXPECT_EQ(view.tip, "B1 空き / B2 空き");
+  // A hung exchange: output arrived once, then silence.
+  core->Timer1Timer();
+  core->Timer1Timer();
+  core->Timer1Timer();
+  EXPECT_NE(view.status, "ルーターから応答がありません");
+  core->Timer1Timer();
+  EXPECT_EQ(view.status, "ルーターから応答がありません");
+}
+
+// The log merge cases, end to end: the button loads the file, the router's
+// history arrives, the file is written.
+TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
+  settings().option.CHECK17 = true;
+  startIdle();
+  const std::string marker = toUtf8(logBreakMarker());
+  auto fetch = [&](const Strings& history) {
+    core->ReportButtonClick(ReportButton::ConnectionLog);
+    std::string output;
+    for (const std::string& h : history) output += h + "\n";
+    EXPECT_EQ(chainOf(lastSocket()), "sh h");
+    answer(lastSocket(), exchange({{"sh h", output}}));
+    Strings lines;
+    for (const std::string& l : splitLogLines(readFile("mn128soho.log"))) lines.push_back(toUtf8(l));
+    return lines;
+  };
+  const std::string A = "12/01 10:00:00 B1 接続 0312345001", B = "12/01 11:00:00 B1 切断 0312345001",
+                    C = "12/02 09:00:00 B1 接続 0312345001", D = "12/02 10:00:00 B1 切断 0312345001",
+                    E = "12/03 09:00:00 B2 着信 0398765432", F = "12/03 09:30:00 B2 切断 0398765432";
+  EXPECT_EQ(fetch({A, B}), (Strings{A, B}));
+  EXPECT_EQ(view.status, "ログ書き出し完了");
+  EXPECT_EQ(fetch({B, C, D}), (Strings{A, B, C, D}));
+  EXPECT_EQ(fetch({}), (Strings{A, B, C, D}));
+  // D has rolled off: the file and the history no longer overlap.
+  EXPECT_EQ(fetch({E, F}), (Strings{A, B, C, D, marker}));
+  EXPECT_EQ(fetch({E, F, A}), (Strings{A, B, C, D, marker, E, F, A}));
+}
+
+TEST_F(Reactions, AutomaticFetchesStayOutOfTheDetails) {
+  settings().option.CHECK17 = true;
+  writeFile("mn128soho.log", toSjis("12/01 10:00:00 B1 接続\r\n"));
+  startIdle();
+  // The disconnection shows while its exchange is still open: the fetch
+  // follows once it has ended, through the log-fetch timer.
+  poll(statusBlock(), kDisconnected);
+  EXPECT_TRUE(timers.isActive(TimerId::TIMEMAN));
+  EXPECT_TRUE(timers.timers[TimerId::TIMEMAN].singleShot);
+  EXPECT_EQ(timers.timers[TimerId::TIMEMAN].intervalMs, 2500);
+  core->TIMEMANTimer();
+  EXPECT_FALSE(timers.isActive(TimerId::TIMEMAN));
+  EXPECT_EQ(chainOf(lastSocket()), "sh h");
+  view.details.clear();
+  answer(lastSocket(), exchange({{"sh h", "12/01 10:00:00 B1 接続\n12/01 11:00:00 B1 切断\n"}}));
+  EXPECT_TRUE(view.details.empty());
+  EXPECT_EQ(toUtf8(readFile("mn128soho.log")), "12/01 10:00:00 B1 接続\r\n12/01 11:00:00 B1 切断\r\n");
+  // Connection and failure start the timer too.
+  for (const std::string& event : {kConnected, std::string("接続に失敗しました\n")}) {
+    poll(statusBlock(), event);
+    EXPECT_TRUE(timers.isActive(TimerId::TIMEMAN)) << event;
+    timers.stop(TimerId::TIMEMAN);
+  }
+}
+
+TEST_F(Reactions, LogOptionOffWritesNothing) {
+  startIdle();
+  core->ReportButtonClick(ReportButton::ConnectionLog);
+  answer(lastSocket(), exchange({{"sh h", "12/01 10:00:00 B1\n"}}));
+  EXPECT_FALSE(std::filesystem::exists(path("mn128soho.log")));
+  EXPECT_TRUE(shownInDetails("12/01 10:00:00 B1"));
+  poll(statusBlock(), kConnected);
+  EXPECT_FALSE(timers.isActive(TimerId::TIMEMAN));
+}
+
+TEST_F(Reactions, UnreadableLogStopsTheFetchWithAMessage) {
+  settings().option.CHECK17 = true;
+  std::filesystem::create_directories(path("mn128soho.log"));
+  startIdle();
+  std::size_t before = transport.opened.size();
+  core->TIMEMANTimer();
+  EXPECT_EQ(transport.opened.size(), before);
+  EXPECT_EQ(view.errors.size(), 1u);
+  // The echo is not left muted.
+  core->ReportButtonClick(ReportButton::Charges);
+  answer(lastSocket(), exchange({{"show ch", "charge 120\n"}}));
+  EXPECT_TRUE(shownInDetails("charge 120"));
+}
+
+TEST_F(Reactions, ReportButtonsSendTheirCommandOnlyWhenIdle) {
+  startIdle();
+  struct Case {
+    ReportButton button;
+    std::string chain;
+  } cases[] = {{ReportButton::Charges, "show ch"},     {ReportButton::Ppp, "show ppp"},
+               {ReportButton::Analog, "show history"}, {ReportButton::Mail, "show mail"},
+               {ReportButton::PhsMail, "show pmail"},  {ReportButton::ConnectionLog, "sh h"}};
+  for (const Case& c : cases) {
+    core->ReportButtonClick(c.button);
+    EXPECT_EQ(chainOf(lastSocket()), c.chain);
+    std::size_t before = transport.opened.size();
+    core->ReportButtonClick(c.button);  // an exchange is running
+    EXPECT_EQ(transport.opened.size(), before);
+    view.details.clear();
+    answer(lastSocket(), exchange({{c.chain, "アナログ 1\nother 2\n"}}));
+    EXPECT_TRUE(shownInDetails("アナログ 1"));
+    EXPECT_EQ(shownInDetails("other 2"), c.button != ReportButton::Analog);
+  }
+}
+
+TEST_F(Reactions, RouterPagesFollowTheBanner) {
+  start();
+  Strings paths;
+  for (int page = 1; page <= 11; ++page) paths.push_back(core->routerPageAddress(page));
+  EXPECT_EQ(paths, (Strings{"http://192.168.0.1/disconnect", "http://192.168.0.1/config-rlist",
+                            "http://192.168.0.1/config-body", "http://192.168.0.1/config-ip",
+                            "http://192.168.0.1/config-isdn", "http://192.168.0.1/config-analog",
+                            "http://192.168.0.1/erase-config", "http://192.168.0.1/show-config",
+                            "http://192.168.0.1/show-ip-route", "http://192.168.0.1/show-history",
+                            "http://192.168.0.1/show-charge"}));
+  EXPECT_EQ(core->routerPageAddress(0), "");
+  EXPECT_EQ(core->routerPageAddress(12), "");
+  answer(lastSocket(), exchange({{"sh ver", "# MN128-SOHO-S Ver 1.00\n"}}));
+  EXPECT_EQ(core->routerPageBase(), 100);
+  settings().tarvik.SOHOIP = "router.lan";  // edited in the dialog: used at once
+  core->ExecWWW(3);
+  core->ExecWWW(6);
+  core->ExecWWW(99);
+  EXPECT_EQ(browser.opened,
+            (Strings{"http://router.lan/config-sys.cgi", "http://router.lan/config-analog-port.cgi"}));
+}
+
+}  // namespace
+}  // namespace tarvik::coretest

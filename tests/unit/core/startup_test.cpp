@@ -1,0 +1,245 @@
+// Start-up chain, command-line arguments, the exchange bookkeeping and the
+// way out.
+
+#include "corefixture.h"
+#include "net/exchange.h"
+
+namespace tarvik::coretest {
+namespace {
+
+TEST_F(CoreTest, StartupChainDestinationsBannerAndPollTimer) {
+  start();
+  EXPECT_EQ(view.status, "待機中");
+  EXPECT_EQ(view.jigen, "時限切断 [7:58]");
+  EXPECT_EQ(transport.host, "192.168.0.1");
+  EXPECT_EQ(transport.port, 23);
+  EXPECT_EQ(timers.timers[TimerId::Timer1].intervalMs, 5000);
+  EXPECT_FALSE(timers.timers[TimerId::Timer1].singleShot);
+  EXPECT_EQ(chainOf(lastSocket()), "sh ver\rsh r l\rsh s\rsh r l\r");
+  EXPECT_FALSE(core->exchangeIdle());
+
+  settings().tarvik.DEFAULT = 2;
+  answer(lastSocket(), exchange({{"sh ver", "MN128-SOHO.F Ver 2.10\n\n"},
+                                 {"sh r l", destinationLines({"プロバイダ0", "プロバイダ1", "オフィス"})},
+                                 {"sh s", statusBlock()}}));
+  EXPECT_TRUE(core->exchangeIdle());
+  EXPECT_EQ(view.version, "MN128-SOHO.F Ver 2.10");
+  EXPECT_EQ(view.captions[2], "#2  オフィス");
+  EXPECT_EQ(view.captions[15], "#15");
+  EXPECT_TRUE(toUtf8(core->destinationList()[2]).starts_with("#2  オフィス  "))
+      << toUtf8(core->destinationList()[2]);
+  EXPECT_EQ(view.hint, toUtf8(core->destinationList()[2]));
+  EXPECT_EQ(view.box[0], "空き");
+  EXPECT_EQ(view.tip, "B1 空き / B2 空き");
+}
+
+TEST_F(CoreTest, ClockCommandWithCheck12) {
+  settings().option.CHECK12 = true;
+  clock.time = {1999, 5, 3, 9, 7, 0};
+  start();
+  EXPECT_EQ(view.status, "1999/5/3-9:7");
+  EXPECT_EQ(chainOf(lastSocket()), "sh ver\rsh r l\rsh s\rsh r l\r\rsy t 1999/5/3-9:7");
+}
+
+TEST_F(CoreTest, PollIntervalFromSettingsOrOverride) {
+  settings().option.TIME = "12";
+  start();
+  EXPECT_EQ(timers.timers[TimerId::Timer1].intervalMs, 12000);
+  core->setPollIntervalOverrideMs(50);
+  EXPECT_EQ(timers.timers[TimerId::Timer1].intervalMs, 50);
+}
+
+TEST_F(CoreTest, LoginBatchCarriesPasswordChainAndCode) {
+  settings().tarvik.PASS = "secret";
+  settings().kanji.CODE = "sys kc e";
+  start();
+  core->AsyncSock1Connect(lastSocket());
+  EXPECT_EQ(transport.sent[lastSocket()].front(),
+            loginBatch("secret", "sh ver\rsh r l\rsh s\rsh r l\r", "sys kc e"));
+}
+
+TEST_F(CoreTest, ArgumentsActOnceAtTheFirstConnect) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::vector<std::string> chains;
+  } cases[] = {
+      {{"-CO"}, {"co 3\rsh s"}},
+      {{"b1b2"}, {"dis b1\rsh s", "dis b2\rsh s"}},
+      {{"Co", "B2"}, {"co 3\rsh s", "dis b2\rsh s"}},
+      {{"xyz"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    settings().tarvik.DEFAULT = 3;
+    start(c.arguments);
+    SocketId first = lastSocket();
+    std::size_t before = transport.opened.size();
+    chainOf(first);  // the connect acts on the arguments
+    // Each action is an exchange of its own, carrying its own chain.
+    EXPECT_EQ(chainsSince(before), c.chains);
+    answer(first, exchange({{"sh s", statusBlock()}}));
+    before = transport.opened.size();
+    poll(statusBlock());
+    EXPECT_EQ(transport.opened.size(), before + 1);  // only the poll: arguments are done
+  }
+}
+
+TEST_F(CoreTest, PollOnlyWhenIdleAndMonitoring) {
+  start();
+  SocketId startup = lastSocket();
+  chainOf(startup);  // connected: an exchange is running
+  std::size_t before = transport.opened.size();
+  tick();
+  EXPECT_EQ(transport.opened.size(), before);
+  core->B1DiscClick();  // a command does not wait
+  EXPECT_EQ(chainOf(lastSocket()), "dis b1\rsh s");
+  answer(startup, "");
+  answer(lastSocket(), "");
+  poll(statusBlock());
+  // No monitoring: no poll, but commands still go out.
+  settings().option.CHECK11 = true;
+  before = transport.opened.size();
+  tick();
+  EXPECT_EQ(transport.opened.size(), before);
+  core->B2DiscClick();
+  EXPECT_EQ(transport.opened.size(), before + 1);
+}
+
+TEST_F(CoreTest, ExchangeTimesOutAfterThirtySeconds) {
+  start();
+  SocketId socket = lastSocket();
+  chainOf(socket);
+  // Output without the prompt that would complete its answer, and no close.
+  core->AsyncSock1Receive(socket, exchange({{"sh s", statusBlock(connected("10.1.2.3"))}}).substr(0, 400));
+  EXPECT_TRUE(timers.isActive(TimerId::ExchangeWatchdog));
+  clock.advance(29999);
+  core->ExchangeWatchdogTimer();
+  EXPECT_TRUE(transport.closed.empty());
+  EXPECT_FALSE(core->exchangeIdle());
+  clock.advance(1);
+  core->ExchangeWatchdogTimer();
+  EXPECT_EQ(transport.closed, std::vector<SocketId>{socket});
+  EXPECT_TRUE(core->exchangeIdle());
+  EXPECT_FALSE(timers.isActive(TimerId::ExchangeWatchdog));
+  // What had arrived counts as its last answer.
+  EXPECT_EQ(toUtf8(core->channel(Channel::B1).text(ChannelState::StatusText)), "通信中（発信）");
+  std::size_t before = transport.opened.size();
+  tick();
+  EXPECT_EQ(transport.opened.size(), before + 1);  // polling again
+}
+
+TEST_F(CoreTest, FailedConnectFreesTheSocketAndKeepsExchangeIdle) {
+  start();
+  core->AsyncSock1Close(lastSocket());  // never connected: the start-up connect failed
+  EXPECT_EQ(transport.closed, std::vector<SocketId>{1});
+  EXPECT_TRUE(core->exchangeIdle());
+
+  tick();
+  SocketId running = lastSocket();
+  core->AsyncSock1Connect(running);
+  core->DiscBtnClick();
+  core->AsyncSock1Close(lastSocket());  // its connect failed
+  EXPECT_FALSE(core->exchangeIdle());   // the poll is still running
+  answer(running, exchange({{"sh s", statusBlock()}}));
+  EXPECT_TRUE(core->exchangeIdle());
+  EXPECT_FALSE(timers.isActive(TimerId::ExchangeWatchdog));
+}
+
+TEST_F(CoreTest, TelnetOffersAreRefused) {
+  start();
+  SocketId socket = lastSocket();
+  chainOf(socket);
+  core->AsyncSock1Receive(socket, std::string("\xFF\xFD\x18\xFF\xFB\x01", 6));
+  ASSERT_EQ(transport.sent[socket].size(), 2u);
+  EXPECT_EQ(transport.sent[socket][1], std::string("\xFF\xFC\x18\xFF\xFE\x01", 6));
+}
+
+TEST_F(CoreTest, OpenFailureIsShownExceptForThePoll) {
+  start();
+  answer(lastSocket(), exchange({{"sh s", statusBlock()}}));
+  transport.failOpen = true;
+  tick();
+  EXPECT_TRUE(view.errors.empty());
+  core->DiscBtnClick();
+  EXPECT_EQ(view.errors, std::vector<std::string>{"cannot open"});
+}
+
+// --- the way out ---
+
+TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
+  settings().option.CHECK15 = true;
+  start();
+  answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
+  settings().option.left = 123;
+
+  EXPECT_FALSE(core->FormCloseQuery(false));
+  EXPECT_FALSE(core->FormCloseQuery(false));  // asked once while the question is open
+  EXPECT_EQ(eventsSince(0, {"ask-disconnect"}).size(), 1u);
+  EXPECT_NE(readFile("Tarvik.ini").find("left=123"), std::string::npos);  // saved all the same
+
+  core->DisconnectQuestionAnswered(true);
+  EXPECT_EQ(chainOf(lastSocket()), "dis a\rsh s");
+  answer(lastSocket(), exchange({{"dis a", "B2チャネルを切断しました。\n  切断理由：ユーザ要求\n"},
+                                 {"sh s", statusBlock()}}));
+  EXPECT_EQ(view.closeRequests, 1);
+  EXPECT_EQ(view.status, "  切断理由：ユーザ要求");
+  std::size_t before = transport.opened.size();
+  tick();
+  EXPECT_EQ(transport.opened.size(), before);  // no more polls
+  EXPECT_TRUE(core->FormCloseQuery(false));
+  core->FormClose();
+  EXPECT_FALSE(timers.isActive(TimerId::Timer1));
+}
+
+TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
+  struct Case {
+    bool check15;
+    Chan b1, b2;
+    bool closesAtOnce;
+  } cases[] = {
+      {true, {}, {}, true},
+      {true, connected("1.2.3.4"), {}, false},
+      {false, connected("1.2.3.4"), {}, true},
+  };
+  for (const Case& c : cases) {
+    settings().option.CHECK15 = c.check15;
+    start();
+    answer(lastSocket(), exchange({{"sh s", statusBlock(c.b1, c.b2)}}));
+    EXPECT_EQ(core->FormCloseQuery(false), c.closesAtOnce);
+    if (!c.closesAtOnce) {
+      // Cancel: the line stays up and the next request closes.
+      core->DisconnectQuestionAnswered(false);
+      EXPECT_TRUE(core->FormCloseQuery(false));
+    }
+  }
+}
+
+TEST_F(CoreTest, ExitWithUnknownChannelStateDoesNotAsk) {
+  settings().option.CHECK15 = true;
+  start();  // the router never answered
+  EXPECT_TRUE(core->FormCloseQuery(false));
+}
+
+TEST_F(CoreTest, CloseWhileParkedKeepsTop) {
+  writeFile("Tarvik.ini", "[OPTION]\r\ntop=77\r\n");
+  start();
+  settings().option.top = -300;
+  settings().option.left = 5;
+  EXPECT_TRUE(core->FormCloseQuery(true));
+  std::string ini = readFile("Tarvik.ini");
+  EXPECT_NE(ini.find("top=77"), std::string::npos);
+  EXPECT_NE(ini.find("left=5"), std::string::npos);
+}
+
+TEST_F(CoreTest, FormCloseClosesEveryOpenSocket) {
+  start();
+  core->DiscBtnClick();
+  core->FormClose();
+  EXPECT_EQ(transport.closed, (std::vector<SocketId>{1, 2}));
+  for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog}) {
+    EXPECT_FALSE(timers.isActive(id));
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::coretest
