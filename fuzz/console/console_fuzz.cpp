@@ -47,7 +47,8 @@ class QuietHost : public tarvik::ParserHost {
   void calledPartyBusy() override {}
   void stopElapsed() override {}
   void callConnected() override {}
-  void destinationListParsed(const std::array<std::string, 16>&, const std::array<std::string, 16>&) override {}
+  void destinationListParsed(const std::array<std::string, 16>&,
+                             const std::array<std::string, 16>&) override {}
 };
 
 struct Assembled {
@@ -60,7 +61,8 @@ Assembled assemble(std::string_view transcript, std::string_view lengths) {
   Assembled out;
   std::size_t at = 0, turn = 0;
   while (at < transcript.size()) {
-    std::size_t length = lengths.empty() ? transcript.size() : static_cast<unsigned char>(lengths[turn++ % lengths.size()]);
+    std::size_t length =
+        lengths.empty() ? transcript.size() : static_cast<unsigned char>(lengths[turn++ % lengths.size()]);
     if (length > transcript.size() - at) length = transcript.size() - at;
     assembler.feed(transcript.substr(at, length), out.answers, out.replies);
     at += length;

@@ -18,7 +18,9 @@ QtTimers::~QtTimers() {
   for (auto& t : timers_) t.stop();
 }
 
-void QtTimers::setHandler(TimerId id, std::function<void()> handler) { handlers_[index(id)] = std::move(handler); }
+void QtTimers::setHandler(TimerId id, std::function<void()> handler) {
+  handlers_[index(id)] = std::move(handler);
+}
 
 void QtTimers::start(TimerId id, int intervalMs, bool singleShot) {
   QTimer& t = timers_[index(id)];

@@ -40,7 +40,8 @@ void AnswerAssembler::telnetByte(unsigned char b, std::string& replies) {
     case Telnet::Data:
       if (b == kIac) telnet_ = Telnet::Iac;
       // A NUL carries nothing (telnet sends CR NUL for a bare CR): dropped.
-      else if (b != 0) pending_.push_back(static_cast<char>(b));
+      else if (b != 0)
+        pending_.push_back(static_cast<char>(b));
       break;
     case Telnet::Iac:
       if (b == kIac) {
@@ -59,7 +60,8 @@ void AnswerAssembler::telnetByte(unsigned char b, std::string& replies) {
       // We take on no option: refuse what the router offers or asks for.
       // WONT and DONT need no answer.
       if (verb_ == kDo) replies += {static_cast<char>(kIac), static_cast<char>(kWont), static_cast<char>(b)};
-      if (verb_ == kWill) replies += {static_cast<char>(kIac), static_cast<char>(kDont), static_cast<char>(b)};
+      if (verb_ == kWill)
+        replies += {static_cast<char>(kIac), static_cast<char>(kDont), static_cast<char>(b)};
       telnet_ = Telnet::Data;
       break;
     case Telnet::Sub:

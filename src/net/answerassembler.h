@@ -43,9 +43,9 @@ class AnswerAssembler {
 
   Telnet telnet_ = Telnet::Data;
   unsigned char verb_ = 0;
-  std::string pending_;               // text not yet part of a complete answer
-  std::size_t lineStart_ = 0;         // start of the first line not yet known to be plain text
-  std::size_t searched_ = 0;          // pending_ holds no LF in [lineStart_, searched_)
+  std::string pending_;                       // text not yet part of a complete answer
+  std::size_t lineStart_ = 0;                 // start of the first line not yet known to be plain text
+  std::size_t searched_ = 0;                  // pending_ holds no LF in [lineStart_, searched_)
   std::size_t promptLf_ = std::string::npos;  // LF ending the first prompt line, if seen
 };
 

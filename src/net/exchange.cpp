@@ -95,10 +95,14 @@ std::string expand(Chain chain, const Values& values = {}) {
     std::size_t close = pattern.find('}', open);
     out.append(pattern.substr(i, open - i));
     std::string_view name = pattern.substr(open + 1, close - open - 1);
-    if (name == "n") out += values.n;
-    else if (name == "id") out += values.id;
-    else if (name == "pw") out += values.pw;
-    else if (name == "clock") out += values.clock;
+    if (name == "n")
+      out += values.n;
+    else if (name == "id")
+      out += values.id;
+    else if (name == "pw")
+      out += values.pw;
+    else if (name == "clock")
+      out += values.clock;
     i = close + 1;
   }
   return out;

@@ -20,17 +20,28 @@ namespace {
 // LastError keeps the Windows Sockets codes the program has always shown.
 int socketErrorCode(QAbstractSocket::SocketError error) {
   switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return 10061;          // WSAECONNREFUSED
-    case QAbstractSocket::RemoteHostClosedError: return 10054;           // WSAECONNRESET
-    case QAbstractSocket::HostNotFoundError: return 11001;               // WSAHOST_NOT_FOUND
-    case QAbstractSocket::SocketAccessError: return 10013;               // WSAEACCES
-    case QAbstractSocket::SocketResourceError: return 10024;             // WSAEMFILE
-    case QAbstractSocket::SocketTimeoutError: return 10060;              // WSAETIMEDOUT
-    case QAbstractSocket::NetworkError: return 10051;                    // WSAENETUNREACH
-    case QAbstractSocket::AddressInUseError: return 10048;               // WSAEADDRINUSE
-    case QAbstractSocket::SocketAddressNotAvailableError: return 10049;  // WSAEADDRNOTAVAIL
-    case QAbstractSocket::UnsupportedSocketOperationError: return 10045; // WSAEOPNOTSUPP
-    default: return 10022;                                               // WSAEINVAL
+    case QAbstractSocket::ConnectionRefusedError:
+      return 10061;  // WSAECONNREFUSED
+    case QAbstractSocket::RemoteHostClosedError:
+      return 10054;  // WSAECONNRESET
+    case QAbstractSocket::HostNotFoundError:
+      return 11001;  // WSAHOST_NOT_FOUND
+    case QAbstractSocket::SocketAccessError:
+      return 10013;  // WSAEACCES
+    case QAbstractSocket::SocketResourceError:
+      return 10024;  // WSAEMFILE
+    case QAbstractSocket::SocketTimeoutError:
+      return 10060;  // WSAETIMEDOUT
+    case QAbstractSocket::NetworkError:
+      return 10051;  // WSAENETUNREACH
+    case QAbstractSocket::AddressInUseError:
+      return 10048;  // WSAEADDRINUSE
+    case QAbstractSocket::SocketAddressNotAvailableError:
+      return 10049;  // WSAEADDRNOTAVAIL
+    case QAbstractSocket::UnsupportedSocketOperationError:
+      return 10045;  // WSAEOPNOTSUPP
+    default:
+      return 10022;  // WSAEINVAL
   }
 }
 
@@ -169,7 +180,9 @@ qint64 TAsyncSock::Send(Socket s, const char* data, qint64 length) {
   return written;
 }
 
-qint64 TAsyncSock::SendText(Socket s, const QByteArray& text) { return Send(s, text.constData(), text.size()); }
+qint64 TAsyncSock::SendText(Socket s, const QByteArray& text) {
+  return Send(s, text.constData(), text.size());
+}
 
 QByteArray TAsyncSock::Receive(Socket s, qint64 maxSize) {
   auto it = connections_.find(s);

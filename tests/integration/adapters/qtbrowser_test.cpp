@@ -48,8 +48,8 @@ TEST(QtBrowserTest, OpenHandsTheUrlToTheDesktop) {
   browser.open("");
   QDesktopServices::unsetUrlHandler("http");
   QDesktopServices::unsetUrlHandler("file");
-  EXPECT_EQ(catcher.urls,
-            (QList<QUrl>{QUrl("http://127.0.0.1/b_menu.htm"), QUrl::fromLocalFile("/opt/tarvik/manual/manual.html")}));
+  EXPECT_EQ(catcher.urls, (QList<QUrl>{QUrl("http://127.0.0.1/b_menu.htm"),
+                                       QUrl::fromLocalFile("/opt/tarvik/manual/manual.html")}));
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ TEST(QtLauncherTest, ArgumentsReachTheProgramAsGivenWithoutAShell) {
   QtLauncher launcher;
   // The child prints its arguments one per line; a shell between us and it
   // would have expanded $HOME, split "a b" and run the ";" part.
-  ProcessHandle p = launcher.start({"/bin/sh", "-c", "printf '%s\\n' \"$@\" > \"$0\"", out, "a b", "$HOME", "; touch x"});
+  ProcessHandle p =
+      launcher.start({"/bin/sh", "-c", "printf '%s\\n' \"$@\" > \"$0\"", out, "a b", "$HOME", "; touch x"});
   ASSERT_NE(p, kNoProcess);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher.isRunning(p); }, 5000));
   QFile file(QString::fromStdString(out));

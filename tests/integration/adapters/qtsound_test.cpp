@@ -25,12 +25,12 @@ void writeWav(const QString& path) {
   u32(36 + static_cast<quint32>(data.size()));
   wav.append("WAVEfmt ");
   u32(16);
-  u16(1);         // PCM
-  u16(1);         // mono
-  u32(8000);      // sample rate
-  u32(16000);     // byte rate
-  u16(2);         // block align
-  u16(16);        // bits per sample
+  u16(1);      // PCM
+  u16(1);      // mono
+  u32(8000);   // sample rate
+  u32(16000);  // byte rate
+  u16(2);      // block align
+  u16(16);     // bits per sample
   wav.append("data");
   u32(static_cast<quint32>(data.size()));
   wav.append(data);

@@ -24,7 +24,9 @@ using testing::RouterSim;
 
 constexpr int kWaitMs = 15000;
 
-bool contains(const std::string& text, const char* utf8) { return text.find(toSjis(utf8)) != std::string::npos; }
+bool contains(const std::string& text, const char* utf8) {
+  return text.find(toSjis(utf8)) != std::string::npos;
+}
 
 // Runs one exchange to its end and gives its record.
 testing::ExchangeRecord runExchange(int port, const std::string& chain, const std::string& password = {}) {
@@ -100,7 +102,8 @@ TEST(ExchangeRouterTest, OverlappingExchanges) {
   EXPECT_LT(first, second);
   EXPECT_LT(second, third);
   ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return driver.at(first).closed && driver.at(second).closed && driver.at(third).closed; }, kWaitMs));
+      [&] { return driver.at(first).closed && driver.at(second).closed && driver.at(third).closed; },
+      kWaitMs));
   const std::string a = driver.text(first), b = driver.text(second), c = driver.text(third);
   EXPECT_TRUE(contains(a, "MN128-SOHO% sh h"));
   EXPECT_FALSE(contains(a, "dis b2"));
@@ -128,7 +131,9 @@ TEST(ExchangeRouterTest, MisshapenOutputGivesTheSameAnswers) {
       {{"--fault", "drip", "--drip-ms", "1"}, commands::poll(), true},
       {{"--fault", "nul"}, commands::startupChain(), false},
       {{"--fault", "iac"}, commands::startupChain(), false},
-      {{"--fault", "split", "--fault", "iac", "--fault", "nul", "--split-ms", "1"}, commands::startupChain(), true},
+      {{"--fault", "split", "--fault", "iac", "--fault", "nul", "--split-ms", "1"},
+       commands::startupChain(),
+       true},
   };
   std::map<std::string, std::vector<std::string>> clean;
   {
@@ -271,14 +276,16 @@ TEST(ExchangeRouterTest, EventsComeOneAtATimeInOrder) {
     sock.Close(s);
   });
   const qint64 a = sock.Open(false);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.find("X" + std::to_string(a)) != std::string::npos; }, kWaitMs));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return log.find("X" + std::to_string(a)) != std::string::npos; }, kWaitMs));
   EXPECT_FALSE(overlapped);
   EXPECT_EQ(log.rfind("C" + std::to_string(a), 0), 0u) << log;
 
   log.clear();
   const qint64 b = sock.Open(false);
   closedInHandler = b;
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.find("R" + std::to_string(b)) != std::string::npos; }, kWaitMs));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return log.find("R" + std::to_string(b)) != std::string::npos; }, kWaitMs));
   QTest::qWait(200);
   EXPECT_EQ(log, "C" + std::to_string(b) + " R" + std::to_string(b) + " ");
   EXPECT_EQ(sock.openConnections(), 0);

@@ -15,12 +15,14 @@ RouterSim::RouterSim(const QStringList& extraArgs) {
   QDeadlineTimer deadline(10000);
   int console = 0;
   while (!deadline.hasExpired()) {
-    if (!process_.canReadLine() && !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) break;
+    if (!process_.canReadLine() && !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+      break;
     while (process_.canReadLine()) {
       const QString line = QString::fromUtf8(process_.readLine()).trimmed();
       const QStringList words = line.split(' ');
       if (words.size() == 4 && words[0] == "listening" && words[1] == "console") console = words[3].toInt();
-      if (words.size() == 4 && words[0] == "listening" && words[1] == "control") controlPort_ = words[3].toInt();
+      if (words.size() == 4 && words[0] == "listening" && words[1] == "control")
+        controlPort_ = words[3].toInt();
       if (line == "ready") {
         consolePort_ = console;
         return;

@@ -25,7 +25,9 @@ quint16 deadPort() {
   return server.serverPort();  // closed again when server goes
 }
 
-int openDescriptors() { return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
+int openDescriptors() {
+  return static_cast<int>(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::System).size());
+}
 
 void settle() {
   QTest::qWait(20);
@@ -57,7 +59,8 @@ TEST(TAsyncSockTest, HostNameIsLookedUpWithoutWaiting) {
   TAsyncSock sock;
   sock.setHost("localhost");  // from the hosts file, no name server asked
   EXPECT_EQ(sock.IPAddr(), "255.255.255.255");
-  EXPECT_TRUE(QTest::qWaitFor([&] { return sock.IPAddr() == "127.0.0.1"; }, 5000)) << sock.IPAddr().toStdString();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return sock.IPAddr() == "127.0.0.1"; }, 5000))
+      << sock.IPAddr().toStdString();
 }
 
 TEST(TAsyncSockTest, OwnNameAndAddressCannotBeWritten) {

@@ -14,8 +14,8 @@ namespace {
 using Answers = std::vector<std::string>;
 
 struct Result {
-  Answers answers;       // complete answers before the close
-  Answers atClose;       // what finish() added
+  Answers answers;  // complete answers before the close
+  Answers atClose;  // what finish() added
   std::string replies;
 };
 
@@ -45,7 +45,7 @@ const std::string kSe = bytes({255, 240});
 struct TelnetCase {
   const char* name;
   std::vector<std::string> pieces;
-  std::string text;     // all answers joined
+  std::string text;  // all answers joined
   std::string replies;
 };
 
@@ -72,24 +72,35 @@ INSTANTIATE_TEST_SUITE_P(
         TelnetCase{"willRefused", {kWill + bytes({3}) + "b"}, "b", bytes({255, 254, 3})},
         TelnetCase{"doBinaryOption0", {kDo + bytes({0}) + "b"}, "b", bytes({255, 252, 0})},
         TelnetCase{"wontDontNoAnswer", {"a" + kWont + bytes({1}) + kDont + bytes({3}) + "b"}, "ab", ""},
-        TelnetCase{"escapedFF", {"a" + kIac + kIac + "b"}, "a\xFF" "b", ""},
+        TelnetCase{"escapedFF",
+                   {"a" + kIac + kIac + "b"},
+                   "a\xFF"
+                   "b",
+                   ""},
         TelnetCase{"nopAndGaDropped", {"a" + bytes({255, 241}) + bytes({255, 249}) + "b"}, "ab", ""},
         TelnetCase{"subnegotiationSkipped", {"a" + kSb + bytes({24, 1}) + "xterm" + kSe + "b"}, "ab", ""},
         TelnetCase{"subnegotiationEscapedFF", {"a" + kSb + bytes({24, 255, 255, 0}) + kSe + "b"}, "ab", ""},
         TelnetCase{"subnegotiationNulInside", {kSb + bytes({31, 0, 80, 0, 24}) + kSe + "z"}, "z", ""},
         // A subnegotiation cut short by another command ends there.
-        TelnetCase{"subnegotiationBroken", {"a" + kSb + bytes({24}) + kDo + bytes({5}) + "b"}, "ab",
+        TelnetCase{"subnegotiationBroken",
+                   {"a" + kSb + bytes({24}) + kDo + bytes({5}) + "b"},
+                   "ab",
                    bytes({255, 252, 5})},
         TelnetCase{"severalRequests",
                    {kDo + bytes({24}) + kDo + bytes({32}) + kWill + bytes({1}) + kWill + bytes({3}) + "ok"},
-                   "ok", bytes({255, 252, 24, 255, 252, 32, 255, 254, 1, 255, 254, 3})},
+                   "ok",
+                   bytes({255, 252, 24, 255, 252, 32, 255, 254, 1, 255, 254, 3})},
         // The same sequences cut at every point between their bytes.
         TelnetCase{"splitAfterIac", {"a" + kIac, bytes({253, 1}) + "b"}, "ab", bytes({255, 252, 1})},
         TelnetCase{"splitAfterVerb", {"a" + kWill, bytes({1}) + "b"}, "ab", bytes({255, 254, 1})},
         TelnetCase{"splitEachByte", {"a", kIac, bytes({253}), bytes({7}), "b"}, "ab", bytes({255, 252, 7})},
-        TelnetCase{"splitEscapedFF", {"a" + kIac, kIac + "b"}, "a\xFF" "b", ""},
-        TelnetCase{"splitInSubnegotiation", {"a" + kSb, bytes({24, 1}) + "xt" + kIac, bytes({240}) + "b"}, "ab",
+        TelnetCase{"splitEscapedFF",
+                   {"a" + kIac, kIac + "b"},
+                   "a\xFF"
+                   "b",
                    ""},
+        TelnetCase{
+            "splitInSubnegotiation", {"a" + kSb, bytes({24, 1}) + "xt" + kIac, bytes({240}) + "b"}, "ab", ""},
         TelnetCase{"splitNulPieces", {std::string("a\0", 2), std::string("\0b", 2)}, "ab", ""}),
     [](const ::testing::TestParamInfo<TelnetCase>& info) { return std::string(info.param.name); });
 
