@@ -85,9 +85,12 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
   return result;
 }
 
-bool wantsHeadless(const std::vector<std::string>& arguments) {
-  ParsedOptions parsed = parseProgramOptions(arguments);
-  return parsed.options.headless;
+bool needsWindows(const std::vector<std::string>& arguments) {
+  for (const std::string& arg : arguments) {
+    if (arg == "--") break;
+    if (arg == "--headless" || arg == "--help" || arg == "--version" || arg == "--print-settings") return false;
+  }
+  return true;
 }
 
 std::string helpText(const std::string& programName) {

@@ -29,9 +29,12 @@ struct ParsedOptions {
 // arguments: the command line without the program name.
 ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments);
 
-// True when the command line asks for the program without windows; used
-// before the application object exists (which one to create depends on it).
-bool wantsHeadless(const std::vector<std::string>& arguments);
+// True unless the command line holds --headless, --help, --version or
+// --print-settings (before any "--"). Decided before the application object
+// exists: only the desktop program creates a QApplication, which needs a
+// display and takes its own options (such as -platform) out of the list
+// before parseProgramOptions sees it.
+bool needsWindows(const std::vector<std::string>& arguments);
 
 std::string helpText(const std::string& programName);
 std::string versionText();

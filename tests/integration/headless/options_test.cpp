@@ -67,10 +67,14 @@ TEST(Options, RefusesWhatItDoesNotUnderstand) {
   }
 }
 
-TEST(Options, WantsHeadlessLooksPastWords) {
-  EXPECT_TRUE(wantsHeadless({"co", "--headless"}));
-  EXPECT_FALSE(wantsHeadless({"co"}));
-  EXPECT_FALSE(wantsHeadless({"--", "--headless"}));
+TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
+  EXPECT_TRUE(needsWindows({}));
+  EXPECT_TRUE(needsWindows({"co", "-platform", "offscreen"}));
+  EXPECT_TRUE(needsWindows({"--", "--headless"}));
+  EXPECT_TRUE(needsWindows({"--config-dir", "d"}));
+  for (const char* flag : {"--headless", "--help", "--version", "--print-settings"}) {
+    EXPECT_FALSE(needsWindows({"co", flag})) << flag;
+  }
 }
 
 TEST(Options, HelpListsEveryOptionAndWord) {

@@ -1,0 +1,111 @@
+// tarvik: the program's entry point. Program options come out of the
+// argument list first; what is left are the action words for the core.
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/headless/runheadless.h"
+#include "app/options.h"
+#include "app/shell/singleinstance.h"
+#include "settings/settingsfiles.h"
+#include "settings/settingsprint.h"
+#include "settings/settingsstore.h"
+
+#ifdef TARVIK_HAVE_DESKTOP
+#include <QApplication>
+
+#include "app/gui/desktop.h"
+#endif
+
+namespace fs = std::filesystem;
+using namespace tarvik;
+using namespace tarvik::app;
+
+namespace {
+
+fs::path executableDir(const char* argv0) {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = fs::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
+int usageError(const std::string& error) {
+  std::fprintf(stderr, "tarvik: %s\nTry 'tarvik --help' for more information.\n", error.c_str());
+  return kUsageExitCode;
+}
+
+// Loads the settings as the program does at start (no first-run dialog),
+// prints them as INI text and ends.
+int printSettingsOf(const fs::path& configDir) {
+  SettingsStore store;
+  SettingsFiles files(configDir);
+  files.loadAll(store);
+  std::fputs(printSettings(store, files).c_str(), stdout);
+  return 0;
+}
+
+int runWithoutWindows(int argc, char** argv, const ProgramOptions& options) {
+  if (options.help) {
+    std::fputs(helpText("tarvik").c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs(versionText().c_str(), stdout);
+    return 0;
+  }
+  const fs::path configDir = findConfigDir(options.configDir, executableDir(argv[0]));
+  if (options.printSettings) return printSettingsOf(configDir);
+
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("Tarvik"));
+  SingleInstance instance(QString::fromStdString(configDir.string()));
+  if (!instance.acquired()) return 0;  // another Tarvik runs: end silently
+  return runHeadless(app, options, configDir);
+}
+
+// Qt ends the process with an abort when it finds no display; say what to
+// do instead. A platform chosen by the environment or by -platform is left
+// to Qt.
+bool displayReachable(const std::vector<std::string>& arguments) {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  for (const std::string& arg : arguments) {
+    if (arg == "-platform") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  // A wrong option is reported before any application object exists.
+  ParsedOptions parsed = parseProgramOptions(arguments);
+  if (!parsed.error.empty()) return usageError(parsed.error);
+  if (!needsWindows(arguments)) return runWithoutWindows(argc, argv, parsed.options);
+#ifdef TARVIK_HAVE_DESKTOP
+  if (!displayReachable(arguments)) {
+    std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);
+    return 1;
+  }
+  QApplication app(argc, argv);  // takes Qt's own options (-platform ...) out of argv
+  parsed = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.error.empty()) return usageError(parsed.error);
+  const fs::path configDir = findConfigDir(parsed.options.configDir, executableDir(argv[0]));
+  SingleInstance instance(QString::fromStdString(configDir.string()));
+  if (!instance.acquired()) return 0;
+  return runDesktop(app, DesktopOptions{configDir, parsed.options.actionWords, parsed.options.pollMs});
+#else
+  std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);
+  return 1;
+#endif
+}
