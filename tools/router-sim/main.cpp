@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
 
   if (options.stdio) {
     // Standard output is the console here, so nothing else may be printed.
-    auto* session = new sim::Session(router, std::make_unique<sim::StdioLink>(), &app);
-    session->onEnded = [] { QCoreApplication::quit(); };
-    session->start();
+    sim::Session session(router, std::make_unique<sim::StdioLink>());
+    session.onEnded = [] { QCoreApplication::quit(); };
+    session.start();
     return app.exec();
   }
 

@@ -30,7 +30,7 @@ TEST(SimCalls, DialConnectsAfterTheDelayAndTheLineLivesOn) {
   EXPECT_FALSE(dialling.idle);
   EXPECT_EQ(dialling.number, "0312345678");
 
-  pause(300);
+  pause(400);
   const std::string first = poll(sim);
   EXPECT_EQ(count(first, sj("ルを接続し")), 1) << "the connection is reported once, in the next output";
   EXPECT_TRUE(contains(u8(first), "B1チャネルを接続しました。"));
@@ -86,7 +86,7 @@ TEST_P(SimCallOutcome, IsReportedOnceInTheNextOutputAndLogged) {
   }
   const std::string co = "co " + std::to_string(c.destination);
   EXPECT_TRUE(contains(u8(poll(sim, {co, "sh s"})), "へ接続中．"));
-  pause(300);
+  pause(400);
   const std::string next = poll(sim);
   EXPECT_EQ(count(u8(next), c.notice), 1) << u8(next);
   EXPECT_FALSE(contains(next, sj("ルを接続し")));
@@ -110,7 +110,7 @@ TEST(SimCalls, PerCallCredentialsAreTakenWhenTheCallIsPlaced) {
   const std::string out = u8(poll(sim, {"rem 1 s i taro", "rem 1 s p pw", "co 1", "rem 1 s p"}));
   EXPECT_TRUE(contains(out, "#1:会社 へ接続中．"));
   EXPECT_TRUE(contains(out, "#1:会社 のパスワードを消去しました。"));
-  pause(300);
+  pause(400);
   const std::string next = u8(poll(sim, {"sh s", "show ppp"}));
   EXPECT_TRUE(contains(next, "B1チャネルを接続しました。")) << next;
   EXPECT_TRUE(contains(next, "ユーザID taro"));
@@ -121,7 +121,7 @@ TEST(SimCalls, TwoChannelsThenNoneFree) {
   const std::string out = u8(poll(sim, {"co 0", "co 2", "co 4"}));
   EXPECT_EQ(count(out, "へ接続中．"), 2);
   EXPECT_TRUE(contains(out, "空きチャネルがありません。"));
-  pause(300);
+  pause(400);
   const std::string both = poll(sim);
   EXPECT_EQ(count(u8(both), "チャネルを接続しました。"), 2);
   const ChannelCut b1 = cutB1(both), b2 = cutB2(both);
@@ -138,7 +138,7 @@ TEST(SimCalls, DisconnectWhileDiallingCancelsTheCall) {
   Sim sim;
   const std::string out = u8(poll(sim, {"co 0", "dis b1"}));
   EXPECT_TRUE(contains(out, "B1チャネルを切断しました。\n\r発信を中止しました\n\r"));
-  pause(300);
+  pause(400);
   const std::string next = poll(sim);
   EXPECT_FALSE(contains(next, sj("ルを接続し"))) << "the cancelled call never connects";
   EXPECT_TRUE(cutB1(next).idle);
@@ -147,7 +147,7 @@ TEST(SimCalls, DisconnectWhileDiallingCancelsTheCall) {
 TEST(SimCalls, TheNetworkDropsAConnectedLine) {
   Sim sim;
   poll(sim, {"co 0"});
-  pause(300);
+  pause(400);
   EXPECT_FALSE(cutB1(poll(sim)).idle);
   EXPECT_EQ(sim.control("hangup"), "OK 1");
   const std::string next = u8(poll(sim));

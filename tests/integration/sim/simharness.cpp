@@ -130,7 +130,7 @@ Sim::Sim(std::vector<std::string> extraArgs)
           [&] {
             std::vector<std::string> argv = {TARVIK_ROUTER_SIM, "--port",         "0", "--control-port",
                                              "0",               "--http-port",    "0", "--seed",
-                                             "7",               "--connect-delay-ms", "150"};
+                                             "7",               "--connect-delay-ms", "100"};
             argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
             return argv;
           }(),
