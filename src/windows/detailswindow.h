@@ -1,0 +1,36 @@
+#pragma once
+// TForm5, "Tarvik - 詳細": the transcript of the router's answers to the
+// user's commands, and six buttons that ask the router for its reports.
+// Closing the window only hides it.
+
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+class QFrame;
+
+namespace tarvik {
+
+class CoreActions;
+
+class DetailsWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit DetailsWindow(CoreActions& core, QWidget* parent = nullptr);
+
+  void appendLine(const QString& line);
+  void clearText();
+  QString text() const;
+
+  // [OPTION] left2, top2, Width2, Height2.
+  void applyGeometry(int left, int top, int width, int height);
+  QRect savedGeometry() const;  // left/top of the frame, size of the window
+
+ private:
+  CoreActions& core_;
+  QPlainTextEdit* memo_;
+  QFrame* bar_;
+  bool empty_ = false;  // after a clear, the next line takes the first row
+};
+
+}  // namespace tarvik

@@ -1,0 +1,68 @@
+#include "windows/fonts.h"
+
+#include <QStringList>
+
+namespace tarvik {
+namespace {
+
+// Tried in order; the first one installed wins.
+const QStringList& proportionalFamilies() {
+  static const QStringList families = {
+      QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),   QStringLiteral("IPAPGothic"),
+      QStringLiteral("IPAexGothic"),   QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
+      QStringLiteral("VL PGothic"),    QStringLiteral("TakaoPGothic"),    QStringLiteral("Source Han Sans JP"),
+  };
+  return families;
+}
+
+const QStringList& fixedFamilies() {
+  static const QStringList families = {
+      QStringLiteral("ＭＳ ゴシック"),        QStringLiteral("MS Gothic"),   QStringLiteral("IPAGothic"),
+      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"),   QStringLiteral("TakaoGothic"),
+      QStringLiteral("Noto Sans CJK JP"),      QStringLiteral("monospace"),
+  };
+  return families;
+}
+
+QFont proportionalBase() {
+  QFont f;
+  f.setFamilies(proportionalFamilies());
+  f.setStyleHint(QFont::SansSerif);
+  return f;
+}
+
+QFont fixedBase() {
+  QFont f;
+  f.setFamilies(fixedFamilies());
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  return f;
+}
+
+}  // namespace
+
+QFont proportionalFont(int pixelSize) {
+  QFont f = proportionalBase();
+  f.setPixelSize(pixelSize);
+  return f;
+}
+
+QFont proportionalFontPt(qreal pointSize) {
+  QFont f = proportionalBase();
+  f.setPointSizeF(pointSize);
+  return f;
+}
+
+QFont fixedFont(int pixelSize) {
+  QFont f = fixedBase();
+  f.setPixelSize(pixelSize);
+  return f;
+}
+
+QFont fixedFontPt(qreal pointSize) {
+  QFont f = fixedBase();
+  f.setPointSizeF(pointSize);
+  return f;
+}
+
+}  // namespace tarvik

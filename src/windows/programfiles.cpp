@@ -1,0 +1,36 @@
+#include "windows/programfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifndef TARVIK_DATA_FROM_BINDIR
+#define TARVIK_DATA_FROM_BINDIR "../share/tarvik"
+#endif
+
+namespace tarvik {
+
+QStringList programFileCandidates(const QString& relativePath) {
+  QStringList out;
+  const QString exeDir = QCoreApplication::applicationDirPath();
+  if (!exeDir.isEmpty()) {
+    out << QDir(exeDir).filePath(relativePath);
+    out << QDir::cleanPath(QDir(exeDir).filePath(QStringLiteral(TARVIK_DATA_FROM_BINDIR) + '/' + relativePath));
+  }
+  for (const QString& dataDir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    out << QDir(dataDir).filePath(QStringLiteral("tarvik/") + relativePath);
+  }
+  out << QDir::current().filePath(relativePath);
+  out.removeDuplicates();
+  return out;
+}
+
+QString findProgramFile(const QString& relativePath) {
+  for (const QString& candidate : programFileCandidates(relativePath)) {
+    if (QFileInfo(candidate).isFile()) return candidate;
+  }
+  return {};
+}
+
+}  // namespace tarvik
