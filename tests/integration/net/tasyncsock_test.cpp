@@ -3,7 +3,11 @@
 
 #include "net/qt/tasyncsock.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +15,7 @@
 #include <QTcpServer>
 #include <QTest>
 #include <string>
+#include <vector>
 
 #include "net/qt/asyncsocktransport.h"
 #include "net/qt/ecommerror.h"
@@ -142,6 +147,42 @@ TEST(TAsyncSockTest, ManyFailedConnectsLeakNoDescriptors) {
   settle();
   EXPECT_EQ(sock.openConnections(), 0);
   EXPECT_EQ(openDescriptors(), before);
+}
+
+// A listener whose backlog is full lets a connect hang (its SYNs are
+// dropped), as an unreachable router would: TimeOut ends the attempt.
+TEST(TAsyncSockTest, ConnectThatHangsEndsAfterTimeOut) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), length), 0);
+  ASSERT_EQ(::listen(listener, 0), 0);
+  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  std::vector<int> fillers;
+  for (int i = 0; i < 4; ++i) {
+    const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+    fillers.push_back(filler);
+  }
+
+  TAsyncSock sock;
+  sock.setHost("127.0.0.1");
+  sock.setPort(ntohs(address.sin_port));
+  sock.setTimeOut(3);  // 300 ms
+  QSignalSpy connects(&sock, &TAsyncSock::OnConnect);
+  QSignalSpy closes(&sock, &TAsyncSock::OnClose);
+  const qint64 s = sock.Open(false);
+  const bool ended = QTest::qWaitFor([&] { return closes.size() == 1; }, 10000);
+  for (int filler : fillers) ::close(filler);
+  ::close(listener);
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(connects.size(), 0);
+  EXPECT_EQ(closes.at(0).at(0).toLongLong(), s);
+  EXPECT_EQ(sock.LastError(), 10060);
+  EXPECT_EQ(sock.openConnections(), 0);
 }
 
 TEST(AsyncSockTransportTest, FailedConnectArrivesAsClosedWithItsReason) {
