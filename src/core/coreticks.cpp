@@ -61,7 +61,9 @@ void TarvikCore::State::Timer1Timer() {
 
   if (settings.option.CHECK11) return;  // not monitoring
   countPollWithoutAnswer();
-  if (ExchangeIdle && !pollTaken) {
+  // While a connection is still being set up (a router that does not
+  // answer at all), another one would only pile up sockets.
+  if (ExchangeIdle && !pollTaken && !exchanges.connecting()) {
     parser.AnalogView = false;
     openExchange(commands::poll(), false);
   }

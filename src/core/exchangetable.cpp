@@ -18,6 +18,13 @@ Exchange* ExchangeTable::find(SocketId socket) {
 
 void ExchangeTable::remove(SocketId socket) { open_.erase(socket); }
 
+bool ExchangeTable::connecting() const {
+  for (const auto& [socket, e] : open_) {
+    if (!e.connected) return true;
+  }
+  return false;
+}
+
 std::vector<SocketId> ExchangeTable::sockets() const {
   std::vector<SocketId> result;
   for (const auto& [socket, e] : open_) result.push_back(socket);

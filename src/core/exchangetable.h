@@ -33,6 +33,8 @@ class ExchangeTable {
   Exchange* find(SocketId socket);
   void remove(SocketId socket);
   bool empty() const { return open_.empty(); }
+  // Some exchange has neither connected nor failed yet.
+  bool connecting() const;
   std::vector<SocketId> sockets() const;
   // Sockets opened kTimeoutMs or longer ago (the tick may wrap in 32 bits).
   std::vector<SocketId> expired(std::uint32_t nowMs) const;

@@ -130,6 +130,8 @@ TEST_F(CoreTest, ExchangeTimesOutAfterThirtySeconds) {
 
 TEST_F(CoreTest, FailedConnectFreesTheSocketAndKeepsExchangeIdle) {
   start();
+  tick();  // the start-up exchange is still connecting: no second socket
+  EXPECT_EQ(transport.opened.size(), 1u);
   core->AsyncSock1Close(lastSocket());  // never connected: the start-up connect failed
   EXPECT_EQ(transport.closed, std::vector<SocketId>{1});
   EXPECT_TRUE(core->exchangeIdle());
