@@ -44,14 +44,17 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes) {
+bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes) {
+  // A file kept elsewhere and linked here is replaced where it lies; the
+  // link stays.
+  std::error_code error;
+  std::filesystem::path path =
+      std::filesystem::is_symlink(link, error) ? std::filesystem::canonical(link, error) : link;
+  if (error) path = link;
   struct stat old {};
   bool exists = ::stat(path.c_str(), &old) == 0;
   if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
-  if (!exists && path.has_parent_path()) {
-    std::error_code ignored;
-    std::filesystem::create_directories(path.parent_path(), ignored);
-  }
+  if (!exists && path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
 
   std::filesystem::path temporary = temporaryPathFor(path);
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -342,6 +342,17 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
   }
 }
 
+TEST(SettingsFiles, ALinkedFileIsReplacedWhereItLies) {
+  TestDir dir;
+  TestDir kept;
+  writeBytes(kept / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=old\r\n");
+  std::filesystem::create_symlink(kept / "Tarvik.ini", dir / "Tarvik.ini");
+  SettingsFiles files(dir.path());
+  ASSERT_EQ(files.saveApplications(1, {"x"}), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "Tarvik.ini"));
+  EXPECT_EQ(SettingsFiles(kept.path()).loadApplications(1)[0], "x");
+}
+
 TEST(SettingsFiles, NameListAndScriptRoundTrip) {
   TestDir dir;
   SettingsFiles files(dir.path());
