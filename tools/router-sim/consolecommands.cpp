@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <QTime>
-
 #include <cctype>
 #include <charconv>
 #include <cstdio>
@@ -99,7 +98,8 @@ std::string systemTime(Router& router, std::string_view rest) {
   if (!parsed || !date.isValid() || !time.isValid())
     return usage("日時の指定が正しくありません (例: sy t 2026/12/10-9:07)");
   router.setClock(QDateTime(date, time));
-  return sj("時計を ") + router.now().toString("yyyy/MM/dd hh:mm").toStdString() + sj(" に設定しました。") + eol();
+  return sj("時計を ") + router.now().toString("yyyy/MM/dd hh:mm").toStdString() + sj(" に設定しました。") +
+         eol();
 }
 
 std::string kanjiCode(Router& router, std::string_view rest) {

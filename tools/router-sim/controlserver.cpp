@@ -1,7 +1,6 @@
 #include "controlserver.h"
 
 #include <QTcpSocket>
-
 #include <charconv>
 
 #include "options.h"
@@ -20,19 +19,12 @@ using Run = std::string (*)(Router&, const std::string& arg);
 
 std::string needDestination() { return "ERR expected a destination number 0-15"; }
 
-template <bool On>
-std::string busy(Router& r, const std::string& arg) {
+// busy, unbusy, failing, unfailing: a flag of one destination.
+template <void (Router::*Set)(int, bool), bool On>
+std::string destinationFlag(Router& r, const std::string& arg) {
   int n = 0;
   if (!destinationArg(arg, n)) return needDestination();
-  r.setBusy(n, On);
-  return "OK";
-}
-
-template <bool On>
-std::string failing(Router& r, const std::string& arg) {
-  int n = 0;
-  if (!destinationArg(arg, n)) return needDestination();
-  r.setFailing(n, On);
+  (r.*Set)(n, On);
   return "OK";
 }
 
@@ -88,7 +80,8 @@ std::string set(Router& r, const std::string& arg) {
     if (name != k.name) continue;
     int ms = 0;
     auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), ms);
-    if (ec != std::errc() || ptr != value.data() + value.size() || value.empty() || ms < k.low || ms > 3600000)
+    if (ec != std::errc() || ptr != value.data() + value.size() || value.empty() || ms < k.low ||
+        ms > 3600000)
       return "ERR expected milliseconds";
     r.timing().*k.field = ms;
     return "OK";
@@ -110,10 +103,18 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"ring", true, ring},           {"stop-ring", false, stopRing},   {"busy", true, busy<true>},
-    {"unbusy", true, busy<false>},  {"failing", true, failing<true>}, {"unfailing", true, failing<false>},
-    {"hangup", false, hangup},      {"history", true, history},       {"fault", true, fault<true>},
-    {"nofault", true, fault<false>}, {"set", true, set},              {"state", false, state},
+    {"ring", true, ring},
+    {"stop-ring", false, stopRing},
+    {"busy", true, destinationFlag<&Router::setBusy, true>},
+    {"unbusy", true, destinationFlag<&Router::setBusy, false>},
+    {"failing", true, destinationFlag<&Router::setFailing, true>},
+    {"unfailing", true, destinationFlag<&Router::setFailing, false>},
+    {"hangup", false, hangup},
+    {"history", true, history},
+    {"fault", true, fault<true>},
+    {"nofault", true, fault<false>},
+    {"set", true, set},
+    {"state", false, state},
     {"help", false, help},
 };
 

@@ -7,7 +7,6 @@
 
 #include <QObject>
 #include <QTcpServer>
-
 #include <functional>
 #include <string>
 

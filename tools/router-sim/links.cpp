@@ -1,11 +1,10 @@
 #include "links.h"
 
+#include <unistd.h>
+
 #include <QSocketNotifier>
 #include <QTcpSocket>
 #include <QTimer>
-
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace sim {

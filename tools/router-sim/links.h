@@ -3,11 +3,10 @@
 // input and output (when a telnet server runs the simulator as its login
 // program).
 
-#include <QByteArray>
-#include <QObject>
-
 #include <termios.h>
 
+#include <QByteArray>
+#include <QObject>
 #include <functional>
 #include <memory>
 

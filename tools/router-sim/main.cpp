@@ -5,7 +5,6 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
-
 #include <cstdio>
 #include <memory>
 #include <string>

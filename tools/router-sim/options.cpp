@@ -12,10 +12,9 @@ struct FaultEntry {
 };
 
 constexpr FaultEntry kFaults[] = {
-    {Fault::Refuse, "refuse"}, {Fault::Hang, "hang"}, {Fault::Silent, "silent"},
-    {Fault::Split, "split"},   {Fault::Drip, "drip"}, {Fault::Iac, "iac"},
-    {Fault::Nul, "nul"},       {Fault::Garbage, "garbage"}, {Fault::Cut, "cut"},
-    {Fault::Slow, "slow"},
+    {Fault::Refuse, "refuse"}, {Fault::Hang, "hang"}, {Fault::Silent, "silent"}, {Fault::Split, "split"},
+    {Fault::Drip, "drip"},     {Fault::Iac, "iac"},   {Fault::Nul, "nul"},       {Fault::Garbage, "garbage"},
+    {Fault::Cut, "cut"},       {Fault::Slow, "slow"},
 };
 
 bool toInt(const std::string& text, long long low, long long high, long long& value) {
@@ -32,10 +31,11 @@ struct ValueOption {
 };
 
 std::function<std::string(Options&, const std::string&)> intInto(int Options::*field, long long low,
-                                                                  long long high) {
+                                                                 long long high) {
   return [=](Options& o, const std::string& v) -> std::string {
     long long n = 0;
-    if (!toInt(v, low, high, n)) return "a number from " + std::to_string(low) + " to " + std::to_string(high);
+    if (!toInt(v, low, high, n))
+      return "a number from " + std::to_string(low) + " to " + std::to_string(high);
     o.*field = static_cast<int>(n);
     return {};
   };
@@ -61,9 +61,17 @@ std::function<std::string(Options&, const std::string&)> destinationInto(std::se
 
 const std::vector<ValueOption>& valueOptions() {
   static const std::vector<ValueOption> table = {
-      {"--address", [](Options& o, const std::string& v) { o.address = v; return std::string(); }},
+      {"--address",
+       [](Options& o, const std::string& v) {
+         o.address = v;
+         return std::string();
+       }},
       {"--port", intInto(&Options::port, 0, 65535)},
-      {"--password", [](Options& o, const std::string& v) { o.password = v; return std::string(); }},
+      {"--password",
+       [](Options& o, const std::string& v) {
+         o.password = v;
+         return std::string();
+       }},
       {"--variant",
        [](Options& o, const std::string& v) -> std::string {
          if (v != "F" && v != "S" && v != "f" && v != "s") return "F or S";
@@ -97,7 +105,8 @@ const std::vector<ValueOption>& valueOptions() {
        }},
       {"--history-size", intInto(&Options::historySize, 1, 1000)},
       {"--connect-delay-ms", intIntoTiming(&Timing::connectDelayMs)},
-      {"--minute-ms", [](Options& o, const std::string& v) -> std::string {
+      {"--minute-ms",
+       [](Options& o, const std::string& v) -> std::string {
          long long n = 0;
          if (!toInt(v, 1, 3600000, n)) return "milliseconds from 1 to 3600000";
          o.timing.minuteMs = static_cast<int>(n);

@@ -7,7 +7,7 @@ namespace {
 
 constexpr char kIac = static_cast<char>(0xFF);
 constexpr char kNop = static_cast<char>(0xF1);
-constexpr unsigned char kVerbs[] = {0xFB, 0xFC, 0xFD, 0xFE};  // WILL WONT DO DONT
+constexpr unsigned char kVerbs[] = {0xFB, 0xFC, 0xFD, 0xFE};                      // WILL WONT DO DONT
 constexpr unsigned char kOptions[] = {0x01, 0x03, 0x18, 0x1F, 0x20, 0x21, 0x27};  // ECHO SGA TTYPE NAWS ...
 
 }  // namespace

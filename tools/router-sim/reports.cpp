@@ -60,14 +60,14 @@ std::string channelBlock(const Router& router, int ch) {
 }  // namespace
 
 std::string versionReport(const Router& router) {
-  const qint64 minutes = router.uptimeMs() / 60000;
+  const long long minutes = router.uptimeMs() / 60000;
   char uptime[64];
-  std::snprintf(uptime, sizeof uptime, "%lld", static_cast<long long>(minutes / 1440));
+  std::snprintf(uptime, sizeof uptime, "%lld%s%02lld%s%02lld%s", minutes / 1440, sj("日").c_str(),
+                (minutes / 60) % 24, sj("時間").c_str(), minutes % 60, sj("分").c_str());
   std::string out = router.variant() == 'S' ? jline("# MN128-SOHO-S Ver 1.10 (ISDN TA/ルータ)")
                                             : jline("MN128-SOHO.F Ver 2.40 (ISDN TA/ルータ)");
   out += jline("  ブートROM  Ver 1.02");
-  out += line(sj("  稼働時間   ") + uptime + sj("日") + format("%02lld", (minutes / 60) % 24, 0) + sj("時間") +
-              format("%02lld", minutes % 60, 0) + sj("分"));
+  out += line(sj("  稼働時間   ") + uptime);
   return out;
 }
 
@@ -162,7 +162,8 @@ std::string mailReport(const Router& router) {
   std::snprintf(last, sizeof last, "%s %02d:%02d", dayStamp(t).c_str(), t.time().hour(),
                 t.time().minute() < 30 ? 0 : 30);
   return jline("メール着信チェック情報") + line(sj("  アカウント     ") + "user@example.com") +
-         jline("  チェック間隔   30分") + line(sj("  最終チェック   ") + last) + jline("  新着メール     2通");
+         jline("  チェック間隔   30分") + line(sj("  最終チェック   ") + last) +
+         jline("  新着メール     2通");
 }
 
 std::string phsMailReport(const Router& router) {

@@ -1,7 +1,6 @@
 #include "router.h"
 
 #include <QTimer>
-
 #include <algorithm>
 #include <cstdio>
 
@@ -55,8 +54,7 @@ Router::Router(const Options& options, QObject* parent)
       historySize_(static_cast<std::size_t>(options.historySize)),
       faults_(options.faults),
       timing_(options.timing),
-      rng_(options.seed ? *options.seed
-                        : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())),
+      rng_(options.seed ? *options.seed : static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch())),
       clockBase_(QDateTime::currentDateTime()) {
   clockRun_.start();
   uptime_.start();
@@ -253,7 +251,8 @@ std::string Router::setUserId(int dest, const std::string& id) {
 std::string Router::setPassword(int dest, const std::string& password) {
   if (dest < 0 || dest > 15) return sj("接続先番号が正しくありません。(0-15)") + eol();
   dests_[dest].password = password;
-  return destLabel(dest) + (password.empty() ? sj(" のパスワードを消去しました。") : sj(" のパスワードを設定しました。")) +
+  return destLabel(dest) +
+         (password.empty() ? sj(" のパスワードを消去しました。") : sj(" のパスワードを設定しました。")) +
          eol();
 }
 
@@ -337,7 +336,8 @@ std::string Router::stateLine() const {
          " failing=" + list(failing) + " faults=" + list(faults) +
          " history=" + std::to_string(history_.size()) + " analog=" + std::to_string(analogHistory_.size()) +
          " kanji=" + std::string(1, kanjiCode_) +
-         " clock=" + t.toString("yyyy/MM/dd-hh:mm:ss").toStdString() + " sessions=" + std::to_string(sessions_);
+         " clock=" + t.toString("yyyy/MM/dd-hh:mm:ss").toStdString() +
+         " sessions=" + std::to_string(sessions_);
 }
 
 }  // namespace sim

@@ -7,7 +7,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
-
 #include <array>
 #include <deque>
 #include <random>

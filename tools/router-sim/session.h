@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QTimer>
-
 #include <deque>
 #include <functional>
 #include <memory>

@@ -1,7 +1,6 @@
 #include "webserver.h"
 
 #include <QTcpSocket>
-
 #include <charconv>
 #include <memory>
 
@@ -16,11 +15,20 @@ std::string escape(const std::string& text) {
   std::string out;
   for (char ch : text) {
     switch (ch) {
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      default: out.push_back(ch);
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(ch);
     }
   }
   return out;
@@ -59,24 +67,25 @@ std::string disconnectPage(Router& r, const std::string& q) {
   std::string out;
   const std::string dis = query(q, "dis");
   const std::string co = query(q, "co");
-  if (dis == "a" || dis == "b1" || dis == "b2") out += pre(r.disconnect(dis == "a" ? -1 : dis == "b1" ? 0 : 1));
+  if (dis == "a" || dis == "b1" || dis == "b2")
+    out += pre(r.disconnect(dis == "a" ? -1 : dis == "b1" ? 0 : 1));
   int n = -1;
-  if (!co.empty() && std::from_chars(co.data(), co.data() + co.size(), n).ec == std::errc()) out += pre(r.dial(n));
+  if (!co.empty() && std::from_chars(co.data(), co.data() + co.size(), n).ec == std::errc())
+    out += pre(r.dial(n));
   out += pre(statusReport(r));
   out += "<p><a href=\"disconnect?dis=b1\">" + sj("B1切断") + "</a> <a href=\"disconnect?dis=b2\">" +
          sj("B2切断") + "</a> <a href=\"disconnect?dis=a\">" + sj("全切断") + "</a></p>\n<ul>\n";
   for (int i = 0; i < 16; ++i) {
     if (r.destinations()[i].number.empty()) continue;
-    out += "<li><a href=\"disconnect?co=" + std::to_string(i) + "\">" + escape(r.destLabel(i)) + sj(" へ接続") +
-           "</a></li>\n";
+    out += "<li><a href=\"disconnect?co=" + std::to_string(i) + "\">" + escape(r.destLabel(i)) +
+           sj(" へ接続") + "</a></li>\n";
   }
   return out + "</ul>\n";
 }
 
 std::string destinationsPage(Router& r, const std::string&) {
-  std::string out = "<table border=\"1\">\n" +
-                    row({sj("番号"), sj("接続先名"), sj("相手番号"), sj("モード"), sj("自動切断(秒)"),
-                         sj("ID/パスワード")});
+  std::string out = "<table border=\"1\">\n" + row({sj("番号"), sj("接続先名"), sj("相手番号"), sj("モード"),
+                                                    sj("自動切断(秒)"), sj("ID/パスワード")});
   for (int i = 0; i < 16; ++i) {
     const Destination& d = r.destinations()[i];
     out += row({"#" + std::to_string(i), d.name, d.number, d.mode,
@@ -96,7 +105,8 @@ std::string bodyPage(Router& r, const std::string&) {
 std::string ipPage(Router&, const std::string&) {
   return "<table border=\"1\">\n" + row({sj("LAN側IPアドレス"), "192.168.0.1"}) +
          row({sj("サブネットマスク"), "255.255.255.0"}) + row({sj("DHCPサーバ"), sj("使用する")}) +
-         row({sj("割り当て範囲"), "192.168.0.2 - 192.168.0.33"}) + row({"NAT", sj("使用する")}) + "</table>\n";
+         row({sj("割り当て範囲"), "192.168.0.2 - 192.168.0.33"}) + row({"NAT", sj("使用する")}) +
+         "</table>\n";
 }
 
 std::string isdnPage(Router&, const std::string&) {
@@ -132,7 +142,9 @@ std::string routePage(Router& r, const std::string&) {
   return out + "</table>\n";
 }
 
-std::string historyPage(Router& r, const std::string&) { return pre(historyReport(r)) + pre(analogHistoryReport(r)); }
+std::string historyPage(Router& r, const std::string&) {
+  return pre(historyReport(r)) + pre(analogHistoryReport(r));
+}
 
 std::string chargePage(Router& r, const std::string&) { return pre(chargeReport(r)); }
 
@@ -207,7 +219,8 @@ std::string webResponse(Router& router, const std::string& requestLine) {
   }
   while (!target.empty() && target.front() == '/') target.erase(0, 1);
   if (target.empty() || target == "index.html") return response("200 OK", html("", indexPage()), head);
-  if (target.size() > 4 && target.compare(target.size() - 4, 4, ".cgi") == 0) target.resize(target.size() - 4);
+  if (target.size() > 4 && target.compare(target.size() - 4, 4, ".cgi") == 0)
+    target.resize(target.size() - 4);
   for (const Page& p : kPages) {
     if (target == p.name) return response("200 OK", html(sj(p.title), p.body(router, q)), head);
   }

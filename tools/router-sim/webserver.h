@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QTcpServer>
-
 #include <string>
 #include <vector>
 

@@ -99,7 +99,8 @@ TEST_P(SimCallOutcome, IsReportedOnceInTheNextOutputAndLogged) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, SimCallOutcome,
     testing::Values(OutcomeCase{"Busy", "busy 2", 2, "#2:実家 接続できません（着ユーザビジー）", "相手話中"},
-                    OutcomeCase{"Failing", "failing 4", 4, "#4:大学 接続に失敗しました（相手応答なし）", "応答なし"},
+                    OutcomeCase{"Failing", "failing 4", 4, "#4:大学 接続に失敗しました（相手応答なし）",
+                                "応答なし"},
                     OutcomeCase{"PerCallWithoutPassword", "", 1, "#1:会社 接続に失敗しました（認証エラー）",
                                 "認証エラー"}),
     [](const auto& info) { return info.param.name; });

@@ -87,11 +87,11 @@ TEST_P(SimLogin, AnswersLikeAConsoleAndAlwaysClosesAfterLogout) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SimLogin,
-    testing::Values(LoginCase{"NoPasswordSet", {}, "", true, ""},
-                    LoginCase{"RightPassword", {"--password", "s3cret"}, "s3cret", true, ""},
-                    LoginCase{"WrongPassword", {"--password", "s3cret"}, "guess", false, "パスワードが違います。"},
-                    LoginCase{"PasswordMissingFromBatch", {"--password", "s3cret"}, "", false,
-                              "パスワードが違います。"}),
+    testing::Values(
+        LoginCase{"NoPasswordSet", {}, "", true, ""},
+        LoginCase{"RightPassword", {"--password", "s3cret"}, "s3cret", true, ""},
+        LoginCase{"WrongPassword", {"--password", "s3cret"}, "guess", false, "パスワードが違います。"},
+        LoginCase{"PasswordMissingFromBatch", {"--password", "s3cret"}, "", false, "パスワードが違います。"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(SimConsole, ThreeWrongPasswordsEndTheLogin) {
@@ -109,8 +109,8 @@ TEST(SimConsole, LineEndsAndTelnetCommandsInTheInputAreTolerated) {
   const std::string iacDoEcho = "\xFF\xFD\x01";
   const std::string iacSub("\xFF\xFA\x18\x00xterm\xFF\xF0", 11);
   for (const std::string& eol : std::vector<std::string>{"\r", "\n", "\r\n", std::string("\r\0", 2)}) {
-    std::string batch = iacDoEcho + eol + "adm" + iacSub + "in" + eol + "sys kc s" + eol + "sh s" + eol + eol +
-                        "l" + eol;
+    std::string batch =
+        iacDoEcho + eol + "adm" + iacSub + "in" + eol + "sys kc s" + eol + "sh s" + eol + eol + "l" + eol;
     const Transcript t = converse(sim.console, batch);
     const std::string text = u8(t.bytes());
     EXPECT_TRUE(t.closedByPeer);
@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{"format c:", {"コマンドが正しくありません: format c:"}}),
     [](const auto& info) {
       std::string name;
-      for (char ch : std::string(info.param.command)) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+      for (char ch : std::string(info.param.command))
+        name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
       return name + "_" + std::to_string(info.index);
     });
 

@@ -12,7 +12,9 @@ namespace {
 TEST(SimControl, StateDumpsTheRouterOnOneLine) {
   Sim sim({"--busy", "2", "--failing", "4", "--failing", "9", "--fault", "nul", "--history-size", "3"});
   const std::string state = sim.control("state");
-  EXPECT_EQ(state.rfind("OK b1=idle b2=idle busy=2 failing=4,9 faults=nul history=3 analog=3 kanji=s clock=", 0), 0u)
+  EXPECT_EQ(
+      state.rfind("OK b1=idle b2=idle busy=2 failing=4,9 faults=nul history=3 analog=3 kanji=s clock=", 0),
+      0u)
       << state;
   EXPECT_TRUE(contains(state, " sessions=0")) << state;
 }
@@ -85,8 +87,8 @@ TEST(SimControl, SetChangesTheCallDelay) {
 TEST(SimControl, HelpQuitAndShutdown) {
   Sim sim;
   const std::string help = sim.control("help");
-  for (const char* word : {"ring", "stop-ring", "busy", "unbusy", "failing", "unfailing", "hangup", "history", "fault",
-                           "nofault", "set", "state", "quit", "shutdown"})
+  for (const char* word : {"ring", "stop-ring", "busy", "unbusy", "failing", "unfailing", "hangup", "history",
+                           "fault", "nofault", "set", "state", "quit", "shutdown"})
     EXPECT_TRUE(contains(help, word)) << word;
   // quit closes only this control connection.
   const Transcript bye = converse(sim.controlPort, "quit\n");

@@ -2,7 +2,6 @@
 // that behaves.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include "simharness.h"

@@ -128,9 +128,9 @@ int Child::wait(int timeoutMs) {
 Sim::Sim(std::vector<std::string> extraArgs)
     : child(
           [&] {
-            std::vector<std::string> argv = {TARVIK_ROUTER_SIM, "--port",         "0", "--control-port",
-                                             "0",               "--http-port",    "0", "--seed",
-                                             "7",               "--connect-delay-ms", "100"};
+            std::vector<std::string> argv = {
+                TARVIK_ROUTER_SIM,    "--port", "0", "--control-port", "0", "--http-port", "0", "--seed", "7",
+                "--connect-delay-ms", "100"};
             argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
             return argv;
           }(),
@@ -247,7 +247,9 @@ std::vector<std::string> lines(const std::string& output) {
 std::string u8(const std::string& sjis) { return tarvik::toUtf8(sjis); }
 std::string sj(const std::string& utf8) { return tarvik::toSjis(utf8); }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 int count(const std::string& text, const std::string& part) {
   int n = 0;

@@ -2,7 +2,6 @@
 // daemon (busybox telnetd), so that real option negotiation reaches the client.
 
 #include <gtest/gtest.h>
-
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -104,7 +103,8 @@ TEST(SimTelnetd, ConsoleBehindARealTelnetDaemon) {
   // typed-ahead input before the console takes the terminal over).
   const std::string console = all.substr(all.find("Welcome to MN128-SOHO"));
   EXPECT_TRUE(contains(console, "MN128-SOHO% sh ver\n\rMN128-SOHO.F Ver 2.40"));
-  EXPECT_TRUE(contains(console, "MN128-SOHO% sh s\n\r" + sj("回線種別: INSネット64\n\rB1チャネル：空き\n\r")));
+  EXPECT_TRUE(
+      contains(console, "MN128-SOHO% sh s\n\r" + sj("回線種別: INSネット64\n\rB1チャネル：空き\n\r")));
   const std::string last = "\n\rMN128-SOHO% l\n\r";
   ASSERT_GT(console.size(), last.size());
   EXPECT_EQ(console.substr(console.size() - last.size()), last) << "the logout line ends the output";

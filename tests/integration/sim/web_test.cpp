@@ -15,12 +15,18 @@ struct PageCase {
 // The menu's eleven items, with both variants' paths of 本体設定 and
 // アナログポート設定.
 const PageCase kPages[] = {
-    {"disconnect", "切断／接続状況"},        {"config-rlist", "自動接続先設定"},
-    {"config-body", "本体設定"},             {"config-sys", "本体設定"},
-    {"config-ip", "IP設定"},                 {"config-isdn", "ISDN設定"},
-    {"config-analog", "アナログポート設定"}, {"config-analog-port", "アナログポート設定"},
-    {"erase-config", "設定の消去"},          {"show-config", "設定情報"},
-    {"show-ip-route", "IP経路情報"},         {"show-history", "接続・切断ログ情報"},
+    {"disconnect", "切断／接続状況"},
+    {"config-rlist", "自動接続先設定"},
+    {"config-body", "本体設定"},
+    {"config-sys", "本体設定"},
+    {"config-ip", "IP設定"},
+    {"config-isdn", "ISDN設定"},
+    {"config-analog", "アナログポート設定"},
+    {"config-analog-port", "アナログポート設定"},
+    {"erase-config", "設定の消去"},
+    {"show-config", "設定情報"},
+    {"show-ip-route", "IP経路情報"},
+    {"show-history", "接続・切断ログ情報"},
     {"show-charge", "通信料金情報"},
 };
 
