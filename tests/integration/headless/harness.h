@@ -1,0 +1,89 @@
+#pragma once
+// Runs `tarvik --headless` against `tarvik-router-sim` on loopback and reads
+// its event lines. Plain POSIX: fork/exec with a pipe on standard output,
+// poll() with deadlines, a TCP client for the simulator's control port.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarvik::headless_test {
+
+using namespace std::chrono_literals;
+using Ms = std::chrono::milliseconds;
+
+// A fresh directory under the system's temporary directory, removed at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A loopback TCP port that was free a moment ago.
+int freePort();
+
+// One event line: the kind and its TAB-separated fields (escapes undone).
+struct Line {
+  std::string kind;
+  std::vector<std::string> fields;
+  std::string text() const;  // the fields joined by TAB, as printed
+};
+Line parseLine(const std::string& raw);
+
+class Child {
+ public:
+  Child() = default;
+  ~Child();
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  // Starts program with args in workDir; standard error goes to errFile.
+  void start(const std::filesystem::path& program, const std::vector<std::string>& args,
+             const std::filesystem::path& workDir, const std::filesystem::path& errFile);
+  pid_t pid() const { return pid_; }
+  bool running();
+  // Waits for the process to end; returns its exit code, or 128 + signal,
+  // or nullopt when it was still running at the deadline.
+  std::optional<int> wait(Ms timeout);
+  void signal(int sig);
+  void stop();  // SIGTERM, then SIGKILL after a grace period
+  void reset();  // stops the process and forgets its output: ready to start again
+
+  // Standard output, split into lines. Every line read is kept.
+  const std::vector<std::string>& lines() const { return lines_; }
+  // Reads until a line from index `from` on satisfies pred; returns its
+  // index, or -1 at the deadline (or end of output).
+  int waitLine(const std::function<bool(const std::string&)>& pred, Ms timeout, std::size_t from = 0);
+  // Reads whatever arrives during `d` (or until the output ends).
+  void drain(Ms d);
+
+ private:
+  bool readSome(Ms timeout);  // false at the end of output or the deadline
+
+  pid_t pid_ = -1;
+  int out_ = -1;
+  std::optional<int> status_;
+  std::string partial_;
+  std::vector<std::string> lines_;
+};
+
+// Sends one line to the simulator's control port and returns its answer line.
+std::string control(int port, const std::string& command);
+
+// The tool binaries, from the environment the test was registered with.
+std::filesystem::path tarvikBinary();
+std::filesystem::path simulatorBinary();
+
+}  // namespace tarvik::headless_test
