@@ -70,8 +70,9 @@ struct TarvikCore::State final : ParserHost {
 
   // --- what the windows show (UTF-8), as far as the core needs it back ---
   std::string statusLine;
-  std::string label1;                // destination label; its caption is the caller name shown
-  std::array<std::string, 2> shown;  // Shift-JIS text in each channel box
+  std::string label1;                            // destination label; its caption is the caller name shown
+  std::array<std::string, 2> shown;              // Shift-JIS text in each channel box
+  std::array<bool, 2> statusSeen{false, false};  // a status block has been parsed
 
   // --- a router that stopped answering ---
   bool answeredSinceLastPoll = false;

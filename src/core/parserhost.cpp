@@ -69,6 +69,7 @@ void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& l
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
+  statusSeen[channel] = true;
   ports.view.setChannelIconVisible(ch, settings.option.CHECK10 && !state.Idle);
   ports.view.setChannelTip(ch, toUtf8(sjisCut(state.text(ChannelState::IPAddress), 255)));
   if (auto name = destinationName(settings.nameList, state.text(ChannelState::PhoneNumber))) {

@@ -89,11 +89,11 @@ bool TarvikCore::State::FormCloseQuery(bool parked) {
   std::string error = files.saveWindowState(settings, parked);
   if (!error.empty()) ports.view.showError(error);
 
-  // A channel is in use when its status is known and does not show it free.
+  // A channel is in use when the router has reported on it and its status
+  // does not show it free (before any report there is nothing to drop).
   static const std::string kFree = toSjis("空");
   auto inUse = [&](int ch) {
-    const std::string& status = parser.channel(ch).text(ChannelState::StatusText);
-    return !status.empty() && !contains(status, kFree);
+    return statusSeen[ch] && !contains(parser.channel(ch).text(ChannelState::StatusText), kFree);
   };
   if (settings.option.CHECK15 && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
     if (!exitQuestionOpen) {
