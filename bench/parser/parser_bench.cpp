@@ -26,8 +26,8 @@ std::string showStatusAnswer() {
 // 8192 bytes of every kind of output the parser meets, back to back.
 std::string mixedChunk() {
   std::string chunk;
-  const char* names[] = {"parser-startup", "parser-poll-connected", "parser-dial",   "parser-disconnect",
-                         "parser-incoming", "parser-busy",          "parser-history"};
+  const char* names[] = {"parser-startup",  "parser-poll-connected", "parser-dial",   "parser-disconnect",
+                         "parser-incoming", "parser-busy",           "parser-history"};
   while (chunk.size() < 8192) {
     for (const char* name : names) chunk += test::loadTranscript(name);
   }
@@ -37,7 +37,8 @@ std::string mixedChunk() {
 
 std::vector<std::string> nameList() {
   std::vector<std::string> names;
-  for (int i = 0; i < 20; ++i) names.push_back("03123450" + std::to_string(10 + i) + ":Name" + std::to_string(i));
+  for (int i = 0; i < 20; ++i)
+    names.push_back("03123450" + std::to_string(10 + i) + ":Name" + std::to_string(i));
   return names;
 }
 

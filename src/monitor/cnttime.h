@@ -9,9 +9,9 @@ namespace tarvik {
 
 class TCntTime {
  public:
-  enum TFunc { tfTick, tfTime };   // GetTickCount-like or multimedia-timer-like source
-  enum TMode { tmMin, tmHour };    // "12分 34秒 " or "1時間12分34秒 "
-  enum TPrec { tpCSec, tpMSec };   // kept as chosen; nothing depends on it
+  enum TFunc { tfTick, tfTime };  // GetTickCount-like or multimedia-timer-like source
+  enum TMode { tmMin, tmHour };   // "12分 34秒 " or "1時間12分34秒 "
+  enum TPrec { tpCSec, tpMSec };  // kept as chosen; nothing depends on it
 
   // A millisecond tick that may wrap round in 32 bits.
   using TickSource = std::function<std::uint32_t()>;
@@ -44,7 +44,7 @@ class TCntTime {
 
   TickSource tick_;
   TickSource time_;
-  const Literals* lit_;   // shared, lives for the whole run
+  const Literals* lit_;  // shared, lives for the whole run
   std::uint32_t start_ = 0;
   std::int32_t elapsed_ = 0;
   std::string snapshot_;

@@ -8,7 +8,7 @@ namespace {
 
 ChannelMarkers channelMarkers(const char* channel, const char* connectTime) {
   return ChannelMarkers{toSjis(channel), toSjis(connectTime), toSjis("Pアドレス["), toSjis("モード["),
-                        toSjis("番号["),  toSjis("BOD %）["),  toSjis("空"),         toSjis("分間")};
+                        toSjis("番号["), toSjis("BOD %）["),  toSjis("空"),         toSjis("分間")};
 }
 
 }  // namespace

@@ -21,13 +21,13 @@ struct ConsoleParser::Literals {
   std::array<ChannelMarkers, 2> channels;
 
   // Messages searched in the whole answer.
-  std::string disconnected;   // "チャネルを切断しました。"
-  std::string incoming;       // "呼び出し中（着"
+  std::string disconnected;  // "チャネルを切断しました。"
+  std::string incoming;      // "呼び出し中（着"
   std::array<std::string, 3> failures;
-  std::string dialling;       // "へ接続中．"
-  std::string ended;          // "切断しま"
-  std::string busy;           // "着ユーザビジー）"
-  std::string connected;      // "ルを接続し"
+  std::string dialling;   // "へ接続中．"
+  std::string ended;      // "切断しま"
+  std::string busy;       // "着ユーザビジー）"
+  std::string connected;  // "ルを接続し"
 
   // Built on first use and shared by every parser.
   static const Literals& get();

@@ -30,7 +30,9 @@ constexpr int kCaptureDone = 53;
 constexpr std::size_t kDisconnectSkip = 26;
 constexpr std::size_t kDisconnectLineLimit = 100;
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 // A history entry starts with its month/day date: "12/05 ...".
 bool isHistoryEntry(std::string_view line) { return line.size() >= 3 && line[2] == '/'; }
@@ -77,7 +79,8 @@ void ConsoleParser::processLine(std::string line) {
 
   if (host_.commandExchange() && EchoEnabled) {
     captureHistory(line);
-    if (startsWith(line, lit.passwordPrompt) || startsWith(line, kLoginPrompt) || startsWith(line, kWelcome)) {
+    if (startsWith(line, lit.passwordPrompt) || startsWith(line, kLoginPrompt) ||
+        startsWith(line, kWelcome)) {
       line.clear();
     }
     if (startsWith(line, kBannerF)) {

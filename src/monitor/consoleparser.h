@@ -31,8 +31,8 @@ class ParserHost {
   virtual const std::vector<std::string>& nameList() const = 0;
 
   // Line pass.
-  virtual void echoLine(const std::string& line) = 0;           // append to details
-  virtual void routerBannerSeen(const std::string& line) = 0;   // version text
+  virtual void echoLine(const std::string& line) = 0;          // append to details
+  virtual void routerBannerSeen(const std::string& line) = 0;  // version text
   virtual void historyCaptureComplete(const std::vector<std::string>& logBuffer) = 0;
 
   // Status blocks and checks.

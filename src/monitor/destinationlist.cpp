@@ -9,9 +9,9 @@ namespace tarvik {
 namespace {
 
 constexpr std::size_t kLineBytes = 70;
-constexpr std::size_t kFirstColumns = 30;   // bytes 1-30 are kept
-constexpr std::size_t kSecondFrom = 35;     // bytes 31-35 are dropped,
-constexpr std::size_t kSecondBytes = 13;    // bytes 36-48 are kept
+constexpr std::size_t kFirstColumns = 30;  // bytes 1-30 are kept
+constexpr std::size_t kSecondFrom = 35;    // bytes 31-35 are dropped,
+constexpr std::size_t kSecondBytes = 13;   // bytes 36-48 are kept
 constexpr std::size_t kCaptionBytes = 20;
 
 // The destination number in bytes 2 and 3 of an entry ("#7 " or "#12").
@@ -39,7 +39,8 @@ DestinationList parseDestinationList(std::string_view answer, std::size_t start)
     if (line.size() > kSecondFrom) entry += line.substr(kSecondFrom, kSecondBytes);
 
     std::size_t number = 0;
-    if (!entry.empty() && entry.front() == '#' && destinationNumber(entry, number)) list.entries[number] = entry;
+    if (!entry.empty() && entry.front() == '#' && destinationNumber(entry, number))
+      list.entries[number] = entry;
     list.captions[item] = std::string(trimRightBlanks(sjisCut(entry, kCaptionBytes)));
   }
   return list;

@@ -1,9 +1,10 @@
 // The elapsed-time counter and its texts.
 
+#include "monitor/cnttime.h"
+
 #include <gtest/gtest.h>
 
 #include "base/sjis.h"
-#include "monitor/cnttime.h"
 
 namespace tarvik {
 namespace {
@@ -24,12 +25,9 @@ TEST_F(CntTimeTest, RendersMinutesOrHours) {
     const char* hours;
   };
   const Case cases[] = {
-      {0, "0分 0秒 ", "0時間0分0秒 "},
-      {999, "0分 0秒 ", "0時間0分0秒 "},
-      {59'999, "0分 59秒 ", "0時間0分59秒 "},
-      {60'000, "1分 0秒 ", "0時間1分0秒 "},
-      {754'000, "12分 34秒 ", "0時間12分34秒 "},
-      {4'354'000, "72分 34秒 ", "1時間12分34秒 "},
+      {0, "0分 0秒 ", "0時間0分0秒 "},           {999, "0分 0秒 ", "0時間0分0秒 "},
+      {59'999, "0分 59秒 ", "0時間0分59秒 "},    {60'000, "1分 0秒 ", "0時間1分0秒 "},
+      {754'000, "12分 34秒 ", "0時間12分34秒 "}, {4'354'000, "72分 34秒 ", "1時間12分34秒 "},
       {7'200'000, "120分 0秒 ", "2時間0分0秒 "},
   };
   counter.TimeFunc = TCntTime::tfTick;

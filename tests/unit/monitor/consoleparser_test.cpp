@@ -52,27 +52,31 @@ TEST_P(FieldCutting, CutsTheValueOrFallsBackToTheStatus) {
 INSTANTIATE_TEST_SUITE_P(
     Blocks, FieldCutting,
     ::testing::Values(
-        FieldCase{"StatusLongerThan19Bytes", statusBlock("B1", "とても長い状態の説明文です", "1/2", "1.2.3.4", "", "", ""),
+        FieldCase{"StatusLongerThan19Bytes",
+                  statusBlock("B1", "とても長い状態の説明文です", "1/2", "1.2.3.4", "", "", ""),
                   F::StatusText, ""},
         FieldCase{"AddressOf18Bytes", statusBlock("B1", "通信中", "1/2", "192.168.100.200.12", "", "", ""),
                   F::IPAddress, "192.168.100.200.12"},
         FieldCase{"AddressOf19BytesShowsStatus",
-                  statusBlock("B1", "通信中", "1/2", "192.168.100.200.123", "", "", ""), F::IPAddress, "通信中"},
-        FieldCase{"TimeKeepsItsBlanks", statusBlock("B1", "通信中", "  12/  60", "", "", "", ""), F::ConnectTime,
-                  "  12分間"},
+                  statusBlock("B1", "通信中", "1/2", "192.168.100.200.123", "", "", ""), F::IPAddress,
+                  "通信中"},
+        FieldCase{"TimeKeepsItsBlanks", statusBlock("B1", "通信中", "  12/  60", "", "", "", ""),
+                  F::ConnectTime, "  12分間"},
         // Without its marker a field shows the status, never bytes from
         // some fixed place of the block.
-        FieldCase{"AbsentMarkerShowsStatus", statusBlock("B1", "通信中", "1/2", nullptr, "PPP", "0312", "1/1/1"),
-                  F::IPAddress, "通信中"},
-        FieldCase{"ValueWithoutTerminatorIsEmpty", "B1チャネル：通信中\n  IPアドレス[10.0.0.1\n", F::IPAddress, ""},
+        FieldCase{"AbsentMarkerShowsStatus",
+                  statusBlock("B1", "通信中", "1/2", nullptr, "PPP", "0312", "1/1/1"), F::IPAddress,
+                  "通信中"},
+        FieldCase{"ValueWithoutTerminatorIsEmpty", "B1チャネル：通信中\n  IPアドレス[10.0.0.1\n",
+                  F::IPAddress, ""},
         FieldCase{"FieldFoundInTheNextBlock",
                   statusBlock("B1", "通信中", "1/2", "1.2.3.4", "PPP", nullptr, "1/1/1") +
                       statusBlock("B2", "通信中", "3/4", "5.6.7.8", "MP", "0398765432", "2/2/2"),
                   F::PhoneNumber, "0398765432"},
         FieldCase{"UsageWithoutSlashShowsStatusAsRate", statusBlock("B1", "通信中", "1/2", "", "", "", "64K"),
                   F::TransferRate, "通信中"},
-        FieldCase{"RateOf100Units", statusBlock("B1", "通信中", "1/2", "", "", "", "100/0/0"), F::TransferRate,
-                  "U 6.40 D 0.00K/s"}),
+        FieldCase{"RateOf100Units", statusBlock("B1", "通信中", "1/2", "", "", "", "100/0/0"),
+                  F::TransferRate, "U 6.40 D 0.00K/s"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A rate that does not convert falls back for that field alone: B2 and the
@@ -95,17 +99,19 @@ TEST_F(ConsoleParserTest, RaisesTheEventsOfOneAnswerInTheirFixedOrder) {
   parser.LaunchArmed = true;
   // The failure messages stand in another order than the one they are
   // reported in.
-  std::string text = statusBlock("B1", "呼び出し中（着信）", "1/2", "10.0.0.1", "PPP", "0312345001", "1/1/1") +
-                     idleBlock("B2") + "B2チャネルを切断しました。\n  切断理由：相手切断\n" +
-                     "接続に失敗しました\n番号を設定してください\n既に切断されています\n" +
-                     "#1へ接続中．\n発信失敗（着ユーザビジー）\nB1チャネルを接続しました。\n";
+  std::string text =
+      statusBlock("B1", "呼び出し中（着信）", "1/2", "10.0.0.1", "PPP", "0312345001", "1/1/1") +
+      idleBlock("B2") + "B2チャネルを切断しました。\n  切断理由：相手切断\n" +
+      "接続に失敗しました\n番号を設定してください\n既に切断されています\n" +
+      "#1へ接続中．\n発信失敗（着ユーザビジー）\nB1チャネルを接続しました。\n";
   for (int i = 0; i < 16; ++i) text += "#" + std::to_string(i) + "  NAME\n";
   feed(text);
 
-  EXPECT_EQ(host.events, (Events{"status:B1", "status:B2", "address", "tip", "disconnected:  切断理由：相手切断",
-                                 "incoming:0312345001", "failed:接続に失敗しました", "failed:既に切断されています",
-                                 "failed:番号を設定してください", "dial", "busy", "stopElapsed", "connected",
-                                 "destinations"}));
+  EXPECT_EQ(
+      host.events,
+      (Events{"status:B1", "status:B2", "address", "tip", "disconnected:  切断理由：相手切断",
+              "incoming:0312345001", "failed:接続に失敗しました", "failed:既に切断されています",
+              "failed:番号を設定してください", "dial", "busy", "stopElapsed", "connected", "destinations"}));
   EXPECT_TRUE(parser.CallEnded);
   EXPECT_TRUE(parser.LaunchArmed);  // re-armed by the connection after the address was taken
 }
@@ -140,7 +146,8 @@ TEST_F(ConsoleParserTest, AddressIsReportedOnceAfterEachConnection) {
 TEST_F(ConsoleParserTest, DisconnectionGivesTheLineAfterItsMessage) {
   feedTranscript("parser-disconnect");
   EXPECT_EQ(host.payloads("disconnected"), (Events{"  切断理由：ユーザ要求"}));
-  EXPECT_EQ(host.only({"disconnected", "stopElapsed"}), (Events{"disconnected:  切断理由：ユーザ要求", "stopElapsed"}));
+  EXPECT_EQ(host.only({"disconnected", "stopElapsed"}),
+            (Events{"disconnected:  切断理由：ユーザ要求", "stopElapsed"}));
   EXPECT_FALSE(parser.CallEnded);  // worked out anew for every answer
 
   host.events.clear();
@@ -194,16 +201,20 @@ TEST_F(ConsoleParserTest, StartUpExchangeGivesBannerDestinationsAndEchoesOnlyWha
   EXPECT_EQ(echoes[2], "#0  プロバイダ0              0312345000    PPP   ");
   EXPECT_EQ(echoes.back(), "Bye.");
   for (const std::string& line : echoes) {
-    EXPECT_EQ(line.find("% "), std::string::npos) << line;           // prompts never
-    EXPECT_EQ(line.find("チャネル"), std::string::npos) << line;     // the status block not
+    EXPECT_EQ(line.find("% "), std::string::npos) << line;        // prompts never
+    EXPECT_EQ(line.find("チャネル"), std::string::npos) << line;  // the status block not
     EXPECT_EQ(line.find("回線種別"), std::string::npos) << line;
   }
   EXPECT_TRUE(parser.EchoEnabled);
 
   // Columns 31 to 35 are left out of an entry; no line break or next line
   // gets into it.
-  EXPECT_EQ(host.entries[0], "#0  プロバイダ0              0" "5000    PPP  ");
-  EXPECT_EQ(host.entries[2], "#2  オフィス                 0" "5432    PPP  ");
+  EXPECT_EQ(host.entries[0],
+            "#0  プロバイダ0              0"
+            "5000    PPP  ");
+  EXPECT_EQ(host.entries[2],
+            "#2  オフィス                 0"
+            "5432    PPP  ");
   EXPECT_EQ(host.captions[0], "#0  プロバイダ0");
   EXPECT_EQ(host.captions[15], "#15");
   EXPECT_EQ(host.payloads("destinations").size(), 1u);
@@ -237,7 +248,8 @@ TEST_F(ConsoleParserTest, LoginLinesOfALaterExchangeAreEchoedBlank) {
   feedTranscript("parser-dial");  // echo is on from the last prompt of the first exchange
   Events echoes = host.payloads("echo");
   ASSERT_GE(echoes.size(), 6u);
-  EXPECT_EQ(Events(echoes.begin(), echoes.begin() + 6), (Events{"", "", "", "", "", "プロバイダ1へ接続中．"}));
+  EXPECT_EQ(Events(echoes.begin(), echoes.begin() + 6),
+            (Events{"", "", "", "", "", "プロバイダ1へ接続中．"}));
 }
 
 TEST_F(ConsoleParserTest, LinesAreTaggedWithEveryMatchingNameInListOrder) {

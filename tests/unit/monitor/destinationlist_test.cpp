@@ -1,8 +1,8 @@
 // Reading the router's destination list.
 
-#include <gtest/gtest.h>
-
 #include "monitor/destinationlist.h"
+
+#include <gtest/gtest.h>
 
 namespace tarvik {
 namespace {
@@ -26,8 +26,9 @@ TEST(DestinationListTest, KeepsColumns1To30And36To48AndCaptionsTheFirst20) {
 
 TEST(DestinationListTest, EntryIndexIsTheNumberInTheLineAndBadNumbersAreSkipped) {
   std::vector<std::string> input;
-  for (int i = 0; i < 16; ++i) input.push_back("#" + std::to_string(15 - i) + " NAME" + std::to_string(i) + "   ");
-  input[3] = "#x  BROKEN";  // does not convert
+  for (int i = 0; i < 16; ++i)
+    input.push_back("#" + std::to_string(15 - i) + " NAME" + std::to_string(i) + "   ");
+  input[3] = "#x  BROKEN";   // does not convert
   input[4] = "#99 OUTSIDE";  // outside 0 to 15
   input[5] = "no hash";
   DestinationList list = parseDestinationList(lines(input) + "#0  AFTER THE SIXTEENTH\n\r", 0);

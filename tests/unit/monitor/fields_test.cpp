@@ -17,12 +17,12 @@ TEST(ExtractFieldTest, CutsOrFallsBack) {
   const std::string fallback = "STATUS";
   const Case cases[] = {
       {"x IP[10.0.0.1] y", false, "10.0.0.1"},
-      {"x IP[10.0.0.1] y", true, "STATUS"},             // idle: every field shows the status
-      {"IP[] IP[second]", false, ""},                    // first occurrence, empty value
+      {"x IP[10.0.0.1] y", true, "STATUS"},                     // idle: every field shows the status
+      {"IP[] IP[second]", false, ""},                           // first occurrence, empty value
       {"IP[123456789012345678]", false, "123456789012345678"},  // 18 bytes
-      {"IP[1234567890123456789]", false, "STATUS"},      // 19 bytes
-      {"no marker here, ] ]", false, "STATUS"},          // absent marker
-      {"IP[10.0.0.1", false, ""},                        // no terminator
+      {"IP[1234567890123456789]", false, "STATUS"},             // 19 bytes
+      {"no marker here, ] ]", false, "STATUS"},                 // absent marker
+      {"IP[10.0.0.1", false, ""},                               // no terminator
       {"IP[", false, ""},
   };
   for (const Case& c : cases) {

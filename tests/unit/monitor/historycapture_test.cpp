@@ -17,7 +17,8 @@ std::string entry(const std::string& name) { return "12/05 10:20:01 B1 接続 " 
 
 // One "sh h" exchange whose history lists `names`.
 std::string historyExchange(const Lines& names) {
-  std::string text = "\nlogin: admin\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\nMN128-SOHO% sh h\n";
+  std::string text =
+      "\nlogin: admin\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\nMN128-SOHO% sh h\n";
   for (const std::string& name : names) text += entry(name) + "\n";
   return text + "MN128-SOHO% l\nBye.\n";
 }
@@ -62,17 +63,22 @@ TEST_F(HistoryCaptureTest, MergesTheHistoryIntoTheSavedFile) {
       {"NoFile", {}, {"A", "B", "C"}, entries({"A", "B", "C"})},
       {"Overlap", entries({"A", "B"}), {"B", "C", "D"}, entries({"A", "B", "C", "D"})},
       {"NothingNew", entries({"A", "B"}), {"A", "B"}, entries({"A", "B"})},
-      {"RolledOff", entries({"A", "B"}), {"D", "E"}, [] {
+      {"RolledOff",
+       entries({"A", "B"}),
+       {"D", "E"},
+       [] {
          Lines l = entries({"A", "B"});
          l.push_back(kBreak);
          return l;
        }()},
-      {"AfterTheMarkerTakesEverything", [] {
+      {"AfterTheMarkerTakesEverything",
+       [] {
          Lines l = entries({"A", "B"});
          l.push_back(kBreak);
          return l;
        }(),
-       {"D", "E", "F"}, [] {
+       {"D", "E", "F"},
+       [] {
          Lines l = entries({"A", "B"});
          l.push_back(kBreak);
          for (const std::string& e : entries({"D", "E", "F"})) l.push_back(e);

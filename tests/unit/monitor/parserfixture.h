@@ -26,7 +26,9 @@ class ParserFixture : public ::testing::Test {
     ASSERT_FALSE(text.empty()) << name;
     for (const std::string& answer : splitAnswers(text)) parser.AsyncSock1Receive(answer);
   }
-  std::string field(int channel, ChannelState::Field f) const { return utf8(parser.channel(channel).text(f)); }
+  std::string field(int channel, ChannelState::Field f) const {
+    return utf8(parser.channel(channel).text(f));
+  }
 };
 
 // A channel's status block as the router prints it. `channel` is "B1" or

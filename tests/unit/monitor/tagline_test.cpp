@@ -1,9 +1,10 @@
 // Name tagging of console lines.
 
+#include "monitor/tagline.h"
+
 #include <gtest/gtest.h>
 
 #include "base/sjis.h"
-#include "monitor/tagline.h"
 
 namespace tarvik {
 namespace {
@@ -13,9 +14,11 @@ TEST(TagLineTest, AppendsEveryMatchingNameInListOrder) {
     const char* line;
     const char* tagged;
   };
-  const std::vector<std::string> names = {"0312341234:Office", "nocolon", ":Nobody", "0312:Tokyo", "Tokyo:Capital"};
-  for (Case c : {Case{"call 0312341234", "call 0312341234 Office Tokyo Capital"},  // the line as extended so far
-                 Case{"call 0398765432", "call 0398765432"}, Case{"", ""}}) {
+  const std::vector<std::string> names = {"0312341234:Office", "nocolon", ":Nobody", "0312:Tokyo",
+                                          "Tokyo:Capital"};
+  for (Case c :
+       {Case{"call 0312341234", "call 0312341234 Office Tokyo Capital"},  // the line as extended so far
+        Case{"call 0398765432", "call 0398765432"}, Case{"", ""}}) {
     std::string line = c.line;
     TagLine(line, names);
     EXPECT_EQ(line, c.tagged) << c.line;
