@@ -67,6 +67,7 @@ DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser, Se
 }
 
 DesktopShell::~DesktopShell() {
+  view_.detach();
   // The tray icons go first, so none is left in the notification area.
   delete w_.TB2;
   delete w_.TB1;

@@ -101,8 +101,11 @@ void MainWindow::buildControls() {
   panel1_->setAutoFillBackground(true);
   setPanelColour(PanelColour::Normal);
 
-  label1_ = label(panel1_, "Label1", QStringLiteral("接続先"), 8, 1);
-  label1_->setFixedWidth(124);
+  // Japanese fonts with tall line boxes would reach into the strip below:
+  // the text sits on the bottom of a box that ends above the strip.
+  label1_ = label(panel1_, "Label1", QStringLiteral("接続先"), 8, 0);
+  label1_->setGeometry(8, 0, 124, 15);
+  label1_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
   panel2_ = new QFrame(panel1_);
   panel2_->setObjectName(QStringLiteral("Panel2"));

@@ -122,7 +122,8 @@ void QtView::showError(const std::string& text) { showErrorBox(w_.main, q(text))
 
 void QtView::askCredentials(const std::string& lastUserId) {
   if (w_.credentials) {
-    w_.credentials->ask(q(lastUserId));
+    // The last user ID comes from the settings, as Shift-JIS.
+    w_.credentials->ask(QString::fromStdString(toUtf8(lastUserId)));
   } else if (core_) {
     core_->CredentialsCancelled();
   }

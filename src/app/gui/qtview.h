@@ -38,6 +38,8 @@ class QtView : public QObject, public View, public Prompter {
   // The core is made before the windows (they need it); the view reaches
   // them once both exist. Until then what the core shows is dropped.
   void attach(CoreActions& core, const DesktopWindows& windows);
+  // The windows are going away: from now on what the core shows is dropped.
+  void detach() { w_ = DesktopWindows{}; }
 
   // View
   void setStatusLine(const std::string& text) override;

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -103,6 +104,17 @@ const std::pair<const char*, const char*> kPlayButtons[] = {
 QString fromSjis(const std::string& sjis) { return QString::fromStdString(toUtf8(sjis)); }
 std::string toStore(const QString& text) { return toSjis(text.toStdString()); }
 
+// A settings file that cannot be read or written must not end the program:
+// the failure becomes a message like the store's own ones.
+template <typename Operation>
+std::string guardedFileOperation(const SettingsFiles& files, Operation operation) {
+  try {
+    return operation();
+  } catch (const std::exception& e) {
+    return "設定ファイル " + files.iniPath().string() + " を読み書きできません: " + e.what();
+  }
+}
+
 std::optional<QString> platformFilePicker(QWidget* parent) {
   const QString file = QFileDialog::getOpenFileName(parent);
   if (file.isEmpty()) return std::nullopt;
@@ -135,6 +147,10 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("PageControl1"));
   tabs_->setGeometry(5, 8, 428, 289);
+  // All six tabs in one row, as narrow as their captions allow.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->tabBar()->setExpanding(false);
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
   pages_ = buildSettingsPages(tabs_);
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
@@ -145,6 +161,7 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   tabs_->setCurrentIndex(SettingsPages::Sound);
   bindControls();
   updateDefaultButton();
+  loadFromStore();
 }
 
 void SettingsDialog::bindControls() {
@@ -247,7 +264,8 @@ void SettingsDialog::openDialog() {
 bool SettingsDialog::closeDialog() {
   SettingsStore& store = core_.settings();
   emit connectHintChanged(pages_.defaultBox->currentText());
-  const std::string error = core_.files().saveDialogSettings(store, appFields());
+  const std::string error =
+      guardedFileOperation(core_.files(), [&] { return core_.files().saveDialogSettings(store, appFields()); });
   // The interval check may have put "5" in place of the text.
   auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
   if (toStore(interval->text()) != store.option.TIME) interval->setText(fromSjis(store.option.TIME));
@@ -342,11 +360,20 @@ void SettingsDialog::showAppFields(const ApplicationList& apps) {
   for (std::size_t i = 0; i < apps.size(); ++i) pages_.apps[i]->setText(fromSjis(apps[i]));
 }
 
-void SettingsDialog::loadAppFields() { showAppFields(core_.files().loadApplications(core_.settings().appPageDestination)); }
+void SettingsDialog::loadAppFields() {
+  ApplicationList apps;
+  const std::string error = guardedFileOperation(core_.files(), [&] {
+    apps = core_.files().loadApplications(core_.settings().appPageDestination);
+    return std::string();
+  });
+  if (!error.empty()) showErrorBox(this, QString::fromStdString(error));
+  showAppFields(apps);
+}
 
 void SettingsDialog::changeAppDestination(int newIndex) {
   SettingsStore& store = core_.settings();
-  const std::string error = core_.files().saveApplications(store.appPageDestination, appFields());
+  const std::string error =
+      guardedFileOperation(core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
   if (!error.empty()) {
     // The typed command lines are not written anywhere yet: stay on them.
     pages_.appBox->showIndex(store.appPageDestination);

@@ -96,7 +96,7 @@ constexpr SoundRow kSoundRows[] = {
 };
 
 void buildSound(QWidget* page, SettingsPages& out) {
-  constexpr int kRowStep = 25, kTop = 8, kFieldX = 100, kFieldW = 265;
+  constexpr int kRowStep = 23, kTop = 6, kFieldX = 100, kFieldW = 265;
   const QIcon playIcon = page->style()->standardIcon(QStyle::SP_MediaPlay);
   for (int i = 0; i < 7; ++i) {
     const SoundRow& row = kSoundRows[i];
@@ -115,26 +115,26 @@ void buildSound(QWidget* page, SettingsPages& out) {
     play->setFocusPolicy(Qt::NoFocus);
     play->setGeometry(kFieldX + kFieldW + 4, y, 23, 21);
   }
-  const int folderY = kTop + 7 * kRowStep + 30;
+  const int folderY = kTop + 7 * kRowStep + 28;
   label(page, "ﾈｰﾑｻｳﾝﾄﾞ用ﾌｫﾙﾀﾞ", 12, folderY + 3);
   edit(page, "Edit_NameSound", kFieldX + 20, folderY, kFieldW - 20);
-  label(page, "[ﾈｰﾑｻｳﾝﾄﾞ]とは着信電話番号のWAVEﾌｧｲﾙがあった場合に再生する機能", 12, folderY + 28);
-  label(page, "(例) 03-1234-1234 の場合は 0312341234.WAVを上のﾌｫﾙﾀﾞへ配置", 12, folderY + 44);
+  label(page, "[ﾈｰﾑｻｳﾝﾄﾞ]とは着信電話番号のWAVEﾌｧｲﾙがあった場合に再生する機能", 12, folderY + 25);
+  label(page, "(例) 03-1234-1234 の場合は 0312341234.WAVを上のﾌｫﾙﾀﾞへ配置", 12, folderY + 41);
 }
 
 void buildApps(QWidget* page, SettingsPages& out) {
-  label(page, "適用する接続先", 10, 11);
-  out.appBox = destinationBox(page, "ComboBox3", 110, 7, 236);
-  label(page, "接続完了時に実行するアプリケーション(切断時終了)", 10, 38);
+  label(page, "適用する接続先", 10, 9);
+  out.appBox = destinationBox(page, "ComboBox3", 110, 5, 236);
+  label(page, "接続完了時に実行するアプリケーション(切断時終了)", 10, 33);
   const char* names[7] = {"Edit7", "Edit8", "Edit9", "Edit10", "Edit11", "Edit19", "Edit20"};
-  int y = 56;
+  int y = 50;
   for (int i = 0; i < 7; ++i) {
     if (i == 3) {
-      label(page, "接続時実行(切断時もそのまま)", 10, y + 4);
-      y += 22;
+      label(page, "接続時実行(切断時もそのまま)", 10, y + 2);
+      y += 19;
     }
     out.apps[i] = edit(page, names[i], 10, y, 401);
-    y += 24;
+    y += 22;
   }
   out.appBrowse = button(page, "AppBrowse", "参照", 336, y + 2, 75);
 }

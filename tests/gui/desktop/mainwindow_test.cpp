@@ -1,0 +1,200 @@
+// TForm1: controls and their places, clicks, parking and bringing back, the
+// close request with the window-state keys.
+#include "app/gui/mainwindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "support/recordingcore.h"
+
+namespace tarvik {
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+  QTemporaryDir dir;
+  test::RecordingCore core{dir.path().toStdString()};
+  MainWindow window{core};
+  template <typename T>
+  T* find(const char* name) {
+    return window.findChild<T*>(QString::fromLatin1(name));
+  }
+  QColor colourOf(const char* name, QPalette::ColorRole role = QPalette::Window) {
+    return find<QWidget>(name)->palette().color(role);
+  }
+};
+
+TEST_F(MainWindowTest, ControlsCaptionsAndPlaces) {
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarvik"));
+  EXPECT_EQ(window.centralWidget()->size(), QSize(136, 109));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+  EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+  const struct {
+    const char* name;
+    QRect geometry;
+  } places[] = {
+      {"Panel1", {0, 1, 137, 65}},   {"Panel2", {5, 15, 126, 4}},     {"Edit1", {19, 20, 112, 20}},
+      {"Edit2", {19, 41, 112, 20}},  {"ConnectBtn", {3, 66, 41, 25}}, {"DiscBtn", {45, 66, 41, 25}},
+      {"Button3", {90, 66, 41, 25}},
+  };
+  for (const auto& p : places) EXPECT_EQ(find<QWidget>(p.name)->geometry(), p.geometry) << p.name;
+  const std::pair<const char*, const char*> captions[] = {
+      {"ConnectBtn", "接続"}, {"DiscBtn", "切断"}, {"Button3", "詳細"}};
+  for (const auto& [name, caption] : captions) EXPECT_EQ(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
+  EXPECT_TRUE(find<QPushButton>("Button3")->isDefault());
+  EXPECT_EQ(find<QLabel>("Label1")->text(), QStringLiteral("接続先"));
+  EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("B1"));
+  EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("B2"));
+  EXPECT_FALSE(find<QLabel>("Label_NameDisplay")->isVisibleTo(&window));
+  for (const char* box : {"Edit1", "Edit2"}) {
+    EXPECT_TRUE(find<QLineEdit>(box)->isReadOnly());
+    EXPECT_EQ(colourOf(box, QPalette::Base), QColor(Qt::black));
+    EXPECT_EQ(colourOf(box, QPalette::Text), QColor(Qt::yellow));
+    EXPECT_FALSE(find<QLineEdit>(box)->focusPolicy() & Qt::TabFocus) << "no tab stop";
+  }
+  EXPECT_EQ(colourOf("Panel2"), QColor(Qt::black));
+  window.show();
+  EXPECT_EQ(QApplication::focusWidget() == nullptr || QApplication::focusWidget() == find<QWidget>("ConnectBtn"), true);
+}
+
+TEST_F(MainWindowTest, ClicksOnTheChannelRowsAndTheButtons) {
+  window.show();
+  const std::pair<const char*, const char*> clicks[] = {
+      {"Edit1", "Edit1Click"}, {"Label2", "Edit1Click"}, {"Edit2", "Edit2Click"}, {"Label3", "Edit2Click"}};
+  for (const auto& [name, call] : clicks) {
+    QTest::mouseClick(find<QWidget>(name), Qt::LeftButton);
+    EXPECT_EQ(core.last(), call) << name;
+  }
+  find<QPushButton>("ConnectBtn")->click();
+  EXPECT_EQ(core.last(), "ConnectBtnClick");
+  find<QPushButton>("DiscBtn")->click();
+  EXPECT_EQ(core.last(), "DiscBtnClick");
+  QSignalSpy details(&window, &MainWindow::detailsRequested);
+  find<QPushButton>("Button3")->click();
+  QTest::keyClick(find<QLineEdit>("Edit1"), Qt::Key_Return);
+  EXPECT_EQ(details.size(), 2) << "Enter presses the default button 詳細";
+  QTest::mouseClick(find<QLabel>("Label1"), Qt::LeftButton);
+  EXPECT_TRUE(window.isMinimized()) << "a click on the destination label minimises";
+}
+
+TEST_F(MainWindowTest, ParkingAndBringingBack) {
+  window.placeAt(350, 40);
+  window.show();
+  EXPECT_EQ(window.pos(), QPoint(350, 40));
+  window.park();
+  EXPECT_EQ(window.pos(), QPoint(350, MainWindow::kParkedTop));
+  EXPECT_TRUE(window.isParked());
+  EXPECT_TRUE(window.isVisible()) << "parked is not hidden";
+  window.bringBack();
+  EXPECT_EQ(window.pos(), QPoint(350, 40));
+  EXPECT_FALSE(window.isParked());
+
+  window.move(500, 200);  // moved by hand
+  window.bringBack();
+  EXPECT_EQ(window.pos(), QPoint(500, 200)) << "a window on screen stays where the user put it";
+  window.restoreOnConnect();
+  EXPECT_EQ(window.pos(), QPoint(500, 40)) << "a connection brings it to the remembered top";
+
+  window.park();
+  QTest::mouseDClick(window.centralWidget(), Qt::LeftButton);
+  EXPECT_EQ(window.pos(), QPoint(500, 40)) << "a double click on the background brings it back";
+}
+
+TEST_F(MainWindowTest, WithoutATrayParkingMinimisesInsteadOfHiding) {
+  window.setTrayAvailable(false);
+  window.placeAt(350, 40);
+  window.show();
+  window.park();
+  EXPECT_EQ(window.pos(), QPoint(350, 40));
+  EXPECT_FALSE(window.isParked());
+  EXPECT_TRUE(window.isMinimized());
+  window.bringBack();
+  EXPECT_FALSE(window.isMinimized());
+}
+
+TEST_F(MainWindowTest, TheCloseRequestSavesThePositionButNotAParkedTop) {
+  core.store.option.top = 40;
+  window.placeAt(350, 40);
+  window.show();
+  window.move(360, 70);
+  window.park();
+  core.closeAllowed = false;
+  EXPECT_FALSE(window.close());
+  EXPECT_EQ(core.calls, std::vector<std::string>{"FormCloseQuery 1"}) << "a refused close goes no further";
+  EXPECT_EQ(core.store.option.left, 360);
+  EXPECT_EQ(core.store.option.top, 40) << "the parked top is not taken";
+  EXPECT_TRUE(window.isVisible());
+
+  window.bringBack();
+  core.closeAllowed = true;
+  QSignalSpy closed(&window, &MainWindow::closed);
+  EXPECT_TRUE(window.close());
+  EXPECT_EQ(core.store.option.top, 40);
+  EXPECT_EQ(core.calls.back(), "FormClose");
+  EXPECT_EQ(core.calls.at(core.calls.size() - 2), "FormCloseQuery 0");
+  EXPECT_EQ(closed.size(), 1);
+}
+
+TEST_F(MainWindowTest, TheWindowStateWriterRunsBeforeEveryCloseRequest) {
+  std::vector<std::string> order;
+  window.setWindowStateWriter([&] { order.push_back("writer"); });
+  core.closeAllowed = false;
+  window.show();
+  window.close();
+  window.close();
+  EXPECT_EQ(order.size(), 2u);
+  EXPECT_EQ(core.calls, (std::vector<std::string>{"FormCloseQuery 0", "FormCloseQuery 0"}));
+}
+
+TEST_F(MainWindowTest, TheCallerNameReplacesTheChannelRowsAndGoesAgain) {
+  window.show();
+  window.showCallerName(QStringLiteral("事務所"), QStringLiteral("0312341234"));
+  EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->isVisible());
+  EXPECT_EQ(find<QLabel>("Label_NameDisplay")->text(), QStringLiteral("事務所"));
+  EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().bold());
+  EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().underline());
+  for (const char* hidden : {"Label2", "Edit1", "Edit2"}) EXPECT_FALSE(find<QWidget>(hidden)->isVisible()) << hidden;
+  EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("   0312341234"));
+  window.clearCallerName();
+  EXPECT_FALSE(find<QLabel>("Label_NameDisplay")->isVisible());
+  EXPECT_EQ(find<QLabel>("Label_NameDisplay")->text(), QStringLiteral("着信"));
+  for (const char* shown : {"Label2", "Edit1", "Edit2"}) EXPECT_TRUE(find<QWidget>(shown)->isVisible()) << shown;
+  EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("B2"));
+}
+
+TEST_F(MainWindowTest, PanelStripAndMonitoringColours) {
+  window.setPanelColour(PanelColour::Red);
+  EXPECT_EQ(colourOf("Panel1"), QColor(255, 0, 0));
+  window.setPanelColour(PanelColour::Normal);
+  EXPECT_EQ(colourOf("Panel1"), window.palette().color(QPalette::Button));
+  window.setStrip(StripColour::Day);
+  EXPECT_EQ(colourOf("Panel2"), QColor(0, 0, 255));
+  window.setStrip(StripColour::Night);
+  EXPECT_EQ(colourOf("Panel2"), QColor(0, 128, 0));
+  window.setMonitoringOff(true);
+  EXPECT_FALSE(find<QLineEdit>("Edit1")->isEnabled());
+  EXPECT_FALSE(find<QLineEdit>("Edit2")->isEnabled());
+  window.setMonitoringOff(false);
+  EXPECT_TRUE(find<QLineEdit>("Edit1")->isEnabled());
+}
+
+TEST_F(MainWindowTest, CopyingAnAddressShowsItSelectedAndPutsItOnTheClipboard) {
+  for (const QString& address : {QStringLiteral("192.168.10.5"), QString()}) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("old"));
+    window.copyToClipboard(Channel::B2, address);
+    EXPECT_EQ(find<QLineEdit>("Edit2")->text(), address);
+    EXPECT_EQ(find<QLineEdit>("Edit2")->selectedText(), address);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), address);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
