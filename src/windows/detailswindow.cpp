@@ -68,6 +68,9 @@ DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent)
     left += 80;
   }
 
+  // Narrower than its six buttons, the window would cut the last one off.
+  setMinimumWidth(left + 8);
+
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);

@@ -35,6 +35,8 @@ void DestinationBox::showIndex(int index) {
     setCurrentIndex(-1);
     setEditText(QString());
   }
+  // Show the start of a long entry (its number), not its end.
+  if (QLineEdit* edit = lineEdit()) edit->setCursorPosition(0);
 }
 
 int DestinationBox::indexForText(const QString& text) const {

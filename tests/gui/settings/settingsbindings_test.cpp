@@ -185,6 +185,7 @@ TEST_F(DestinationTest, EachBoxShowsItsStoredEntryOnceTheListArrives) {
     EXPECT_EQ(box->count(), 16);
     EXPECT_EQ(box->currentText(), entries().at(row.index)) << row.box;
     EXPECT_TRUE(box->font().fixedPitch()) << row.box;
+    EXPECT_EQ(box->lineEdit()->cursorPosition(), 0) << "a long entry shows its start";
   }
   EXPECT_EQ(core.store.tarvik.DEFAULT, 3);
   EXPECT_EQ(core.store.tarvik.AUTO, 7);
