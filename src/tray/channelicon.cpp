@@ -36,7 +36,8 @@ class ChannelIconEngine : public QIconEngine {
     for (; size > 4; size -= 0.5) {
       font.setPixelSize(static_cast<int>(size));
       const QFontMetricsF fm(font);
-      if (fm.horizontalAdvance(label_) <= r.width() - 2 * margin && fm.capHeight() <= face.height() * 0.72) break;
+      if (fm.horizontalAdvance(label_) <= r.width() - 2 * margin && fm.capHeight() <= face.height() * 0.72)
+        break;
     }
     painter->setFont(font);
     painter->setPen(Qt::white);

@@ -76,9 +76,15 @@ void TTaskBar::press(MouseButton button) {
   emit OnTrayClick(button);
   QMenu* menu = nullptr;
   switch (button) {
-    case MouseButton::Left: menu = popupLeft_; break;
-    case MouseButton::Middle: menu = popupMiddle_; break;
-    case MouseButton::Right: menu = popupRight_; break;
+    case MouseButton::Left:
+      menu = popupLeft_;
+      break;
+    case MouseButton::Middle:
+      menu = popupMiddle_;
+      break;
+    case MouseButton::Right:
+      menu = popupRight_;
+      break;
   }
   if (!menu) return;
   if (QWidget* window = taskBarWindow_.data()) window->activateWindow();

@@ -64,8 +64,8 @@ void AboutBox::showEvent(QShowEvent* event) {
   if (picture.isNull()) {
     image_->clear();
   } else {
-    image_->setPixmap(QPixmap::fromImage(picture.copy(0, 0, std::min(picture.width(), 271),
-                                                      std::min(picture.height(), 57))));
+    image_->setPixmap(QPixmap::fromImage(
+        picture.copy(0, 0, std::min(picture.width(), 271), std::min(picture.height(), 57))));
   }
   QDialog::showEvent(event);
 }

@@ -9,8 +9,8 @@
 namespace tarvik {
 
 CredentialsDialog::CredentialsDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("TForm7"));
   setWindowTitle(QStringLiteral("Tarvik"));
   setFont(proportionalFontPt(9));

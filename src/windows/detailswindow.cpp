@@ -35,8 +35,7 @@ constexpr int kMaxLines = 20000;
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent)
-    : QWidget(parent, Qt::Window), core_(core) {
+DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent) : QWidget(parent, Qt::Window), core_(core) {
   setObjectName(QStringLiteral("TForm5"));
   setWindowTitle(QStringLiteral("Tarvik - 詳細"));
   setFont(proportionalFont(12));

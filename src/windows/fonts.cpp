@@ -8,17 +8,19 @@ namespace {
 // Tried in order; the first one installed wins.
 const QStringList& proportionalFamilies() {
   static const QStringList families = {
-      QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),   QStringLiteral("IPAPGothic"),
-      QStringLiteral("IPAexGothic"),   QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
-      QStringLiteral("VL PGothic"),    QStringLiteral("TakaoPGothic"),    QStringLiteral("Source Han Sans JP"),
+      QStringLiteral("ＭＳ Ｐゴシック"),    QStringLiteral("MS PGothic"),
+      QStringLiteral("IPAPGothic"),         QStringLiteral("IPAexGothic"),
+      QStringLiteral("Noto Sans CJK JP"),   QStringLiteral("Noto Sans JP"),
+      QStringLiteral("VL PGothic"),         QStringLiteral("TakaoPGothic"),
+      QStringLiteral("Source Han Sans JP"),
   };
   return families;
 }
 
 const QStringList& fixedFamilies() {
   static const QStringList families = {
-      QStringLiteral("ＭＳ ゴシック"),        QStringLiteral("MS Gothic"),   QStringLiteral("IPAGothic"),
-      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"),   QStringLiteral("TakaoGothic"),
+      QStringLiteral("ＭＳ ゴシック"),         QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
+      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"), QStringLiteral("TakaoGothic"),
       QStringLiteral("Noto Sans CJK JP"),      QStringLiteral("monospace"),
   };
   return families;
@@ -39,30 +41,21 @@ QFont fixedBase() {
   return f;
 }
 
+QFont inPixels(QFont font, int pixelSize) {
+  font.setPixelSize(pixelSize);
+  return font;
+}
+
+QFont inPoints(QFont font, qreal pointSize) {
+  font.setPointSizeF(pointSize);
+  return font;
+}
+
 }  // namespace
 
-QFont proportionalFont(int pixelSize) {
-  QFont f = proportionalBase();
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
-QFont proportionalFontPt(qreal pointSize) {
-  QFont f = proportionalBase();
-  f.setPointSizeF(pointSize);
-  return f;
-}
-
-QFont fixedFont(int pixelSize) {
-  QFont f = fixedBase();
-  f.setPixelSize(pixelSize);
-  return f;
-}
-
-QFont fixedFontPt(qreal pointSize) {
-  QFont f = fixedBase();
-  f.setPointSizeF(pointSize);
-  return f;
-}
+QFont proportionalFont(int pixelSize) { return inPixels(proportionalBase(), pixelSize); }
+QFont proportionalFontPt(qreal pointSize) { return inPoints(proportionalBase(), pointSize); }
+QFont fixedFont(int pixelSize) { return inPixels(fixedBase(), pixelSize); }
+QFont fixedFontPt(qreal pointSize) { return inPoints(fixedBase(), pointSize); }
 
 }  // namespace tarvik

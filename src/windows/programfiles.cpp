@@ -8,6 +8,9 @@
 #ifndef TARVIK_DATA_FROM_BINDIR
 #define TARVIK_DATA_FROM_BINDIR "../share/tarvik"
 #endif
+#ifndef TARVIK_DATA_FROM_LIBEXECDIR
+#define TARVIK_DATA_FROM_LIBEXECDIR "../../share/tarvik"
+#endif
 
 namespace tarvik {
 
@@ -16,7 +19,9 @@ QStringList programFileCandidates(const QString& relativePath) {
   const QString exeDir = QCoreApplication::applicationDirPath();
   if (!exeDir.isEmpty()) {
     out << QDir(exeDir).filePath(relativePath);
-    out << QDir::cleanPath(QDir(exeDir).filePath(QStringLiteral(TARVIK_DATA_FROM_BINDIR) + '/' + relativePath));
+    for (const char* dataDir : {TARVIK_DATA_FROM_BINDIR, TARVIK_DATA_FROM_LIBEXECDIR}) {
+      out << QDir::cleanPath(QDir(exeDir).filePath(QString::fromUtf8(dataDir) + '/' + relativePath));
+    }
   }
   for (const QString& dataDir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
     out << QDir(dataDir).filePath(QStringLiteral("tarvik/") + relativePath);

@@ -28,8 +28,8 @@ QString noTrayText() {
 
 }  // namespace
 
-DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser, SettingsDialog::SoundPlayer play,
-                           bool trayAvailable)
+DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
+                           SettingsDialog::SoundPlayer play, bool trayAvailable)
     : core_(core), view_(view), browser_(browser), trayAvailable_(trayAvailable) {
   // The windows in the order the program makes them.
   w_.main = new MainWindow(core_);

@@ -73,24 +73,15 @@ constexpr MenuItem kPopupNext8[] = {
 };
 
 constexpr MenuItem kPopupMenu1[] = {
-    {"KB12", "B1 切断", MenuAct::B1Disc},
-    {"KB22", "B2 切断", MenuAct::B2Disc},
-    {"N3", "-", MenuAct::Separator},
-    {"N01", "#0", MenuAct::Destination, 0},
-    {"N13", "#1", MenuAct::Destination, 1},
-    {"N22", "#2", MenuAct::Destination, 2},
-    {"N32", "#3", MenuAct::Destination, 3},
-    {"N42", "#4", MenuAct::Destination, 4},
-    {"N52", "#5", MenuAct::Destination, 5},
-    {"N62", "#6", MenuAct::Destination, 6},
-    {"N72", "#7", MenuAct::Destination, 7},
-    {"K82", "次の8件", MenuAct::Submenu, 0, kPopupNext8},
-    {"N4", "-", MenuAct::Separator},
-    {"K3", "設定", MenuAct::Config},
-    {"K4", "情報窓表示", MenuAct::BringBack},
-    {"JIGEN", "時限切断 [7:58]", MenuAct::Jigen},
-    {"N5", "-", MenuAct::Separator},
-    {"Exit2", "終了", MenuAct::Exit},
+    {"KB12", "B1 切断", MenuAct::B1Disc},     {"KB22", "B2 切断", MenuAct::B2Disc},
+    {"N3", "-", MenuAct::Separator},          {"N01", "#0", MenuAct::Destination, 0},
+    {"N13", "#1", MenuAct::Destination, 1},   {"N22", "#2", MenuAct::Destination, 2},
+    {"N32", "#3", MenuAct::Destination, 3},   {"N42", "#4", MenuAct::Destination, 4},
+    {"N52", "#5", MenuAct::Destination, 5},   {"N62", "#6", MenuAct::Destination, 6},
+    {"N72", "#7", MenuAct::Destination, 7},   {"K82", "次の8件", MenuAct::Submenu, 0, kPopupNext8},
+    {"N4", "-", MenuAct::Separator},          {"K3", "設定", MenuAct::Config},
+    {"K4", "情報窓表示", MenuAct::BringBack}, {"JIGEN", "時限切断 [7:58]", MenuAct::Jigen},
+    {"N5", "-", MenuAct::Separator},          {"Exit2", "終了", MenuAct::Exit},
 };
 
 constexpr MenuItem kPopupMenu2[] = {

@@ -35,7 +35,7 @@ struct MenuItem {
   std::span<const MenuItem> children = {};
 };
 
-std::span<const MenuItem> mainMenuItems();   // File1, KS1, K2
+std::span<const MenuItem> mainMenuItems();    // File1, KS1, K2
 std::span<const MenuItem> popupMenu1Items();  // PopupMenu1
 std::span<const MenuItem> popupMenu2Items();  // PopupMenu2
 

@@ -42,7 +42,7 @@ QLineEdit* makeChannelBox(QWidget* parent, const char* name, int y) {
   e->setObjectName(QString::fromLatin1(name));
   e->setGeometry(19, y, 112, 20);
   e->setReadOnly(true);
-  e->setFocusPolicy(Qt::ClickFocus);  // no tab stop
+  e->setFocusPolicy(Qt::ClickFocus);           // no tab stop
   e->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu instead
   e->setFont(proportionalFont(12));
   e->setTextMargins(0, 0, 0, 0);
@@ -69,7 +69,8 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, int 
 
 MainWindow::MainWindow(CoreActions& core, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
       core_(core) {
   setObjectName(QStringLiteral("TForm1"));
   setWindowTitle(QStringLiteral("Tarvik"));
@@ -137,8 +138,9 @@ void MainWindow::buildControls() {
   label4_ = label(client_, "Label4", QString(), 8, 93);
   label4_->setFixedWidth(kClientWidth - 8);
 
-  for (QWidget* w : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),
-                     static_cast<QWidget*>(edit1_), static_cast<QWidget*>(edit2_)}) {
+  for (QWidget* w :
+       {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),
+        static_cast<QWidget*>(edit1_), static_cast<QWidget*>(edit2_)}) {
     w->installEventFilter(this);
   }
   connect(connectBtn_, &QPushButton::clicked, this, [this] { core_.ConnectBtnClick(); });
@@ -216,25 +218,52 @@ QAction* MainWindow::makeAction(QMenu* menu, const MenuItem& item) {
 
 void MainWindow::run(MenuAct act, int value) {
   switch (act) {
-    case MenuAct::Destination: core_.ConnectFromMenu(value); break;
-    case MenuAct::RouterPage: core_.ExecWWW(value); break;
-    case MenuAct::B1Disc: core_.B1DiscClick(); break;
-    case MenuAct::B2Disc: core_.B2DiscClick(); break;
-    case MenuAct::Exit: close(); break;
-    case MenuAct::Config: emit configRequested(); break;
-    case MenuAct::Help: emit helpRequested(); break;
-    case MenuAct::About: emit aboutRequested(); break;
-    case MenuAct::ProgramPage: emit programPageRequested(); break;
-    case MenuAct::BringBack: bringBack(); break;
+    case MenuAct::Destination:
+      core_.ConnectFromMenu(value);
+      break;
+    case MenuAct::RouterPage:
+      core_.ExecWWW(value);
+      break;
+    case MenuAct::B1Disc:
+      core_.B1DiscClick();
+      break;
+    case MenuAct::B2Disc:
+      core_.B2DiscClick();
+      break;
+    case MenuAct::Exit:
+      close();
+      break;
+    case MenuAct::Config:
+      emit configRequested();
+      break;
+    case MenuAct::Help:
+      emit helpRequested();
+      break;
+    case MenuAct::About:
+      emit aboutRequested();
+      break;
+    case MenuAct::ProgramPage:
+      emit programPageRequested();
+      break;
+    case MenuAct::BringBack:
+      bringBack();
+      break;
     case MenuAct::Jigen:
       core_.JIGENClick();
       jigen_->setChecked(core_.jigenChecked());
       break;
-    case MenuAct::Connect: core_.ConnectBtnClick(); break;
-    case MenuAct::Disconnect: core_.DiscBtnClick(); break;
-    case MenuAct::Details: button3_->click(); break;
+    case MenuAct::Connect:
+      core_.ConnectBtnClick();
+      break;
+    case MenuAct::Disconnect:
+      core_.DiscBtnClick();
+      break;
+    case MenuAct::Details:
+      button3_->click();
+      break;
     case MenuAct::Submenu:
-    case MenuAct::Separator: break;
+    case MenuAct::Separator:
+      break;
   }
 }
 
@@ -315,7 +344,9 @@ void MainWindow::setPanelColour(PanelColour colour) {
   fill(panel1_, colour == PanelColour::Red ? kWarningRed : palette().color(QPalette::Button));
 }
 
-void MainWindow::setStrip(StripColour colour) { fill(panel2_, colour == StripColour::Day ? kStripDay : kStripNight); }
+void MainWindow::setStrip(StripColour colour) {
+  fill(panel2_, colour == StripColour::Day ? kStripDay : kStripNight);
+}
 
 void MainWindow::setJigenCaption(const QString& caption) { jigen_->setText(caption); }
 
@@ -362,7 +393,8 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+  if (event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     if (watched == label1_) {
       showMinimized();
     } else if (watched == label2_ || watched == edit1_) {

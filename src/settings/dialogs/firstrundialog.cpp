@@ -32,7 +32,8 @@ int dialogWidth(const QFont& font, const QStringList& lines) {
 }  // namespace
 
 FirstRunDialog::FirstRunDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("TForm8"));
   setWindowTitle(QStringLiteral("Tarvik - セットアップ"));
   setFont(proportionalFontPt(9));

@@ -91,13 +91,13 @@ const DestinationBinding kDestinationBindings[] = {
 
 // Path fields that a click makes the browse target (the ring-sound and the
 // name-sound folder fields never are).
-const char* const kBrowseTargets[] = {"Edit7", "Edit8", "Edit9",  "Edit10", "Edit11", "Edit19", "Edit20",
+const char* const kBrowseTargets[] = {"Edit7", "Edit8", "Edit9", "Edit10", "Edit11", "Edit19", "Edit20",
                                       "Edit6", "Edit1", "Edit3", "Edit2",  "Edit15", "Edit16"};
 
 // Play button and the path field of its own row.
 const std::pair<const char*, const char*> kPlayButtons[] = {
-    {"SpeedButton1", "Edit6"},  {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
-    {"SpeedButton5", "Edit15"}, {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
+    {"SpeedButton1", "Edit6"},          {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
+    {"SpeedButton5", "Edit15"},         {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
     {"SpeedButton8", "Edit_RingSound"},
 };
 
@@ -186,13 +186,15 @@ void SettingsDialog::bindControls() {
       connect(box, &DestinationBox::destinationChanged, this, &SettingsDialog::changeAppDestination);
     } else {
       auto field = b.field;
-      connect(box, &DestinationBox::destinationChanged, this, [&store, field](int index) { field(store) = index; });
+      connect(box, &DestinationBox::destinationChanged, this,
+              [&store, field](int index) { field(store) = index; });
     }
   }
   connect(pages_.script, &QPlainTextEdit::textChanged, this,
           [this, &store] { store.script = scriptLines(pages_.script->toPlainText()); });
 
-  for (const char* name : kBrowseTargets) findChild<QLineEdit*>(QString::fromLatin1(name))->installEventFilter(this);
+  for (const char* name : kBrowseTargets)
+    findChild<QLineEdit*>(QString::fromLatin1(name))->installEventFilter(this);
   // A change of the warning sound's path makes it the target, also when the
   // start-up load fills it.
   auto* warning = findChild<QLineEdit*>(QStringLiteral("Edit2"));
@@ -221,8 +223,7 @@ void SettingsDialog::loadFromStore() {
   // through UTF-8 must stay as it was read.
   SettingsStore loaded = store;
   for (const TextBinding& b : kTextBindings) {
-    findChild<QLineEdit*>(QString::fromLatin1(b.control))
-        ->setText(fromSjis(b.field(loaded)));
+    findChild<QLineEdit*>(QString::fromLatin1(b.control))->setText(fromSjis(b.field(loaded)));
   }
   for (const BoolBinding& b : kBoolBindings) {
     findChild<QCheckBox*>(QString::fromLatin1(b.control))->setChecked(b.field(loaded));
@@ -241,7 +242,8 @@ void SettingsDialog::loadFromStore() {
 
 void SettingsDialog::setDestinationList(const QStringList& entries) {
   SettingsStore& store = core_.settings();
-  for (const DestinationBinding& b : kDestinationBindings) (pages_.*(b.box))->setEntries(entries, b.field(store));
+  for (const DestinationBinding& b : kDestinationBindings)
+    (pages_.*(b.box))->setEntries(entries, b.field(store));
 }
 
 void SettingsDialog::applyDependentStates() {
@@ -264,8 +266,8 @@ void SettingsDialog::openDialog() {
 bool SettingsDialog::closeDialog() {
   SettingsStore& store = core_.settings();
   emit connectHintChanged(pages_.defaultBox->currentText());
-  const std::string error =
-      guardedFileOperation(core_.files(), [&] { return core_.files().saveDialogSettings(store, appFields()); });
+  const std::string error = guardedFileOperation(
+      core_.files(), [&] { return core_.files().saveDialogSettings(store, appFields()); });
   // The interval check may have put "5" in place of the text.
   auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
   if (toStore(interval->text()) != store.option.TIME) interval->setText(fromSjis(store.option.TIME));
@@ -372,8 +374,8 @@ void SettingsDialog::loadAppFields() {
 
 void SettingsDialog::changeAppDestination(int newIndex) {
   SettingsStore& store = core_.settings();
-  const std::string error =
-      guardedFileOperation(core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
+  const std::string error = guardedFileOperation(
+      core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
   if (!error.empty()) {
     // The typed command lines are not written anywhere yet: stay on them.
     pages_.appBox->showIndex(store.appPageDestination);

@@ -89,9 +89,12 @@ struct SoundRow {
 };
 
 constexpr SoundRow kSoundRows[] = {
-    {"接続開始", "Edit6", "SpeedButton1"},     {"接続完了", "Edit1", "SpeedButton2"},
-    {"切断", "Edit3", "SpeedButton3"},         {"話中(BUSY)", "Edit15", "SpeedButton5"},
-    {"ホーダイ開始", "Edit16", "SpeedButton7"}, {"警告", "Edit2", "SpeedButton4"},
+    {"接続開始", "Edit6", "SpeedButton1"},
+    {"接続完了", "Edit1", "SpeedButton2"},
+    {"切断", "Edit3", "SpeedButton3"},
+    {"話中(BUSY)", "Edit15", "SpeedButton5"},
+    {"ホーダイ開始", "Edit16", "SpeedButton7"},
+    {"警告", "Edit2", "SpeedButton4"},
     {"アナログ着信", "Edit_RingSound", "SpeedButton8"},
 };
 

@@ -66,12 +66,16 @@ struct CoreWindowsTest : ::testing::Test {
   }
   void answerStartUp(const std::string& banner) {
     const std::string list = destinationLines({"プロバイダＡ", "会社", "", "実家 *"});
-    answer(exchange({{"sh ver", banner + "\n"}, {"sh r l", list}, {"sh s", statusBlock()}, {"sh r l", list}}));
+    answer(
+        exchange({{"sh ver", banner + "\n"}, {"sh r l", list}, {"sh s", statusBlock()}, {"sh r l", list}}));
   }
-  QAction* action(const char* name) { return shell.windows().main->findChild<QAction*>(QString::fromLatin1(name)); }
+  QAction* action(const char* name) {
+    return shell.windows().main->findChild<QAction*>(QString::fromLatin1(name));
+  }
 };
 
-const char* const kPageItems[11] = {"K16", "K15", "K14", "KIP2", "KISDN1", "K13", "K12", "K11", "KIP1", "K10", "K9"};
+const char* const kPageItems[11] = {"K16", "K15", "K14",  "KIP2", "KISDN1", "K13",
+                                    "K12", "K11", "KIP1", "K10",  "K9"};
 
 std::vector<std::string> addresses(const char* host, const std::vector<const char*>& paths) {
   std::vector<std::string> out;
@@ -96,15 +100,17 @@ TEST_F(CoreWindowsTest, AnSRouterSwitchesTwoPagesToTheirCgiPathsOnlyOnceItsBanne
   answerStartUp("# MN128-SOHO-S Ver 1.10");
   for (const char* item : kPageItems) action(item)->trigger();
   EXPECT_EQ(browser.opened,
-            addresses("192.168.0.1", {"config-body", "disconnect", "config-rlist", "config-sys.cgi", "config-ip",
-                                      "config-isdn", "config-analog-port.cgi", "erase-config", "show-config",
-                                      "show-ip-route", "show-history", "show-charge"}));
+            addresses("192.168.0.1", {"config-body", "disconnect", "config-rlist", "config-sys.cgi",
+                                      "config-ip", "config-isdn", "config-analog-port.cgi", "erase-config",
+                                      "show-config", "show-ip-route", "show-history", "show-charge"}));
   EXPECT_EQ(shell.windows().about->routerVersion(), QStringLiteral("# MN128-SOHO-S Ver 1.10"));
 }
 
 TEST_F(CoreWindowsTest, AnAddressTypedInTheSettingsIsUsedByTheNextPage) {
   start();
-  shell.windows().settings->findChild<QLineEdit*>(QStringLiteral("Edit5"))->setText(QStringLiteral("10.1.2.3"));
+  shell.windows()
+      .settings->findChild<QLineEdit*>(QStringLiteral("Edit5"))
+      ->setText(QStringLiteral("10.1.2.3"));
   action("KIP2")->trigger();
   EXPECT_EQ(browser.opened, addresses("10.1.2.3", {"config-ip"}));
 }
@@ -164,7 +170,8 @@ TEST_F(CoreWindowsTest, ClosingWhileAChannelIsInUseAsksAndClosesAfterTheDisconne
   ASSERT_EQ(transport.opened.size(), opened + 1) << "OK disconnects";
   EXPECT_TRUE(main->isVisible()) << "the program waits for the router";
 
-  answer(exchange({{"dis a", "B1チャネルを切断しました。\n  切断理由：ユーザ要求\n"}, {"sh s", statusBlock()}}));
+  answer(
+      exchange({{"dis a", "B1チャネルを切断しました。\n  切断理由：ユーザ要求\n"}, {"sh s", statusBlock()}}));
   QApplication::processEvents();
   EXPECT_FALSE(main->isVisible());
   EXPECT_EQ(finished.size(), 1) << "the program ends by itself";

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -59,8 +59,8 @@ struct ShellTest : ::testing::Test {
   std::unique_ptr<DesktopShell> shell = make(true);
 
   std::unique_ptr<DesktopShell> make(bool tray) {
-    return std::make_unique<DesktopShell>(core, view, browser,
-                                          [this](const std::string& p) { played.push_back(p); }, tray);
+    return std::make_unique<DesktopShell>(
+        core, view, browser, [this](const std::string& p) { played.push_back(p); }, tray);
   }
   ~ShellTest() override {
     while (QMessageBox* box = visibleMessageBox()) box->done(0);
@@ -148,7 +148,8 @@ TEST_F(ShellTest, TheDisconnectQuestionAnswersTheCore) {
     EXPECT_EQ(box->text(), QStringLiteral("回線を切断してもよろしいですか?"));
     button(box, QString::fromUtf8(answer))->click();
   }
-  EXPECT_EQ(core.calls, (std::vector<std::string>{"DisconnectQuestionAnswered 1", "DisconnectQuestionAnswered 0"}));
+  EXPECT_EQ(core.calls,
+            (std::vector<std::string>{"DisconnectQuestionAnswered 1", "DisconnectQuestionAnswered 0"}));
 }
 
 TEST_F(ShellTest, TheCredentialsDialogAnswersTheCoreInShiftJis) {
@@ -243,7 +244,8 @@ TEST_F(ShellTest, StartingMinimisedParksTheWindowAtItsFirstShowing) {
   shell->applyLoadedSettings();
   shell->show();
   EXPECT_TRUE(w().main->isParked());
-  EXPECT_TRUE(w().main->windowFlags().testFlag(Qt::Tool)) << "no taskbar button while the tray holds the program";
+  EXPECT_TRUE(w().main->windowFlags().testFlag(Qt::Tool))
+      << "no taskbar button while the tray holds the program";
 }
 
 TEST_F(ShellTest, WithoutATrayTheWindowStaysReachableAndTheUserIsToldOnce) {

@@ -47,17 +47,39 @@ TEST_F(MenuTest, MainMenuItemByItem) {
       "    B1Disc|B1 切断",
       "    B2Disc|B2 切断",
       "  N1|-",
-      "  N11|#0", "  N12|#1", "  N21|#2", "  N41|#3", "  N31|#4", "  N51|#5", "  N61|#6", "  N71|#7",
+      "  N11|#0",
+      "  N12|#1",
+      "  N21|#2",
+      "  N41|#3",
+      "  N31|#4",
+      "  N51|#5",
+      "  N61|#6",
+      "  N71|#7",
       "  K81|次の8件>",
-      "    NN8|", "    NN9|", "    NN10|", "    NN11|", "    NN12|", "    NN13|", "    NN14|", "    NN15|",
+      "    NN8|",
+      "    NN9|",
+      "    NN10|",
+      "    NN11|",
+      "    NN12|",
+      "    NN13|",
+      "    NN14|",
+      "    NN15|",
       "  N2|-",
       "  Exit1|終了",
       "KS1|設定>",
       "  KTarvik3|Tarvikの設定",
       "  KMN128SOHO1|MN128-SOHO設定ﾍﾟｰｼﾞ>",
-      "    K16|切断／接続状況", "    K15|自動接続先設定", "    K14|本体設定", "    KIP2|IP設定",
-      "    KISDN1|ISDN設定", "    K13|アナログポート設定", "    K12|設定の消去", "    K11|設定情報",
-      "    KIP1|IP経路情報", "    K10|接続・切断ログ情報", "    K9|通信料金情報",
+      "    K16|切断／接続状況",
+      "    K15|自動接続先設定",
+      "    K14|本体設定",
+      "    KIP2|IP設定",
+      "    KISDN1|ISDN設定",
+      "    K13|アナログポート設定",
+      "    K12|設定の消去",
+      "    K11|設定情報",
+      "    KIP1|IP経路情報",
+      "    K10|接続・切断ログ情報",
+      "    K9|通信料金情報",
       "K2|その他>",
       "  Help1|ﾍﾙﾌﾟ",
       "  NNN|-",
@@ -70,11 +92,11 @@ TEST_F(MenuTest, MainMenuItemByItem) {
 
 TEST_F(MenuTest, PopupMenusItemByItem) {
   const QStringList popup1 = {
-      "KB12|B1 切断", "KB22|B2 切断", "N3|-",
-      "N01|#0", "N13|#1", "N22|#2", "N32|#3", "N42|#4", "N52|#5", "N62|#6", "N72|#7",
-      "K82|次の8件>",
-      "  NM8|", "  NM9|", "  NM10|", "  NM11|", "  NM12|", "  NM13|", "  NM14|", "  NM15|",
-      "N4|-", "K3|設定", "K4|情報窓表示", "JIGEN|時限切断 [7:58]", "N5|-", "Exit2|終了",
+      "KB12|B1 切断", "KB22|B2 切断", "N3|-",    "N01|#0",  "N13|#1",        "N22|#2",
+      "N32|#3",       "N42|#4",       "N52|#5",  "N62|#6",  "N72|#7",        "K82|次の8件>",
+      "  NM8|",       "  NM9|",       "  NM10|", "  NM11|", "  NM12|",       "  NM13|",
+      "  NM14|",      "  NM15|",      "N4|-",    "K3|設定", "K4|情報窓表示", "JIGEN|時限切断 [7:58]",
+      "N5|-",         "Exit2|終了",
   };
   EXPECT_EQ(window.popupMenu1()->objectName(), QStringLiteral("PopupMenu1"));
   EXPECT_EQ(describe(window.popupMenu1()->actions()), popup1);
@@ -88,9 +110,9 @@ TEST_F(MenuTest, PopupMenusItemByItem) {
 }
 
 TEST_F(MenuTest, EveryDestinationItemDialsTheNumberItCarriesWhateverItsCaption) {
-  const char* mainItems[16] = {"N11", "N12", "N21", "N41", "N31", "N51", "N61", "N71",
+  const char* mainItems[16] = {"N11", "N12", "N21",  "N41",  "N31",  "N51",  "N61",  "N71",
                                "NN8", "NN9", "NN10", "NN11", "NN12", "NN13", "NN14", "NN15"};
-  const char* popupItems[16] = {"N01", "N13", "N22", "N32", "N42", "N52", "N62", "N72",
+  const char* popupItems[16] = {"N01", "N13", "N22",  "N32",  "N42",  "N52",  "N62",  "N72",
                                 "NM8", "NM9", "NM10", "NM11", "NM12", "NM13", "NM14", "NM15"};
   // Captions from the router's list, deliberately out of order.
   for (int n = 0; n < 16; ++n) window.setDestinationCaption(n, QStringLiteral("#%1 dest").arg(15 - n));
@@ -109,8 +131,9 @@ TEST_F(MenuTest, EveryDestinationItemDialsTheNumberItCarriesWhateverItsCaption) 
 }
 
 TEST_F(MenuTest, TheRouterPageItemsAskForTheirPageNumbers) {
-  const std::pair<const char*, int> pages[] = {{"K16", 1}, {"K15", 2}, {"K14", 3},  {"KIP2", 4}, {"KISDN1", 5}, {"K13", 6},
-                                               {"K12", 7}, {"K11", 8}, {"KIP1", 9}, {"K10", 10}, {"K9", 11}};
+  const std::pair<const char*, int> pages[] = {{"K16", 1},    {"K15", 2},  {"K14", 3}, {"KIP2", 4},
+                                               {"KISDN1", 5}, {"K13", 6},  {"K12", 7}, {"K11", 8},
+                                               {"KIP1", 9},   {"K10", 10}, {"K9", 11}};
   for (const auto& [name, page] : pages) {
     action(name)->trigger();
     EXPECT_EQ(core.last(), "ExecWWW " + std::to_string(page)) << name;

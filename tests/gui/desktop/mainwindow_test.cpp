@@ -48,7 +48,8 @@ TEST_F(MainWindowTest, ControlsCaptionsAndPlaces) {
   for (const auto& p : places) EXPECT_EQ(find<QWidget>(p.name)->geometry(), p.geometry) << p.name;
   const std::pair<const char*, const char*> captions[] = {
       {"ConnectBtn", "接続"}, {"DiscBtn", "切断"}, {"Button3", "詳細"}};
-  for (const auto& [name, caption] : captions) EXPECT_EQ(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
+  for (const auto& [name, caption] : captions)
+    EXPECT_EQ(find<QPushButton>(name)->text(), QString::fromUtf8(caption));
   EXPECT_TRUE(find<QPushButton>("Button3")->isDefault());
   EXPECT_EQ(find<QLabel>("Label1")->text(), QStringLiteral("接続先"));
   EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("B1"));
@@ -62,7 +63,9 @@ TEST_F(MainWindowTest, ControlsCaptionsAndPlaces) {
   }
   EXPECT_EQ(colourOf("Panel2"), QColor(Qt::black));
   window.show();
-  EXPECT_EQ(QApplication::focusWidget() == nullptr || QApplication::focusWidget() == find<QWidget>("ConnectBtn"), true);
+  EXPECT_EQ(
+      QApplication::focusWidget() == nullptr || QApplication::focusWidget() == find<QWidget>("ConnectBtn"),
+      true);
 }
 
 TEST_F(MainWindowTest, ClicksOnTheChannelRowsAndTheButtons) {
@@ -161,12 +164,14 @@ TEST_F(MainWindowTest, TheCallerNameReplacesTheChannelRowsAndGoesAgain) {
   EXPECT_EQ(find<QLabel>("Label_NameDisplay")->text(), QStringLiteral("事務所"));
   EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().bold());
   EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().underline());
-  for (const char* hidden : {"Label2", "Edit1", "Edit2"}) EXPECT_FALSE(find<QWidget>(hidden)->isVisible()) << hidden;
+  for (const char* hidden : {"Label2", "Edit1", "Edit2"})
+    EXPECT_FALSE(find<QWidget>(hidden)->isVisible()) << hidden;
   EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("   0312341234"));
   window.clearCallerName();
   EXPECT_FALSE(find<QLabel>("Label_NameDisplay")->isVisible());
   EXPECT_EQ(find<QLabel>("Label_NameDisplay")->text(), QStringLiteral("着信"));
-  for (const char* shown : {"Label2", "Edit1", "Edit2"}) EXPECT_TRUE(find<QWidget>(shown)->isVisible()) << shown;
+  for (const char* shown : {"Label2", "Edit1", "Edit2"})
+    EXPECT_TRUE(find<QWidget>(shown)->isVisible()) << shown;
   EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("B2"));
 }
 

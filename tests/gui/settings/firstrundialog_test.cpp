@@ -19,7 +19,8 @@ TEST(FirstRunDialog, TextsFieldAndButton) {
   QStringList texts;
   for (QLabel* l : dialog.findChildren<QLabel*>()) {
     texts << l->text();
-    EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << "no line is cut: " << l->text().toStdString();
+    EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width())
+        << "no line is cut: " << l->text().toStdString();
   }
   EXPECT_EQ(texts, QStringList({"Tarvikを使用するにあたってMN128 SOHOとのEither接続が必要です",
                                 "MN128 SOHO の アドレスを入力して下さい",
@@ -42,7 +43,8 @@ std::optional<QString> answer(std::function<void(FirstRunDialog*)> act) {
 }
 
 TEST(FirstRunDialog, OkGivesTheTextAsTypedAndTheCloseBoxNothing) {
-  EXPECT_EQ(answer([](FirstRunDialog* d) { d->findChild<QPushButton*>()->click(); }), QStringLiteral("192.168.0.1"));
+  EXPECT_EQ(answer([](FirstRunDialog* d) { d->findChild<QPushButton*>()->click(); }),
+            QStringLiteral("192.168.0.1"));
   EXPECT_EQ(answer([](FirstRunDialog* d) {
               d->findChild<QLineEdit*>()->setText(QStringLiteral(" router.local "));
               d->findChild<QPushButton*>()->click();

@@ -46,7 +46,8 @@ struct NameListTest : test::SettingsFixture, ::testing::Test {
   }
   QStringList shown() const {
     QStringList out;
-    for (int i = 0; i < dialog.pages().nameList->count(); ++i) out << dialog.pages().nameList->item(i)->text();
+    for (int i = 0; i < dialog.pages().nameList->count(); ++i)
+      out << dialog.pages().nameList->item(i)->text();
     return out;
   }
 };

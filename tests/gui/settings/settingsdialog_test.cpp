@@ -44,8 +44,9 @@ TEST_F(DialogTest, WindowTabsAndTheFirstPageShown) {
   EXPECT_EQ(dialog.size(), QSize(434, 333));
   EXPECT_EQ(dialog.tabs()->geometry(), QRect(5, 8, 428, 289));
   EXPECT_FALSE(dialog.isModal());
-  const QStringList titles = {QStringLiteral("基本設定"), QStringLiteral("ｻｳﾝﾄﾞ設定"), QStringLiteral("同時起動ｱﾌﾟﾘ"),
-                              QStringLiteral("時限処理"), QStringLiteral("高度な設定"), QStringLiteral("ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ")};
+  const QStringList titles = {QStringLiteral("基本設定"),     QStringLiteral("ｻｳﾝﾄﾞ設定"),
+                              QStringLiteral("同時起動ｱﾌﾟﾘ"), QStringLiteral("時限処理"),
+                              QStringLiteral("高度な設定"),   QStringLiteral("ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ")};
   ASSERT_EQ(dialog.tabs()->count(), 6);
   int tabsWidth = 0;
   for (int i = 0; i < 6; ++i) {
@@ -71,8 +72,8 @@ TEST_F(DialogTest, TheSoundPagesTabOrderPutsTheBrowseButtonBeforeTheRingSound) {
       w = w->nextInFocusChain();
     } while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(&dialog));
   }
-  EXPECT_EQ(order, QStringList({"Edit6", "Edit1", "Edit3", "Edit15", "Edit16", "Edit2", "SoundBrowse", "Edit_RingSound",
-                                "Edit_NameSound"}));
+  EXPECT_EQ(order, QStringList({"Edit6", "Edit1", "Edit3", "Edit15", "Edit16", "Edit2", "SoundBrowse",
+                                "Edit_RingSound", "Edit_NameSound"}));
   for (const char* name : {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton5", "SpeedButton7",
                            "SpeedButton4", "SpeedButton8"}) {
     ASSERT_NE(find<QToolButton>(name), nullptr) << name;
@@ -82,8 +83,8 @@ TEST_F(DialogTest, TheSoundPagesTabOrderPutsTheBrowseButtonBeforeTheRingSound) {
 
 TEST_F(DialogTest, EachPlayButtonPlaysItsOwnRowsFileAndAnEmptyRowNothing) {
   const std::pair<const char*, const char*> rows[] = {
-      {"SpeedButton1", "Edit6"},  {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
-      {"SpeedButton5", "Edit15"}, {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
+      {"SpeedButton1", "Edit6"},          {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
+      {"SpeedButton5", "Edit15"},         {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
       {"SpeedButton8", "Edit_RingSound"},
   };
   for (const auto& [button, edit] : rows) {
@@ -91,8 +92,9 @@ TEST_F(DialogTest, EachPlayButtonPlaysItsOwnRowsFileAndAnEmptyRowNothing) {
   }
   find<QLineEdit>("Edit16")->clear();
   for (const auto& [button, edit] : rows) find<QToolButton>(button)->click();
-  EXPECT_EQ(played, (std::vector<std::string>{"wav\\Edit6.wav", "wav\\Edit1.wav", "wav\\Edit3.wav", "wav\\Edit15.wav",
-                                              "wav\\Edit2.wav", "wav\\Edit_RingSound.wav"}));
+  EXPECT_EQ(played,
+            (std::vector<std::string>{"wav\\Edit6.wav", "wav\\Edit1.wav", "wav\\Edit3.wav", "wav\\Edit15.wav",
+                                      "wav\\Edit2.wav", "wav\\Edit_RingSound.wav"}));
 }
 
 TEST_F(DialogTest, TheApplicationPageFollowsItsDestinationSectionBySection) {
@@ -241,7 +243,8 @@ TEST_F(DialogTest, EveryCloseSavesAndTheConnectHintFollowsTheDefaultEntry) {
     EXPECT_FALSE(dialog.isVisible()) << how;
     EXPECT_EQ(core.calls, (std::vector<std::string>{"Config", "ConfigClosed"})) << how;
     const std::string ini = iniText();
-    EXPECT_NE(ini.find(std::string("SOHOIP=192.168.1.") + (std::string(how) == "OK" ? "1" : "2")), std::string::npos)
+    EXPECT_NE(ini.find(std::string("SOHOIP=192.168.1.") + (std::string(how) == "OK" ? "1" : "2")),
+              std::string::npos)
         << ini;
     EXPECT_NE(ini.find("DEFAULT=2"), std::string::npos);
     ASSERT_FALSE(hint.isEmpty());

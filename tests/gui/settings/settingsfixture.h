@@ -4,8 +4,8 @@
 
 #include <QTemporaryDir>
 #include <fstream>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 

@@ -23,7 +23,9 @@ class RecordingCore : public CoreActions {
     record("FormCloseQuery " + std::to_string(parked));
     return closeAllowed;
   }
-  void DisconnectQuestionAnswered(bool ok) override { record("DisconnectQuestionAnswered " + std::to_string(ok)); }
+  void DisconnectQuestionAnswered(bool ok) override {
+    record("DisconnectQuestionAnswered " + std::to_string(ok));
+  }
   void FormClose() override { record("FormClose"); }
   void ConnectBtnClick() override { record("ConnectBtnClick"); }
   void ConnectFromMenu(int destination) override { record("ConnectFromMenu " + std::to_string(destination)); }

@@ -94,7 +94,8 @@ TEST_F(MenuFixture, APressRaisesTheClickEventAndOpensThatButtonsMenu) {
     EXPECT_EQ(clicks.takeFirst().at(0).value<Button>(), c.button);
     EXPECT_TRUE(c.menu->isVisible());
   }
-  EXPECT_EQ(bar.trayIcon()->contextMenu(), &big) << "the platform opens the right-button menu where it knows how";
+  EXPECT_EQ(bar.trayIcon()->contextMenu(), &big)
+      << "the platform opens the right-button menu where it knows how";
 }
 
 TEST_F(MenuFixture, PlatformActivationsMapToTheMouseButtons) {

@@ -41,7 +41,8 @@ TEST_F(ElsewhereFixture, ControlsCaptionsAndPlaces) {
 TEST_F(ElsewhereFixture, ThePictureIsFoundBesideTheProgramFromAnyWorkingDirectory) {
   const QStringList candidates = programFileCandidates(aboutPictureName());
   ASSERT_FALSE(candidates.isEmpty());
-  EXPECT_EQ(candidates.first(), QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tarvik.bmp")));
+  EXPECT_EQ(candidates.first(),
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Tarvik.bmp")));
   EXPECT_EQ(candidates.last(), QDir::current().filePath(QStringLiteral("Tarvik.bmp")));
   AboutBox box;
   box.showModal();
