@@ -127,13 +127,13 @@ void DesktopShell::show() {
 void DesktopShell::tellNoTrayOnce() {
   if (toldNoTray_) return;
   toldNoTray_ = true;
-  showInformationBox(w_.main, noTrayText());
+  showInformationBox(nullptr, noTrayText());
 }
 
 void DesktopShell::openManual() {
   const QString path = findProgramFile(manualName());
   if (path.isEmpty()) {
-    showErrorBox(w_.main, QStringLiteral("マニュアルが見つかりません: ") + manualName());
+    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
     return;
   }
   browser_.open(QUrl::fromLocalFile(path).toString().toStdString());
@@ -143,7 +143,7 @@ void DesktopShell::openProgramPage() {
   // The program's own page is the manual's section about the program.
   const QString path = findProgramFile(manualName());
   if (path.isEmpty()) {
-    showErrorBox(w_.main, QStringLiteral("マニュアルが見つかりません: ") + manualName());
+    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
     return;
   }
   QUrl url = QUrl::fromLocalFile(path);

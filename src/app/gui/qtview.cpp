@@ -118,7 +118,9 @@ void QtView::requestClose() {
   if (w_.main) QMetaObject::invokeMethod(w_.main, &QWidget::close, Qt::QueuedConnection);
 }
 
-void QtView::showError(const std::string& text) { showErrorBox(w_.main, q(text)); }
+// The boxes belong to no window, so they open in the middle of the screen
+// wherever the main window is (parked, minimised).
+void QtView::showError(const std::string& text) { showErrorBox(nullptr, q(text)); }
 
 void QtView::askCredentials(const std::string& lastUserId) {
   if (w_.credentials) {
@@ -131,7 +133,7 @@ void QtView::askCredentials(const std::string& lastUserId) {
 
 void QtView::askDisconnectOnExit() {
   if (!core_) return;
-  tarvik::askDisconnectOnExit(w_.main, [this](bool ok) { core_->DisconnectQuestionAnswered(ok); });
+  tarvik::askDisconnectOnExit(nullptr, [this](bool ok) { core_->DisconnectQuestionAnswered(ok); });
 }
 
 }  // namespace tarvik
