@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -127,7 +128,8 @@ void MainWindow::buildControls() {
   QPalette namePal = nameDisplay_->palette();
   namePal.setColor(QPalette::WindowText, Qt::black);
   nameDisplay_->setPalette(namePal);
-  nameDisplay_->setFixedWidth(124);
+  // Tall enough for the 16-pixel line with its underline.
+  nameDisplay_->setGeometry(8, 22, 124, QFontMetrics(nameFont).height() + 1);
   nameDisplay_->hide();
 
   connectBtn_ = button(client_, "ConnectBtn", "接続", 3);

@@ -164,6 +164,9 @@ TEST_F(MainWindowTest, TheCallerNameReplacesTheChannelRowsAndGoesAgain) {
   EXPECT_EQ(find<QLabel>("Label_NameDisplay")->text(), QStringLiteral("事務所"));
   EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().bold());
   EXPECT_TRUE(find<QLabel>("Label_NameDisplay")->font().underline());
+  EXPECT_GE(find<QLabel>("Label_NameDisplay")->height(),
+            find<QLabel>("Label_NameDisplay")->fontMetrics().height())
+      << "the whole line shows, underline included";
   for (const char* hidden : {"Label2", "Edit1", "Edit2"})
     EXPECT_FALSE(find<QWidget>(hidden)->isVisible()) << hidden;
   EXPECT_EQ(find<QLabel>("Label3")->text(), QStringLiteral("   0312341234"));

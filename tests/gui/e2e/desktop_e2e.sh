@@ -81,12 +81,21 @@ router_state() {
   printf '%s\n' "$line"
 }
 router_says() { router_state | grep -q -- "$1"; }
+router_do() {
+  exec 5<>"/dev/tcp/127.0.0.1/$control_port"
+  printf '%s\n' "$1" >&5
+  local line
+  read -r -t 5 line <&5
+  exec 5<&- 5>&-
+  [ "${line%% *}" = OK ] || fail "the simulator refused '$1': $line"
+}
 
 # --- Tarvik, with the channel icons on
 cfg="$work/cfg"
 mkdir -p "$cfg"
 printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n[OPTION]\r\nCHECK10=1\r\nleft=60\r\ntop=80\r\n' \
   "$console_port" >"$cfg/Tarvik.ini"
+printf '0312341234:事務所\r\n' | iconv -f UTF-8 -t CP932 >"$cfg/Tarvik.lst"
 step "start tarvik against the simulator on port $console_port"
 "$tarvik" --config-dir "$cfg" --poll-ms 400 >"$work/tarvik.log" 2>&1 &
 tarvik_pid=$!
@@ -211,6 +220,15 @@ wait_for 15 "the router to drop B1" router_says 'b1=idle'
 wait_for 10 "the B1 icon to go" icons 1
 sleep 1
 import -window "$main" "$out/09-main-disconnected.png"
+
+step "an incoming call from a listed number shows the caller's name"
+router_do "ring 0312341234"
+wait_for 10 "the router to ring" router_says 'ringing:0312341234'
+sleep 1.5
+import -window "$main" "$out/10-main-incoming-call.png"
+router_do "stop-ring"
+wait_for 10 "the ringing to stop" router_says 'b1=idle'
+sleep 1
 
 step "quit from the tray menu (終了)"
 click "$soho" 10 10 3
