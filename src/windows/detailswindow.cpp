@@ -13,14 +13,14 @@
 namespace tarvik {
 namespace {
 
-struct ReportButtonSpec {
+struct ReportButtonRow {
   const char* objectName;
   const char* caption;
   ReportButton button;
   bool fixedPitch;  // the four report buttons use the fixed-pitch font
 };
 
-constexpr ReportButtonSpec kButtons[] = {
+constexpr ReportButtonRow kButtons[] = {
     {"Button1", "課金情報", ReportButton::Charges, true},
     {"Button2", "接続ログ", ReportButton::ConnectionLog, true},
     {"Button3", "PPP情報", ReportButton::Ppp, true},
@@ -56,13 +56,13 @@ DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent) : QWidget(paren
   bar_->setFixedHeight(kBarHeight);
 
   int left = 8;
-  for (const ReportButtonSpec& spec : kButtons) {
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), bar_);
-    button->setObjectName(QString::fromLatin1(spec.objectName));
+  for (const ReportButtonRow& row : kButtons) {
+    auto* button = new QPushButton(QString::fromUtf8(row.caption), bar_);
+    button->setObjectName(QString::fromLatin1(row.objectName));
     button->setGeometry(left, 8, 75, 25);
     button->setAutoDefault(false);
-    if (spec.fixedPitch) button->setFont(fixedFont(12));
-    const ReportButton which = spec.button;
+    if (row.fixedPitch) button->setFont(fixedFont(12));
+    const ReportButton which = row.button;
     connect(button, &QPushButton::clicked, this, [this, which] { core_.ReportButtonClick(which); });
     left += 80;
   }
