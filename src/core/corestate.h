@@ -50,6 +50,12 @@ struct TarvikCore::State final : ParserHost {
   bool parsingCommandExchange = false;
   bool parsingQuietExchange = false;
   SocketId lastSocket = kNoSocket;
+  // The router the console exchanges go to. Taken from the settings at
+  // start-up and when the settings dialog closes, not while the address is
+  // being typed (the web pages follow the typed address at once).
+  std::string linkHost;
+  int linkPort = 23;
+  void takeLinkAddress() { linkHost = settings.tarvik.SOHOIP; linkPort = settings.tarvik.PORT; }
 
   // --- start-up and exit ---
   std::vector<std::string> arguments;

@@ -49,6 +49,7 @@ void TarvikCore::State::FormCreate(const std::vector<std::string>& args) {
 }
 
 void TarvikCore::State::FormShow() {
+  takeLinkAddress();
   ExchangeIdle = true;
   CommandExchange = true;
   ExitAfterDisconnect = false;
@@ -132,8 +133,8 @@ void TarvikCore::State::openExchange(const std::string& chain, bool command, boo
   if (closed) return;
   CommandChain = chain;
   CommandExchange = command;
-  ports.transport.setHost(settings.tarvik.SOHOIP);
-  ports.transport.setPort(settings.tarvik.PORT);
+  ports.transport.setHost(linkHost);
+  ports.transport.setPort(linkPort);
   SocketId socket = ports.transport.open();
   if (socket == kNoSocket) {
     // The poll tries again at its next tick; anyone else is told.
@@ -283,7 +284,10 @@ void TarvikCore::Edit2Click() {
 void TarvikCore::JIGENClick() { state_->jigen = !state_->jigen; }
 bool TarvikCore::jigenChecked() const { return state_->jigen; }
 void TarvikCore::Config() { state_->ScriptSuspended = true; }
-void TarvikCore::ConfigClosed() { state_->ScriptSuspended = false; }
+void TarvikCore::ConfigClosed() {
+  state_->takeLinkAddress();
+  state_->ScriptSuspended = false;
+}
 void TarvikCore::CredentialsEntered(const std::string& userId, const std::string& password) {
   guarded(*state_, true, [&] { state_->CredentialsEntered(userId, password); });
 }

@@ -208,6 +208,20 @@ TEST_F(LineControl, ScriptWaitsWhileTheSettingsDialogIsOpen) {
   EXPECT_EQ(eventsSince(0, {"details Script"}), std::vector<std::string>{"details Script >>sh ver"});
 }
 
+TEST_F(LineControl, RouterAddressTypedInTheDialogTakesEffectWhenItCloses) {
+  settings().tarvik.SOHOIP = "127.0.0.1";
+  startIdle();
+  core->Config();
+  settings().tarvik.SOHOIP = "127.0.0";  // half typed
+  core->B1DiscClick();
+  EXPECT_EQ(transport.host, "127.0.0.1");
+  EXPECT_EQ(core->routerPageAddress(4), "http://127.0.0/config-ip");  // web pages follow the field at once
+  settings().tarvik.SOHOIP = "127.0.0.2";
+  core->ConfigClosed();
+  core->B1DiscClick();
+  EXPECT_EQ(transport.host, "127.0.0.2");
+}
+
 struct DisconnectCase {
   std::string b1Number, b2Number;
   bool jigen;
