@@ -1,5 +1,11 @@
-// tarvik: the program's entry point. Program options come out of the
-// argument list first; what is left are the action words for the core.
+// The program's entry point. Program options come out of the argument list
+// first; what is left are the action words for the core.
+//
+// Built twice: as `tarvik`, which runs everything without windows (headless,
+// --print-settings, --help, --version) and hands a start with windows over to
+// the desktop program by exec, so that the headless program never loads the
+// widget libraries; and as `tarvik-desktop` (TARVIK_HAVE_DESKTOP), which
+// holds the windows and can do everything `tarvik` does.
 
 #include <unistd.h>
 
@@ -84,6 +90,36 @@ bool displayReachable(const std::vector<std::string>& arguments) {
   return false;
 }
 
+#ifndef TARVIK_HAVE_DESKTOP
+// The desktop program: beside this one in a build tree, in
+// <prefix>/libexec/tarvik when installed.
+fs::path desktopProgram(const fs::path& exeDir) {
+  for (const fs::path& candidate :
+       {exeDir / "tarvik-desktop", exeDir.parent_path() / "libexec" / "tarvik" / "tarvik-desktop"}) {
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return {};
+}
+
+// Replaces this process with the desktop program, same arguments, with the
+// config directory resolved here (the desktop program may live elsewhere).
+int execDesktop(char** argv, const ProgramOptions& options) {
+  const fs::path exeDir = executableDir(argv[0]);
+  const fs::path program = desktopProgram(exeDir);
+  if (program.empty()) {
+    std::fputs("tarvik: the desktop program is not installed; run 'tarvik --headless'\n", stderr);
+    return 1;
+  }
+  const std::string configDir = findConfigDir(options.configDir, exeDir).string();
+  std::vector<char*> args{argv[0], const_cast<char*>("--config-dir"), const_cast<char*>(configDir.c_str())};
+  for (char** a = argv + 1; *a; ++a) args.push_back(*a);
+  args.push_back(nullptr);
+  ::execv(program.c_str(), args.data());
+  std::fprintf(stderr, "tarvik: cannot start %s\n", program.c_str());
+  return 1;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,11 +128,11 @@ int main(int argc, char** argv) {
   ParsedOptions parsed = parseProgramOptions(arguments);
   if (!parsed.error.empty()) return usageError(parsed.error);
   if (!needsWindows(arguments)) return runWithoutWindows(argc, argv, parsed.options);
-#ifdef TARVIK_HAVE_DESKTOP
   if (!displayReachable(arguments)) {
     std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);
     return 1;
   }
+#ifdef TARVIK_HAVE_DESKTOP
   QApplication app(argc, argv);  // takes Qt's own options (-platform ...) out of argv
   parsed = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.error.empty()) return usageError(parsed.error);
@@ -105,7 +141,6 @@ int main(int argc, char** argv) {
   if (!instance.acquired()) return 0;
   return runDesktop(app, DesktopOptions{configDir, parsed.options.actionWords, parsed.options.pollMs});
 #else
-  std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);
-  return 1;
+  return execDesktop(argv, parsed.options);
 #endif
 }

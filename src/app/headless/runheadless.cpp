@@ -13,7 +13,9 @@
 #include "app/headless/printingports.h"
 #include "app/headless/signalwatcher.h"
 #include "app/headless/textview.h"
-#include "app/shell/coreshell.h"
+#include "adapters/qtsound.h"
+#include "app/shell/corewiring.h"
+#include "app/shell/posixtransport.h"
 #include "base/bytes.h"
 
 namespace tarvik::app {
@@ -41,14 +43,14 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
   std::FILE* events = takeEventStream();
   LineWriter out(events);
 
-  CoreShell shell;
+  CoreWiring wiring([](TransportEvents events) { return std::make_unique<PosixTransport>(std::move(events)); });
   bool ended = false;
   // A signal or the core's own close request: no question, no window
   // state to save; the exchange in flight is closed and the loop ends.
   auto end = [&] {
     if (ended) return;
     ended = true;
-    if (TarvikCore* core = shell.core()) core->FormClose();
+    if (TarvikCore* core = wiring.core()) core->FormClose();
     out.write("quit", {});
     app.quit();
   };
@@ -56,11 +58,17 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
   HeadlessPrompter prompter(view, [&app](std::function<void()> answer) {
     QTimer::singleShot(0, &app, std::move(answer));
   });
-  PrintingSound sound(out, shell.sound());
-  PrintingLauncher launcher(out, shell.launcher());
+  QtSound realSound;
+  PrintingSound sound(out, realSound);
+  PrintingLauncher launcher(out, wiring.launcher());
   PrintingBrowser browser(out);
 
-  TarvikCore& core = shell.createCore({view, prompter, &sound, &launcher, &browser}, configDir);
+  TarvikCore& core = wiring.createCore({view, prompter, sound, browser, &launcher}, configDir);
+  // The core goes before the ports above, on every way out.
+  struct EndCore {
+    CoreWiring& wiring;
+    ~EndCore() { wiring.destroyCore(); }
+  } endCore{wiring};
   prompter.attach(&core);
   core.FormCreate(options.actionWords);
   try {
@@ -82,7 +90,6 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
   SignalWatcher signalWatcher([&](int) { end(); });
   core.FormShow();
   int code = app.exec();
-  shell.destroyCore();
   std::fflush(events);
   return code;
 }
