@@ -7,8 +7,11 @@
 #   bench/poll/poll-bench.sh [BUILD_DIR]      (default build/release)
 #   POLLS=2000 POLL_MS=10 ROUNDS=3 bench/poll/poll-bench.sh
 #
-# Polls are counted by a relay in front of the simulator (tarvik-countproxy),
-# so the program is measured from outside. Each round runs the floor and then
+# The whole run happens in a private network namespace (unshare -rn, no root
+# needed), where the kernel's count of TCP connects (ActiveOpens in
+# /proc/net/snmp) is the number of polls the program made: counted from
+# outside, with nothing between the program and the simulator. Each round
+# runs the floor and then
 # the program for POLLS polls each at the same interval; the medians of the
 # rounds are reported (CPU time is noisy on a shared machine). CPU time comes
 # from the per-thread run time in /proc/PID/task/*/schedstat (nanoseconds)
@@ -16,6 +19,10 @@
 # Goals: CPU per poll within 1.3 times the floor's, resident memory under
 # 20 MB and flat over the run.
 set -euo pipefail
+if [ -z "${TARVIK_BENCH_NETNS:-}" ]; then
+  exec unshare -rn env TARVIK_BENCH_NETNS=1 bash "$0" "$@"
+fi
+ip link set lo up
 cd "$(dirname "$0")/../.."
 build="${1:-build/release}"
 case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
@@ -27,8 +34,7 @@ warmup="${WARMUP:-50}"
 tarvik="$build/src/app/tarvik"
 sim="$build/tools/router-sim/tarvik-router-sim"
 minipoller="$build/bench/poll/tarvik-minipoller"
-countproxy="$build/bench/poll/tarvik-countproxy"
-for b in "$tarvik" "$sim" "$minipoller" "$countproxy"; do
+for b in "$tarvik" "$sim" "$minipoller"; do
   [ -x "$b" ] || { echo "missing $b: build the release preset first (scripts/build.sh release)" >&2; exit 1; }
 done
 
@@ -55,13 +61,14 @@ field_of() {  # file pattern field
 
 "$sim" --port 0 --seed 1 >"$work/sim.out" 2>"$work/sim.err" &
 pids+=($!)
-sim_port="$(field_of "$work/sim.out" '$2 == "console"' 4)"
-"$countproxy" "$sim_port" "$work/count" >"$work/proxy.out" &
-pids+=($!)
-port="$(field_of "$work/proxy.out" '$1 == "listening"' 2)"
+port="$(field_of "$work/sim.out" '$2 == "console"' 4)"
 printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n' "$port" >"$work/Tarvik.ini"
 
-count() { cat "$work/count" 2>/dev/null || echo 0; }
+# TCP connects made in this namespace so far: only pollers connect.
+count() {
+  awk '$1 == "Tcp:" { if (!col) { for (i = 2; i <= NF; ++i) if ($i == "ActiveOpens") col = i } else print $col }' \
+    /proc/net/snmp
+}
 wait_count() {  # target pid
   while [ "$(count)" -lt "$1" ]; do
     kill -0 "$2" 2>/dev/null || { echo "tarvik ended early:" >&2; cat "$work/tarvik.err" >&2; exit 1; }
