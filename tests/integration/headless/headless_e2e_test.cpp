@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <map>
 #include <fstream>
@@ -408,6 +409,30 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
     fs::remove(dir / "err.txt");
   }
 }
+
+#ifdef TARVIK_DESKTOP_BINARY
+// A start with windows is handed to the desktop program: same process, same
+// arguments, the config directory resolved by `tarvik`.
+TEST(HeadlessCommandLine, WithWindowsHandsOverToTheDesktopProgram) {
+  TempDir dir;
+  writeFile(dir / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(freePort()) + "\r\n");
+  ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  Child child;
+  child.start(tarvikBinary(), {"--config-dir", dir.path().string()}, dir.path(), dir / "err.txt");
+  const fs::path desktop = fs::path(TARVIK_DESKTOP_BINARY).filename();
+  std::error_code ec;
+  bool handedOver = false;
+  for (int i = 0; i < 50 && !handedOver && child.running(); ++i) {
+    handedOver = fs::read_symlink("/proc/" + std::to_string(child.pid()) + "/exe", ec).filename() == desktop;
+    if (!handedOver) std::this_thread::sleep_for(100ms);
+  }
+  EXPECT_TRUE(handedOver) << readFile(dir / "err.txt");
+  std::string cmdline = readFile("/proc/" + std::to_string(child.pid()) + "/cmdline");
+  std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+  EXPECT_NE(cmdline.find("--config-dir " + dir.path().string()), std::string::npos) << cmdline;
+  child.stop();
+}
+#endif
 
 }  // namespace
 }  // namespace tarvik::headless_test
