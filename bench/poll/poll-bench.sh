@@ -7,36 +7,24 @@
 #   bench/poll/poll-bench.sh [BUILD_DIR]      (default build/release)
 #   POLLS=2000 POLL_MS=10 ROUNDS=3 bench/poll/poll-bench.sh
 #
-# The whole run happens in a private network namespace (unshare -rn, no root
-# needed), where the kernel's count of TCP connects (ActiveOpens in
-# /proc/net/snmp) is the number of polls the program made: counted from
-# outside, with nothing between the program and the simulator. Each round
-# runs the floor and then
-# the program for POLLS polls each at the same interval; the medians of the
-# rounds are reported (CPU time is noisy on a shared machine). CPU time comes
+# The run happens in a private network namespace, where the kernel's count
+# of TCP connects is the number of polls (lib.sh). Each round runs the floor
+# and then the program for POLLS polls each at the same interval; the
+# medians of the rounds are reported (CPU time is noisy on a shared machine). CPU time comes
 # from the per-thread run time in /proc/PID/task/*/schedstat (nanoseconds)
 # and, coarser, from utime + stime in /proc/PID/stat (clock ticks).
 # Goals: CPU per poll within 1.3 times the floor's, resident memory under
 # 20 MB and flat over the run.
 set -euo pipefail
-if [ -z "${TARVIK_BENCH_NETNS:-}" ]; then
-  exec unshare -rn env TARVIK_BENCH_NETNS=1 bash "$0" "$@"
-fi
-ip link set lo up
+source "$(dirname "$0")/lib.sh"
+enter_private_network "$@"
 cd "$(dirname "$0")/../.."
-build="${1:-build/release}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 polls="${POLLS:-2000}"
 poll_ms="${POLL_MS:-10}"
 rounds="${ROUNDS:-3}"
 warmup="${WARMUP:-50}"
-
-tarvik="$build/src/app/tarvik"
-sim="$build/tools/router-sim/tarvik-router-sim"
-minipoller="$build/bench/poll/tarvik-minipoller"
-for b in "$tarvik" "$sim" "$minipoller"; do
-  [ -x "$b" ] || { echo "missing $b: build the release preset first (scripts/build.sh release)" >&2; exit 1; }
-done
+use_build "${1:-build/release}" bench/poll/tarvik-minipoller
+minipoller="$build_dir/bench/poll/tarvik-minipoller"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tarvik-bench.XXXXXX")"
 pids=()
@@ -47,28 +35,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits until FILE has a line matching the awk pattern; prints field N.
-field_of() {  # file pattern field
-  for _ in $(seq 100); do
-    local v
-    v="$(awk "$2 { print \$$3; exit }" "$1" 2>/dev/null)"
-    if [ -n "$v" ]; then echo "$v"; return 0; fi
-    sleep 0.1
-  done
-  echo "timed out waiting for $2 in $1" >&2
-  return 1
-}
-
-"$sim" --port 0 --seed 1 >"$work/sim.out" 2>"$work/sim.err" &
-pids+=($!)
-port="$(field_of "$work/sim.out" '$2 == "console"' 4)"
-printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n' "$port" >"$work/Tarvik.ini"
-
-# TCP connects made in this namespace so far: only pollers connect.
-count() {
-  awk '$1 == "Tcp:" { if (!col) { for (i = 2; i <= NF; ++i) if ($i == "ActiveOpens") col = i } else print $col }' \
-    /proc/net/snmp
-}
+start_simulator "$work" --seed 1
+pids+=("$sim_pid")
+count() { tcp_connects; }  # only the pollers connect during a measurement
 wait_count() {  # target pid
   while [ "$(count)" -lt "$1" ]; do
     kill -0 "$2" 2>/dev/null || { echo "tarvik ended early:" >&2; cat "$work/tarvik.err" >&2; exit 1; }

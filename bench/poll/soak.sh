@@ -9,18 +9,14 @@
 #   bench/poll/soak.sh [BUILD_DIR]            (default build/release)
 #   POLLS=20000 POLL_MS=50 FAULT_ON_S=20 FAULT_OFF_S=10 bench/poll/soak.sh
 #
-# Runs in a private network namespace (unshare -rn), where the kernel's
-# count of TCP connects is the number of polls. A sample per second goes to
-# soak.csv in the working directory kept at the end (time, polls, RSS kB,
-# descriptors, fault).
+# Runs in a private network namespace, where the kernel's count of TCP
+# connects, less our own control connections, is the number of polls
+# (lib.sh). A sample per second goes to soak.csv in the working directory,
+# kept at the end: time, polls, RSS kB, descriptors, fault.
 set -euo pipefail
-if [ -z "${TARVIK_BENCH_NETNS:-}" ]; then
-  exec unshare -rn env TARVIK_BENCH_NETNS=1 bash "$0" "$@"
-fi
-ip link set lo up
+source "$(dirname "$0")/lib.sh"
+enter_private_network "$@"
 cd "$(dirname "$0")/../.."
-build="${1:-build/release}"
-case "$build" in /*) ;; *) build="$PWD/$build" ;; esac
 polls="${POLLS:-20000}"
 poll_ms="${POLL_MS:-50}"
 fault_on="${FAULT_ON_S:-20}"
@@ -28,12 +24,7 @@ fault_off="${FAULT_OFF_S:-10}"
 timeout_s=30
 slack_s="${SLACK_S:-3}"
 faults=(refuse hang silent split drip iac nul garbage cut slow)
-
-tarvik="$build/src/app/tarvik"
-sim="$build/tools/router-sim/tarvik-router-sim"
-for b in "$tarvik" "$sim"; do
-  [ -x "$b" ] || { echo "missing $b: build the release preset first (scripts/build.sh release)" >&2; exit 1; }
-done
+use_build "${1:-build/release}"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tarvik-soak.XXXXXX")"
 pids=()
@@ -43,24 +34,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-field_of() {  # file pattern field
-  for _ in $(seq 100); do
-    local v
-    v="$(awk "$2 { print \$$3; exit }" "$1" 2>/dev/null)"
-    if [ -n "$v" ]; then echo "$v"; return 0; fi
-    sleep 0.1
-  done
-  echo "timed out waiting for $2 in $1" >&2
-  return 1
-}
-
 # Faster drip and slow answers than the defaults, so that a faulty exchange
 # still mostly ends before the time-out and the run keeps moving.
-"$sim" --port 0 --control-port 0 --seed 3 --drip-ms 2 --slow-ms 1000 >"$work/sim.out" 2>"$work/sim.err" &
-pids+=($!)
-port="$(field_of "$work/sim.out" '$2 == "console"' 4)"
-control_port="$(field_of "$work/sim.out" '$2 == "control"' 4)"
-printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n' "$port" >"$work/Tarvik.ini"
+start_simulator "$work" --seed 3 --drip-ms 2 --slow-ms 1000
+pids+=("$sim_pid")
 
 controls=0  # our own connects to the control port, not polls
 control() {
@@ -71,10 +48,6 @@ control() {
   read -r reply <&3 || true
   exec 3>&-
   [ "${reply%% *}" = OK ] || echo "control '$1' answered '$reply'" >&2
-}
-count() {
-  awk '$1 == "Tcp:" { if (!col) { for (i = 2; i <= NF; ++i) if ($i == "ActiveOpens") col = i } else print $col }' \
-    /proc/net/snmp
 }
 
 (cd "$work" && exec "$tarvik" --headless --config-dir "$work" --poll-ms "$poll_ms") \
@@ -98,7 +71,7 @@ current=-
 while :; do
   now="$(date +%s)"
   if ! kill -0 "$pid" 2>/dev/null; then died="at $((now - start)) s"; break; fi
-  c=$(($(count) - controls))
+  c=$(($(tcp_connects) - controls))
   if [ "$c" -ne "$last_count" ]; then
     last_count="$c"
     last_change="$now"
