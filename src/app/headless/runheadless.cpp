@@ -43,7 +43,8 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
   std::FILE* events = takeEventStream();
   LineWriter out(events);
 
-  CoreWiring wiring([](TransportEvents events) { return std::make_unique<PosixTransport>(std::move(events)); });
+  CoreWiring wiring(
+      [](TransportEvents handlers) { return std::make_unique<PosixTransport>(std::move(handlers)); });
   bool ended = false;
   // A signal or the core's own close request: no question, no window
   // state to save; the exchange in flight is closed and the loop ends.
@@ -79,9 +80,7 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
   }
   // Without windows there is no first-run dialog to ask for the address.
   if (trimBlanks(core.settings().tarvik.SOHOIP).empty()) {
-    std::fprintf(stderr,
-                 "tarvik: no router address: set SOHOIP in the [Tarvik] section of %s\n"
-                 "(or start the desktop program once and enter it there)\n",
+    std::fprintf(stderr, "tarvik: no router address: set SOHOIP=<address> in the [Tarvik] section of %s\n",
                  core.files().iniPath().c_str());
     return kUsageExitCode;
   }
