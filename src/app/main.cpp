@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "app/headless/runheadless.h"
-#include "app/options.h"
-#include "app/shell/singleinstance.h"
+#include "runheadless.h"
+#include "options.h"
+#include "singleinstance.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsprint.h"
 #include "settings/settingsstore.h"
@@ -26,7 +26,7 @@
 #ifdef TARVIK_HAVE_DESKTOP
 #include <QApplication>
 
-#include "app/gui/desktop.h"
+#include "desktop/desktop.h"
 #endif
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "app/options.h"
+#include "options.h"
 
 #include <charconv>
 #include <string_view>

@@ -14,12 +14,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/gui/coreadapter.h"
-#include "app/gui/desktopshell.h"
-#include "app/gui/mainwindow.h"
+#include "desktop/coreadapter.h"
+#include "desktop/desktopshell.h"
+#include "desktop/mainwindow.h"
 #include "base/bytes.h"
 #include "base/sjis.h"
-#include "settings/dialogs/destinationbox.h"
+#include "dialogs/destinationbox.h"
 #include "unit/core/fakeports.h"
 #include "unit/core/routeroutput.h"
 #include "windows/aboutbox.h"

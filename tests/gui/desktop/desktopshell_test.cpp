@@ -1,7 +1,7 @@
 // All windows and tray icons together over a recording core: what the core
 // shows lands in the right window, the questions answer the core, the tray
 // icons open their menus and copy addresses, F1 opens the manual.
-#include "app/gui/desktopshell.h"
+#include "desktop/desktopshell.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/gui/mainwindow.h"
+#include "desktop/mainwindow.h"
 #include "base/sjis.h"
-#include "settings/dialogs/destinationbox.h"
+#include "dialogs/destinationbox.h"
 #include "support/recordingcore.h"
 #include "tray/taskbar.h"
 #include "windows/aboutbox.h"

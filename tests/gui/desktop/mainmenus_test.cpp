@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "app/gui/mainwindow.h"
+#include "desktop/mainwindow.h"
 #include "support/recordingcore.h"
 
 namespace tarvik {

@@ -1,6 +1,6 @@
 // TForm1: controls and their places, clicks, parking and bringing back, the
 // close request with the window-state keys.
-#include "app/gui/mainwindow.h"
+#include "desktop/mainwindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings/dialogs/firstrundialog.h"
+#include "dialogs/firstrundialog.h"
 
 #include <gtest/gtest.h>
 

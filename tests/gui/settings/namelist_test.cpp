@@ -1,6 +1,6 @@
 // The caller-name editor: trimming, the "-" warning, empty fields, adding
 // at the end (duplicates allowed), deleting the selected entry.
-#include "settings/dialogs/namelist.h"
+#include "dialogs/namelist.h"
 
 #include <gtest/gtest.h>
 

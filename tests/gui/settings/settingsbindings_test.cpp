@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 
-#include "settings/dialogs/destinationbox.h"
+#include "dialogs/destinationbox.h"
 #include "settingsfixture.h"
 
 namespace tarvik {

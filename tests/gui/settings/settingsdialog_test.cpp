@@ -16,7 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "settings/dialogs/destinationbox.h"
+#include "dialogs/destinationbox.h"
 #include "settingsfixture.h"
 
 namespace tarvik {

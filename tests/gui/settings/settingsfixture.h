@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/sjis.h"
-#include "settings/dialogs/settingsdialog.h"
+#include "dialogs/settingsdialog.h"
 #include "support/recordingcore.h"
 
 namespace tarvik::test {

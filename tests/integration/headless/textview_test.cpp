@@ -1,11 +1,11 @@
 // The headless View's line format: one escaped line per visible change.
-#include "app/headless/textview.h"
+#include "textview.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "app/headless/printingports.h"
+#include "printingports.h"
 
 namespace tarvik::app {
 namespace {

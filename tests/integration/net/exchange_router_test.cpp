@@ -13,7 +13,7 @@
 #include "base/sjis.h"
 #include "exchangedriver.h"
 #include "net/exchange.h"
-#include "net/qt/tasyncsock.h"
+#include "socket/tasyncsock.h"
 #include "routersim.h"
 
 namespace tarvik {

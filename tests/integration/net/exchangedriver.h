@@ -9,7 +9,7 @@
 
 #include "net/answerassembler.h"
 #include "net/exchange.h"
-#include "net/qt/asyncsocktransport.h"
+#include "socket/asyncsocktransport.h"
 
 namespace tarvik::testing {
 

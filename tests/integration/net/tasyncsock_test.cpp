@@ -1,7 +1,7 @@
 // TAsyncSock without a peer: properties, error texts, and connects that
 // fail (nothing listening), which must be reported and leave no socket.
 
-#include "net/qt/tasyncsock.h"
+#include "socket/tasyncsock.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "net/qt/asyncsocktransport.h"
-#include "net/qt/ecommerror.h"
+#include "socket/asyncsocktransport.h"
+#include "socket/ecommerror.h"
 
 namespace tarvik {
 namespace {

@@ -1,0 +1,159 @@
+#include "desktop/desktopshell.h"
+
+#include <QApplication>
+#include <QUrl>
+
+#include "desktop/mainwindow.h"
+#include "base/sjis.h"
+#include "ports/browser.h"
+#include "tray/channelicon.h"
+#include "tray/taskbar.h"
+#include "windows/aboutbox.h"
+#include "windows/coreactions.h"
+#include "windows/credentialsdialog.h"
+#include "windows/detailswindow.h"
+#include "windows/messageboxes.h"
+#include "windows/programfiles.h"
+
+namespace tarvik {
+namespace {
+
+QString fromSjis(const std::string& sjis) { return QString::fromStdString(toUtf8(sjis)); }
+
+QString noTrayText() {
+  return QStringLiteral(
+      "通知領域(タスクトレイ)が見つかりません。\n"
+      "Tarvikのウィンドウは画面外へ移動せず、最小化してタスクバーに残します。");
+}
+
+}  // namespace
+
+DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
+                           SettingsDialog::SoundPlayer play, bool trayAvailable)
+    : core_(core), view_(view), browser_(browser), trayAvailable_(trayAvailable) {
+  // The windows in the order the program makes them.
+  w_.main = new MainWindow(core_);
+  w_.settings = new SettingsDialog(core_, std::move(play));
+  w_.about = new AboutBox;
+  w_.credentials = new CredentialsDialog;
+  w_.details = new DetailsWindow(core_);
+  w_.main->setWindowIcon(QApplication::windowIcon());
+  w_.main->setTrayAvailable(trayAvailable_);
+
+  MainWindow* main = w_.main;
+  connect(main, &MainWindow::configRequested, w_.settings, &SettingsDialog::openDialog);
+  connect(main, &MainWindow::detailsRequested, this, [this] {
+    w_.details->show();
+    w_.details->raise();
+    w_.details->activateWindow();
+  });
+  connect(main, &MainWindow::aboutRequested, w_.about, &AboutBox::showModal);
+  connect(main, &MainWindow::helpRequested, this, &DesktopShell::openManual);
+  connect(main, &MainWindow::programPageRequested, this, &DesktopShell::openProgramPage);
+  connect(main, &MainWindow::closed, this, &DesktopShell::finished);
+  connect(w_.settings, &SettingsDialog::monitoringOffChanged, main, &MainWindow::setMonitoringOff);
+  connect(w_.settings, &SettingsDialog::connectHintChanged, main, &MainWindow::setConnectHint);
+  main->setWindowStateWriter([this] {
+    SettingsStore& s = core_.settings();
+    const QRect g = w_.details->savedGeometry();
+    s.option.left2 = g.x();
+    s.option.top2 = g.y();
+    s.option.Width2 = g.width();
+    s.option.Height2 = g.height();
+  });
+
+  setUpTray();
+  view_.attach(core_, w_);
+}
+
+DesktopShell::~DesktopShell() {
+  view_.detach();
+  // The tray icons go first, so none is left in the notification area.
+  delete w_.TB2;
+  delete w_.TB1;
+  delete w_.TSOHO;
+  delete w_.details;
+  delete w_.credentials;
+  delete w_.about;
+  delete w_.settings;
+  delete w_.main;
+}
+
+void DesktopShell::setUpTray() {
+  w_.TSOHO = new TTaskBar;
+  w_.TSOHO->setObjectName(QStringLiteral("TSOHO"));
+  w_.TSOHO->setIcon(QApplication::windowIcon());
+  w_.TSOHO->setTaskBarWindow(w_.main);
+  w_.TSOHO->setPopupMenuLeft(w_.main->popupMenu2());
+  w_.TSOHO->setPopupMenuMiddle(w_.main->popupMenu1());
+  w_.TSOHO->setPopupMenuRight(w_.main->popupMenu1());
+
+  const struct {
+    TTaskBar** icon;
+    const char* name;
+    const char* label;
+    Channel ch;
+  } channels[] = {{&w_.TB1, "TB1", "B1", Channel::B1}, {&w_.TB2, "TB2", "B2", Channel::B2}};
+  for (const auto& c : channels) {
+    auto* icon = new TTaskBar;
+    icon->setObjectName(QString::fromLatin1(c.name));
+    icon->setIcon(channelIcon(QString::fromLatin1(c.label)));
+    const Channel ch = c.ch;
+    // Any button pressed on a channel icon copies its address; no menu.
+    connect(icon, &TTaskBar::OnTrayClick, this, [this, ch] { copyAddress(ch); });
+    *c.icon = icon;
+  }
+}
+
+void DesktopShell::applyStayOnTop(bool onTop) { w_.main->setStayOnTop(onTop); }
+
+void DesktopShell::applyLoadedSettings() {
+  const SettingsStore& s = core_.settings();
+  w_.main->placeAt(s.option.left, s.option.top);
+  w_.details->applyGeometry(s.option.left2, s.option.top2, s.option.Width2, s.option.Height2);
+  w_.settings->loadFromStore();
+  w_.main->setJigenCaption(QStringLiteral("時限切断 [") + fromSjis(s.time.OFF) + QStringLiteral("]"));
+}
+
+void DesktopShell::show() {
+  // The program lives in the tray: no taskbar button while the tray is there.
+  if (trayAvailable_) w_.TSOHO->setEnableTaskBar(false);
+  w_.TSOHO->setEnableTaskTray(true);
+  w_.main->show();
+  if (core_.settings().option.SIZE) w_.main->park();
+  if (!trayAvailable_) tellNoTrayOnce();
+}
+
+void DesktopShell::tellNoTrayOnce() {
+  if (toldNoTray_) return;
+  toldNoTray_ = true;
+  showInformationBox(nullptr, noTrayText());
+}
+
+void DesktopShell::openManual() {
+  const QString path = findProgramFile(manualName());
+  if (path.isEmpty()) {
+    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
+    return;
+  }
+  browser_.open(QUrl::fromLocalFile(path).toString().toStdString());
+}
+
+void DesktopShell::openProgramPage() {
+  // The program's own page is the manual's section about the program.
+  const QString path = findProgramFile(manualName());
+  if (path.isEmpty()) {
+    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
+    return;
+  }
+  QUrl url = QUrl::fromLocalFile(path);
+  url.setFragment(QStringLiteral("tarvik"));
+  browser_.open(url.toString().toStdString());
+}
+
+void DesktopShell::copyAddress(Channel ch) {
+  TTaskBar* icon = ch == Channel::B1 ? w_.TB1 : w_.TB2;
+  w_.main->copyToClipboard(ch, icon->tips());
+}
+
+}  // namespace tarvik

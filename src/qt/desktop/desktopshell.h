@@ -1,0 +1,56 @@
+#pragma once
+// The desktop program's windows and tray icons, made once at start and
+// wired to each other and to the core: TForm1 with its menus, the settings
+// dialog, the about box, the ID/password dialog, the details window, and
+// the three tray icons TSOHO, TB1 and TB2.
+
+#include <QObject>
+#include <memory>
+
+#include "desktop/qtview.h"
+#include "dialogs/settingsdialog.h"
+
+namespace tarvik {
+
+class Browser;
+
+class DesktopShell : public QObject {
+  Q_OBJECT
+ public:
+  DesktopShell(CoreActions& core, QtView& view, Browser& browser, SettingsDialog::SoundPlayer play,
+               bool trayAvailable);
+  ~DesktopShell() override;
+
+  // FormCreate: [OPTION] ONSCREEN decides whether the window stays on top.
+  void applyStayOnTop(bool onTop);
+  // After the start-up load: positions, the settings dialog's controls, the
+  // timed-disconnect caption.
+  void applyLoadedSettings();
+  // Shows the main window and the program's tray icon; with [OPTION] SIZE
+  // the window is parked once, at its first showing.
+  void show();
+
+  void openManual();
+  void openProgramPage();
+  void copyAddress(Channel ch);  // CopyIPtoClip / CopyIPtoClipB2
+
+  const DesktopWindows& windows() const { return w_; }
+  bool trayAvailable() const { return trayAvailable_; }
+
+ signals:
+  // The close was allowed: the event loop may end.
+  void finished();
+
+ private:
+  void setUpTray();
+  void tellNoTrayOnce();
+
+  CoreActions& core_;
+  QtView& view_;
+  Browser& browser_;
+  DesktopWindows w_;
+  bool trayAvailable_;
+  bool toldNoTray_ = false;
+};
+
+}  // namespace tarvik

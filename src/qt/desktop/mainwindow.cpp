@@ -1,0 +1,411 @@
+#include "desktop/mainwindow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "windows/coreactions.h"
+#include "windows/fonts.h"
+
+namespace tarvik {
+namespace {
+
+const QColor kStripBlack(0, 0, 0);
+const QColor kStripDay(0, 0, 255);
+const QColor kStripNight(0, 128, 0);
+const QColor kWarningRed(255, 0, 0);
+
+void fill(QWidget* w, const QColor& colour) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window, colour);
+  w->setPalette(pal);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int y) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->move(x, y);
+  l->adjustSize();
+  return l;
+}
+
+QLineEdit* makeChannelBox(QWidget* parent, const char* name, int y) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(QString::fromLatin1(name));
+  e->setGeometry(19, y, 112, 20);
+  e->setReadOnly(true);
+  e->setFocusPolicy(Qt::ClickFocus);           // no tab stop
+  e->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu instead
+  e->setFont(proportionalFont(12));
+  e->setTextMargins(0, 0, 0, 0);
+  QPalette pal = e->palette();
+  for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+    pal.setColor(g, QPalette::Base, Qt::black);
+    pal.setColor(g, QPalette::Text, Qt::yellow);
+  }
+  pal.setColor(QPalette::Disabled, QPalette::Base, Qt::black);
+  pal.setColor(QPalette::Disabled, QPalette::Text, QColor(128, 128, 128));
+  e->setPalette(pal);
+  return e;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int x) {
+  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setGeometry(x, 66, 41, 25);
+  b->setAutoDefault(true);  // a focused button takes Enter itself
+  return b;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(CoreActions& core, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      core_(core) {
+  setObjectName(QStringLiteral("TForm1"));
+  setWindowTitle(QStringLiteral("Tarvik"));
+  setFont(proportionalFont(12));
+  buildControls();
+  buildMenus();
+  // Fixed client area under the menu bar.
+  menuBar()->setFixedWidth(kClientWidth);
+  setFixedSize(kClientWidth, menuBar()->heightForWidth(kClientWidth) > 0
+                                 ? menuBar()->heightForWidth(kClientWidth) + kClientHeight
+                                 : menuBar()->sizeHint().height() + kClientHeight);
+  setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(this, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& pos) { popup1_->popup(mapToGlobal(pos)); });
+  connectBtn_->setFocus();
+}
+
+void MainWindow::buildControls() {
+  client_ = new QWidget(this);
+  client_->setObjectName(QStringLiteral("Client"));
+  client_->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client_);
+
+  panel1_ = new QFrame(client_);
+  panel1_->setObjectName(QStringLiteral("Panel1"));
+  panel1_->setGeometry(0, 1, 137, 65);
+  panel1_->setFrameShape(QFrame::Panel);
+  panel1_->setFrameShadow(QFrame::Raised);
+  panel1_->setAutoFillBackground(true);
+  setPanelColour(PanelColour::Normal);
+
+  // Japanese fonts with tall line boxes would reach into the strip below:
+  // the text sits on the bottom of a box that ends above the strip.
+  label1_ = label(panel1_, "Label1", QStringLiteral("接続先"), 8, 0);
+  label1_->setGeometry(8, 0, 124, 15);
+  label1_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+
+  panel2_ = new QFrame(panel1_);
+  panel2_->setObjectName(QStringLiteral("Panel2"));
+  panel2_->setGeometry(5, 15, 126, 4);
+  panel2_->setAutoFillBackground(true);
+  fill(panel2_, kStripBlack);
+
+  label2_ = label(panel1_, "Label2", QStringLiteral("B1"), 4, 22);
+  edit1_ = makeChannelBox(panel1_, "Edit1", 20);
+  label3_ = label(panel1_, "Label3", QStringLiteral("B2"), 4, 43);
+  edit2_ = makeChannelBox(panel1_, "Edit2", 41);
+
+  nameDisplay_ = label(panel1_, "Label_NameDisplay", QStringLiteral("着信"), 8, 22);
+  QFont nameFont = proportionalFont(16);
+  nameFont.setBold(true);
+  nameFont.setUnderline(true);
+  nameDisplay_->setFont(nameFont);
+  QPalette namePal = nameDisplay_->palette();
+  namePal.setColor(QPalette::WindowText, Qt::black);
+  nameDisplay_->setPalette(namePal);
+  // Tall enough for the 16-pixel line with its underline.
+  nameDisplay_->setGeometry(8, 22, 124, QFontMetrics(nameFont).height() + 1);
+  nameDisplay_->hide();
+
+  connectBtn_ = button(client_, "ConnectBtn", "接続", 3);
+  discBtn_ = button(client_, "DiscBtn", "切断", 45);
+  button3_ = button(client_, "Button3", "詳細", 90);
+  button3_->setDefault(true);
+
+  label4_ = label(client_, "Label4", QString(), 8, 93);
+  label4_->setFixedWidth(kClientWidth - 8);
+
+  for (QWidget* w :
+       {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),
+        static_cast<QWidget*>(edit1_), static_cast<QWidget*>(edit2_)}) {
+    w->installEventFilter(this);
+  }
+  connect(connectBtn_, &QPushButton::clicked, this, [this] { core_.ConnectBtnClick(); });
+  connect(discBtn_, &QPushButton::clicked, this, [this] { core_.DiscBtnClick(); });
+  connect(button3_, &QPushButton::clicked, this, &MainWindow::detailsRequested);
+}
+
+void MainWindow::buildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  addItems(nullptr, mainMenuItems());
+
+  popup1_ = new QMenu(this);
+  popup1_->setObjectName(QStringLiteral("PopupMenu1"));
+  addItems(popup1_, popupMenu1Items());
+
+  popup2_ = new QMenu(this);
+  popup2_->setObjectName(QStringLiteral("PopupMenu2"));
+  addItems(popup2_, popupMenu2Items());
+}
+
+// menu == nullptr: the items are the main menu's top-level submenus.
+void MainWindow::addItems(QMenu* menu, std::span<const MenuItem> items) {
+  for (const MenuItem& item : items) {
+    const QString name = QString::fromLatin1(item.name);
+    const QString caption = QString::fromUtf8(item.caption);
+    if (item.act == MenuAct::Submenu) {
+      QMenu* sub = menu ? menu->addMenu(caption) : menuBar()->addMenu(caption);
+      sub->setObjectName(name);
+      sub->menuAction()->setObjectName(name);
+      addItems(sub, item.children);
+    } else if (item.act == MenuAct::Separator) {
+      menu->addSeparator()->setObjectName(name);
+    } else {
+      makeAction(menu, item);
+    }
+  }
+}
+
+QAction* MainWindow::makeAction(QMenu* menu, const MenuItem& item) {
+  QAction* action = menu->addAction(QString::fromUtf8(item.caption));
+  action->setObjectName(QString::fromLatin1(item.name));
+  action->setData(item.value);
+  switch (item.act) {
+    case MenuAct::Destination: {
+      auto& count = destinationActionCount_.at(item.value);
+      destinationActions_.at(item.value).at(count++) = action;
+      break;
+    }
+    case MenuAct::Help:
+      action->setShortcut(QKeySequence(Qt::Key_F1));
+      action->setShortcutContext(Qt::WindowShortcut);
+      break;
+    case MenuAct::Jigen:
+      jigen_ = action;
+      action->setCheckable(true);
+      action->setChecked(core_.jigenChecked());
+      break;
+    case MenuAct::Connect: {
+      // The default item of the tray's left menu, shown bold.
+      menu->setDefaultAction(action);
+      QFont bold = action->font();
+      bold.setBold(true);
+      action->setFont(bold);
+      break;
+    }
+    default:
+      break;
+  }
+  const MenuAct act = item.act;
+  // The number the item carries, not its caption, decides what happens.
+  connect(action, &QAction::triggered, this, [this, act, action] { run(act, action->data().toInt()); });
+  return action;
+}
+
+void MainWindow::run(MenuAct act, int value) {
+  switch (act) {
+    case MenuAct::Destination:
+      core_.ConnectFromMenu(value);
+      break;
+    case MenuAct::RouterPage:
+      core_.ExecWWW(value);
+      break;
+    case MenuAct::B1Disc:
+      core_.B1DiscClick();
+      break;
+    case MenuAct::B2Disc:
+      core_.B2DiscClick();
+      break;
+    case MenuAct::Exit:
+      close();
+      break;
+    case MenuAct::Config:
+      emit configRequested();
+      break;
+    case MenuAct::Help:
+      emit helpRequested();
+      break;
+    case MenuAct::About:
+      emit aboutRequested();
+      break;
+    case MenuAct::ProgramPage:
+      emit programPageRequested();
+      break;
+    case MenuAct::BringBack:
+      bringBack();
+      break;
+    case MenuAct::Jigen:
+      core_.JIGENClick();
+      jigen_->setChecked(core_.jigenChecked());
+      break;
+    case MenuAct::Connect:
+      core_.ConnectBtnClick();
+      break;
+    case MenuAct::Disconnect:
+      core_.DiscBtnClick();
+      break;
+    case MenuAct::Details:
+      button3_->click();
+      break;
+    case MenuAct::Submenu:
+    case MenuAct::Separator:
+      break;
+  }
+}
+
+void MainWindow::setStayOnTop(bool onTop) { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
+
+void MainWindow::placeAt(int left, int top) {
+  rememberedTop_ = top;
+  move(left, top);
+}
+
+void MainWindow::park() {
+  if (!trayAvailable_) {
+    // Out of sight without a tray icon would be out of reach.
+    showMinimized();
+    return;
+  }
+  move(x(), kParkedTop);
+  parked_ = true;
+}
+
+void MainWindow::bringBack() {
+  if (isMinimized()) showNormal();
+  if (parked_) {
+    move(x(), rememberedTop_);
+    parked_ = false;
+  }
+  raise();
+  activateWindow();
+}
+
+void MainWindow::restoreOnConnect() {
+  move(x(), rememberedTop_);
+  parked_ = false;
+  if (isMinimized()) showNormal();
+}
+
+void MainWindow::setStatusLine(const QString& text) { label4_->setText(text); }
+
+void MainWindow::setChannelText(Channel ch, const QString& text) {
+  QLineEdit* box = channelBox(ch);
+  box->setText(text);
+  box->setCursorPosition(0);
+}
+
+void MainWindow::setDestinationLabel(const QString& text) { label1_->setText(text); }
+
+void MainWindow::showCallerName(const QString& name, const QString& number) {
+  nameDisplay_->setText(name);
+  nameDisplay_->show();
+  nameDisplay_->raise();
+  label2_->hide();
+  edit1_->hide();
+  edit2_->hide();
+  label3_->setText(QStringLiteral("   ") + number);
+  label3_->adjustSize();
+}
+
+void MainWindow::clearCallerName() {
+  nameDisplay_->hide();
+  label2_->show();
+  label3_->setText(QStringLiteral("B2"));
+  label3_->adjustSize();
+  edit1_->show();
+  edit2_->show();
+  nameDisplay_->setText(QStringLiteral("着信"));
+}
+
+void MainWindow::setDestinationCaption(int index, const QString& caption) {
+  if (index < 0 || index >= static_cast<int>(destinationActions_.size())) return;
+  for (QAction* action : destinationActions_[index]) {
+    if (action) action->setText(caption);
+  }
+}
+
+void MainWindow::setConnectHint(const QString& text) { connectBtn_->setToolTip(text); }
+
+void MainWindow::setPanelColour(PanelColour colour) {
+  fill(panel1_, colour == PanelColour::Red ? kWarningRed : palette().color(QPalette::Button));
+}
+
+void MainWindow::setStrip(StripColour colour) {
+  fill(panel2_, colour == StripColour::Day ? kStripDay : kStripNight);
+}
+
+void MainWindow::setJigenCaption(const QString& caption) { jigen_->setText(caption); }
+
+void MainWindow::setMonitoringOff(bool off) {
+  edit1_->setEnabled(!off);
+  edit2_->setEnabled(!off);
+}
+
+void MainWindow::copyToClipboard(Channel ch, const QString& text) {
+  QLineEdit* box = channelBox(ch);
+  box->setText(text);
+  box->selectAll();
+  // QLineEdit::copy() refuses an empty selection; the clipboard still gets
+  // the (empty) address, as the box shows it.
+  QGuiApplication::clipboard()->setText(box->selectedText());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  SettingsStore& settings = core_.settings();
+  settings.option.left = x();
+  if (!parked_) settings.option.top = y();
+  if (writeWindowState_) writeWindowState_();
+  if (core_.FormCloseQuery(parked_)) {
+    core_.FormClose();
+    event->accept();
+    emit closed();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    button3_->click();  // the default button
+    event->accept();
+    return;
+  }
+  QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  bringBack();
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == label1_) {
+      showMinimized();
+    } else if (watched == label2_ || watched == edit1_) {
+      core_.Edit1Click();
+    } else if (watched == label3_ || watched == edit2_) {
+      core_.Edit2Click();
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,123 @@
+#pragma once
+// TForm1, "Tarvik": the small status window with the two channel boxes, the
+// destination label, the status line and the three everyday buttons, its
+// main menu, and the two menus it shares with the tray icon. It can be
+// parked off-screen (top edge -300) instead of being closed.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <span>
+
+#include "desktop/mainmenus.h"
+#include "ports/view.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace tarvik {
+
+class CoreActions;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  static constexpr int kParkedTop = -300;
+  static constexpr int kClientWidth = 136;
+  static constexpr int kClientHeight = 109;
+
+  explicit MainWindow(CoreActions& core, QWidget* parent = nullptr);
+
+  // [OPTION] ONSCREEN, read when the window is created.
+  void setStayOnTop(bool onTop);
+  // [OPTION] left and top; top is also where the window comes back to.
+  void placeAt(int left, int top);
+  int rememberedTop() const { return rememberedTop_; }
+
+  // Without a notification area the window must stay reachable: parking
+  // then minimises it instead of moving it out of sight.
+  void setTrayAvailable(bool available) { trayAvailable_ = available; }
+
+  void park();
+  void bringBack();         // K4Click
+  void restoreOnConnect();  // the connection with [OPTION] CHECK4
+  bool isParked() const { return parked_; }
+
+  // What the core shows.
+  void setStatusLine(const QString& text);
+  void setChannelText(Channel ch, const QString& text);
+  void setDestinationLabel(const QString& text);
+  void showCallerName(const QString& name, const QString& number);
+  void clearCallerName();
+  void setDestinationCaption(int index, const QString& caption);
+  void setConnectHint(const QString& text);
+  void setPanelColour(PanelColour colour);
+  void setStrip(StripColour colour);
+  void setJigenCaption(const QString& caption);
+  void setMonitoringOff(bool off);  // [OPTION] CHECK11 greys the channel boxes
+
+  // CopyIPtoClip: the channel's box gets the text, all of it selected, and
+  // the selection goes to the clipboard.
+  void copyToClipboard(Channel ch, const QString& text);
+
+  QMenu* popupMenu1() const { return popup1_; }
+  QMenu* popupMenu2() const { return popup2_; }
+  // The two items that dial destination n (main menu, pop-up menu).
+  std::array<QAction*, 2> destinationActions(int n) const { return destinationActions_.at(n); }
+
+  // Runs before each close request, to put the other windows' state into
+  // the settings (the details window's geometry).
+  void setWindowStateWriter(std::function<void()> writer) { writeWindowState_ = std::move(writer); }
+
+ signals:
+  void configRequested();
+  void detailsRequested();
+  void aboutRequested();
+  void helpRequested();
+  void programPageRequested();
+  void closed();  // the close was allowed: the program ends
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildControls();
+  void buildMenus();
+  void addItems(QMenu* menu, std::span<const MenuItem> items);
+  QAction* makeAction(QMenu* menu, const MenuItem& item);
+  void run(MenuAct act, int value);
+  QLineEdit* channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
+
+  CoreActions& core_;
+  QWidget* client_ = nullptr;
+  QFrame* panel1_ = nullptr;
+  QFrame* panel2_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QLabel* label4_ = nullptr;
+  QLabel* nameDisplay_ = nullptr;
+  QLineEdit* edit1_ = nullptr;
+  QLineEdit* edit2_ = nullptr;
+  QPushButton* connectBtn_ = nullptr;
+  QPushButton* discBtn_ = nullptr;
+  QPushButton* button3_ = nullptr;
+  QMenu* popup1_ = nullptr;
+  QMenu* popup2_ = nullptr;
+  QAction* jigen_ = nullptr;
+  std::array<std::array<QAction*, 2>, 16> destinationActions_{};
+  std::array<int, 16> destinationActionCount_{};
+  std::function<void()> writeWindowState_;
+  int rememberedTop_ = 0;
+  bool parked_ = false;
+  bool trayAvailable_ = true;
+};
+
+}  // namespace tarvik

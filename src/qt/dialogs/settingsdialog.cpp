@@ -1,0 +1,389 @@
+#include "dialogs/settingsdialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "base/sjis.h"
+#include "dialogs/destinationbox.h"
+#include "dialogs/namelist.h"
+#include "settings/settingsfiles.h"
+#include "windows/coreactions.h"
+#include "windows/fonts.h"
+#include "windows/messageboxes.h"
+
+namespace tarvik {
+namespace {
+
+// Each text field and the setting it holds (Shift-JIS in the store).
+struct TextBinding {
+  const char* control;
+  std::string& (*field)(SettingsStore&);
+};
+
+const TextBinding kTextBindings[] = {
+    {"Edit5", [](SettingsStore& s) -> std::string& { return s.tarvik.SOHOIP; }},
+    {"Edit14", [](SettingsStore& s) -> std::string& { return s.tarvik.PASS; }},
+    {"Edit4", [](SettingsStore& s) -> std::string& { return s.option.TIME; }},
+    {"Edit6", [](SettingsStore& s) -> std::string& { return s.sound.s1; }},
+    {"Edit1", [](SettingsStore& s) -> std::string& { return s.sound.s2; }},
+    {"Edit3", [](SettingsStore& s) -> std::string& { return s.sound.s3; }},
+    {"Edit15", [](SettingsStore& s) -> std::string& { return s.sound.s5; }},
+    {"Edit16", [](SettingsStore& s) -> std::string& { return s.sound.s6; }},
+    {"Edit2", [](SettingsStore& s) -> std::string& { return s.sound.s7; }},
+    {"Edit_RingSound", [](SettingsStore& s) -> std::string& { return s.sound.s8; }},
+    {"Edit_NameSound", [](SettingsStore& s) -> std::string& { return s.sound.NAMESOUND; }},
+    {"Edit12", [](SettingsStore& s) -> std::string& { return s.time.ON; }},
+    {"Edit13", [](SettingsStore& s) -> std::string& { return s.time.OFF; }},
+    {"Edit17", [](SettingsStore& s) -> std::string& { return s.time.WARNING; }},
+    {"Edit21", [](SettingsStore& s) -> std::string& { return s.rd.count; }},
+    {"Edit18", [](SettingsStore& s) -> std::string& { return s.option.LOG; }},
+};
+
+struct BoolBinding {
+  const char* control;
+  bool& (*field)(SettingsStore&);
+};
+
+const BoolBinding kBoolBindings[] = {
+    {"CheckBox11", [](SettingsStore& s) -> bool& { return s.option.CHECK11; }},
+    {"CheckBox1", [](SettingsStore& s) -> bool& { return s.option.SIZE; }},
+    {"CheckBox4", [](SettingsStore& s) -> bool& { return s.option.CHECK4; }},
+    {"CheckBox3", [](SettingsStore& s) -> bool& { return s.option.NEXT; }},
+    {"CheckBox5", [](SettingsStore& s) -> bool& { return s.option.CHECK5; }},
+    {"CheckBox10", [](SettingsStore& s) -> bool& { return s.option.CHECK10; }},
+    {"CheckBox15", [](SettingsStore& s) -> bool& { return s.option.CHECK15; }},
+    {"CheckBox2", [](SettingsStore& s) -> bool& { return s.option.ONSCREEN; }},
+    {"CheckBox13", [](SettingsStore& s) -> bool& { return s.option.CHECK13; }},
+    {"CheckBox18", [](SettingsStore& s) -> bool& { return s.option.CHECK18; }},
+    {"CheckBox6", [](SettingsStore& s) -> bool& { return s.option.CHECK6; }},
+    {"CheckBox7", [](SettingsStore& s) -> bool& { return s.option.CHECK7; }},
+    {"CheckBox8", [](SettingsStore& s) -> bool& { return s.option.CHECK8; }},
+    {"CheckBox9", [](SettingsStore& s) -> bool& { return s.option.CHECK9; }},
+    {"CheckBox14", [](SettingsStore& s) -> bool& { return s.option.CHECK14; }},
+    {"CheckBox19", [](SettingsStore& s) -> bool& { return s.option.CHECK19; }},
+    {"CheckBox12", [](SettingsStore& s) -> bool& { return s.option.CHECK12; }},
+    {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
+    {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
+};
+
+struct DestinationBinding {
+  DestinationBox* SettingsPages::*box;
+  int& (*field)(SettingsStore&);
+};
+
+const DestinationBinding kDestinationBindings[] = {
+    {&SettingsPages::defaultBox, [](SettingsStore& s) -> int& { return s.tarvik.DEFAULT; }},
+    {&SettingsPages::autoBox, [](SettingsStore& s) -> int& { return s.tarvik.AUTO; }},
+    {&SettingsPages::redialBox, [](SettingsStore& s) -> int& { return s.tarvik.REDIAL; }},
+    {&SettingsPages::appBox, [](SettingsStore& s) -> int& { return s.appPageDestination; }},
+};
+
+// Path fields that a click makes the browse target (the ring-sound and the
+// name-sound folder fields never are).
+const char* const kBrowseTargets[] = {"Edit7", "Edit8", "Edit9", "Edit10", "Edit11", "Edit19", "Edit20",
+                                      "Edit6", "Edit1", "Edit3", "Edit2",  "Edit15", "Edit16"};
+
+// Play button and the path field of its own row.
+const std::pair<const char*, const char*> kPlayButtons[] = {
+    {"SpeedButton1", "Edit6"},          {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
+    {"SpeedButton5", "Edit15"},         {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
+    {"SpeedButton8", "Edit_RingSound"},
+};
+
+QString fromSjis(const std::string& sjis) { return QString::fromStdString(toUtf8(sjis)); }
+std::string toStore(const QString& text) { return toSjis(text.toStdString()); }
+
+// A settings file that cannot be read or written must not end the program:
+// the failure becomes a message like the store's own ones.
+template <typename Operation>
+std::string guardedFileOperation(const SettingsFiles& files, Operation operation) {
+  try {
+    return operation();
+  } catch (const std::exception& e) {
+    return "設定ファイル " + files.iniPath().string() + " を読み書きできません: " + e.what();
+  }
+}
+
+std::optional<QString> platformFilePicker(QWidget* parent) {
+  const QString file = QFileDialog::getOpenFileName(parent);
+  if (file.isEmpty()) return std::nullopt;
+  return file;
+}
+
+// Script text <-> lines; a final line break does not make an extra line.
+std::vector<std::string> scriptLines(const QString& text) {
+  std::vector<std::string> lines;
+  if (text.isEmpty()) return lines;
+  QStringList parts = text.split(QLatin1Char('\n'));
+  if (parts.size() > 1 && parts.last().isEmpty()) parts.removeLast();
+  for (const QString& part : parts) lines.push_back(toStore(part));
+  return lines;
+}
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      core_(core),
+      play_(std::move(play)),
+      pickFile_(platformFilePicker) {
+  setObjectName(QStringLiteral("TForm3"));
+  setWindowTitle(QStringLiteral("Tarvik - 設定"));
+  setFont(proportionalFontPt(9));
+  setModal(false);
+  setFixedSize(434, 333);
+
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(QStringLiteral("PageControl1"));
+  tabs_->setGeometry(5, 8, 428, 289);
+  // All six tabs in one row, as narrow as their captions allow.
+  tabs_->setUsesScrollButtons(false);
+  tabs_->tabBar()->setExpanding(false);
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
+  pages_ = buildSettingsPages(tabs_);
+
+  ok_ = new QPushButton(QStringLiteral("OK"), this);
+  ok_->setObjectName(QStringLiteral("OK"));
+  ok_->setGeometry(352, 302, 75, 25);
+
+  // The first opening shows the sound page; later ones the page last shown.
+  tabs_->setCurrentIndex(SettingsPages::Sound);
+  bindControls();
+  updateDefaultButton();
+  loadFromStore();
+}
+
+void SettingsDialog::bindControls() {
+  SettingsStore& store = core_.settings();
+  for (const TextBinding& b : kTextBindings) {
+    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(b.control));
+    auto field = b.field;
+    connect(edit, &QLineEdit::textChanged, this,
+            [&store, field](const QString& text) { field(store) = toStore(text); });
+  }
+  for (const BoolBinding& b : kBoolBindings) {
+    auto* box = findChild<QCheckBox*>(QString::fromLatin1(b.control));
+    auto field = b.field;
+    connect(box, &QCheckBox::toggled, this, [this, &store, field](bool on) {
+      field(store) = on;
+      applyDependentStates();
+    });
+  }
+  for (const DestinationBinding& b : kDestinationBindings) {
+    DestinationBox* box = pages_.*(b.box);
+    if (box == pages_.appBox) {
+      connect(box, &DestinationBox::destinationChanged, this, &SettingsDialog::changeAppDestination);
+    } else {
+      auto field = b.field;
+      connect(box, &DestinationBox::destinationChanged, this,
+              [&store, field](int index) { field(store) = index; });
+    }
+  }
+  connect(pages_.script, &QPlainTextEdit::textChanged, this,
+          [this, &store] { store.script = scriptLines(pages_.script->toPlainText()); });
+
+  for (const char* name : kBrowseTargets)
+    findChild<QLineEdit*>(QString::fromLatin1(name))->installEventFilter(this);
+  // A change of the warning sound's path makes it the target, also when the
+  // start-up load fills it.
+  auto* warning = findChild<QLineEdit*>(QStringLiteral("Edit2"));
+  connect(warning, &QLineEdit::textChanged, this, [this, warning] { browseTarget_ = warning; });
+  connect(pages_.soundBrowse, &QPushButton::clicked, this, &SettingsDialog::browse);
+  connect(pages_.appBrowse, &QPushButton::clicked, this, &SettingsDialog::browse);
+
+  for (const auto& [buttonName, editName] : kPlayButtons) {
+    auto* button = findChild<QToolButton*>(QString::fromLatin1(buttonName));
+    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(editName));
+    connect(button, &QToolButton::clicked, this, [this, edit] {
+      if (play_ && !edit->text().isEmpty()) play_(toStore(edit->text()));
+    });
+  }
+
+  connect(pages_.addName, &QPushButton::clicked, this, &SettingsDialog::addName);
+  connect(pages_.deleteName, &QPushButton::clicked, this, &SettingsDialog::deleteName);
+  connect(ok_, &QPushButton::clicked, this, &SettingsDialog::closeDialog);
+  connect(tabs_, &QTabWidget::currentChanged, this, &SettingsDialog::updateDefaultButton);
+}
+
+void SettingsDialog::loadFromStore() {
+  SettingsStore& store = core_.settings();
+  // Filling a control writes the same value back through its binding, so
+  // the store is copied first: a value that does not survive the round trip
+  // through UTF-8 must stay as it was read.
+  SettingsStore loaded = store;
+  for (const TextBinding& b : kTextBindings) {
+    findChild<QLineEdit*>(QString::fromLatin1(b.control))->setText(fromSjis(b.field(loaded)));
+  }
+  for (const BoolBinding& b : kBoolBindings) {
+    findChild<QCheckBox*>(QString::fromLatin1(b.control))->setChecked(b.field(loaded));
+  }
+  QStringList script;
+  for (const std::string& line : loaded.script) script << fromSjis(line);
+  pages_.script->setPlainText(script.join(QLatin1Char('\n')));
+  pages_.nameList->clear();
+  for (const std::string& entry : loaded.nameList) pages_.nameList->addItem(fromSjis(entry));
+  for (const DestinationBinding& b : kDestinationBindings) {
+    (pages_.*(b.box))->showIndex(b.field(loaded));
+  }
+  store = loaded;
+  applyDependentStates();
+}
+
+void SettingsDialog::setDestinationList(const QStringList& entries) {
+  SettingsStore& store = core_.settings();
+  for (const DestinationBinding& b : kDestinationBindings)
+    (pages_.*(b.box))->setEntries(entries, b.field(store));
+}
+
+void SettingsDialog::applyDependentStates() {
+  const SettingsStore& store = core_.settings();
+  findChild<QLineEdit*>(QStringLiteral("Edit4"))->setEnabled(!store.option.CHECK11);
+  pages_.script->setEnabled(store.option.CHECK18);
+  emit monitoringOffChanged(store.option.CHECK11);
+}
+
+void SettingsDialog::openDialog() {
+  core_.Config();
+  if (!isVisible()) {
+    loadAppFields();
+    show();
+  }
+  raise();
+  activateWindow();
+}
+
+bool SettingsDialog::closeDialog() {
+  SettingsStore& store = core_.settings();
+  emit connectHintChanged(pages_.defaultBox->currentText());
+  const std::string error = guardedFileOperation(
+      core_.files(), [&] { return core_.files().saveDialogSettings(store, appFields()); });
+  // The interval check may have put "5" in place of the text.
+  auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
+  if (toStore(interval->text()) != store.option.TIME) interval->setText(fromSjis(store.option.TIME));
+  if (!error.empty()) {
+    showErrorBox(this, QString::fromStdString(error));
+    return false;
+  }
+  core_.ConfigClosed();
+  hide();
+  return true;
+}
+
+void SettingsDialog::closeEvent(QCloseEvent* event) {
+  if (!isVisible() || closeDialog()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void SettingsDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // A focused push button has taken its own Enter before this point.
+      if (tabs_->currentIndex() == SettingsPages::Names) {
+        pages_.addName->click();
+      } else {
+        ok_->click();
+      }
+      event->accept();
+      return;
+    case Qt::Key_Escape:
+      event->accept();  // no cancel: Escape does nothing
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) browseTarget_ = edit;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void SettingsDialog::updateDefaultButton() {
+  const bool names = tabs_->currentIndex() == SettingsPages::Names;
+  pages_.addName->setDefault(names);
+  ok_->setDefault(!names);
+}
+
+void SettingsDialog::browse() {
+  const std::optional<QString> file = pickFile_(this);
+  // Cancelling leaves the target as it was, so a set path is never lost.
+  if (file && browseTarget_) browseTarget_->setText(*file);
+}
+
+void SettingsDialog::addName() {
+  const NameEntryResult r = makeNameEntry(pages_.number->text(), pages_.name->text());
+  pages_.number->setText(r.number);
+  pages_.name->setText(r.name);
+  switch (r.outcome) {
+    case NameEntryResult::RefusedDash:
+      showWarningBox(this, dashWarningText());
+      break;
+    case NameEntryResult::Added:
+      pages_.nameList->addItem(r.entry);
+      core_.settings().nameList.push_back(toStore(r.entry));
+      break;
+    case NameEntryResult::Empty:
+      break;
+  }
+}
+
+void SettingsDialog::deleteName() {
+  const int row = pages_.nameList->currentRow();
+  if (row < 0 || !pages_.nameList->currentItem()->isSelected()) return;
+  delete pages_.nameList->takeItem(row);
+  auto& list = core_.settings().nameList;
+  if (row < static_cast<int>(list.size())) list.erase(list.begin() + row);
+}
+
+ApplicationList SettingsDialog::appFields() const {
+  ApplicationList apps;
+  for (std::size_t i = 0; i < apps.size(); ++i) apps[i] = toStore(pages_.apps[i]->text());
+  return apps;
+}
+
+void SettingsDialog::showAppFields(const ApplicationList& apps) {
+  for (std::size_t i = 0; i < apps.size(); ++i) pages_.apps[i]->setText(fromSjis(apps[i]));
+}
+
+void SettingsDialog::loadAppFields() {
+  ApplicationList apps;
+  const std::string error = guardedFileOperation(core_.files(), [&] {
+    apps = core_.files().loadApplications(core_.settings().appPageDestination);
+    return std::string();
+  });
+  if (!error.empty()) showErrorBox(this, QString::fromStdString(error));
+  showAppFields(apps);
+}
+
+void SettingsDialog::changeAppDestination(int newIndex) {
+  SettingsStore& store = core_.settings();
+  const std::string error = guardedFileOperation(
+      core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
+  if (!error.empty()) {
+    // The typed command lines are not written anywhere yet: stay on them.
+    pages_.appBox->showIndex(store.appPageDestination);
+    showErrorBox(this, QString::fromStdString(error));
+    return;
+  }
+  store.appPageDestination = newIndex;
+  loadAppFields();
+}
+
+}  // namespace tarvik

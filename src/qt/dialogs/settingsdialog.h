@@ -1,0 +1,82 @@
+#pragma once
+// TForm3, "Tarvik - 設定": the modeless dialog bound live to the settings
+// store. Every change of a control is a change of the setting at once;
+// every way of closing saves (there is no cancel); a failed save keeps the
+// dialog open.
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <functional>
+#include <optional>
+
+#include "dialogs/settingspages.h"
+#include "settings/settingsstore.h"
+
+class QTabWidget;
+class QPushButton;
+
+namespace tarvik {
+
+class CoreActions;
+
+class SettingsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  // Returns the chosen file, or nothing when the user cancelled.
+  using FilePicker = std::function<std::optional<QString>(QWidget* parent)>;
+  // Plays a sound file named as the settings hold it (Shift-JIS).
+  using SoundPlayer = std::function<void(const std::string& sjisPath)>;
+
+  SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* parent = nullptr);
+
+  void setFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
+
+  // Every control from the store (after the start-up load), with the
+  // dependent states of "監視しない" and "SOHO-スクリプトを使用".
+  void loadFromStore();
+  // The sixteen destination entries (UTF-8); each box shows its index.
+  void setDestinationList(const QStringList& entries);
+
+  // The menu action: open, or bring to the front when already open.
+  void openDialog();
+  // The close (OK or the close box): true when saved and hidden.
+  bool closeDialog();
+
+  QLineEdit* browseTarget() const { return browseTarget_; }
+  const SettingsPages& pages() const { return pages_; }
+  QTabWidget* tabs() const { return tabs_; }
+
+ signals:
+  // "監視しない" ticked or not: the main window's channel boxes follow.
+  void monitoringOffChanged(bool off);
+  // At close: the connect button's hint becomes the default entry's text.
+  void connectHintChanged(const QString& text);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void bindControls();
+  void applyDependentStates();
+  void browse();
+  void addName();
+  void deleteName();
+  void changeAppDestination(int newIndex);
+  ApplicationList appFields() const;
+  void showAppFields(const ApplicationList& apps);
+  void loadAppFields();
+  void updateDefaultButton();
+
+  CoreActions& core_;
+  SoundPlayer play_;
+  FilePicker pickFile_;
+  QTabWidget* tabs_;
+  QPushButton* ok_;
+  SettingsPages pages_;
+  QPointer<QLineEdit> browseTarget_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,44 @@
+#pragma once
+// The core's Transport port on TAsyncSock. Socket events go to three
+// callbacks, the core's AsyncSock1Connect, AsyncSock1Receive and
+// AsyncSock1Close; a connect that fails arrives as a close, with the
+// reason in errorText().
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "socket/tasyncsock.h"
+#include "ports/transport.h"
+
+namespace tarvik {
+
+class AsyncSockTransport : public Transport {
+ public:
+  struct Handlers {
+    std::function<void(SocketId)> connected;
+    std::function<void(SocketId, std::string_view)> received;
+    std::function<void(SocketId)> closed;  // closed by the peer, or failed
+  };
+
+  explicit AsyncSockTransport(Handlers handlers);
+  ~AsyncSockTransport() override;
+
+  void setHost(const std::string& host) override;
+  void setPort(int port) override;
+  SocketId open() override;
+  void send(SocketId socket, std::string_view bytes) override;
+  void close(SocketId socket) override;
+  // UTF-8: a prefix such as "connect Error " and the system's reason.
+  std::string errorText() const override { return errorText_; }
+
+  TAsyncSock& component() { return *sock_; }
+
+ private:
+  std::unique_ptr<TAsyncSock> sock_;
+  Handlers handlers_;
+  std::string errorText_;
+};
+
+}  // namespace tarvik
