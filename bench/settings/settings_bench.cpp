@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "base/sjis.h"
-#include "settings/filebytes.h"
+#include "base/filebytes.h"
 #include "settings/inifile.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingskeys.h"

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "base/filebytes.h"
 #include "base/sjis.h"
 
 namespace tarvik {
@@ -49,29 +50,9 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
 }
 
 std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  const std::string failed = file.string() + " に書き込めません";
-  std::filesystem::path temp = file;
-  temp += ".new";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    for (const std::string& line : lines) {
-      out << line << "\r\n";
-    }
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return failed;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return failed;
-  }
-  return {};
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return replaceFileBytes(file, bytes) ? std::string() : file.string() + " に書き込めません";
 }
 
 }  // namespace tarvik

@@ -5,8 +5,9 @@
 // A fetch loads the file into the capture buffer; the parser appends the
 // router's entries after the one equal to the file's last line (or all of
 // them after a break marker) and the completed buffer is written back.
-// Writing goes to a file beside the log that is renamed over it, so a crash
-// or a full disk leaves the old log as it was.
+// Writing goes through replaceFileBytes, as for the settings files: a crash
+// or a full disk leaves the old log as it was, its mode is kept and a linked
+// log is replaced where it lies.
 
 #include <filesystem>
 #include <string>
@@ -34,7 +35,8 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file);
 std::vector<std::string> splitLogLines(std::string_view text);
 
 // Replaces the file's content with lines, each ending in CR LF. Returns an
-// error text (UTF-8) on failure, leaving the old file untouched.
+// error text (UTF-8) on failure, leaving the old file untouched; a read-only
+// log is refused like a read-only settings file.
 std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 }  // namespace tarvik

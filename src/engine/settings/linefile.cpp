@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "settings/filebytes.h"
+#include "base/filebytes.h"
 
 namespace tarvik {
 

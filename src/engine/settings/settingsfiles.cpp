@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "base/sjis.h"
-#include "settings/filebytes.h"
+#include "base/filebytes.h"
 #include "settings/inifile.h"
 #include "settings/linefile.h"
 #include "settings/settingskeys.h"

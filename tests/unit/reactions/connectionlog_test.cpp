@@ -1,11 +1,13 @@
 #include "reactions/connectionlog.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <iterator>
 
 #include "base/sjis.h"
+#include "fakes/testdir.h"
 
 namespace tarvik {
 namespace {
@@ -13,11 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-class ConnectionLog : public testing::Test {
+class ConnectionLog : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("tarvik-log-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("tarvik-log-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     file_ = dir_ / "mn128soho.log";
@@ -70,27 +72,70 @@ TEST(SplitLogLines, AnyLineEnding) {
   EXPECT_EQ(splitLogLines(""), Lines{});
 }
 
+// Files in the log's folder besides the log itself: a write leaves none.
+std::size_t strayFiles(const fs::path& dir, const fs::path& log) {
+  std::size_t count = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir)) count += entry.path() != log;
+  return count;
+}
+
 TEST_F(ConnectionLog, WriteReplacesTheFileWithCrLfLines) {
   put("old\r\n");
   EXPECT_EQ(writeConnectionLog(file_, {"A", toSjis("B 事務所")}), "");
   EXPECT_EQ(get(), "A\r\n" + toSjis("B 事務所") + "\r\n");
   EXPECT_EQ(writeConnectionLog(file_, {}), "");
   EXPECT_EQ(get(), "");
-  EXPECT_FALSE(fs::exists(dir_ / "mn128soho.log.new"));
+  EXPECT_EQ(strayFiles(dir_, file_), 0u);
 }
 
-TEST_F(ConnectionLog, FailedWriteKeepsTheOldLog) {
-  put("A\r\nB\r\n");
-  fs::create_directories(dir_ / "mn128soho.log.new");  // the new file cannot be created
-  EXPECT_NE(writeConnectionLog(file_, {"X"}), "");
-  EXPECT_EQ(get(), "A\r\nB\r\n");
+TEST_F(ConnectionLog, WriteKeepsTheModeAndALinkedLogStaysLinked) {
+  put("A\r\n");
+  ::chmod(file_.c_str(), 0640);
+  EXPECT_EQ(writeConnectionLog(file_, {"B"}), "");
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms(0640));
 
-  fs::remove_all(dir_ / "mn128soho.log.new");
-  const fs::path busy = dir_ / "dirlog";
-  fs::create_directories(busy / "inside");  // rename over a non-empty directory fails
-  EXPECT_NE(writeConnectionLog(busy, {"X"}), "");
-  EXPECT_TRUE(fs::is_directory(busy / "inside"));
-  EXPECT_FALSE(fs::exists(dir_ / "dirlog.new"));
+  const fs::path kept = dir_ / "kept";
+  fs::create_directories(kept);
+  fs::rename(file_, kept / "real.log");
+  fs::create_symlink(kept / "real.log", file_);
+  EXPECT_EQ(writeConnectionLog(file_, {"C"}), "");
+  EXPECT_TRUE(fs::is_symlink(file_));
+  EXPECT_EQ(get(), "C\r\n");
+  EXPECT_EQ(strayFiles(kept, kept / "real.log"), 0u);
+}
+
+// Each way a write can fail: the message names the file, the old log stays
+// whole and nothing is left beside it.
+TEST_F(ConnectionLog, FailedWriteKeepsTheOldLog) {
+  enum class Refusal { kReadOnlyFolder, kReadOnlyFile, kDirectoryInTheWay };
+  for (Refusal refusal : {Refusal::kReadOnlyFolder, Refusal::kReadOnlyFile, Refusal::kDirectoryInTheWay}) {
+    SCOPED_TRACE(static_cast<int>(refusal));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    ::chmod(dir_.c_str(), 0777);  // writable for the unprivileged user below
+    fs::path target = file_;
+    if (refusal == Refusal::kDirectoryInTheWay) {
+      target = dir_ / "dirlog";
+      fs::create_directories(target / "inside");  // rename over a non-empty directory fails
+    } else {
+      put("A\r\nB\r\n");
+    }
+    if (refusal == Refusal::kReadOnlyFolder) ::chmod(dir_.c_str(), 0555);
+    if (refusal == Refusal::kReadOnlyFile) ::chmod(file_.c_str(), 0444);
+    std::string error;
+    {
+      testing::Unprivileged user;
+      error = writeConnectionLog(target, {"X"});
+    }
+    ::chmod(dir_.c_str(), 0755);
+    EXPECT_EQ(error, target.string() + " に書き込めません");
+    if (refusal == Refusal::kDirectoryInTheWay) {
+      EXPECT_TRUE(fs::is_directory(target / "inside"));
+    } else {
+      EXPECT_EQ(get(), "A\r\nB\r\n");
+    }
+    EXPECT_EQ(strayFiles(dir_, target), 0u);
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "base/sjis.h"
-#include "testdir.h"
+#include "fakes/testdir.h"
 
 namespace tarvik {
 namespace {

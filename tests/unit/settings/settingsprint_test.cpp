@@ -5,7 +5,7 @@
 #include "base/sjis.h"
 #include "settings/inifile.h"
 #include "settings/settingskeys.h"
-#include "testdir.h"
+#include "fakes/testdir.h"
 
 namespace tarvik {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// Whole-file reads and crash-safe whole-file writes for the settings files.
+// Whole-file reads and crash-safe whole-file writes, shared by the settings
+// files and the connection log.
 
 #include <filesystem>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "settings/filebytes.h"
+#include "base/filebytes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
