@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 namespace tarvik::app {
@@ -12,6 +13,8 @@ std::unique_ptr<QLockFile> tryLock(const QString& path, bool& acquired) {
   // Never treat a live lock as stale by its age: only a dead owner frees it.
   lock->setStaleLockTime(0);
   acquired = lock->tryLock(0);
+  // Like every file the program keeps, the lock is its owner's alone.
+  if (acquired) QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
   return lock;
 }
 

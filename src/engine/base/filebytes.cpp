@@ -34,7 +34,28 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The file a write through a link lands in: a file kept elsewhere and linked
+// here is replaced where it lies, and the link stays.
+std::filesystem::path linkTarget(const std::filesystem::path& link) {
+  std::error_code error;
+  std::filesystem::path path =
+      std::filesystem::is_symlink(link, error) ? std::filesystem::canonical(link, error) : link;
+  return error ? link : path;
+}
+
 }  // namespace
+
+bool createPrivateDirectories(const std::filesystem::path& dir) {
+  std::error_code error;
+  if (dir.empty() || std::filesystem::is_directory(dir, error)) return !dir.empty();
+  if (dir.has_parent_path() && dir.parent_path() != dir) createPrivateDirectories(dir.parent_path());
+  return ::mkdir(dir.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(dir, error));
+}
+
+bool readableByOthers(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::stat(linkTarget(path).c_str(), &st) == 0 && (st.st_mode & (S_IRGRP | S_IROTH)) != 0;
+}
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -44,23 +65,21 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
-bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes) {
-  // A file kept elsewhere and linked here is replaced where it lies; the
-  // link stays.
-  std::error_code error;
-  std::filesystem::path path =
-      std::filesystem::is_symlink(link, error) ? std::filesystem::canonical(link, error) : link;
-  if (error) path = link;
+bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes, FileAccess access) {
+  const std::filesystem::path path = linkTarget(link);
   struct stat old {};
   bool exists = ::stat(path.c_str(), &old) == 0;
   if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
-  if (!exists && path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
+  if (!exists && path.has_parent_path()) createPrivateDirectories(path.parent_path());
 
   std::filesystem::path temporary = temporaryPathFor(path);
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  // The settings hold the router's password: nobody else gets to read what
+  // is written here unless the user has allowed it on the old file.
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd < 0) return false;
-  // The new file keeps the old one's permissions.
-  bool ok = (!exists || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+  mode_t mode = exists ? old.st_mode & 07777 : 0600;
+  if (access == FileAccess::kOwnerOnly) mode &= ~mode_t{077};
+  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());

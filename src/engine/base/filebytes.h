@@ -12,12 +12,27 @@ namespace tarvik {
 // The file's bytes; nullopt when it does not exist or cannot be read.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
 
+// Who may read a file that replaceFileBytes writes over an existing one:
+// the old file's permissions as they were, or its owner alone (the group's
+// and others' bits taken away).
+enum class FileAccess { kKeep, kOwnerOnly };
+
 // Replaces the file with bytes: they go to a new file beside it, which is
 // flushed to disk and then renamed over the old one, so a crash or a full
 // disk leaves either the old file or the new one, never a part of either.
 // A file that exists and is read-only is refused, as the platform's profile
-// writer refuses it. The folder is created when missing. Returns false when
-// the file could not be replaced; the old file is then untouched.
-bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes);
+// writer refuses it. A new file is readable and writable by its owner only;
+// one that existed keeps its permissions (see FileAccess). Missing folders
+// are created for the owner only. Returns false when the file could not be
+// replaced; the old file is then untouched.
+bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes,
+                      FileAccess access = FileAccess::kKeep);
+
+// True when the file exists and someone besides its owner may read it.
+bool readableByOthers(const std::filesystem::path& path);
+
+// Creates the folder and any missing parents, each for its owner only.
+// True when the folder exists afterwards.
+bool createPrivateDirectories(const std::filesystem::path& dir);
 
 }  // namespace tarvik

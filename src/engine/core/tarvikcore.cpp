@@ -38,6 +38,7 @@ std::string lowerAscii(std::string text) {
 TarvikCore::State::State(CorePorts p, SettingsFiles f)
     : ports(p), files(std::move(f)), CntTime1([&clock = p.clock] { return clock.tickMs(); }) {
   CntTime1.TimeFunc = TCntTime::tfTick;
+  files.setNotice([this](const std::string& text) { setStatus(text); });
 }
 
 // --- start-up and exit ---

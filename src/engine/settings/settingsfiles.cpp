@@ -56,6 +56,19 @@ void writeKeys(IniFile& ini, const SettingsStore& store, KeyWriter writer) {
 
 SettingsFiles::SettingsFiles(std::filesystem::path configDir) : dir_(std::move(configDir)) {}
 
+void SettingsFiles::setNotice(std::function<void(const std::string&)> notice) { notice_ = std::move(notice); }
+
+// A file that others may read loses that right as soon as it holds the
+// router's password; the user hears of it once, when it happens.
+bool SettingsFiles::writeIni(const IniFile& ini) const {
+  const bool exposed = !ini.readString("Tarvik", "PASS", "").empty() && readableByOthers(iniPath());
+  if (!replaceFileBytes(iniPath(), ini.text(), exposed ? FileAccess::kOwnerOnly : FileAccess::kKeep)) {
+    return false;
+  }
+  if (exposed && notice_) notice_(std::string(kMadeOwnerOnly));
+  return true;
+}
+
 std::filesystem::path SettingsFiles::iniPath() const { return dir_ / "Tarvik.ini"; }
 std::filesystem::path SettingsFiles::namesPath() const { return dir_ / "Tarvik.lst"; }
 std::filesystem::path SettingsFiles::scriptPath() const { return dir_ / "Tarvik.spt"; }
@@ -82,7 +95,7 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   std::optional<int> interval = settingTextToInt(store.option.TIME);
   if (!interval) {
     // The [Tarvik] keys are saved; the rest waits for a valid interval.
-    if (!replaceFileBytes(iniPath(), ini->text())) return writeFailed(iniPath());
+    if (!writeIni(*ini)) return writeFailed(iniPath());
     return "'" + toUtf8(store.option.TIME) + "' は整数ではありません";
   }
   if (*interval < kMinPollInterval || *interval > kMaxPollInterval) {
@@ -90,7 +103,7 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   }
   writeKeys(*ini, store, KeyWriter::kDialog);
   writeApplications(*ini, store.appPageDestination, shownApps);
-  if (!replaceFileBytes(iniPath(), ini->text())) return writeFailed(iniPath());
+  if (!writeIni(*ini)) return writeFailed(iniPath());
 
   if (!writeLineFile(namesPath(), store.nameList)) return createFailed(namesPath());
   if (!writeLineFile(scriptPath(), store.script)) return createFailed(scriptPath());
@@ -106,7 +119,7 @@ std::string SettingsFiles::saveWindowState(const SettingsStore& store, bool park
     if (parked && key.key == "top") continue;
     writeSetting(*ini, key, store);
   }
-  return replaceFileBytes(iniPath(), ini->text()) ? std::string() : writeFailed(iniPath());
+  return writeIni(*ini) ? std::string() : writeFailed(iniPath());
 }
 
 ApplicationList SettingsFiles::loadApplications(int destination) const {
@@ -121,7 +134,7 @@ std::string SettingsFiles::saveApplications(int destination, const ApplicationLi
   std::optional<IniFile> ini = readIniForUpdate(iniPath());
   if (!ini) return writeFailed(iniPath());
   writeApplications(*ini, destination, apps);
-  return replaceFileBytes(iniPath(), ini->text()) ? std::string() : writeFailed(iniPath());
+  return writeIni(*ini) ? std::string() : writeFailed(iniPath());
 }
 
 }  // namespace tarvik

@@ -5,15 +5,25 @@
 // Failures come back as a UTF-8 message for the user; empty means success.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "settings/settingsstore.h"
 
 namespace tarvik {
 
+class IniFile;
+
+// Said once when a save has taken the others' read access away from a
+// Tarvik.ini that holds the password.
+inline constexpr std::string_view kMadeOwnerOnly = "Tarvik.ini を本人だけが読めるようにしました";
+
 class SettingsFiles {
  public:
   explicit SettingsFiles(std::filesystem::path configDir);
+
+  // Where one-off notices for the status line go (UTF-8).
+  void setNotice(std::function<void(const std::string&)> notice);
 
   const std::filesystem::path& directory() const { return dir_; }
   std::filesystem::path iniPath() const;
@@ -36,7 +46,10 @@ class SettingsFiles {
   std::string saveApplications(int destination, const ApplicationList& apps) const;
 
  private:
+  bool writeIni(const IniFile& ini) const;
+
   std::filesystem::path dir_;
+  std::function<void(const std::string&)> notice_;
 };
 
 // The config directory: explicitDir when given; else exeDir when it holds

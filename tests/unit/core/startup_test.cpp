@@ -1,8 +1,11 @@
 // Start-up chain, command-line arguments, the exchange bookkeeping and the
 // way out.
 
+#include <sys/stat.h>
+
 #include "corefixture.h"
 #include "net/exchange.h"
+#include "settings/password.h"
 
 namespace tarvik::coretest {
 namespace {
@@ -232,6 +235,22 @@ TEST_F(CoreTest, CloseWhileParkedKeepsTop) {
   std::string ini = readFile("Tarvik.ini");
   EXPECT_NE(ini.find("top=77"), std::string::npos);
   EXPECT_NE(ini.find("left=5"), std::string::npos);
+}
+
+// A Tarvik.ini that others may read is made the owner's alone by the first
+// save that holds the password, and the status line says so that once.
+TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
+  writeFile("Tarvik.ini", "[Tarvik]\r\nSOHOIP=192.168.0.1\r\nPASS=" + encodePassword("secret") + "\r\n");
+  ::chmod((dir / "Tarvik.ini").c_str(), 0644);
+  start();
+  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_EQ(view.status, kMadeOwnerOnly);
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "Tarvik.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  view.status.clear();
+  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_EQ(view.status, "") << "said once";
 }
 
 TEST_F(CoreTest, FormCloseClosesEveryOpenSocket) {

@@ -342,6 +342,86 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
   }
 }
 
+mode_t modeOf(const std::filesystem::path& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st.st_mode & 07777;
+}
+
+// Sets the process's umask for the length of a test, so that the modes
+// checked do not depend on the shell the tests were started from.
+class Umask {
+ public:
+  explicit Umask(mode_t mask) : saved_(::umask(mask)) {}
+  ~Umask() { ::umask(saved_); }
+  Umask(const Umask&) = delete;
+  Umask& operator=(const Umask&) = delete;
+
+ private:
+  mode_t saved_;
+};
+
+// The settings hold the router's password: nothing the program creates in
+// its config directory may be read by other users.
+TEST(SettingsFiles, EveryFileItCreatesIsForItsOwnerOnly) {
+  Umask mask(022);
+  TestDir dir;
+  const std::filesystem::path configDir = dir / "config" / "tarvik";
+  SettingsFiles files(configDir);
+  SettingsStore s;
+  s.tarvik.PASS = "secret";
+  s.nameList = {"0312341234:Office"};
+  s.script = {"7:00 dis a"};
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  for (const std::filesystem::path& folder : {dir / "config", configDir})
+    EXPECT_EQ(modeOf(folder), 0700u) << folder;
+  for (const std::filesystem::path& file : {files.iniPath(), files.namesPath(), files.scriptPath()}) {
+    EXPECT_EQ(modeOf(file), 0600u) << file;
+  }
+}
+
+// A Tarvik.ini that others may read keeps its permissions until it holds a
+// password; the save that writes one makes it the owner's alone and says so
+// once. The password's encoding in the file is the same either way.
+TEST(SettingsFiles, APasswordSavedIntoAFileOthersCanReadMakesItTheOwnersAlone) {
+  Umask mask(022);
+  struct Case {
+    mode_t before;
+    const char* password;
+    mode_t after;
+    bool told;
+  };
+  for (const Case& c :
+       {Case{0644, "secret", 0600, true}, Case{0640, "secret", 0600, true}, Case{0604, "secret", 0600, true},
+        Case{0664, "secret", 0600, true}, Case{0755, "secret", 0700, true}, Case{0644, "", 0644, false},
+        Case{0600, "secret", 0600, false}, Case{0620, "secret", 0620, false}}) {
+    SCOPED_TRACE(std::to_string(c.before) + " " + c.password);
+    for (int operation = 0; operation < 3; ++operation) {
+      TestDir dir;
+      SettingsFiles files(dir.path());
+      std::vector<std::string> notices;
+      files.setNotice([&](const std::string& text) { notices.push_back(text); });
+      SettingsStore s;
+      s.tarvik.PASS = c.password;
+      // The first save writes the password wherever the file is new.
+      ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+      ASSERT_TRUE(notices.empty());
+      const std::string written = readBytes(files.iniPath());
+      ::chmod(files.iniPath().c_str(), c.before);
+
+      if (operation == 0) ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+      if (operation == 1) ASSERT_EQ(files.saveWindowState(s, false), "");
+      if (operation == 2) ASSERT_EQ(files.saveApplications(3, {}), "");
+      EXPECT_EQ(modeOf(files.iniPath()), c.after) << "operation " << operation;
+      EXPECT_EQ(notices,
+                c.told ? std::vector<std::string>{std::string(kMadeOwnerOnly)} : std::vector<std::string>{});
+      ASSERT_EQ(files.saveDialogSettings(s, {}), "");  // nothing more to say
+      EXPECT_EQ(notices.size(), c.told ? 1u : 0u);
+      if (operation == 0) EXPECT_EQ(readBytes(files.iniPath()), written);
+    }
+  }
+}
+
 TEST(SettingsFiles, ALinkedFileIsReplacedWhereItLies) {
   TestDir dir;
   TestDir kept;
