@@ -48,7 +48,8 @@ void TarvikCore::State::Button4Click() {
     return;
   }
 
-  setStatus(texts::kDialStart + choice.RedialProgress);
+  // The count is the settings' text, Shift-JIS like every value there.
+  setStatus(texts::kDialStart + toUtf8(choice.RedialProgress));
   CommandExchange = true;
   if (askCredentials) {
     credentialsOpen = true;

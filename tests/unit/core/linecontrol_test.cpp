@@ -57,6 +57,21 @@ TEST_F(LineControl, RedialSequencesAlternateByParity) {
   }
 }
 
+// The count is read again at every redial: one edited by hand during a
+// sequence is shown as typed, converted for the window like every other text.
+TEST_F(LineControl, RedialProgressShowsAnEditedCountReadably) {
+  settings().rd.count = "3";
+  startIdle();
+  core->ConnectFromMenu(2);
+  EXPECT_EQ(view.status, "ダイアル開始 (3/3)");
+  answer(lastSocket(), "");
+  settings().rd.count = toSjis("３");
+  poll(statusBlock(), kBusy);
+  tick();
+  EXPECT_EQ(chainOf(lastSocket()), "co 2\rsh s");
+  EXPECT_EQ(view.status, "ダイアル開始 (2/３)");
+}
+
 TEST_F(LineControl, RedialWaitsForB1AndDisconnectAllRearms) {
   settings().rd.count = "1";
   startIdle();
