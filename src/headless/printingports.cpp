@@ -1,5 +1,7 @@
 #include "printingports.h"
 
+#include "commandline.h"
+
 namespace tarvik::app {
 
 void PrintingSound::play(const std::string& utf8Path) {
@@ -9,9 +11,11 @@ void PrintingSound::play(const std::string& utf8Path) {
   real_.play(utf8Path);
 }
 
-ProcessHandle PrintingLauncher::start(const std::vector<std::string>& argv) {
+ProcessHandle PrintingLauncher::start(const std::string& commandLine) {
+  // Printed as the program and its arguments, split as the launcher will.
+  const std::vector<std::string> argv = splitProgramLine(commandLine, isExecutableProgram);
   out_.write("launch", argv);
-  ProcessHandle handle = real_.start(argv);
+  ProcessHandle handle = real_.start(commandLine);
   if (handle != kNoProcess) started_[handle] = argv;
   return handle;
 }

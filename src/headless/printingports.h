@@ -28,7 +28,7 @@ class PrintingSound : public Sound {
 class PrintingLauncher : public Launcher {
  public:
   PrintingLauncher(LineWriter& out, Launcher& real) : out_(out), real_(real) {}
-  ProcessHandle start(const std::vector<std::string>& argv) override;
+  ProcessHandle start(const std::string& commandLine) override;
   void end(ProcessHandle process) override;
 
  private:

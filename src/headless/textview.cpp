@@ -92,4 +92,6 @@ void TextView::requestClose() {
 
 void TextView::showError(const std::string& text) { out_.write("error", {text}); }
 
+void TextView::showStatusError(const std::string& text) { out_.write("error", {text}); }
+
 }  // namespace tarvik::app

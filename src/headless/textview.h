@@ -40,10 +40,12 @@ class TextView : public View {
   void setJigenCaption(const std::string& caption) override;
   void requestClose() override;
   void showError(const std::string& text) override;
+  void showStatusError(const std::string& text) override;
 
  private:
   // Prints kind + fields unless the slot already shows exactly that.
-  void changed(const std::string& slot, std::string_view kind, std::initializer_list<std::string_view> fields);
+  void changed(const std::string& slot, std::string_view kind,
+               std::initializer_list<std::string_view> fields);
 
   LineWriter& out_;
   std::function<void()> closeRequested_;

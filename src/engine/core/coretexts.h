@@ -11,6 +11,7 @@ inline constexpr const char* kLogWritten = "ログ書き出し完了";
 inline constexpr const char* kScript = "Script >>";
 inline constexpr const char* kJigen = "時限切断 [";
 inline constexpr const char* kUnreachable = "ルーターから応答がありません";
+inline constexpr const char* kCannotStart = "起動できません: ";
 inline constexpr const char* kBadDestination = "接続先の番号が正しくありません: ";
 
 }  // namespace tarvik::texts

@@ -87,7 +87,10 @@ void TarvikCore::State::addressAssigned() {
     parser.LaunchArmed = true;  // no usable address yet: wait for one
     return;
   }
-  launched.AutoAppClick(ports.launcher, launchList, *address);
+  for (const std::string& commandLine : launched.AutoAppClick(ports.launcher, launchList, *address)) {
+    statusLine = texts::kCannotStart + commandLine;
+    ports.view.showStatusError(statusLine);
+  }
 }
 
 void TarvikCore::State::bothChannelsIdle() { stopElapsed(); }

@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <vector>
 
 namespace tarvik {
 
@@ -11,8 +10,11 @@ constexpr ProcessHandle kNoProcess = -1;
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // argv[0] is the program. Returns kNoProcess when it could not be started.
-  virtual ProcessHandle start(const std::vector<std::string>& argv) = 0;
+  // commandLine is UTF-8, as the user typed it with "$IP" filled in; the
+  // front end splits it into the program and its arguments by its
+  // platform's rules. Returns kNoProcess when the program could not be
+  // started (not found, not executable); the core tells the user.
+  virtual ProcessHandle start(const std::string& commandLine) = 0;
   // Asks a still-running child to close (SIGTERM) and forces it (SIGKILL)
   // if it has not ended 5 seconds later. A process that has already ended,
   // or that is not our child, is left alone.

@@ -42,64 +42,30 @@ std::string ExpandIP(std::string_view commandLine, std::string_view address) {
   return result;
 }
 
-std::vector<std::string> splitCommandLine(std::string_view line) {
-  std::vector<std::string> args;
-  std::string word;
-  bool inWord = false;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    char c = line[i];
-    if (c == ' ' || c == '\t') {
-      if (inWord) args.push_back(std::move(word));
-      word.clear();
-      inWord = false;
-      ++i;
-      continue;
-    }
-    inWord = true;
-    if (c == '\'') {
-      std::size_t close = line.find('\'', i + 1);
-      std::size_t end = close == std::string_view::npos ? line.size() : close;
-      word += line.substr(i + 1, end - i - 1);
-      i = close == std::string_view::npos ? line.size() : close + 1;
-    } else if (c == '"') {
-      ++i;
-      while (i < line.size() && line[i] != '"') {
-        if (line[i] == '\\' && i + 1 < line.size() &&
-            (line[i + 1] == '"' || line[i + 1] == '\\' || line[i + 1] == '$' || line[i + 1] == '`')) {
-          ++i;
-        }
-        word += line[i++];
-      }
-      if (i < line.size()) ++i;  // closing quote
-    } else if (c == '\\' && i + 1 < line.size()) {
-      word += line[i + 1];
-      i += 2;
-    } else {
-      word += c;
-      ++i;
-    }
-  }
-  if (inWord) args.push_back(std::move(word));
-  return args;
-}
-
-std::array<std::vector<std::string>, 7> launchArguments(const LaunchList& list, std::string_view address) {
-  std::array<std::vector<std::string>, 7> result;
+std::array<std::string, 7> launchCommandLines(const LaunchList& list, std::string_view address) {
+  std::array<std::string, 7> result;
   for (std::size_t slot = 0; slot < list.size(); ++slot) {
-    // Split after converting: a Shift-JIS trail byte can look like a backslash.
-    if (!list[slot].empty()) result[slot] = splitCommandLine(ExpandIP(toUtf8(list[slot]), address));
+    // Converted whole, before anyone splits it: a Shift-JIS trail byte can
+    // look like a backslash or a quote.
+    if (!list[slot].empty()) result[slot] = ExpandIP(toUtf8(list[slot]), address);
   }
   return result;
 }
 
-void LaunchedApps::AutoAppClick(Launcher& launcher, const LaunchList& list, std::string_view address) {
-  auto arguments = launchArguments(list, address);
-  for (std::size_t slot = 0; slot < arguments.size(); ++slot) {
+std::vector<std::string> LaunchedApps::AutoAppClick(Launcher& launcher, const LaunchList& list,
+                                                    std::string_view address) {
+  std::vector<std::string> failed;
+  auto lines = launchCommandLines(list, address);
+  for (std::size_t slot = 0; slot < lines.size(); ++slot) {
     ProcessHandle process = kNoProcess;
-    if (!arguments[slot].empty()) process = launcher.start(arguments[slot]);
+    // A line of blanks names no program: like an empty slot, nothing to report.
+    if (lines[slot].find_first_not_of(" \t") != std::string::npos) {
+      process = launcher.start(lines[slot]);
+      if (process == kNoProcess) failed.push_back(lines[slot]);
+    }
     if (slot < slots_.size()) slots_[slot] = process;
   }
+  return failed;
 }
 
 void LaunchedApps::endAll(Launcher& launcher) {

@@ -3,9 +3,9 @@
 // lines per destination ([AP<n>] keys 1..7); slots 1-3 are ended again at
 // disconnection, slots 4-7 are left running.
 //
-// A command line is partly router-influenced text (the address), so it never
-// goes through a shell: it is split into arguments here and "$IP" is filled
-// in only with a well-formed dotted IPv4 address.
+// A command line is partly router-influenced text (the address), so "$IP"
+// is filled in only with a well-formed dotted IPv4 address; the launcher
+// splits the line into arguments and never runs it through a shell.
 
 #include <array>
 #include <optional>
@@ -28,22 +28,17 @@ std::optional<std::string> connectionAddress(std::string_view b1Address, std::st
 // Every "$IP" replaced in place by address; the rest of the line is kept.
 std::string ExpandIP(std::string_view commandLine, std::string_view address);
 
-// Splits a command line into arguments the way a POSIX shell splits words,
-// without any expansion: blanks and tabs separate; '...' keeps its text
-// literally; "..." keeps its text, with \" \\ \$ \` escaped; outside quotes
-// a backslash keeps the next character. An unterminated quote runs to the end.
-std::vector<std::string> splitCommandLine(std::string_view commandLine);
-
 using LaunchList = std::array<std::string, 7>;  // Shift-JIS command lines, slots 1..7
 
-// The argument lists (UTF-8) to start for a launch list: one per non-empty
-// slot, "$IP" filled in. Empty slots give an empty list at their place.
-std::array<std::vector<std::string>, 7> launchArguments(const LaunchList& list, std::string_view address);
+// The command lines (UTF-8) to start for a launch list, "$IP" filled in.
+// Empty slots stay empty.
+std::array<std::string, 7> launchCommandLines(const LaunchList& list, std::string_view address);
 
 class LaunchedApps {
  public:
   // Starts slots 1..7 in order; keeps slots 1-3 to end them later.
-  void AutoAppClick(Launcher& launcher, const LaunchList& list, std::string_view address);
+  // Returns the command lines (UTF-8) that could not be started.
+  std::vector<std::string> AutoAppClick(Launcher& launcher, const LaunchList& list, std::string_view address);
   // Ends slots 1-3 (the launcher ends only a still-running child) and
   // forgets them, so that a later disconnection touches nothing.
   void endAll(Launcher& launcher);

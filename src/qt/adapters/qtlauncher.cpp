@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "commandline.h"
+
 namespace tarvik {
 
 // A QProcess that can let go of a still-running child: QProcess would kill
@@ -27,7 +29,11 @@ QtLauncher::~QtLauncher() {
   }
 }
 
-ProcessHandle QtLauncher::start(const std::vector<std::string>& argv) {
+ProcessHandle QtLauncher::start(const std::string& commandLine) {
+  return startProgram(splitProgramLine(commandLine, isExecutableProgram));
+}
+
+ProcessHandle QtLauncher::startProgram(const std::vector<std::string>& argv) {
   if (argv.empty() || argv.front().empty()) return kNoProcess;
   auto child = std::make_unique<Child>();
   QStringList arguments;

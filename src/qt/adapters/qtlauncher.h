@@ -1,6 +1,7 @@
 #pragma once
-// The core's Launcher port on QProcess. Programs start from an argument
-// list, never through a shell. They inherit the program's standard output
+// The core's Launcher port on QProcess. A command line is split into the
+// program and its arguments (a program path may hold blanks, quoted or
+// not) and started without a shell. They inherit the program's standard output
 // and error (no pipe that could fill up and stall them) and read from the
 // null device.
 //
@@ -12,6 +13,8 @@
 #include <QObject>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "ports/launcher.h"
 
@@ -27,7 +30,9 @@ class QtLauncher : public Launcher {
   explicit QtLauncher(int killAfterMs = kKillAfterMs);
   ~QtLauncher() override;
 
-  ProcessHandle start(const std::vector<std::string>& argv) override;
+  ProcessHandle start(const std::string& commandLine) override;
+  // Starts argv[0] with the rest as its arguments.
+  ProcessHandle startProgram(const std::vector<std::string>& argv);
   void end(ProcessHandle process) override;
 
   // True while the process started under this handle runs.

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,8 +32,8 @@ TEST(QtLauncherTest, ArgumentsReachTheProgramAsGivenWithoutAShell) {
   QtLauncher launcher;
   // The child prints its arguments one per line; a shell between us and it
   // would have expanded $HOME, split "a b" and run the ";" part.
-  ProcessHandle p =
-      launcher.start({"/bin/sh", "-c", "printf '%s\\n' \"$@\" > \"$0\"", out, "a b", "$HOME", "; touch x"});
+  ProcessHandle p = launcher.startProgram(
+      {"/bin/sh", "-c", "printf '%s\\n' \"$@\" > \"$0\"", out, "a b", "$HOME", "; touch x"});
   ASSERT_NE(p, kNoProcess);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !launcher.isRunning(p); }, 5000));
   QFile file(QString::fromStdString(out));
@@ -40,16 +41,55 @@ TEST(QtLauncherTest, ArgumentsReachTheProgramAsGivenWithoutAShell) {
   EXPECT_EQ(file.readAll(), QByteArray("a b\n$HOME\n; touch x\n"));
 }
 
+// The program of a command line may hold blanks, typed with quotes or
+// without, and its arguments reach it as the line's words.
+TEST(QtLauncherTest, CommandLineWithBlanksInTheProgramPath) {
+  QTemporaryDir dir;
+  const QString folder = dir.filePath("My Apps");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const std::string program = (folder + "/run args").toStdString();
+  {
+    QFile script(QString::fromStdString(program));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write(
+        "#!/bin/sh\nout=\"$1\"; shift\nprintf '%s\\n' \"$@\" > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n");
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  const std::string out = dir.filePath("out").toStdString();
+  for (const std::string& line : {program + " " + out + " 10.0.0.1 \"two words\"",
+                                  "\"" + program + "\" " + out + " 10.0.0.1 'two words'"}) {
+    QFile::remove(QString::fromStdString(out));
+    QtLauncher launcher;
+    ProcessHandle p = launcher.start(line);
+    ASSERT_NE(p, kNoProcess) << line;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(out)); }, 5000)) << line;
+    QFile file(QString::fromStdString(out));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("10.0.0.1\ntwo words\n")) << line;
+  }
+}
+
 TEST(QtLauncherTest, ProgramThatCannotStartGivesNoProcess) {
+  QTemporaryDir dir;
+  const QString plain = dir.filePath("not executable");
+  {
+    QFile file(plain);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  }
   QtLauncher launcher;
-  EXPECT_EQ(launcher.start({"/nonexistent/program", "x"}), kNoProcess);
-  EXPECT_EQ(launcher.start({}), kNoProcess);
-  EXPECT_EQ(launcher.start({""}), kNoProcess);
+  EXPECT_EQ(launcher.start("/nonexistent/program x"), kNoProcess);
+  EXPECT_EQ(launcher.start("\"" + plain.toStdString() + "\" x"), kNoProcess);
+  EXPECT_EQ(launcher.start(dir.path().toStdString()), kNoProcess);  // a folder
+  EXPECT_EQ(launcher.start(""), kNoProcess);
+  EXPECT_EQ(launcher.startProgram({}), kNoProcess);
+  EXPECT_EQ(launcher.startProgram({""}), kNoProcess);
 }
 
 TEST(QtLauncherTest, EndAsksTheChildToCloseAndReapsIt) {
   QtLauncher launcher;
-  ProcessHandle p = launcher.start({"sleep", "30"});
+  ProcessHandle p = launcher.start("sleep 30");
   ASSERT_NE(p, kNoProcess);
   const qint64 pid = launcher.pid(p);
   ASSERT_GT(pid, 0);
@@ -68,7 +108,7 @@ TEST(QtLauncherTest, ChildThatIgnoresTermIsKilledAfterTheGraceTime) {
   QtLauncher launcher(/*killAfterMs=*/200);
   QTemporaryDir dir;
   const QString ready = dir.filePath("ready");
-  ProcessHandle p = launcher.start(
+  ProcessHandle p = launcher.startProgram(
       {"/bin/sh", "-c", "trap '' TERM; : > \"$0\"; while :; do sleep 1; done", ready.toStdString()});
   ASSERT_NE(p, kNoProcess);
   // Wait until the trap is set, or SIGTERM would end it at once.
@@ -85,7 +125,7 @@ TEST(QtLauncherTest, RunningProgramsOutliveTheLauncher) {
   qint64 pid = 0;
   {
     QtLauncher launcher;
-    ProcessHandle p = launcher.start({"sleep", "30"});
+    ProcessHandle p = launcher.start("sleep 30");
     ASSERT_NE(p, kNoProcess);
     pid = launcher.pid(p);
   }

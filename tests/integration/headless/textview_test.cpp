@@ -54,6 +54,7 @@ TEST_F(TextViewTest, EachKindPrintsItsLine) {
   view.setStrip(StripColour::Night);
   view.parkWindow();
   view.setRouterVersion("MN128-SOHO.F Version 1.00");
+  view.showStatusError("起動できません: /opt/My Apps/run");
   view.requestClose();
   EXPECT_EQ(out.text(),
             "status\t待機中\n"
@@ -71,7 +72,8 @@ TEST_F(TextViewTest, EachKindPrintsItsLine) {
             "panel\tred\n"
             "strip\tnight\n"
             "window\tpark\n"
-            "version\tMN128-SOHO.F Version 1.00\n");
+            "version\tMN128-SOHO.F Version 1.00\n"
+            "error\t起動できません: /opt/My Apps/run\n");
   EXPECT_EQ(closes, 1);
 }
 
@@ -112,12 +114,9 @@ TEST_F(TextViewTest, CallerShownAgainAfterClearPrintsAgain) {
 
 TEST(LineWriterEscape, KeepsOneEventOnOneLine) {
   const std::pair<std::string, std::string> cases[] = {
-      {"plain 日本語", "plain 日本語"},
-      {"a\tb", "a\\tb"},
-      {"line1\r\nline2", "line1\\r\\nline2"},
-      {"C:\\wav\\a.wav", "C:\\\\wav\\\\a.wav"},
-      {std::string("nul\0x", 5), "nul\\x00x"},
-      {"\x1b[0m", "\\x1b[0m"},
+      {"plain 日本語", "plain 日本語"},        {"a\tb", "a\\tb"},
+      {"line1\r\nline2", "line1\\r\\nline2"},  {"C:\\wav\\a.wav", "C:\\\\wav\\\\a.wav"},
+      {std::string("nul\0x", 5), "nul\\x00x"}, {"\x1b[0m", "\\x1b[0m"},
   };
   for (const auto& [in, want] : cases) EXPECT_EQ(LineWriter::escape(in), want) << want;
 }
@@ -126,8 +125,10 @@ TEST(LineWriterEscape, KeepsOneEventOnOneLine) {
 struct FakeLauncher : Launcher {
   ProcessHandle next = 7;
   std::vector<ProcessHandle> ended;
-  ProcessHandle start(const std::vector<std::string>& argv) override {
-    return argv[0] == "missing" ? kNoProcess : next++;
+  std::vector<std::string> started;
+  ProcessHandle start(const std::string& commandLine) override {
+    started.push_back(commandLine);
+    return commandLine == "missing" ? kNoProcess : next++;
   }
   void end(ProcessHandle p) override { ended.push_back(p); }
 };
@@ -145,8 +146,8 @@ TEST(PrintingPorts, PrintAndPassOn) {
   FakeSound realSound;
   PrintingSound sound(writer, realSound);
 
-  ProcessHandle a = launcher.start({"/bin/prog", "-x", "10.0.0.1"});
-  ProcessHandle missing = launcher.start({"missing"});
+  ProcessHandle a = launcher.start("/bin/prog -x '10.0.0.1'");
+  ProcessHandle missing = launcher.start("missing");
   sound.play("wav/接続.wav");
   sound.play("");  // silence: neither printed nor played
   launcher.end(a);
@@ -155,6 +156,8 @@ TEST(PrintingPorts, PrintAndPassOn) {
   launcher.end(12345);    // not ours
 
   EXPECT_EQ(missing, kNoProcess);
+  // The launcher gets the line as it is; the printout shows it split.
+  EXPECT_EQ(realLauncher.started, (std::vector<std::string>{"/bin/prog -x '10.0.0.1'", "missing"}));
   EXPECT_EQ(realLauncher.ended, std::vector<ProcessHandle>{a});
   EXPECT_EQ(realSound.played, std::vector<std::string>{"wav/接続.wav"});
   EXPECT_EQ(out.text(),

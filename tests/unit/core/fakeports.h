@@ -102,11 +102,10 @@ struct FakeLauncher : Launcher {
   explicit FakeLauncher(Events& e) : events(e) {}
   Events& events;
   ProcessHandle next = 100;
-  ProcessHandle start(const std::vector<std::string>& argv) override {
-    std::string line = "launch";
-    for (const std::string& a : argv) line += " [" + a + "]";
-    events.push_back(line);
-    return next++;
+  // A program whose line starts with "missing" cannot be started.
+  ProcessHandle start(const std::string& commandLine) override {
+    events.push_back("launch [" + commandLine + "]");
+    return commandLine.rfind("missing", 0) == 0 ? kNoProcess : next++;
   }
   void end(ProcessHandle p) override { events.push_back("end " + std::to_string(p)); }
 };

@@ -105,7 +105,7 @@ TEST_F(LineControl, PlainDialSetsLabelAndLoadsTheDestinationsPrograms) {
                                  {"sh s", statusBlock(connected("192.168.1.2"))}}));
   EXPECT_EQ(eventsSince(before, {"sound", "launch", "panel"}),
             (std::vector<std::string>{"sound dial.wav", "panel normal", "sound connected.wav",
-                                      "launch [viewer] [192.168.1.2]"}));
+                                      "launch [viewer 192.168.1.2]"}));
 }
 
 TEST_F(LineControl, DestinationOutsideTheListIsRefused) {

@@ -26,6 +26,20 @@ class Reactions : public CoreTest {
   }
 };
 
+// A program that cannot be started is told on the status line, with the
+// line as it was tried, once the other slots have started.
+TEST_F(Reactions, ProgramThatCannotStartIsReportedOnTheStatusLine) {
+  writeFile("Tarvik.ini", "[AP0]\r\n1=missing/My Apps/run $IP\r\n2=  \r\n4=keep\r\n");
+  startIdle();
+  core->ConnectFromMenu(0);
+  std::size_t before = events.size();
+  answer(lastSocket(), exchange({{"sh s", statusBlock(connected("10.0.0.7")) + kConnected}}));
+  EXPECT_EQ(eventsSince(before, {"launch", "status"}),
+            (Strings{"launch [missing/My Apps/run 10.0.0.7]", "launch [keep]",
+                     "status 起動できません: missing/My Apps/run 10.0.0.7"}));
+  EXPECT_EQ(view.status, "起動できません: missing/My Apps/run 10.0.0.7");
+}
+
 TEST_F(Reactions, LaunchWaitsForAnAddressAndEndsOnlySlotsOneToThree) {
   writeFile("Tarvik.ini", "[AP2]\r\n1=viewer \"$IP\" --all\r\n3=ping -c1 $IP\r\n5=keep\r\n");
   startIdle();
@@ -37,8 +51,8 @@ TEST_F(Reactions, LaunchWaitsForAnAddressAndEndsOnlySlotsOneToThree) {
   EXPECT_TRUE(eventsSince(before, {"launch"}).empty());
   // B1 carries none, B2 does: B2's is used.
   poll(statusBlock(Chan{"通信中（発信）", "", "PPP", "", ""}, connected("10.0.0.7")));
-  EXPECT_EQ(eventsSince(before, {"launch"}), (Strings{"launch [viewer] [10.0.0.7] [--all]",
-                                                      "launch [ping] [-c1] [10.0.0.7]", "launch [keep]"}));
+  EXPECT_EQ(eventsSince(before, {"launch"}),
+            (Strings{"launch [viewer \"10.0.0.7\" --all]", "launch [ping -c1 10.0.0.7]", "launch [keep]"}));
   poll(statusBlock(connected("10.0.0.8")));  // launched once per connection
   EXPECT_EQ(eventsSince(before, {"launch"}).size(), 3u);
 
