@@ -12,6 +12,7 @@ packages=(
   fonts-noto-cjk
   busybox-static
   gstreamer1.0-plugins-base
+  libsecret-1-dev gnome-keyring dbus-daemon
 )
 
 missing=()

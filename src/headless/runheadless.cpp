@@ -17,6 +17,8 @@
 #include "shell/corewiring.h"
 #include "posixtransport.h"
 #include "base/bytes.h"
+#include "keyring/secretstores.h"
+#include "settings/passwordkeeper.h"
 
 namespace tarvik::app {
 namespace {
@@ -35,6 +37,23 @@ std::FILE* takeEventStream() {
   }
   ::dup2(STDERR_FILENO, STDOUT_FILENO);
   return events;
+}
+
+// The password kept in the desktop's keyring ([SECRET] KEYRING) is read
+// before the loop runs; waiting here holds nothing up. Without it the
+// program could not log in, so it says why and ends.
+bool readKeyringPassword(SettingsStore& settings, const std::filesystem::path& configDir,
+                         const std::filesystem::path& ini) {
+  if (!settings.secret.KEYRING) return true;
+  std::unique_ptr<SecretStore> secrets = makeSecretStore(configDir);
+  std::string problem = "this build has no keyring support";
+  if (secrets) PasswordKeeper(*secrets).fetch(settings, [&](const std::string& p) { problem = p; });
+  if (problem.empty()) return true;
+  std::fprintf(stderr,
+               "tarvik: the router password is kept in the desktop keyring ([SECRET] KEYRING=1 in %s), "
+               "and it cannot be read from here: %s\n",
+               ini.c_str(), problem.c_str());
+  return false;
 }
 
 }  // namespace
@@ -84,6 +103,7 @@ int runHeadless(QCoreApplication& app, const ProgramOptions& options, const std:
                  core.files().iniPath().c_str());
     return kUsageExitCode;
   }
+  if (!readKeyringPassword(core.settings(), configDir, core.files().iniPath())) return kUsageExitCode;
   if (options.pollMs > 0) core.setPollIntervalOverrideMs(options.pollMs);
 
   SignalWatcher signalWatcher([&](int) { end(); });

@@ -90,6 +90,7 @@ struct TarvikCore::State final : ParserHost {
   void FormCreate(const std::vector<std::string>& args);
   void FormShow();
   bool FormCloseQuery(bool parked);
+  void EndSession(bool parked);
   void DisconnectQuestionAnswered(bool ok);
   void FormClose();
   void AsyncSock1Connect(SocketId socket);

@@ -116,6 +116,19 @@ void TarvikCore::State::DisconnectQuestionAnswered(bool ok) {
   ExitAfterDisconnect = true;
 }
 
+// The session is ending (logout, shutdown, SIGTERM): nobody is there to
+// answer a question and the session will not wait, so the window state is
+// saved as a close saves it and the program ends with the line as it is.
+void TarvikCore::State::EndSession(bool parked) {
+  if (closed) return;
+  settings.option.B1 = parser.channel(0).DisplayIndex;
+  settings.option.B2 = parser.channel(1).DisplayIndex;
+  // A message box would hold the logout up; a failed write is lost with
+  // the session.
+  files.saveWindowState(settings, parked);
+  FormClose();
+}
+
 void TarvikCore::State::FormClose() {
   closed = true;
   for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog}) {
@@ -233,6 +246,9 @@ bool TarvikCore::FormCloseQuery(bool parked) {
 }
 void TarvikCore::DisconnectQuestionAnswered(bool ok) {
   guarded(*state_, true, [&] { state_->DisconnectQuestionAnswered(ok); });
+}
+void TarvikCore::EndSession(bool parked) {
+  guarded(*state_, false, [&] { state_->EndSession(parked); });
 }
 void TarvikCore::FormClose() {
   guarded(*state_, false, [&] { state_->FormClose(); });

@@ -63,6 +63,10 @@ class TarvikCore {
   void DisconnectQuestionAnswered(bool ok);
   // Tear-down: closes the last exchange's socket, stops the poll timer.
   void FormClose();
+  // The session ends (logout, shutdown, SIGTERM): the window state is saved
+  // as a close request saves it, without the disconnect question and without
+  // a message box, then the tear-down of FormClose. Once only.
+  void EndSession(bool parked);
 
   // --- socket events (from the Transport adapter) ---
   void AsyncSock1Connect(SocketId socket);

@@ -52,6 +52,18 @@ void writeKeys(IniFile& ini, const SettingsStore& store, KeyWriter writer) {
   }
 }
 
+// With the password in the secret store, PASS is written empty: a copy of
+// the program that does not know [SECRET] then finds no password instead
+// of a wrong one. The section appears only once the store has been chosen,
+// so a file that never used it stays as it was.
+void writePasswordChoice(IniFile& ini, const SettingsStore& store) {
+  if (store.secret.KEYRING) ini.writeString("Tarvik", "PASS", "");
+  constexpr std::string_view kMissing = "\x01";
+  if (store.secret.KEYRING || ini.readString("SECRET", "KEYRING", kMissing) != kMissing) {
+    ini.writeBool("SECRET", "KEYRING", store.secret.KEYRING);
+  }
+}
+
 }  // namespace
 
 SettingsFiles::SettingsFiles(std::filesystem::path configDir) : dir_(std::move(configDir)) {}
@@ -91,6 +103,7 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   std::optional<IniFile> ini = readIniForUpdate(iniPath());
   if (!ini) return writeFailed(iniPath());
   writeKeys(*ini, store, KeyWriter::kDialogFirst);
+  writePasswordChoice(*ini, store);
 
   std::optional<int> interval = settingTextToInt(store.option.TIME);
   if (!interval) {
@@ -108,6 +121,25 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   if (!writeLineFile(namesPath(), store.nameList)) return createFailed(namesPath());
   if (!writeLineFile(scriptPath(), store.script)) return createFailed(scriptPath());
   return {};
+}
+
+std::string SettingsFiles::savePasswordChoice(const SettingsStore& store) const {
+  std::optional<IniFile> ini = readIniForUpdate(iniPath());
+  if (!ini) return writeFailed(iniPath());
+  for (const SettingKey& key : settingKeys()) {
+    if (key.section == "Tarvik" && key.key == "PASS") writeSetting(*ini, key, store);
+  }
+  writePasswordChoice(*ini, store);
+  return writeIni(*ini) ? std::string() : writeFailed(iniPath());
+}
+
+std::string SettingsFiles::saveRouterAddress(const SettingsStore& store) const {
+  std::optional<IniFile> ini = readIniForUpdate(iniPath());
+  if (!ini) return writeFailed(iniPath());
+  for (const SettingKey& key : settingKeys()) {
+    if (key.section == "Tarvik" && key.key == "SOHOIP") writeSetting(*ini, key, store);
+  }
+  return writeIni(*ini) ? std::string() : writeFailed(iniPath());
 }
 
 std::string SettingsFiles::saveWindowState(const SettingsStore& store, bool parked) const {

@@ -40,6 +40,10 @@ class SettingsFiles {
   // the save with an error), the rest of the keys, the application lists of
   // store.appPageDestination, then Tarvik.lst and Tarvik.spt.
   std::string saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const;
+  // [Tarvik] PASS and [SECRET] KEYRING alone, as the dialog save writes them.
+  std::string savePasswordChoice(const SettingsStore& store) const;
+  // [Tarvik] SOHOIP alone: the address confirmed in the first-run dialog.
+  std::string saveRouterAddress(const SettingsStore& store) const;
   // left, top (not when parked), left2, top2, Width2, Height2, B1, B2, LAST.
   std::string saveWindowState(const SettingsStore& store, bool parked) const;
   ApplicationList loadApplications(int destination) const;

@@ -107,10 +107,12 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::option, &S::OptionSection::LAST>("OPTION", "LAST", kWindow),
     // Set by hand only: a console on another port, such as a simulator's.
     row<&S::tarvik, &S::TarvikSection::PORT>("Tarvik", "PORT", KeyWriter::kNone, 1, 65535),
+    // Written with PASS by the dialog save (see SettingsFiles).
+    row<&S::secret, &S::SecretSection::KEYRING>("SECRET", "KEYRING", KeyWriter::kNone),
 });
 
 constexpr auto kSections =
-    std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD"});
+    std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD", "SECRET"});
 
 // The store's fields are reached through non-const accessors; reading
 // through them never changes the store.

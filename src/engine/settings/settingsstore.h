@@ -62,6 +62,13 @@ struct SettingsStore {
     std::string count = "0";  // key "0": redial count (text)
   } rd;
 
+  // [SECRET]
+  struct SecretSection {
+    // The password is kept in the desktop's secret store; PASS is written
+    // empty. Written only once the user has chosen the store.
+    bool KEYRING = false;
+  } secret;
+
   // Tarvik.lst and Tarvik.spt, one entry per line.
   std::vector<std::string> nameList;
   std::vector<std::string> script;

@@ -15,6 +15,7 @@ class CoreAdapter final : public CoreActions {
   bool FormCloseQuery(bool parked) override { return core_.FormCloseQuery(parked); }
   void DisconnectQuestionAnswered(bool ok) override { core_.DisconnectQuestionAnswered(ok); }
   void FormClose() override { core_.FormClose(); }
+  void EndSession(bool parked) override { core_.EndSession(parked); }
   void ConnectBtnClick() override { core_.ConnectBtnClick(); }
   void ConnectFromMenu(int destination) override { core_.ConnectFromMenu(destination); }
   void DiscBtnClick() override { core_.DiscBtnClick(); }

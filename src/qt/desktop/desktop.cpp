@@ -3,14 +3,20 @@
 #include <QApplication>
 #include <QSystemTrayIcon>
 #include <exception>
+#include <memory>
+#include <optional>
 
 #include "desktop/appicon.h"
 #include "desktop/coreadapter.h"
 #include "desktop/desktopshell.h"
+#include "desktop/mainwindow.h"
+#include "desktop/sessionend.h"
 #include "shell/coreshell.h"
 #include "base/sjis.h"
 #include "reactions/soundpaths.h"
 #include "dialogs/firstrundialog.h"
+#include "keyring/secretstores.h"
+#include "settings/passwordkeeper.h"
 #include "windows/fonts.h"
 #include "windows/messageboxes.h"
 
@@ -43,7 +49,7 @@ int runDesktop(QApplication& app, const DesktopOptions& options) {
   shell.applyStayOnTop(core.files().readStayOnTop());
 
   // The start-up load; without a router address the first-run dialog asks
-  // for one (kept in memory until the settings dialog is next closed).
+  // for one, and the address confirmed there is written at once.
   SettingsStore& settings = core.settings();
   try {
     core.files().loadAll(settings);
@@ -55,15 +61,40 @@ int runDesktop(QApplication& app, const DesktopOptions& options) {
     return 2;
   }
   if (settings.tarvik.SOHOIP.empty()) {
-    if (const std::optional<QString> address = FirstRunDialog::ask()) {
-      settings.tarvik.SOHOIP = toSjis(address->toStdString());
-    }
+    const std::string error = FirstRunDialog::askAndKeep(settings, core.files());
+    if (!error.empty()) showErrorBox(nullptr, QString::fromStdString(error));
   }
   shell.applyLoadedSettings();
 
+  // The router password kept in the desktop's keyring: the answers of the
+  // keyring come back through the event loop, which never waits for them.
+  std::unique_ptr<SecretStore> secrets = app::makeSecretStore(options.configDir, [](std::function<void()> f) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+  });
+  std::optional<PasswordKeeper> keeper;
+  if (secrets) keeper.emplace(*secrets);
+  shell.windows().settings->setPasswordKeeper(keeper ? &*keeper : nullptr);
+
   QObject::connect(&shell, &DesktopShell::finished, &app, [] { QCoreApplication::exit(0); });
+  // SIGTERM and the end of the desktop session close as the platform's
+  // end-of-session message does: the window state saved, no question, and
+  // an orderly way out of main(), which frees the single-instance lock.
+  MainWindow* mainWindow = shell.windows().main;
+  SessionEndWatcher sessionEnd([mainWindow] { mainWindow->endSession(); });
+  // A quit that comes from elsewhere (the session manager's last word) ends
+  // the same way; after an ordinary close this does nothing.
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::endSession);
   shell.show();
-  core.FormShow();
+  // The first exchange logs in, so it waits until the password is known.
+  auto startUp = [&core](const std::string& problem) {
+    core.FormShow();
+    if (!problem.empty()) showErrorBox(nullptr, QString::fromStdString(problem));
+  };
+  if (keeper) {
+    keeper->fetch(settings, startUp);
+  } else {
+    startUp({});
+  }
   const int code = app.exec();
   coreShell.destroyCore();
   return code;

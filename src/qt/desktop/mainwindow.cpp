@@ -366,11 +366,27 @@ void MainWindow::copyToClipboard(Channel ch, const QString& text) {
   QGuiApplication::clipboard()->setText(box->selectedText());
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
+void MainWindow::takeWindowState() {
   SettingsStore& settings = core_.settings();
   settings.option.left = x();
   if (!parked_) settings.option.top = y();
   if (writeWindowState_) writeWindowState_();
+}
+
+void MainWindow::endSession() {
+  if (ended_) return;
+  ended_ = true;
+  takeWindowState();
+  core_.EndSession(parked_);
+  emit closed();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (ended_) {
+    event->accept();
+    return;
+  }
+  takeWindowState();
   if (core_.FormCloseQuery(parked_)) {
     core_.FormClose();
     event->accept();

@@ -73,6 +73,11 @@ class MainWindow : public QMainWindow {
   // the settings (the details window's geometry).
   void setWindowStateWriter(std::function<void()> writer) { writeWindowState_ = std::move(writer); }
 
+  // The session ends (logout, shutdown, SIGTERM): the window state goes into
+  // the settings as at a close request, the core saves it and tears down
+  // without asking anything, and closed() is emitted. Once only.
+  void endSession();
+
  signals:
   void configRequested();
   void detailsRequested();
@@ -94,6 +99,7 @@ class MainWindow : public QMainWindow {
   QAction* makeAction(QMenu* menu, const MenuItem& item);
   void run(MenuAct act, int value);
   QLineEdit* channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
+  void takeWindowState();
 
   CoreActions& core_;
   QWidget* client_ = nullptr;
@@ -118,6 +124,7 @@ class MainWindow : public QMainWindow {
   int rememberedTop_ = 0;
   bool parked_ = false;
   bool trayAvailable_ = true;
+  bool ended_ = false;
 };
 
 }  // namespace tarvik

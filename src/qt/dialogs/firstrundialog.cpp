@@ -6,6 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/sjis.h"
+#include "settings/settingsfiles.h"
+#include "settings/settingsstore.h"
 #include "windows/fonts.h"
 
 namespace tarvik {
@@ -74,6 +77,13 @@ std::optional<QString> FirstRunDialog::ask(QWidget* parent) {
   FirstRunDialog dialog(parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.address();
+}
+
+std::string FirstRunDialog::askAndKeep(SettingsStore& store, const SettingsFiles& files, QWidget* parent) {
+  const std::optional<QString> address = ask(parent);
+  if (!address) return {};
+  store.tarvik.SOHOIP = toSjis(address->toStdString());
+  return files.saveRouterAddress(store);
 }
 
 }  // namespace tarvik

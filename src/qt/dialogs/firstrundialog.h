@@ -5,10 +5,14 @@
 
 #include <QDialog>
 #include <optional>
+#include <string>
 
 class QLineEdit;
 
 namespace tarvik {
+
+class SettingsFiles;
+struct SettingsStore;
 
 class FirstRunDialog : public QDialog {
   Q_OBJECT
@@ -18,6 +22,11 @@ class FirstRunDialog : public QDialog {
 
   // Shows the dialog and waits for it, as the start-up load does.
   static std::optional<QString> ask(QWidget* parent = nullptr);
+  // The start-up load's question: a confirmed address becomes [Tarvik]
+  // SOHOIP at once, in the store and in Tarvik.ini, so that the next start
+  // does not ask again. Returns the write error for the user; empty when
+  // the file was written or nothing was confirmed.
+  static std::string askAndKeep(SettingsStore& store, const SettingsFiles& files, QWidget* parent = nullptr);
 
  private:
   QLineEdit* edit_;

@@ -17,6 +17,7 @@
 #include "base/sjis.h"
 #include "dialogs/destinationbox.h"
 #include "dialogs/namelist.h"
+#include "settings/passwordkeeper.h"
 #include "settings/settingsfiles.h"
 #include "windows/coreactions.h"
 #include "windows/fonts.h"
@@ -75,6 +76,7 @@ const BoolBinding kBoolBindings[] = {
     {"CheckBox12", [](SettingsStore& s) -> bool& { return s.option.CHECK12; }},
     {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
     {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
+    {"CheckBoxKeyring", [](SettingsStore& s) -> bool& { return s.secret.KEYRING; }},
 };
 
 struct DestinationBinding {
@@ -152,6 +154,7 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   tabs_->tabBar()->setExpanding(false);
   tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
   pages_ = buildSettingsPages(tabs_);
+  setPasswordKeeper(nullptr);
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName(QStringLiteral("OK"));
@@ -253,6 +256,11 @@ void SettingsDialog::applyDependentStates() {
   emit monitoringOffChanged(store.option.CHECK11);
 }
 
+void SettingsDialog::setPasswordKeeper(PasswordKeeper* keeper) {
+  keeper_ = keeper;
+  findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setVisible(keeper_ != nullptr);
+}
+
 void SettingsDialog::openDialog() {
   core_.Config();
   if (!isVisible()) {
@@ -277,6 +285,15 @@ bool SettingsDialog::closeDialog() {
   }
   core_.ConfigClosed();
   hide();
+  if (keeper_) {
+    QPointer<SettingsDialog> self(this);
+    keeper_->keep(store, core_.files(), [self, &store](const std::string& problem) {
+      if (problem.empty() || !self) return;
+      // The store refused the password: the box shows where it went.
+      self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setChecked(store.secret.KEYRING);
+      showErrorBox(self, QString::fromStdString(problem));
+    });
+  }
   return true;
 }
 

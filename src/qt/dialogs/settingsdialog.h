@@ -19,6 +19,7 @@ class QPushButton;
 namespace tarvik {
 
 class CoreActions;
+class PasswordKeeper;
 
 class SettingsDialog : public QDialog {
   Q_OBJECT
@@ -31,6 +32,9 @@ class SettingsDialog : public QDialog {
   SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* parent = nullptr);
 
   void setFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
+  // Where the password goes at each close besides Tarvik.ini. Without a
+  // keeper (no secret store on this system) the keyring box is hidden.
+  void setPasswordKeeper(PasswordKeeper* keeper);
 
   // Every control from the store (after the start-up load), with the
   // dependent states of "監視しない" and "SOHO-スクリプトを使用".
@@ -77,6 +81,7 @@ class SettingsDialog : public QDialog {
   QPushButton* ok_;
   SettingsPages pages_;
   QPointer<QLineEdit> browseTarget_;
+  PasswordKeeper* keeper_ = nullptr;
 };
 
 }  // namespace tarvik

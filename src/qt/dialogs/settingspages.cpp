@@ -65,9 +65,12 @@ void buildBasic(QWidget* page, SettingsPages& out) {
   label(page, "MN128-SOHO IP Address", 12, 13);
   edit(page, "Edit5", 170, 10, 150);
   label(page, "MN128-SOHO Passowrd", 12, 40);
-  edit(page, "Edit14", 170, 37, 150)->setEchoMode(QLineEdit::Password);
+  edit(page, "Edit14", 170, 37, 120)->setEchoMode(QLineEdit::Password);
   page->findChild<QLineEdit*>(QStringLiteral("Edit14"))
       ->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+  // Beside the password: keep it in the desktop's keyring, not in the file.
+  check(page, "CheckBoxKeyring", "キーリングに保存", 296, 39)
+      ->setToolTip(QStringLiteral("パスワードをキーリングに保存 (Tarvik.iniには書きません)"));
   label(page, "ﾃﾞﾌｫﾙﾄ接続先", 12, 67);
   out.defaultBox = destinationBox(page, "ComboBox1", 170, 63, 236);
   label(page, "監視間隔(秒)", 12, 95);

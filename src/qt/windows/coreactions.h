@@ -20,6 +20,7 @@ class CoreActions {
   virtual bool FormCloseQuery(bool parked) = 0;
   virtual void DisconnectQuestionAnswered(bool ok) = 0;
   virtual void FormClose() = 0;
+  virtual void EndSession(bool parked) = 0;
 
   virtual void ConnectBtnClick() = 0;
   virtual void ConnectFromMenu(int destination) = 0;

@@ -146,6 +146,26 @@ TEST_F(MainWindowTest, TheCloseRequestSavesThePositionButNotAParkedTop) {
   EXPECT_EQ(closed.size(), 1);
 }
 
+// The end of the session takes the window state as a close does, hands it to
+// the core without a close request (no question), and ends once.
+TEST_F(MainWindowTest, TheEndOfTheSessionSavesWithoutACloseRequest) {
+  int written = 0;
+  window.setWindowStateWriter([&] { ++written; });
+  window.placeAt(350, 40);
+  window.show();
+  window.move(365, 80);
+  window.park();
+  QSignalSpy closed(&window, &MainWindow::closed);
+  window.endSession();
+  window.endSession();
+  EXPECT_EQ(core.calls, std::vector<std::string>{"EndSession 1"});
+  EXPECT_EQ(core.store.option.left, 365);
+  EXPECT_EQ(written, 1);
+  EXPECT_EQ(closed.size(), 1);
+  EXPECT_TRUE(window.close()) << "a close after the end goes through without asking";
+  EXPECT_EQ(core.calls, std::vector<std::string>{"EndSession 1"});
+}
+
 TEST_F(MainWindowTest, TheWindowStateWriterRunsBeforeEveryCloseRequest) {
   std::vector<std::string> order;
   window.setWindowStateWriter([&] { order.push_back("writer"); });

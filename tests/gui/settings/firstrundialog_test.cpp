@@ -6,7 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <fstream>
+#include <iterator>
+
+#include "settings/settingsfiles.h"
+#include "settings/settingsstore.h"
 
 namespace tarvik {
 namespace {
@@ -33,12 +39,16 @@ TEST(FirstRunDialog, TextsFieldAndButton) {
 }
 
 // ask() waits as the start-up load does; the answer is given from inside.
-std::optional<QString> answer(std::function<void(FirstRunDialog*)> act) {
+void answerLater(std::function<void(FirstRunDialog*)> act) {
   QTimer::singleShot(0, [act] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (auto* d = qobject_cast<FirstRunDialog*>(w); d && d->isVisible()) act(d);
     }
   });
+}
+
+std::optional<QString> answer(std::function<void(FirstRunDialog*)> act) {
+  answerLater(std::move(act));
   return FirstRunDialog::ask();
 }
 
@@ -51,6 +61,52 @@ TEST(FirstRunDialog, OkGivesTheTextAsTypedAndTheCloseBoxNothing) {
             }),
             QStringLiteral(" router.local "));
   EXPECT_EQ(answer([](FirstRunDialog* d) { d->close(); }), std::nullopt);
+}
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The confirmed address is in Tarvik.ini as soon as the dialog closes, so
+// the next start finds it even when the settings dialog was never opened;
+// what else the file holds stays.
+TEST(FirstRunDialog, AConfirmedAddressIsWrittenAtOnce) {
+  struct Case {
+    const char* name;
+    std::string before;
+    std::function<void(FirstRunDialog*)> act;
+    std::string after;
+  };
+  auto ok = [](FirstRunDialog* d) { d->findChild<QPushButton*>()->click(); };
+  const Case cases[] = {
+      {"no file, OK", "", ok, "[Tarvik]\r\nSOHOIP=192.168.0.1\r\n"},
+      {"typed address", "[OPTION]\r\nTIME=10\r\n",
+       [](FirstRunDialog* d) {
+         d->findChild<QLineEdit*>()->setText(QStringLiteral("10.0.0.254"));
+         d->findChild<QPushButton*>()->click();
+       },
+       "[OPTION]\r\nTIME=10\r\n[Tarvik]\r\nSOHOIP=10.0.0.254\r\n"},
+      {"empty key kept in place", "[Tarvik]\r\nSOHOIP=\r\nPASS=abc\r\n", ok,
+       "[Tarvik]\r\nSOHOIP=192.168.0.1\r\nPASS=abc\r\n"},
+      {"close box", "[OPTION]\r\nTIME=10\r\n", [](FirstRunDialog* d) { d->close(); },
+       "[OPTION]\r\nTIME=10\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir dir;
+    const std::filesystem::path configDir = dir.path().toStdString();
+    if (!c.before.empty()) std::ofstream(configDir / "Tarvik.ini", std::ios::binary) << c.before;
+    SettingsFiles files(configDir);
+    SettingsStore store;
+    files.loadAll(store);
+    answerLater(c.act);
+    EXPECT_EQ(FirstRunDialog::askAndKeep(store, files), "");
+    EXPECT_EQ(fileText(files.iniPath()), c.after);
+    SettingsStore reread;
+    files.loadAll(reread);
+    EXPECT_EQ(reread.tarvik.SOHOIP, store.tarvik.SOHOIP);
+  }
 }
 
 }  // namespace

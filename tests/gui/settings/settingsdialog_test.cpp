@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include "dialogs/destinationbox.h"
+#include "settings/passwordkeeper.h"
 #include "settingsfixture.h"
 
 namespace tarvik {
@@ -303,6 +304,76 @@ TEST_F(DialogTest, AWriteThatFailsKeepsTheDialogOpen) {
   ASSERT_NE(box, nullptr);
   EXPECT_NE(box->text().indexOf(QString::fromStdString(core.files().iniPath().string())), -1)
       << "the message names the file: " << box->text().toStdString();
+}
+
+// A secret store in memory that answers at once, or refuses everything.
+struct MemorySecretStore : SecretStore {
+  void lookup(Done done) override {
+    done({held ? SecretReply::Status::kOk : SecretReply::Status::kNotFound, held.value_or(""), ""});
+  }
+  void store(const std::string& password, Done done) override {
+    if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
+    held = password;
+    done({SecretReply::Status::kOk, "", ""});
+  }
+  void clear(Done done) override {
+    held.reset();
+    done({SecretReply::Status::kOk, "", ""});
+  }
+  bool reachable = true;
+  std::optional<std::string> held;
+};
+
+// The keyring box beside the password: shown only where there is a store;
+// ticked, the close puts the password there and writes PASS empty; refused
+// by the store, the box unticks and the file keeps the password.
+TEST_F(DialogTest, TheKeyringBoxSendsThePasswordToTheStoreInsteadOfTheFile) {
+  auto* box = find<QCheckBox>("CheckBoxKeyring");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->text(), QStringLiteral("キーリングに保存"));
+  EXPECT_TRUE(box->isHidden()) << "no store, no box";
+  EXPECT_GE(box->x(), find<QLineEdit>("Edit14")->geometry().right()) << "beside the password field";
+  EXPECT_LE(box->geometry().right(), box->parentWidget()->width()) << "not cut by the page";
+
+  MemorySecretStore secrets;
+  PasswordKeeper keeper(secrets);
+  dialog.setPasswordKeeper(&keeper);
+  EXPECT_FALSE(box->isHidden());
+  for (bool reachable : {true, false}) {
+    SCOPED_TRACE(reachable ? "store reachable" : "store refuses");
+    secrets.reachable = reachable;
+    secrets.held.reset();
+    dialog.openDialog();
+    find<QLineEdit>("Edit14")->setText(QStringLiteral("himitsu"));
+    box->setChecked(true);
+    ASSERT_TRUE(dialog.closeDialog());
+    SettingsStore reread;
+    core.files().loadAll(reread);
+    if (reachable) {
+      EXPECT_EQ(secrets.held, "himitsu");
+      EXPECT_EQ(reread.tarvik.PASS, "");
+      EXPECT_TRUE(reread.secret.KEYRING);
+      EXPECT_NE(iniText().find("PASS=\r\n"), std::string::npos) << iniText();
+      EXPECT_EQ(messageBox(), nullptr);
+    } else {
+      EXPECT_EQ(secrets.held, std::nullopt);
+      EXPECT_EQ(reread.tarvik.PASS, "himitsu");
+      EXPECT_FALSE(reread.secret.KEYRING);
+      EXPECT_FALSE(box->isChecked());
+      QMessageBox* error = messageBox();
+      ASSERT_NE(error, nullptr);
+      EXPECT_EQ(error->text().toStdString(), std::string(kKeyringNotSaved) + " (no bus)");
+      error->done(0);
+    }
+    // Unticked again, the password goes back into the file and out of the store.
+    dialog.openDialog();
+    box->setChecked(false);
+    ASSERT_TRUE(dialog.closeDialog());
+    EXPECT_EQ(secrets.held, std::nullopt);
+    SettingsStore back;
+    core.files().loadAll(back);
+    EXPECT_EQ(back.tarvik.PASS, "himitsu");
+  }
 }
 
 }  // namespace

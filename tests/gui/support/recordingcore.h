@@ -27,6 +27,7 @@ class RecordingCore : public CoreActions {
     record("DisconnectQuestionAnswered " + std::to_string(ok));
   }
   void FormClose() override { record("FormClose"); }
+  void EndSession(bool parked) override { record("EndSession " + std::to_string(parked)); }
   void ConnectBtnClick() override { record("ConnectBtnClick"); }
   void ConnectFromMenu(int destination) override { record("ConnectFromMenu " + std::to_string(destination)); }
   void DiscBtnClick() override { record("DiscBtnClick"); }

@@ -253,6 +253,29 @@ TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
   EXPECT_EQ(view.status, "") << "said once";
 }
 
+// The end of the session (or SIGTERM) saves what a close saves, in use or
+// not, parked or not, and never asks: nobody is there to answer.
+TEST_F(CoreTest, TheEndOfTheSessionSavesTheWindowStateWithoutTheQuestion) {
+  writeFile("Tarvik.ini", "[OPTION]\r\ntop=77\r\n");
+  settings().option.CHECK15 = true;
+  start();
+  answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
+  core->Edit1Click();  // B1 shows its next item
+  ASSERT_NE(core->channel(Channel::B1).DisplayIndex, 0);
+  settings().option.left = 123;
+  settings().option.top = -300;  // parked: the file keeps the top it returns to
+  core->EndSession(true);
+  core->EndSession(true);
+  EXPECT_TRUE(eventsSince(0, {"ask-disconnect"}).empty()) << "a channel is in use, yet nothing is asked";
+  const std::string ini = readFile("Tarvik.ini");
+  EXPECT_NE(ini.find("left=123"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("top=77"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("B1=" + std::to_string(core->channel(Channel::B1).DisplayIndex)), std::string::npos)
+      << ini;
+  EXPECT_FALSE(timers.isActive(TimerId::Timer1));
+  EXPECT_TRUE(view.errors.empty());
+}
+
 TEST_F(CoreTest, FormCloseClosesEveryOpenSocket) {
   start();
   core->DiscBtnClick();

@@ -88,6 +88,15 @@ TEST_F(ConnectionLog, WriteReplacesTheFileWithCrLfLines) {
   EXPECT_EQ(strayFiles(dir_, file_), 0u);
 }
 
+// The log tells when and where the user went online: a new one is for its
+// owner only, as the settings are, whatever the umask allows.
+TEST_F(ConnectionLog, ANewLogIsForItsOwnerOnly) {
+  const mode_t saved = ::umask(022);
+  EXPECT_EQ(writeConnectionLog(file_, {"A"}), "");
+  ::umask(saved);
+  EXPECT_EQ(fs::status(file_).permissions(), fs::perms(0600));
+}
+
 TEST_F(ConnectionLog, WriteKeepsTheModeAndALinkedLogStaysLinked) {
   put("A\r\n");
   ::chmod(file_.c_str(), 0640);

@@ -1,0 +1,99 @@
+#include "keyring/libsecretstore.h"
+
+#include <libsecret/secret.h>
+
+#include <utility>
+
+#include "base/sjis.h"
+
+namespace tarvik::app {
+namespace {
+
+// The entry's attributes: the program and the config directory it serves.
+const SecretSchema* schema() {
+  static const SecretSchema kSchema = {
+      "org.tarvik.RouterPassword",
+      SECRET_SCHEMA_NONE,
+      {{"config-dir", SECRET_SCHEMA_ATTRIBUTE_STRING}, {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+      0,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr,
+      nullptr};
+  return &kSchema;
+}
+
+SecretReply failure(GError* error) {
+  SecretReply reply{SecretReply::Status::kUnreachable, "", error ? error->message : ""};
+  if (error) g_error_free(error);
+  return reply;
+}
+
+// The store keeps UTF-8 text; the program's password is Shift-JIS bytes.
+SecretReply lookupNow(const std::string& account) {
+  GError* error = nullptr;
+  gchar* found =
+      secret_password_lookup_sync(schema(), nullptr, &error, "config-dir", account.c_str(), nullptr);
+  if (error) return failure(error);
+  if (!found) return {SecretReply::Status::kNotFound, "", ""};
+  SecretReply reply{SecretReply::Status::kOk, toSjis(found), ""};
+  secret_password_free(found);
+  return reply;
+}
+
+SecretReply storeNow(const std::string& account, const std::string& password) {
+  GError* error = nullptr;
+  const std::string label = "Tarvik ルーターのパスワード (" + account + ")";
+  const std::string text = toUtf8(password);
+  if (!secret_password_store_sync(schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), text.c_str(), nullptr,
+                                  &error, "config-dir", account.c_str(), nullptr)) {
+    return failure(error);
+  }
+  return {SecretReply::Status::kOk, "", ""};
+}
+
+SecretReply clearNow(const std::string& account) {
+  GError* error = nullptr;
+  secret_password_clear_sync(schema(), nullptr, &error, "config-dir", account.c_str(), nullptr);
+  if (error) return failure(error);
+  return {SecretReply::Status::kOk, "", ""};
+}
+
+}  // namespace
+
+LibsecretStore::LibsecretStore(std::string account, Post post)
+    : account_(std::move(account)), post_(std::move(post)) {}
+
+LibsecretStore::~LibsecretStore() {
+  *alive_ = false;
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void LibsecretStore::lookup(Done done) { run(lookupNow, std::move(done)); }
+
+void LibsecretStore::store(const std::string& password, Done done) {
+  run([password](const std::string& account) { return storeNow(account, password); }, std::move(done));
+}
+
+void LibsecretStore::clear(Done done) { run(clearNow, std::move(done)); }
+
+void LibsecretStore::run(std::function<SecretReply(const std::string&)> work, Done done) {
+  if (!post_) {
+    done(work(account_));
+    return;
+  }
+  workers_.emplace_back(
+      [work = std::move(work), done = std::move(done), account = account_, post = post_, alive = alive_] {
+        SecretReply reply = work(account);
+        // The answer runs on the owner's thread, and only while the store lives
+        // there (alive is read and cleared on that thread alone).
+        post([done, alive, reply = std::move(reply)] {
+          if (*alive) done(reply);
+        });
+      });
+}
+
+}  // namespace tarvik::app
