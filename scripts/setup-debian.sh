@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth trayer imagemagick x11-utils xdotool
+  xvfb xauth trayer openbox imagemagick x11-utils xdotool
   fonts-noto-cjk
   busybox-static
   gstreamer1.0-plugins-base

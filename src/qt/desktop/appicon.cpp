@@ -1,8 +1,10 @@
 #include "desktop/appicon.h"
 
 #include <QPainter>
-#include <QPixmap>
 #include <QSvgRenderer>
+#include <memory>
+
+#include "tray/drawnicon.h"
 
 // The resource file is compiled into a static library: register it here,
 // where it is used, so the linker keeps it.
@@ -12,20 +14,13 @@ namespace tarvik {
 
 QIcon routerIcon() {
   initTarvikResources();
-  // Rendered for each common size (and twice that for high-density
-  // screens), so the icon is drawn, never scaled, wherever it shows.
-  QSvgRenderer renderer(QStringLiteral(":/tarvik/tarvik.svg"));
-  QIcon icon;
-  if (!renderer.isValid()) return icon;
-  for (int size : {16, 20, 22, 24, 32, 40, 44, 48, 64, 96, 128, 256}) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    renderer.render(&p);
-    p.end();
-    icon.addPixmap(pm);
-  }
-  return icon;
+  // Drawn from the vector picture at whatever size and density it shows,
+  // so the tray icon and the title bar are never a scaled bitmap.
+  auto renderer = std::make_shared<QSvgRenderer>(QStringLiteral(":/tarvik/tarvik.svg"));
+  if (!renderer->isValid()) return QIcon();
+  return drawnIcon([renderer](QPainter& painter, const QRectF& square, QIcon::Mode) {
+    renderer->render(&painter, square);
+  });
 }
 
 }  // namespace tarvik

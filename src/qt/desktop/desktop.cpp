@@ -23,8 +23,9 @@
 namespace tarvik {
 
 int runDesktop(QApplication& app, const DesktopOptions& options) {
+  // No display name: the platform would append it to every window title,
+  // and each window's title is already the whole caption.
   QApplication::setApplicationName(QStringLiteral("Tarvik"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tarvik"));
   QGuiApplication::setDesktopFileName(QStringLiteral("tarvik"));
   QApplication::setWindowIcon(routerIcon());
   QApplication::setFont(proportionalFontPt(9));

@@ -51,6 +51,7 @@ DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
   connect(main, &MainWindow::helpRequested, this, &DesktopShell::openManual);
   connect(main, &MainWindow::programPageRequested, this, &DesktopShell::openProgramPage);
   connect(main, &MainWindow::closed, this, &DesktopShell::finished);
+  connect(main, &MainWindow::minimisedChanged, this, &DesktopShell::followMainWindow);
   connect(w_.settings, &SettingsDialog::monitoringOffChanged, main, &MainWindow::setMonitoringOff);
   connect(w_.settings, &SettingsDialog::connectHintChanged, main, &MainWindow::setConnectHint);
   main->setWindowStateWriter([this] {
@@ -103,6 +104,26 @@ void DesktopShell::setUpTray() {
     connect(icon, &TTaskBar::OnTrayClick, this, [this, ch] { copyAddress(ch); });
     *c.icon = icon;
   }
+}
+
+// Minimising the main window minimises the whole program: the other open
+// windows go with it and come back with it.
+void DesktopShell::followMainWindow(bool minimised) {
+  if (minimised) {
+    minimisedWithMain_.clear();
+    for (QWidget* w : {static_cast<QWidget*>(w_.settings), static_cast<QWidget*>(w_.details),
+                       static_cast<QWidget*>(w_.about), static_cast<QWidget*>(w_.credentials)}) {
+      if (w && w->isVisible() && !w->isMinimized()) {
+        w->showMinimized();
+        minimisedWithMain_.push_back(w);
+      }
+    }
+    return;
+  }
+  for (const QPointer<QWidget>& w : minimisedWithMain_) {
+    if (w && w->isVisible() && w->isMinimized()) w->showNormal();
+  }
+  minimisedWithMain_.clear();
 }
 
 void DesktopShell::applyStayOnTop(bool onTop) { w_.main->setStayOnTop(onTop); }

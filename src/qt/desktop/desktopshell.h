@@ -5,7 +5,10 @@
 // the three tray icons TSOHO, TB1 and TB2.
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "desktop/qtview.h"
 #include "dialogs/settingsdialog.h"
@@ -43,6 +46,7 @@ class DesktopShell : public QObject {
 
  private:
   void setUpTray();
+  void followMainWindow(bool minimised);
   void tellNoTrayOnce();
 
   CoreActions& core_;
@@ -51,6 +55,7 @@ class DesktopShell : public QObject {
   DesktopWindows w_;
   bool trayAvailable_;
   bool toldNoTray_ = false;
+  std::vector<QPointer<QWidget>> minimisedWithMain_;
 };
 
 }  // namespace tarvik

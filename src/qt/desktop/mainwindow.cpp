@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "desktop/statusline.h"
 #include "windows/coreactions.h"
 #include "windows/fonts.h"
 
@@ -137,8 +138,11 @@ void MainWindow::buildControls() {
   button3_ = button(client_, "Button3", "詳細", 90);
   button3_->setDefault(true);
 
-  label4_ = label(client_, "Label4", QString(), 8, 93);
-  label4_->setFixedWidth(kClientWidth - 8);
+  // The status line keeps the window's width; a longer text is cut with
+  // an ellipsis and shown whole in the tooltip.
+  label4_ = new StatusLine(client_);
+  label4_->setObjectName(QStringLiteral("Label4"));
+  label4_->setGeometry(8, 93, kClientWidth - 8 - 2, QFontMetrics(label4_->font()).height());
 
   for (QWidget* w :
        {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),
@@ -302,7 +306,7 @@ void MainWindow::restoreOnConnect() {
   if (isMinimized()) showNormal();
 }
 
-void MainWindow::setStatusLine(const QString& text) { label4_->setText(text); }
+bool MainWindow::setStatusLine(const QString& text) { return label4_->setFullText(text); }
 
 void MainWindow::setChannelText(Channel ch, const QString& text) {
   QLineEdit* box = channelBox(ch);
@@ -364,6 +368,13 @@ void MainWindow::copyToClipboard(Channel ch, const QString& text) {
   // QLineEdit::copy() refuses an empty selection; the clipboard still gets
   // the (empty) address, as the box shows it.
   QGuiApplication::clipboard()->setText(box->selectedText());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange) return;
+  const bool wasMinimised = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized;
+  if (isMinimized() != wasMinimised) emit minimisedChanged(isMinimized());
 }
 
 void MainWindow::takeWindowState() {

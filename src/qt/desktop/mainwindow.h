@@ -22,6 +22,7 @@ class QPushButton;
 namespace tarvik {
 
 class CoreActions;
+class StatusLine;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -48,7 +49,8 @@ class MainWindow : public QMainWindow {
   bool isParked() const { return parked_; }
 
   // What the core shows.
-  void setStatusLine(const QString& text);
+  // False when the text is wider than the line and shows cut.
+  bool setStatusLine(const QString& text);
   void setChannelText(Channel ch, const QString& text);
   void setDestinationLabel(const QString& text);
   void showCallerName(const QString& name, const QString& number);
@@ -85,8 +87,12 @@ class MainWindow : public QMainWindow {
   void helpRequested();
   void programPageRequested();
   void closed();  // the close was allowed: the program ends
+  // The window was minimised (by 接続先 or its title bar) or restored: the
+  // whole program goes with it.
+  void minimisedChanged(bool minimised);
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -108,7 +114,7 @@ class MainWindow : public QMainWindow {
   QLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
   QLabel* label3_ = nullptr;
-  QLabel* label4_ = nullptr;
+  StatusLine* label4_ = nullptr;
   QLabel* nameDisplay_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   QLineEdit* edit2_ = nullptr;

@@ -31,7 +31,10 @@ void QtView::attach(CoreActions& core, const DesktopWindows& windows) {
 }
 
 void QtView::setStatusLine(const std::string& text) {
-  if (w_.main) w_.main->setStatusLine(q(text));
+  if (!w_.main) return;
+  // Our own texts fit the line; a router message that does not is also
+  // written whole into the details window, where it can be read later.
+  if (!w_.main->setStatusLine(q(text)) && w_.details) w_.details->appendLine(q(text));
 }
 
 void QtView::setChannelText(Channel ch, const std::string& text) {

@@ -1,7 +1,9 @@
 #include "dialogs/destinationbox.h"
 
+#include <QCompleter>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStringListModel>
 
 #include "windows/fonts.h"
 
@@ -12,11 +14,23 @@ DestinationBox::DestinationBox(QWidget* parent) : QComboBox(parent) {
   setInsertPolicy(QComboBox::NoInsert);  // typing never adds an entry
   setFont(fixedFontPt(9));               // the entries' columns line up
   setMaxVisibleItems(kEntries);
+  // A completer with nothing to offer: typing is never completed, and its
+  // case sensitivity makes the box itself match typed text only exactly
+  // when the typing ends (the box's own match would ignore case and put
+  // the entry's text in place of what was typed).
+  auto* noCompletion = new QCompleter(new QStringListModel(this), this);
+  noCompletion->setCaseSensitivity(Qt::CaseSensitive);
+  noCompletion->setCompletionMode(QCompleter::InlineCompletion);
+  setCompleter(noCompletion);
+
   QStringList empty;
   for (int i = 0; i < kEntries; ++i) empty << QString();
   setEntries(empty, 0);
   connect(this, &QComboBox::editTextChanged, this,
           [this](const QString& text) { emit destinationChanged(indexForText(text)); });
+  connect(this, &QComboBox::activated, this, [this] { emit destinationChosen(indexForText(currentText())); });
+  connect(lineEdit(), &QLineEdit::editingFinished, this,
+          [this] { emit destinationChosen(indexForText(currentText())); });
 }
 
 void DestinationBox::setEntries(const QStringList& entries, int index) {

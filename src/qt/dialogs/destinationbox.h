@@ -1,7 +1,8 @@
 #pragma once
 // A destination box: an editable list of the router's sixteen destination
 // entries. Its index is the position (0 to 15) of the first entry whose text
-// equals the box's text exactly, or 16 when none does.
+// equals the box's text exactly (case included), or 16 when none does.
+// Typing never completes an entry.
 
 #include <QComboBox>
 #include <QStringList>
@@ -23,8 +24,11 @@ class DestinationBox : public QComboBox {
   int indexForText(const QString& text) const;
 
  signals:
-  // The user chose or typed: the new index.
+  // The text changed, by typing or by choosing: the new index.
   void destinationChanged(int index);
+  // The user chose an entry from the list, or finished typing (Enter, or
+  // the focus left the box): the index of the text then shown.
+  void destinationChosen(int index);
 };
 
 }  // namespace tarvik

@@ -186,7 +186,10 @@ void SettingsDialog::bindControls() {
   for (const DestinationBinding& b : kDestinationBindings) {
     DestinationBox* box = pages_.*(b.box);
     if (box == pages_.appBox) {
-      connect(box, &DestinationBox::destinationChanged, this, &SettingsDialog::changeAppDestination);
+      // The application page switches sections only for a chosen entry or
+      // finished typing, never for each key: every switch writes the shown
+      // command lines to one section and reads another.
+      connect(box, &DestinationBox::destinationChosen, this, &SettingsDialog::changeAppDestination);
     } else {
       auto field = b.field;
       connect(box, &DestinationBox::destinationChanged, this,
@@ -391,6 +394,7 @@ void SettingsDialog::loadAppFields() {
 
 void SettingsDialog::changeAppDestination(int newIndex) {
   SettingsStore& store = core_.settings();
+  if (newIndex == store.appPageDestination) return;
   const std::string error = guardedFileOperation(
       core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
   if (!error.empty()) {

@@ -1,11 +1,13 @@
 #include "windows/detailswindow.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "windows/coreactions.h"
 #include "windows/fonts.h"
@@ -30,6 +32,17 @@ constexpr ReportButtonRow kButtons[] = {
 };
 
 constexpr int kBarHeight = 37;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonGap = 5;
+// Room on each side of a caption, so no caption touches its button's edges.
+constexpr int kCaptionMargin = 8;
+
+// The designed width, or wider when the caption needs it in the font used.
+int buttonWidth(const QPushButton& button) {
+  const int caption = QFontMetrics(button.font()).horizontalAdvance(button.text());
+  return std::max(kButtonWidth, caption + 2 * kCaptionMargin);
+}
 // A transcript that runs for weeks must not grow without end.
 constexpr int kMaxLines = 20000;
 
@@ -59,16 +72,16 @@ DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent) : QWidget(paren
   for (const ReportButtonRow& row : kButtons) {
     auto* button = new QPushButton(QString::fromUtf8(row.caption), bar_);
     button->setObjectName(QString::fromLatin1(row.objectName));
-    button->setGeometry(left, 8, 75, 25);
     button->setAutoDefault(false);
     if (row.fixedPitch) button->setFont(fixedFont(12));
+    const int width = buttonWidth(*button);
+    button->setGeometry(left, 8, width, kButtonHeight);
     const ReportButton which = row.button;
     connect(button, &QPushButton::clicked, this, [this, which] { core_.ReportButtonClick(which); });
-    left += 80;
+    left += width + kButtonGap;
   }
-
   // Narrower than its six buttons, the window would cut the last one off.
-  setMinimumWidth(left + 8);
+  minimumWidth_ = left - kButtonGap + 8;
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -97,10 +110,21 @@ void DetailsWindow::clearText() {
 QString DetailsWindow::text() const { return memo_->toPlainText(); }
 
 void DetailsWindow::applyGeometry(int left, int top, int width, int height) {
+  stored_ = QRect(left, top, width, height);
   resize(width, height);
   move(left, top);
 }
 
-QRect DetailsWindow::savedGeometry() const { return QRect(pos(), size()); }
+// Until the window has been shown, the stored place and size are what the
+// user last left; the minimum width does not rewrite them.
+QRect DetailsWindow::savedGeometry() const {
+  return shownOnce_ || stored_.isNull() ? QRect(pos(), size()) : stored_;
+}
+
+void DetailsWindow::showEvent(QShowEvent* event) {
+  shownOnce_ = true;
+  setMinimumWidth(minimumWidth_);
+  QWidget::showEvent(event);
+}
 
 }  // namespace tarvik

@@ -26,11 +26,17 @@ class DetailsWindow : public QWidget {
   void applyGeometry(int left, int top, int width, int height);
   QRect savedGeometry() const;  // left/top of the frame, size of the window
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   CoreActions& core_;
   QPlainTextEdit* memo_;
   QFrame* bar_;
   bool empty_ = false;  // after a clear, the next line takes the first row
+  int minimumWidth_ = 0;
+  QRect stored_;
+  bool shownOnce_ = false;
 };
 
 }  // namespace tarvik

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,6 +238,65 @@ TEST_F(ShellTest, LoadedSettingsPlaceTheWindowsAndTheCloseWritesTheDetailsGeomet
   EXPECT_EQ(core.store.option.top2, 260);
   EXPECT_EQ(core.store.option.Width2, 520);
   EXPECT_EQ(core.store.option.Height2, 320);
+}
+
+TEST_F(ShellTest, EveryButtonOfEveryWindowFitsItsCaptionWithRoomOnBothSides) {
+  for (QWidget* window : {static_cast<QWidget*>(w().main), static_cast<QWidget*>(w().settings),
+                          static_cast<QWidget*>(w().about), static_cast<QWidget*>(w().credentials),
+                          static_cast<QWidget*>(w().details)}) {
+    for (QPushButton* b : window->findChildren<QPushButton*>()) {
+      if (b->text().isEmpty()) continue;
+      const int caption = QFontMetrics(b->font()).horizontalAdvance(b->text());
+      EXPECT_GE(b->width() - caption, 2 * 8)
+          << window->objectName().toStdString() << "/" << b->objectName().toStdString() << " \""
+          << b->text().toStdString() << "\" is " << b->width() << " wide for a caption of " << caption;
+    }
+  }
+}
+
+TEST_F(ShellTest, ADetailsWindowNeverOpenedKeepsItsStoredSizeThroughTheClose) {
+  core.store.option.left2 = 438;
+  core.store.option.top2 = 300;
+  core.store.option.Width2 = 438;
+  core.store.option.Height2 = 279;
+  shell->applyLoadedSettings();
+  shell->show();
+  core.closeAllowed = false;
+  w().main->close();
+  EXPECT_EQ(core.store.option.Width2, 438) << "not the window's minimum width";
+  EXPECT_EQ(core.store.option.Height2, 279);
+  EXPECT_EQ(core.store.option.left2, 438);
+  EXPECT_EQ(core.store.option.top2, 300);
+}
+
+TEST_F(ShellTest, MinimisingTheMainWindowMinimisesTheOpenWindowsAndBringingBackRestoresThem) {
+  shell->show();
+  action("K7")->trigger();
+  action("KTarvik3")->trigger();
+  ASSERT_TRUE(w().details->isVisible());
+  ASSERT_TRUE(w().settings->isVisible());
+  QTest::mouseClick(inMain<QLabel>("Label1"), Qt::LeftButton);
+  EXPECT_TRUE(w().main->isMinimized());
+  EXPECT_TRUE(w().details->isMinimized()) << "the details window goes with the program";
+  EXPECT_TRUE(w().settings->isMinimized()) << "the settings dialog goes with the program";
+  EXPECT_FALSE(w().about->isVisible()) << "a closed window stays closed";
+  action("K4")->trigger();  // 情報窓表示
+  EXPECT_FALSE(w().main->isMinimized());
+  EXPECT_FALSE(w().details->isMinimized());
+  EXPECT_FALSE(w().settings->isMinimized());
+  EXPECT_TRUE(w().details->isVisible());
+  EXPECT_TRUE(w().settings->isVisible());
+  EXPECT_FALSE(w().about->isVisible());
+}
+
+TEST_F(ShellTest, ARouterMessageTooWideForTheStatusLineIsWrittenWholeIntoTheDetailsWindow) {
+  shell->show();
+  view.setStatusLine("待機中");
+  EXPECT_EQ(w().details->text(), QString()) << "a text that fits goes nowhere else";
+  view.setStatusLine("網側から切断されました 接続時間 0分");
+  EXPECT_EQ(inMain<QLabel>("Label4")->toolTip(), QStringLiteral("網側から切断されました 接続時間 0分"));
+  EXPECT_TRUE(w().details->text().endsWith(QStringLiteral("\n網側から切断されました 接続時間 0分")))
+      << w().details->text().toStdString();
 }
 
 TEST_F(ShellTest, StartingMinimisedParksTheWindowAtItsFirstShowing) {

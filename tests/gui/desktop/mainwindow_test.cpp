@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/coretexts.h"
 #include "support/recordingcore.h"
 
 namespace tarvik {
@@ -86,6 +87,60 @@ TEST_F(MainWindowTest, ClicksOnTheChannelRowsAndTheButtons) {
   EXPECT_EQ(details.size(), 2) << "Enter presses the default button 詳細";
   QTest::mouseClick(find<QLabel>("Label1"), Qt::LeftButton);
   EXPECT_TRUE(window.isMinimized()) << "a click on the destination label minimises";
+}
+
+TEST_F(MainWindowTest, TheProgramsOwnStatusTextsFitTheLineWhole) {
+  window.show();
+  auto* line = find<QLabel>("Label4");
+  const QSize windowSize = window.size();
+  const std::string texts[] = {
+      texts::kWaiting,
+      "23:59",
+      std::string(texts::kDialStart) + "(10/10)",
+      texts::kLogWritten,
+      texts::kUnreachable,
+      std::string(texts::kBadDestination) + "16",
+      "99時間59分59秒 ",
+      "1439分 59秒 ",
+  };
+  for (const std::string& text : texts) {
+    EXPECT_TRUE(window.setStatusLine(QString::fromStdString(text))) << text;
+    EXPECT_EQ(line->text(), QString::fromStdString(text)) << "shown whole";
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(QString::fromStdString(text)), line->contentsRect().width())
+        << text << " is wider than the line";
+    EXPECT_TRUE(line->toolTip().isEmpty()) << text;
+    EXPECT_LE(line->geometry().right(), window.centralWidget()->width()) << "inside the window";
+  }
+  EXPECT_EQ(window.size(), windowSize);
+}
+
+TEST_F(MainWindowTest, ARouterMessageWiderThanTheLineIsCutWithAnEllipsisAndShownWholeInTheTooltip) {
+  window.show();
+  auto* line = find<QLabel>("Label4");
+  const QSize windowSize = window.size();
+  const QString message = QStringLiteral("網側から切断されました 接続時間 0分");
+  EXPECT_FALSE(window.setStatusLine(message));
+  EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+  EXPECT_TRUE(message.startsWith(line->text().chopped(1)));
+  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width())
+      << "the cut text shows whole, ellipsis included";
+  EXPECT_EQ(line->toolTip(), message);
+  EXPECT_EQ(window.size(), windowSize) << "the window keeps its size";
+  // The next short text shows whole again, without a tooltip.
+  EXPECT_TRUE(window.setStatusLine(QStringLiteral("待機中")));
+  EXPECT_EQ(line->text(), QStringLiteral("待機中"));
+  EXPECT_TRUE(line->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, MinimisingAndRestoringAreReportedForTheRestOfTheProgram) {
+  window.show();
+  QSignalSpy minimised(&window, &MainWindow::minimisedChanged);
+  QTest::mouseClick(find<QLabel>("Label1"), Qt::LeftButton);
+  ASSERT_EQ(minimised.size(), 1);
+  EXPECT_EQ(minimised.at(0).at(0).toBool(), true);
+  window.bringBack();
+  ASSERT_EQ(minimised.size(), 2);
+  EXPECT_EQ(minimised.at(1).at(0).toBool(), false);
 }
 
 TEST_F(MainWindowTest, ParkingAndBringingBack) {

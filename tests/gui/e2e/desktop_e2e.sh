@@ -5,12 +5,20 @@
 # copies the address, opens its windows, disconnects and quits.
 # Every window is photographed into the artefact directory.
 #
-# usage: desktop_e2e.sh TARVIK ROUTER_SIM CLIPBOARD_PROBE ARTEFACT_DIR
+# With a window manager the title bars are checked and photographed too,
+# and a click on 接続先 must minimise every open window of the program.
+# With a scale factor (1.5 for 150 %) the program runs as on a high-density
+# screen; the tray icons are photographed and checked for their shape.
+#
+# usage: desktop_e2e.sh TARVIK ROUTER_SIM CLIPBOARD_PROBE ARTEFACT_DIR [WINDOW_MANAGER [SCALE]]
+#        WINDOW_MANAGER: none (default) or openbox; SCALE: 1 (default), 1.5, 2
 set -euo pipefail
 
-tarvik=$1 sim=$2 probe=$3 out=$4
+tarvik=$1 sim=$2 probe=$3 out=$4 wm=${5:-none} scale=${6:-1}
 
-for tool in Xvfb trayer xdotool import xwininfo; do
+tools=(Xvfb trayer xdotool import xwininfo xprop)
+[ "$wm" = none ] || tools+=("$wm")
+for tool in "${tools[@]}"; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed (scripts/setup-debian.sh installs it)"
     exit 77
@@ -23,6 +31,9 @@ rm -f "$out"/*.png
 pids=()
 cleanup() {
   local code=$?
+  if [ $code -ne 0 ] && [ $code -ne 77 ]; then
+    echo "--- windows of tarvik (id width height x y)"; windows 2>/dev/null || true
+  fi
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   if [ $code -ne 0 ]; then
@@ -35,6 +46,10 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 step() { echo "== $*"; }
+
+# px N: N pixels of the program's layout in screen pixels at the scale.
+scale100=$(awk -v s="$scale" 'BEGIN { printf "%d", s * 100 + 0.5 }')
+px() { echo $((($1 * scale100 + 50) / 100)); }
 
 # wait_for TIMEOUT_SECONDS DESCRIPTION COMMAND...: polls until COMMAND succeeds.
 wait_for() {
@@ -50,15 +65,25 @@ wait_for() {
 }
 
 # --- a display of our own, and a tray host on it
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# A screen as much larger as the scale, so every window has the room it
+# has at 100 %.
+Xvfb -displayfd 3 -screen 0 "$(px 1024)x$(px 768)x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 wait_for 10 "the X server" test -s "$work/display"
 export DISPLAY=":$(head -n1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+if [ "$scale" != 1 ]; then export QT_SCALE_FACTOR="$scale"; fi
 export XDG_CONFIG_HOME="$work/xdg" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
-trayer --edge top --align right --widthtype request --height 24 --transparent false \
+if [ "$wm" = openbox ]; then
+  openbox --sm-disable >"$work/wm.log" 2>&1 &
+  pids+=($!)
+  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+  wait_for 10 "the window manager" wm_running
+fi
+# The tray host asks for icons of its height: larger on a denser screen.
+trayer --edge top --align right --widthtype request --height "$(px 24)" --transparent false \
        --tint 0x808080 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
 tray_host() { xdotool search --class trayer; }
@@ -109,10 +134,14 @@ windows() {
     echo "$w $WIDTH $HEIGHT $X $Y"
   done
 }
-# Small square windows are tray icons.
-tray_icons() { windows | awk '$2 <= 64 && $2 == $3 {print $1}'; }
+# Small, nearly square windows are tray icons (the tray host may give a
+# slot a few pixels taller than wide).
+tray_icons() {
+  windows | awk -v max="$(px 64)" -v skew="$(px 4)" \
+    '$2 <= max && $3 <= max && ($2 - $3 <= skew) && ($3 - $2 <= skew) {print $1}'
+}
 main_window() { xdotool search --onlyvisible --name '^Tarvik$' 2>/dev/null | while read -r w; do
-  eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$WIDTH" -eq 136 ] && echo "$w"; done | head -n1; }
+  eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$WIDTH" -eq "$(px 136)" ] && echo "$w"; done | head -n1; }
 named_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 
 has_main() { [ -n "$(main_window)" ]; }
@@ -123,7 +152,7 @@ gone() { [ -z "$(named_window "$1")" ]; }
 # wider than a tray icon.
 popup_open() {
   local w
-  for w in $(windows | awk '$2 > 64 {print $1}'); do
+  for w in $(windows | awk -v max="$(px 64)" '$2 > max {print $1}'); do
     xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && return 0
   done
   return 1
@@ -136,10 +165,31 @@ wait_for 10 "the program's tray icon" icons 1
 soho=$(tray_icons | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 main_height=$HEIGHT
-menu_bar=$((main_height - 109))  # the client area under the menu bar is 109 high
-[ "$(echo "$X $Y")" = "60 80" ] || fail "the main window is at $X,$Y, not at left=60 top=80"
+menu_bar=$((main_height - $(px 109)))  # the client area under the menu bar is 109 high
+# Where the window's frame is: with a window manager the title bar lies
+# above the client area, and left/top place the frame.
+frame_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
+    /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
+    END { if (ENVIRON["wm"] == "none") print ax, ay; else print ax - rx, ay - ry }'
+}
+export wm
+[ "$(frame_origin "$main")" = "$(px 60) $(px 80)" ] ||
+  fail "the main window is at $(frame_origin "$main"), not at left=60 top=80"
 sleep 1.5  # the start-up exchange: version, destination list, status
-import -window "$main" "$out/01-main-idle.png"
+# photo WINDOW FILE: the window, with its title bar when a window manager
+# draws one.
+photo() {
+  if [ "$wm" = none ]; then import -window "$1" "$2"; else import -frame -window "$1" "$2"; fi
+}
+photo "$main" "$out/01-main-idle.png"
+# title_is WINDOW TEXT: the window's title is exactly the caption.
+title_is() {
+  local title
+  title=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+  [ "$title" = "$2" ] || fail "the window's title is '$title', not '$2'"
+}
+title_is "$main" "Tarvik"
 
 # click WINDOW X Y BUTTON
 click() { xdotool mousemove --window "$1" "$2" "$3" click "$4"; }
@@ -156,8 +206,10 @@ address=$(router_state | sed -n 's/.*b1=connected:0:\([0-9.]*\).*/\1/p')
 wait_for 10 "the B1 icon in the tray" icons 2
 b1_icon=$(tray_icons | grep -v "^$soho\$" | head -n1)
 sleep 1
-import -window "$main" "$out/03-main-connected.png"
+photo "$main" "$out/03-main-connected.png"
 import -window root "$out/04-desktop-connected.png"
+import -window "$soho" "$out/04-tray-icon.png"
+import -window "$b1_icon" "$out/04-tray-b1.png"
 
 step "a click on the B1 icon copies $address"
 click "$b1_icon" 10 10 3
@@ -174,13 +226,14 @@ xdotool key Escape
 wait_for 5 "the pop-up menu to close" no_popup
 
 step "the details window with the charges report"
-click "$main" 110 $((menu_bar + 78)) 1
+click "$main" "$(px 110)" $((menu_bar + $(px 78))) 1
 wait_for 5 "the details window" shown 'Tarvik - 詳細'
 details=$(named_window 'Tarvik - 詳細')
+title_is "$details" 'Tarvik - 詳細'
 eval "$(xdotool getwindowgeometry --shell "$details")"
-click "$details" 45 $((HEIGHT - 37 + 20)) 1
+click "$details" "$(px 45)" $((HEIGHT - $(px 37) + $(px 20))) 1
 sleep 1.5
-import -window "$details" "$out/06-details.png"
+photo "$details" "$out/06-details.png"
 
 step "the settings dialog, tab by tab"
 click "$soho" 10 10 3
@@ -190,42 +243,64 @@ sleep 0.3
 xdotool key Down Down Down Down Down Down Down Down Down Down Down Down Return
 wait_for 5 "the settings dialog" shown 'Tarvik - 設定'
 settings=$(named_window 'Tarvik - 設定')
+title_is "$settings" 'Tarvik - 設定'
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
 sleep 0.3
 # The first opening shows the sound page (tab 2); Ctrl+Tab goes round.
 for tab in 2 3 4 5 6 1; do
-  import -window "$settings" "$out/07-settings-tab$tab.png"
+  photo "$settings" "$out/07-settings-tab$tab.png"
   xdotool key ctrl+Tab
   sleep 0.3
 done
-click "$settings" $((352 + 37)) $((302 + 12)) 1  # OK: saves and hides
+if [ "$wm" != none ]; then
+  step "接続先 minimises the whole program; 情報窓表示 brings it back"
+  # WM_STATE as the window manager keeps it: Normal or Iconic.
+  wm_state() { xprop -id "$1" WM_STATE | sed -n 's/^[[:space:]]*window state: //p'; }
+  all_in() {
+    local state=$1 w; shift
+    for w in "$@"; do [ "$(wm_state "$w")" = "$state" ] || return 1; done
+  }
+  click "$main" "$(px 20)" $((menu_bar + $(px 9))) 1
+  wait_for 5 "the main, details and settings windows to be minimised" all_in Iconic "$main" "$details" "$settings"
+  import -window root "$out/07-desktop-minimised.png"
+  click "$soho" 10 10 3
+  wait_for 5 "the pop-up menu" popup_open
+  sleep 0.3
+  xdotool key Up Up Up Return  # 情報窓表示, above 時限切断 and 終了
+  wait_for 5 "the windows to come back" all_in Normal "$main" "$details" "$settings"
+  sleep 0.5
+  import -window root "$out/07-desktop-restored.png"
+  xdotool windowactivate --sync "$settings" 2>/dev/null || true
+fi
+click "$settings" "$(px $((352 + 37)))" "$(px $((302 + 12)))" 1  # OK: saves and hides
 wait_for 5 "the settings dialog to close" gone 'Tarvik - 設定'
 grep -q "PORT=$console_port" "$cfg/Tarvik.ini" || fail "the settings were not saved"
 
 step "the about box from the main menu (その他 > ﾊﾞｰｼﾞｮﾝ情報)"
 xdotool windowfocus --sync "$main" 2>/dev/null || true
-click "$main" 120 $((menu_bar / 2)) 1
+click "$main" "$(px 120)" $((menu_bar / 2)) 1
 wait_for 5 "the その他 menu" popup_open
 xdotool key Down Down Return
 wait_for 5 "the about box" shown 'Tarvik - About'
 about=$(named_window 'Tarvik - About')
+title_is "$about" 'Tarvik - About'
 sleep 0.5
-import -window "$about" "$out/08-about.png"
-click "$about" $((121 + 37)) $((152 + 12)) 1
+photo "$about" "$out/08-about.png"
+click "$about" "$(px $((121 + 37)))" "$(px $((152 + 12)))" 1
 wait_for 5 "the about box to close" gone 'Tarvik - About'
 
 step "disconnect with the main window's 切断 button"
-click "$main" $((45 + 20)) $((menu_bar + 78)) 1
+click "$main" "$(px $((45 + 20)))" $((menu_bar + $(px 78))) 1
 wait_for 15 "the router to drop B1" router_says 'b1=idle'
 wait_for 10 "the B1 icon to go" icons 1
 sleep 1
-import -window "$main" "$out/09-main-disconnected.png"
+photo "$main" "$out/09-main-disconnected.png"
 
 step "an incoming call from a listed number shows the caller's name"
 router_do "ring 0312341234"
 wait_for 10 "the router to ring" router_says 'ringing:0312341234'
 sleep 1.5
-import -window "$main" "$out/10-main-incoming-call.png"
+photo "$main" "$out/10-main-incoming-call.png"
 router_do "stop-ring"
 wait_for 10 "the ringing to stop" router_says 'b1=idle'
 sleep 1

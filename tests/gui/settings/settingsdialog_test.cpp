@@ -3,6 +3,7 @@
 // every close with the interval rule and its error.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -39,6 +40,42 @@ struct DialogTest : test::SettingsFixture, ::testing::Test {
     dialog.tabs()->setCurrentIndex(tab);
   }
 };
+
+// The four destination boxes, each with its page and the setting it holds
+// (the application page's is the destination shown there).
+struct DestinationBoxRow {
+  const char* box;
+  int tab;
+  int& (*field)(SettingsStore&);
+};
+const DestinationBoxRow kDestinationBoxes[] = {
+    {"ComboBox1", 0, [](SettingsStore& s) -> int& { return s.tarvik.DEFAULT; }},
+    {"ComboBox3", 2, [](SettingsStore& s) -> int& { return s.appPageDestination; }},
+    {"ComboBox2", 3, [](SettingsStore& s) -> int& { return s.tarvik.AUTO; }},
+    {"RedialBox", 4, [](SettingsStore& s) -> int& { return s.tarvik.REDIAL; }},
+};
+
+QStringList providerEntries() {
+  QStringList entries;
+  for (int i = 0; i < 16; ++i) entries << QStringLiteral("#%1 Provider%2").arg(i).arg(i);
+  return entries;
+}
+
+// What a user does: select the box's text and type over it.
+void typeInto(DestinationBox* box, const QString& text) {
+  QApplication::setActiveWindow(box->window());
+  box->setFocus();
+  box->lineEdit()->selectAll();
+  QTest::keyClicks(box, text);
+}
+
+// What a user does: open the list and click an entry.
+void chooseFrom(DestinationBox* box, int index) {
+  box->showPopup();
+  QAbstractItemView* list = box->view();
+  const QRect item = list->visualRect(list->model()->index(index, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+}
 
 TEST_F(DialogTest, WindowTabsAndTheFirstPageShown) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tarvik - 設定"));
@@ -109,14 +146,15 @@ TEST_F(DialogTest, TheApplicationPageFollowsItsDestinationSectionBySection) {
   pages.apps[0]->setText(QStringLiteral("browser"));
   pages.apps[6]->setText(QStringLiteral("clock"));
 
-  box->setCurrentIndex(3);
+  chooseFrom(box, 3);
   EXPECT_EQ(core.store.appPageDestination, 3);
   EXPECT_EQ(core.files().loadApplications(0), (ApplicationList{"browser", "", "", "", "", "", "clock"}));
   EXPECT_EQ(pages.apps[0]->text(), QStringLiteral("ppp-up"));
   EXPECT_EQ(pages.apps[3]->text(), QStringLiteral("mail $IP"));
   EXPECT_EQ(pages.apps[6]->text(), QString());
 
-  box->setEditText(QStringLiteral("no such destination"));
+  typeInto(box, QStringLiteral("no such destination"));
+  QTest::keyClick(box, Qt::Key_Tab);  // the typing ends when the focus leaves
   EXPECT_EQ(core.store.appPageDestination, 16);
   pages.apps[1]->setText(QStringLiteral("unmatched"));
   ASSERT_TRUE(dialog.closeDialog());
@@ -224,6 +262,86 @@ TEST_F(DialogTest, EnterClosesOnMostPagesAddsOnTheNamePageAndEscapeDoesNothing) 
   QTest::keyClick(dialog.pages().soundBrowse, Qt::Key_Return);
   EXPECT_TRUE(dialog.isVisible()) << "a focused button takes Enter itself";
   EXPECT_EQ(find<QLineEdit>("Edit3")->text(), QStringLiteral("/tmp/a.wav"));
+}
+
+TEST_F(DialogTest, TypingInADestinationBoxIsNeverCompletedAndMatchesOnlyExactly) {
+  dialog.setDestinationList(providerEntries());
+  for (const DestinationBoxRow& row : kDestinationBoxes) {
+    openOn(row.tab);
+    auto* box = find<DestinationBox>(row.box);
+    const struct {
+      const char* typed;
+      int index;
+    } cases[] = {
+        {"#4", 16},              // the start of an entry is not the entry
+        {"#4 provider4", 16},    // nor is the entry in other letter case
+        {"#4 Provider4", 4},     // only the entry itself
+        {"#12 Provider1", 16},   // nor an entry's start that is another entry
+        {"#12 Provider12", 12},
+    };
+    for (const auto& c : cases) {
+      typeInto(box, QString::fromUtf8(c.typed));
+      EXPECT_EQ(box->currentText(), QString::fromUtf8(c.typed)) << row.box << ": nothing was completed";
+      if (row.field(core.store) != c.index) {
+        // The application page switches once the typing is finished.
+        QTest::keyClick(box, Qt::Key_Return);
+        openOn(row.tab);
+      }
+      EXPECT_EQ(row.field(core.store), c.index) << row.box << " after typing " << c.typed;
+      EXPECT_EQ(box->currentText(), QString::fromUtf8(c.typed)) << row.box << ": the text stays as typed";
+    }
+    EXPECT_EQ(box->count(), 16) << "typing never adds an entry";
+    ASSERT_TRUE(dialog.closeDialog());
+  }
+}
+
+TEST_F(DialogTest, EnterInADestinationBoxPressesOkAlsoRightAfterTyping) {
+  dialog.setDestinationList(providerEntries());
+  for (const DestinationBoxRow& row : kDestinationBoxes) {
+    for (const char* typed : {"#1", "#1 Provider1", ""}) {
+      openOn(row.tab);
+      auto* box = find<DestinationBox>(row.box);
+      typeInto(box, QString::fromUtf8(typed));
+      QTest::keyClick(box, Qt::Key_Return);
+      EXPECT_FALSE(dialog.isVisible()) << "Enter in " << row.box << " after typing '" << typed << "'";
+      EXPECT_EQ(core.last(), "ConfigClosed");
+      dialog.closeDialog();
+    }
+  }
+}
+
+TEST_F(DialogTest, TheApplicationPageSwitchesSectionsOnlyForAChosenOrFinishedEntry) {
+  dialog.setDestinationList(providerEntries());
+  openOn(2);
+  auto* box = find<DestinationBox>("ComboBox3");
+  const SettingsPages& pages = dialog.pages();
+  core.files().saveApplications(4, {"four", "", "", "", "", "", ""});
+  core.files().saveApplications(14, {"fourteen", "", "", "", "", "", ""});
+  pages.apps[0]->setText(QStringLiteral("zero"));
+
+  // Key by key, "#14 Provider14" passes through "#1 ..."-like texts and the
+  // whole of nothing; no section is read or written meanwhile.
+  typeInto(box, QStringLiteral("#14 Provider14"));
+  EXPECT_EQ(core.store.appPageDestination, 0);
+  EXPECT_EQ(pages.apps[0]->text(), QStringLiteral("zero"));
+  for (const char* section : {"[AP0]", "[AP1]", "[AP16]"}) {
+    EXPECT_EQ(iniText().find(section), std::string::npos) << section << " written while typing";
+  }
+  // Enter finishes the typing: one switch, then OK saves the shown section.
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(core.store.appPageDestination, 14);
+  EXPECT_EQ(core.files().loadApplications(0)[0], "zero");
+  EXPECT_EQ(core.files().loadApplications(14)[0], "fourteen");
+
+  openOn(2);
+  EXPECT_EQ(pages.apps[0]->text(), QStringLiteral("fourteen"));
+  chooseFrom(box, 4);
+  EXPECT_EQ(core.store.appPageDestination, 4);
+  EXPECT_EQ(pages.apps[0]->text(), QStringLiteral("four"));
+  for (int section : {1, 2, 3, 10, 11, 12, 13, 16}) {
+    EXPECT_EQ(iniText().find("[AP" + std::to_string(section) + "]"), std::string::npos) << section;
+  }
 }
 
 TEST_F(DialogTest, EveryCloseSavesAndTheConnectHintFollowsTheDefaultEntry) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,22 +26,27 @@ TEST_F(DetailsFixture, SixReportButtonsWithTheirCaptionsPlacesAndCommands) {
   const struct {
     const char* name;
     const char* caption;
-    int left;
     ReportButton button;
     bool fixedPitch;
   } rows[] = {
-      {"Button1", "課金情報", 8, ReportButton::Charges, true},
-      {"Button2", "接続ログ", 88, ReportButton::ConnectionLog, true},
-      {"Button3", "PPP情報", 168, ReportButton::Ppp, true},
-      {"Button4", "アナログ情報", 248, ReportButton::Analog, true},
-      {"Mail_Button", "メール情報", 328, ReportButton::Mail, false},
-      {"PHS_Button", "PHSメール", 408, ReportButton::PhsMail, false},
+      {"Button1", "課金情報", ReportButton::Charges, true},
+      {"Button2", "接続ログ", ReportButton::ConnectionLog, true},
+      {"Button3", "PPP情報", ReportButton::Ppp, true},
+      {"Button4", "アナログ情報", ReportButton::Analog, true},
+      {"Mail_Button", "メール情報", ReportButton::Mail, false},
+      {"PHS_Button", "PHSメール", ReportButton::PhsMail, false},
   };
+  int left = 8;
   for (const auto& row : rows) {
     auto* b = window.findChild<QPushButton*>(QString::fromLatin1(row.name));
     ASSERT_NE(b, nullptr) << row.name;
     EXPECT_EQ(b->text(), QString::fromUtf8(row.caption));
-    EXPECT_EQ(b->geometry(), QRect(row.left, 8, 75, 25)) << row.name;
+    // In a row from the left, 75 x 25 or wider when the caption needs it,
+    // 5 pixels apart.
+    EXPECT_EQ(b->pos(), QPoint(left, 8)) << row.name;
+    EXPECT_EQ(b->height(), 25) << row.name;
+    EXPECT_GE(b->width(), 75) << row.name;
+    left += b->width() + 5;
     EXPECT_EQ(b->font().fixedPitch(), row.fixedPitch) << row.name;
     b->click();
     EXPECT_EQ(core.last(), "ReportButtonClick " + std::to_string(static_cast<int>(row.button)));
@@ -68,7 +74,8 @@ TEST_F(DetailsFixture, ResizingGivesTheTextAllTheSpaceAboveAFixedButtonBar) {
   window.show();
   auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
   auto* bar = window.findChild<QFrame*>(QStringLiteral("Panel1"));
-  EXPECT_GE(window.width(), 408 + 75) << "every button shows, also at the default width";
+  EXPECT_GT(window.width(), window.findChild<QPushButton*>(QStringLiteral("PHS_Button"))->geometry().right())
+      << "every button shows, also at the default width";
   for (QSize size : {QSize(500, 279), QSize(600, 500), QSize(483, 150)}) {
     window.resize(size);
     QApplication::processEvents();
@@ -80,11 +87,28 @@ TEST_F(DetailsFixture, ResizingGivesTheTextAllTheSpaceAboveAFixedButtonBar) {
   }
 }
 
-TEST_F(DetailsFixture, GeometryKeysRoundTrip) {
+TEST_F(DetailsFixture, EveryButtonFitsItsCaptionWithRoomOnBothSides) {
+  for (QPushButton* b : window.findChildren<QPushButton*>()) {
+    const int caption = QFontMetrics(b->font()).horizontalAdvance(b->text());
+    EXPECT_GE(b->width() - caption, 2 * 8) << b->objectName().toStdString() << " is " << b->width()
+                                           << " wide for a caption of " << caption;
+  }
+}
+
+TEST_F(DetailsFixture, GeometryKeysRoundTripAndTheMinimumWidthOnlyAppliesOnScreen) {
   window.applyGeometry(120, 140, 500, 320);
   EXPECT_EQ(window.savedGeometry(), QRect(120, 140, 500, 320));
+  // Never opened: what was read is written back unchanged.
+  window.applyGeometry(120, 140, 438, 279);
+  EXPECT_EQ(window.savedGeometry(), QRect(120, 140, 438, 279));
   window.applyGeometry(120, 140, 300, 320);
-  EXPECT_GE(window.savedGeometry().width(), 408 + 75) << "no narrower than its buttons";
+  EXPECT_EQ(window.savedGeometry(), QRect(120, 140, 300, 320));
+  // Shown, the window is no narrower than its buttons, and that is saved.
+  window.show();
+  QApplication::processEvents();
+  auto* last = window.findChild<QPushButton*>(QStringLiteral("PHS_Button"));
+  EXPECT_GE(window.width(), last->geometry().right() + 1);
+  EXPECT_EQ(window.savedGeometry().width(), window.width());
 }
 
 }  // namespace

@@ -343,9 +343,9 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
   int idle = expectLine("b1", "空き");
   ASSERT_GE(idle, 0);
   ASSERT_EQ(control(controlPort, "fault refuse").rfind("OK", 0), 0u);
-  int shown = expectLine("status", "ルーターから応答がありません", 5s, static_cast<std::size_t>(idle));
+  int shown = expectLine("status", "ルーター応答なし", 5s, static_cast<std::size_t>(idle));
   ASSERT_GE(shown, 0);
-  expectLine("tip", "ルーターから応答がありません", 2s, static_cast<std::size_t>(idle));
+  expectLine("tip", "ルーター応答なし", 2s, static_cast<std::size_t>(idle));
 
   ASSERT_EQ(control(controlPort, "nofault refuse").rfind("OK", 0), 0u);
   int cleared = app.waitLine(
@@ -361,7 +361,7 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
     Line l = parseLine(raw);
     if (l.kind == "status") lastStatus = l.text();
   }
-  EXPECT_NE(lastStatus, "ルーターから応答がありません");
+  EXPECT_NE(lastStatus, "ルーター応答なし");
   endWith(SIGTERM);
 }
 

@@ -113,10 +113,10 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
     std::function<void(TarvikCore&)> action;
     std::string status;
   } cases[] = {
-      {[](TarvikCore& c) { c.ConnectFromMenu(16); }, "接続先の番号が正しくありません: 16"},
-      {[](TarvikCore& c) { c.ConnectFromMenu(-1); }, "接続先の番号が正しくありません: -1"},
+      {[](TarvikCore& c) { c.ConnectFromMenu(16); }, "無効な接続先: 16"},
+      {[](TarvikCore& c) { c.ConnectFromMenu(-1); }, "無効な接続先: -1"},
       {[this](TarvikCore& c) { settings().tarvik.DEFAULT = 16, c.ConnectBtnClick(); },
-       "接続先の番号が正しくありません: 16"},
+       "無効な接続先: 16"},
   };
   startIdle();
   for (const Case& c : cases) {
@@ -136,7 +136,7 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
   std::size_t before = transport.opened.size();
   tick();
   EXPECT_EQ(transport.opened.size(), before);
-  EXPECT_EQ(view.status, "接続先の番号が正しくありません: 16");
+  EXPECT_EQ(view.status, "無効な接続先: 16");
 }
 
 TEST_F(LineControl, CredentialsChainForDestinationFour) {

@@ -145,10 +145,10 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
   core->Timer1Timer();
   EXPECT_EQ(view.status, "待機中");
   core->Timer1Timer();
-  EXPECT_EQ(view.status, "ルーターから応答がありません");
-  EXPECT_EQ(view.tip, "ルーターから応答がありません");
+  EXPECT_EQ(view.status, "ルーター応答なし");
+  EXPECT_EQ(view.tip, "ルーター応答なし");
   core->Timer2Timer();  // no elapsed time over it
-  EXPECT_EQ(view.status, "ルーターから応答がありません");
+  EXPECT_EQ(view.status, "ルーター応答なし");
   // The first answer clears it.
   SocketId s = lastSocket();
   chainOf(s);
@@ -159,9 +159,9 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
   core->Timer1Timer();
   core->Timer1Timer();
   core->Timer1Timer();
-  EXPECT_NE(view.status, "ルーターから応答がありません");
+  EXPECT_NE(view.status, "ルーター応答なし");
   core->Timer1Timer();
-  EXPECT_EQ(view.status, "ルーターから応答がありません");
+  EXPECT_EQ(view.status, "ルーター応答なし");
 }
 
 // The log merge cases, end to end: the button loads the file, the router's
