@@ -149,10 +149,11 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("PageControl1"));
   tabs_->setGeometry(5, 8, 428, 289);
-  // All six tabs in one row, as narrow as their captions allow.
+  // All six tabs in one row, as narrow as their captions allow, with room
+  // to spare for the rounding of text widths on a scaled screen.
   tabs_->setUsesScrollButtons(false);
   tabs_->tabBar()->setExpanding(false);
-  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 6px; }"));
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 3px; }"));
   pages_ = buildSettingsPages(tabs_);
   setPasswordKeeper(nullptr);
 
