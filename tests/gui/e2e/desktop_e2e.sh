@@ -296,6 +296,21 @@ wait_for 10 "the B1 icon to go" icons 1
 sleep 1
 photo "$main" "$out/09-main-disconnected.png"
 
+step "the network drops a call: a long message is cut with an ellipsis and shown whole as the tooltip"
+click "$soho" 10 10 1
+wait_for 5 "the tray menu" popup_open
+sleep 0.3
+xdotool key Down Return
+wait_for 15 "the router to connect B1 again" router_says 'b1=connected:0:'
+router_do hangup
+wait_for 10 "the network to drop B1" router_says 'b1=idle'
+wait_for 10 "the B1 icon to go" icons 1
+sleep 1
+xdotool mousemove --window "$main" "$(px 40)" $((menu_bar + $(px 101)))
+sleep 1.5  # the tooltip's delay
+import -window root "$out/09-desktop-status-tooltip.png"
+xdotool mousemove 0 "$(px 400)"
+
 step "an incoming call from a listed number shows the caller's name"
 router_do "ring 0312341234"
 wait_for 10 "the router to ring" router_says 'ringing:0312341234'
