@@ -76,6 +76,10 @@ TAsyncSock::~TAsyncSock() {
 }
 
 void TAsyncSock::setHost(const QString& host) {
+  // The core names the host before every exchange: the same text keeps the
+  // address found for it, or the look-up still under way. Only a name that
+  // could not be found is looked up again, once for this exchange.
+  if (host == host_ && (ipResolved_ || lookupId_ != -1)) return;
   host_ = host;
   if (lookupId_ != -1) {
     QHostInfo::abortHostLookup(lookupId_);
@@ -93,6 +97,7 @@ void TAsyncSock::setHost(const QString& host) {
   if (name.isEmpty()) return;
   // Looked up in the background so that the GUI never waits for the name
   // service; an Open before the answer lets the socket look it up itself.
+  ++lookupsStarted_;
   lookupId_ = QHostInfo::lookupHost(name, this, [this, host](const QHostInfo& info) {
     if (host != host_) return;
     lookupId_ = -1;
@@ -128,6 +133,13 @@ TAsyncSock::Socket TAsyncSock::Open(bool reuse) {
     conn.connected = true;
     if (conn.connectTimer) conn.connectTimer->stop();
     selfPort_ = conn.socket->localPort();
+    // A socket opened by name before the background look-up answered has
+    // found the address itself: keep it for the next exchanges.
+    if (!ipResolved_ && conn.host == host_) {
+      if (lookupId_ != -1) QHostInfo::abortHostLookup(std::exchange(lookupId_, -1));
+      ipAddr_ = conn.socket->peerAddress().toString();
+      ipResolved_ = true;
+    }
     post({EventKind::Connect, s});
   });
   connect(socket, &QIODevice::readyRead, this, [this, s] { onReadyRead(s); });
@@ -151,6 +163,7 @@ TAsyncSock::Socket TAsyncSock::Open(bool reuse) {
   if (ipResolved_) {
     socket->connectToHost(QHostAddress(ipAddr_), port);
   } else {
+    c.host = host_;
     socket->connectToHost(host_.trimmed(), port);
   }
   opening_ = kNone;

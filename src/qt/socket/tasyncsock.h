@@ -57,6 +57,8 @@ class TAsyncSock : public QObject {
   // Peer host: an address or a host name. An address is taken at once; a
   // name is looked up in the background, and IPAddr shows
   // "255.255.255.255" until the look-up succeeds (and after it fails).
+  // A name is looked up when the text changes; setting the same text again
+  // keeps what was found, and looks up again only a name that was not.
   QString Host() const { return host_; }
   void setHost(const QString& host);
   QString IPAddr() const { return ipAddr_; }
@@ -91,6 +93,10 @@ class TAsyncSock : public QObject {
   // Connections held (connecting, open, or closed by the peer but not yet
   // reported).
   int openConnections() const { return static_cast<int>(connections_.size()); }
+  // Background name look-ups started so far.
+  int lookupsStarted() const { return lookupsStarted_; }
+  // True while a background name look-up is under way.
+  bool lookingUp() const { return lookupId_ != -1; }
 
  signals:
   void OnConnect(qint64 S);
@@ -112,6 +118,7 @@ class TAsyncSock : public QObject {
   struct Connection {
     QTcpSocket* socket = nullptr;
     QTimer* connectTimer = nullptr;
+    QString host;  // the name it was opened with, when no address was known
     QByteArray inbox;
     bool connected = false;
     bool receivePosted = false;
@@ -132,6 +139,7 @@ class TAsyncSock : public QObject {
   QString ipAddr_;
   bool ipResolved_ = false;
   int lookupId_ = -1;
+  int lookupsStarted_ = 0;
   int port_ = 23;
   int lastError_ = 0;
   QString errorMsg_;

@@ -13,8 +13,8 @@
 #include "base/sjis.h"
 #include "exchangedriver.h"
 #include "net/exchange.h"
-#include "socket/tasyncsock.h"
 #include "routersim.h"
+#include "socket/tasyncsock.h"
 
 namespace tarvik {
 namespace {
@@ -66,6 +66,27 @@ TEST(ExchangeRouterTest, StartupChain) {
   for (const auto& a : x.answers) statusAnswers += contains(a, "B1チャネル：") && contains(a, "B2チャネル：");
   EXPECT_EQ(statusAnswers, 1u);
   EXPECT_EQ(sim.sessions(), 0);
+}
+
+// The core names the host before every exchange. A name is looked up once,
+// while its text stays the same; the address found is used from then on.
+TEST(ExchangeRouterTest, HostNameIsLookedUpOncePerAddressText) {
+  RouterSim sim;
+  ASSERT_TRUE(sim.ready());
+  ExchangeDriver driver(sim.consolePort());
+  TAsyncSock& sock = driver.transport().component();
+  for (int exchange = 0; exchange < 4; ++exchange) {
+    driver.transport().setHost("localhost");
+    const SocketId s = driver.start(commands::poll());
+    ASSERT_NE(s, kNoSocket);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return driver.at(s).closed; }, kWaitMs)) << exchange;
+    EXPECT_TRUE(contains(driver.text(s), "B1チャネル：")) << exchange;
+    EXPECT_EQ(sock.IPAddr(), "127.0.0.1") << exchange;
+  }
+  EXPECT_EQ(sock.lookupsStarted(), 1);
+  // A new text is a new name: looked up again.
+  driver.transport().setHost(" localhost ");
+  EXPECT_EQ(sock.lookupsStarted(), 2);
 }
 
 TEST(ExchangeRouterTest, PollThenDialAndStatus) {

@@ -68,6 +68,30 @@ TEST(TAsyncSockTest, HostNameIsLookedUpWithoutWaiting) {
       << sock.IPAddr().toStdString();
 }
 
+// A name that cannot be found is looked up again when the host is set for
+// the next exchange, and not before; a look-up under way is not restarted.
+// (A name with a blank inside is refused without asking a name server.)
+TEST(TAsyncSockTest, NameNotFoundIsLookedUpAgainAtTheNextSetting) {
+  TAsyncSock sock;
+  sock.setHost("no such router");
+  sock.setHost("no such router");  // still looking: not restarted
+  EXPECT_EQ(sock.lookupsStarted(), 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !sock.lookingUp(); }, 5000));
+  EXPECT_EQ(sock.IPAddr(), "255.255.255.255");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(sock.lookupsStarted(), 1);  // nothing tries again by itself
+  sock.setHost("no such router");
+  EXPECT_EQ(sock.lookupsStarted(), 2);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !sock.lookingUp(); }, 5000));
+  // An address needs no look-up, and a name found stays found.
+  sock.setHost("127.0.0.1");
+  sock.setHost("localhost");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return sock.IPAddr() == "127.0.0.1"; }, 5000));
+  sock.setHost("localhost");
+  EXPECT_EQ(sock.IPAddr(), "127.0.0.1");
+  EXPECT_EQ(sock.lookupsStarted(), 3);
+}
+
 TEST(TAsyncSockTest, OwnNameAndAddressCannotBeWritten) {
   TAsyncSock sock;
   const QString name = sock.SelfName();
