@@ -233,15 +233,15 @@ void PosixTransport::onWritable(SocketId id) {
   s->notifiers->write.setEnabled(false);
 }
 
-void PosixTransport::send(SocketId id, std::string_view bytes) {
+bool PosixTransport::send(SocketId id, std::string_view bytes) {
   Socket* s = find(id);
   if (!s || !s->connected) {
     errorText_ = std::string(commFailurePrefix(CommFailure::Send)) + "Socket is not connected";
-    return;
+    return false;
   }
   if (!s->pendingOut.empty()) {
     s->pendingOut.append(bytes);
-    return;
+    return true;
   }
   while (!bytes.empty()) {
     ssize_t n = ::send(s->fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
@@ -249,7 +249,7 @@ void PosixTransport::send(SocketId id, std::string_view bytes) {
       if (errno == EINTR) continue;
       if (errno != EAGAIN && errno != EWOULDBLOCK) {
         errorText_ = std::string(commFailurePrefix(CommFailure::Send)) + systemText(errno);
-        return;
+        return false;
       }
       break;
     }
@@ -259,6 +259,7 @@ void PosixTransport::send(SocketId id, std::string_view bytes) {
     s->pendingOut.assign(bytes);
     s->notifiers->write.setEnabled(true);
   }
+  return true;
 }
 
 void PosixTransport::onReadable(SocketId id) {

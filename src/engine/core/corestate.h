@@ -64,6 +64,7 @@ struct TarvikCore::State final : ParserHost {
   bool exitQuestionOpen = false;
   bool closeRequested = false;  // the automatic close has been asked for
   bool closed = false;          // FormClose has run
+  bool pollSendFailureShown = false;
 
   // --- line control ---
   int DialTarget = 0;
@@ -99,6 +100,7 @@ struct TarvikCore::State final : ParserHost {
   // Starts an exchange with chain. A poll's failure to open is swallowed;
   // any other is shown.
   void openExchange(const std::string& chain, bool command, bool quiet = false);
+  void sent(const Exchange& exchange, bool ok);
   void endExchange(SocketId socket);
   void parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
   void routerAnswered();

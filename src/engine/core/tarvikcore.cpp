@@ -170,7 +170,8 @@ void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
   }
   exchange->connected = true;
   ExchangeIdle = false;
-  ports.transport.send(socket, loginBatch(settings.tarvik.PASS, exchange->chain, settings.kanji.CODE));
+  sent(*exchange,
+       ports.transport.send(socket, loginBatch(settings.tarvik.PASS, exchange->chain, settings.kanji.CODE)));
 
   if (!PendingArguments) return;
   PendingArguments = false;
@@ -188,12 +189,28 @@ void TarvikCore::State::AsyncSock1Receive(SocketId socket, std::string_view byte
   std::vector<std::string> answers;
   std::string replies;
   exchange->assembler.feed(bytes, answers, replies);
-  if (!replies.empty()) ports.transport.send(socket, replies);
+  if (!replies.empty()) sent(*exchange, ports.transport.send(socket, replies));
   routerAnswered();
   parseAnswers(answers, *exchange);
 }
 
 void TarvikCore::State::AsyncSock1Close(SocketId socket) { endExchange(socket); }
+
+// A send that failed is shown as the socket component words it ("Send
+// Error ..."). The polls show it once until a send goes through again, so
+// that a router that drops every connection does not pile up messages.
+// The exchange itself ends with the close that the broken connection brings.
+void TarvikCore::State::sent(const Exchange& exchange, bool ok) {
+  if (ok) {
+    if (!exchange.command) pollSendFailureShown = false;
+    return;
+  }
+  if (!exchange.command) {
+    if (pollSendFailureShown) return;
+    pollSendFailureShown = true;
+  }
+  ports.view.showError(ports.transport.errorText());
+}
 
 // The router closed the exchange, its connect failed, or it timed out: what
 // it held back is its last answer, its socket is closed, and an exchange

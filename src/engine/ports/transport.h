@@ -19,7 +19,9 @@ class Transport {
   // could not even be created (the error text goes to errorText()).
   // The outcome arrives later as a connect, or as a failure (closed) event.
   virtual SocketId open() = 0;
-  virtual void send(SocketId socket, std::string_view bytes) = 0;
+  // Hands all bytes to the connection without waiting. False when they
+  // could not be (the connection is not up, or broke): errorText() says why.
+  virtual bool send(SocketId socket, std::string_view bytes) = 0;
   virtual void close(SocketId socket) = 0;
   virtual std::string errorText() const = 0;
 };

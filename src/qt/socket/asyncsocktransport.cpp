@@ -50,11 +50,13 @@ SocketId AsyncSockTransport::open() {
   }
 }
 
-void AsyncSockTransport::send(SocketId socket, std::string_view bytes) {
+bool AsyncSockTransport::send(SocketId socket, std::string_view bytes) {
   try {
     sock_->Send(socket, bytes.data(), static_cast<qint64>(bytes.size()));
+    return true;
   } catch (const ECommError& e) {
-    errorText_ = e.what();
+    errorText_ = e.what();  // "Send Error " and the reason
+    return false;
   }
 }
 

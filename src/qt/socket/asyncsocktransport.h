@@ -28,7 +28,7 @@ class AsyncSockTransport : public Transport {
   void setHost(const std::string& host) override;
   void setPort(int port) override;
   SocketId open() override;
-  void send(SocketId socket, std::string_view bytes) override;
+  bool send(SocketId socket, std::string_view bytes) override;
   void close(SocketId socket) override;
   // UTF-8: a prefix such as "connect Error " and the system's reason.
   std::string errorText() const override { return errorText_; }

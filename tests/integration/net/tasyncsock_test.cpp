@@ -223,7 +223,7 @@ TEST(AsyncSockTransportTest, FailedConnectArrivesAsClosedWithItsReason) {
   EXPECT_EQ(transport.errorText().rfind("connect Error ", 0), 0u) << transport.errorText();
   EXPECT_GT(transport.errorText().size(), std::string("connect Error ").size());
   transport.close(s);
-  transport.send(s, "x");  // gone: recorded, not thrown
+  EXPECT_FALSE(transport.send(s, "x"));  // gone: told, with the reason, not thrown
   EXPECT_EQ(transport.errorText().rfind("Send Error ", 0), 0u);
 }
 

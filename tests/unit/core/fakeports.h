@@ -61,6 +61,8 @@ struct FakeTransport : Transport {
   int port = 0;
   SocketId next = 1;
   bool failOpen = false;
+  bool failSend = false;
+  std::string error = "cannot open";
   std::vector<SocketId> opened, closed;
   std::map<SocketId, std::vector<std::string>> sent;
 
@@ -72,9 +74,13 @@ struct FakeTransport : Transport {
     events.push_back("open " + std::to_string(next));
     return next++;
   }
-  void send(SocketId s, std::string_view bytes) override { sent[s].emplace_back(bytes); }
+  bool send(SocketId s, std::string_view bytes) override {
+    if (failSend) return false;
+    sent[s].emplace_back(bytes);
+    return true;
+  }
   void close(SocketId s) override { closed.push_back(s); }
-  std::string errorText() const override { return "cannot open"; }
+  std::string errorText() const override { return error; }
 };
 
 struct FakeTimers : Timers {

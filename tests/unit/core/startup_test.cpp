@@ -169,6 +169,34 @@ TEST_F(CoreTest, OpenFailureIsShownExceptForThePoll) {
   EXPECT_EQ(view.errors, std::vector<std::string>{"cannot open"});
 }
 
+// The socket component's "Send Error" reaches the user: every time for the
+// user's own exchanges, once for the polls until a send goes through again.
+TEST_F(CoreTest, SendFailureIsShownForTheUsersExchangesAndOnceForThePolls) {
+  start();
+  answer(lastSocket(), exchange({{"sh s", statusBlock()}}));
+  transport.failSend = true;
+  transport.error = "Send Error Connection reset by peer";
+  auto pollThatCannotSend = [&] {
+    tick();
+    core->AsyncSock1Connect(lastSocket());
+    core->AsyncSock1Close(lastSocket());
+  };
+  pollThatCannotSend();
+  EXPECT_EQ(view.errors, std::vector<std::string>{"Send Error Connection reset by peer"});
+  pollThatCannotSend();
+  EXPECT_EQ(view.errors.size(), 1u);
+  core->DiscBtnClick();
+  core->AsyncSock1Connect(lastSocket());
+  core->AsyncSock1Close(lastSocket());
+  EXPECT_EQ(view.errors.size(), 2u);
+  transport.failSend = false;
+  poll(statusBlock());
+  transport.failSend = true;
+  pollThatCannotSend();
+  EXPECT_EQ(view.errors.size(), 3u);
+  EXPECT_TRUE(core->exchangeIdle());
+}
+
 // --- the way out ---
 
 TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
