@@ -43,6 +43,32 @@ std::filesystem::path linkTarget(const std::filesystem::path& link) {
   return error ? link : path;
 }
 
+// The folder cannot take the new file (a read-only folder beside a file the
+// user may write, or no free entry left): the old file is written where it
+// lies. That is not crash-safe, but it is the only way the change is kept.
+// The space is reserved first, so a full disk refuses before the old bytes
+// are touched.
+bool overwriteInPlace(const std::filesystem::path& path, std::string_view bytes, mode_t mode,
+                      off_t oldSize) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const off_t size = static_cast<off_t>(bytes.size());
+  bool ok = size == 0 || ::posix_fallocate(fd, 0, size) == 0;
+  if (!ok) {
+    // A reservation that failed half-way may have grown the file.
+    [[maybe_unused]] int undone = ::ftruncate(fd, oldSize);
+  } else {
+    // A file that is not ours keeps its permissions: the write matters more.
+    [[maybe_unused]] int changed = ::fchmod(fd, mode);
+    ok = writeAll(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+  }
+  return ::close(fd) == 0 && ok;
+}
+
+bool cannotTakeANewFile(int error) {
+  return error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT;
+}
+
 }  // namespace
 
 bool createPrivateDirectories(const std::filesystem::path& dir) {
@@ -75,10 +101,10 @@ bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes,
   std::filesystem::path temporary = temporaryPathFor(path);
   // The settings hold the router's password: nobody else gets to read what
   // is written here unless the user has allowed it on the old file.
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
   mode_t mode = exists ? old.st_mode & 07777 : 0600;
   if (access == FileAccess::kOwnerOnly) mode &= ~mode_t{077};
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return exists && cannotTakeANewFile(errno) && overwriteInPlace(path, bytes, mode, old.st_size);
   bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;

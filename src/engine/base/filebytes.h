@@ -23,8 +23,11 @@ enum class FileAccess { kKeep, kOwnerOnly };
 // A file that exists and is read-only is refused, as the platform's profile
 // writer refuses it. A new file is readable and writable by its owner only;
 // one that existed keeps its permissions (see FileAccess). Missing folders
-// are created for the owner only. Returns false when the file could not be
-// replaced; the old file is then untouched.
+// are created for the owner only. When the folder cannot take a new file but
+// the file itself may be written (settings beside a program installed in a
+// read-only folder), the file is written in place instead, its space
+// reserved first. Returns false when the file could not be replaced; the
+// old file is then untouched.
 bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes,
                       FileAccess access = FileAccess::kKeep);
 

@@ -113,6 +113,24 @@ TEST_F(ConnectionLog, WriteKeepsTheModeAndALinkedLogStaysLinked) {
   EXPECT_EQ(strayFiles(kept, kept / "real.log"), 0u);
 }
 
+// A log beside the program in a read-only folder, the log itself writable:
+// it is written in place.
+TEST_F(ConnectionLog, ReadOnlyFolderWithAWritableLogWritesItInPlace) {
+  ::chmod(dir_.c_str(), 0777);
+  put("A\r\nB\r\n");
+  ::chmod(file_.c_str(), 0666);  // writable for the unprivileged user below
+  ::chmod(dir_.c_str(), 0555);
+  std::string error;
+  {
+    testing::Unprivileged user;
+    error = writeConnectionLog(file_, {"A", "B", "C"});
+  }
+  ::chmod(dir_.c_str(), 0755);
+  EXPECT_EQ(error, "");
+  EXPECT_EQ(get(), "A\r\nB\r\nC\r\n");
+  EXPECT_EQ(strayFiles(dir_, file_), 0u);
+}
+
 // Each way a write can fail: the message names the file, the old log stays
 // whole and nothing is left beside it.
 TEST_F(ConnectionLog, FailedWriteKeepsTheOldLog) {
@@ -129,7 +147,8 @@ TEST_F(ConnectionLog, FailedWriteKeepsTheOldLog) {
     } else {
       put("A\r\nB\r\n");
     }
-    if (refusal == Refusal::kReadOnlyFolder) ::chmod(dir_.c_str(), 0555);
+    // A writable log in a read-only folder is written in place (see below).
+    if (refusal == Refusal::kReadOnlyFolder) ::chmod(dir_.c_str(), 0555), ::chmod(file_.c_str(), 0444);
     if (refusal == Refusal::kReadOnlyFile) ::chmod(file_.c_str(), 0444);
     std::string error;
     {

@@ -314,7 +314,12 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
         rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        if (refusal == Refusal::kReadOnlyFolder) ::chmod(dir.path().c_str(), 0555);
+        if (refusal == Refusal::kReadOnlyFolder) {
+          // With the file read-only too: a writable file in a read-only
+          // folder is written in place (see below).
+          ::chmod((dir / "Tarvik.ini").c_str(), 0444);
+          ::chmod(dir.path().c_str(), 0555);
+        }
         if (refusal == Refusal::kReadOnlyFile) {
           ::chmod(dir.path().c_str(), 0777);
           ::chmod((dir / "Tarvik.ini").c_str(), 0444);
@@ -339,6 +344,42 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
       EXPECT_EQ(readBytes(dir / "Tarvik.ini"), old);
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     }
+  }
+}
+
+// Settings beside a program installed in a read-only folder, the files
+// themselves writable: every save writes them in place.
+TEST(SettingsFiles, ReadOnlyFolderWithWritableFilesSavesInPlace) {
+  for (int operation = 0; operation < 3; ++operation) {
+    SCOPED_TRACE(operation);
+    TestDir dir;
+    for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+      writeBytes(dir / name, name == std::string("Tarvik.ini") ? "[Tarvik]\r\nSOHOIP=old\r\n" : "");
+      ::chmod((dir / name).c_str(), 0666);  // writable for the unprivileged user below
+    }
+    SettingsFiles files(dir.path());
+    SettingsStore s = loaded(files);
+    s.tarvik.SOHOIP = "192.168.1.9";
+    s.option.top = 75;
+    s.nameList = {"0312341234:Office"};
+    std::string error;
+    ::chmod(dir.path().c_str(), 0555);
+    {
+      testing::Unprivileged user;
+      if (operation == 0) error = files.saveDialogSettings(s, {});
+      if (operation == 1) error = files.saveWindowState(s, false);
+      if (operation == 2) error = files.saveApplications(2, {"viewer $IP"});
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(error, "");
+    SettingsStore back = loaded(files);
+    if (operation == 0) {
+      EXPECT_EQ(back.tarvik.SOHOIP, "192.168.1.9");
+      EXPECT_EQ(back.nameList, s.nameList);
+    }
+    if (operation == 1) EXPECT_EQ(back.option.top, 75);
+    if (operation == 2) EXPECT_EQ(files.loadApplications(2)[0], "viewer $IP");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
   }
 }
 

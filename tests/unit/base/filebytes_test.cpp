@@ -1,0 +1,61 @@
+// Whole-file writes when the folder cannot take a new file: a file the user
+// may write is written in place; anything else is refused untouched.
+
+#include "base/filebytes.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+
+#include "fakes/testdir.h"
+
+namespace tarvik {
+namespace {
+
+using testing::readBytes;
+using testing::TestDir;
+using testing::writeBytes;
+
+// The folder is read-only for the writer. Permission bits do not stop root,
+// so the write runs as an unprivileged user when the tests run as root.
+TEST(ReplaceFileBytes, ReadOnlyFolderWritesAWritableFileInPlace) {
+  struct Case {
+    const char* name;
+    bool exists;
+    mode_t fileMode;
+    std::string old, wanted;
+    bool written;
+  } cases[] = {
+      {"longer", true, 0666, "old\r\n", "new and longer\r\n", true},
+      {"shorter", true, 0666, "old and much longer\r\n", "new\r\n", true},
+      {"empty", true, 0666, "old\r\n", "", true},
+      {"read-only file", true, 0444, "old\r\n", "new\r\n", false},
+      {"no file yet", false, 0, "", "new\r\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestDir dir;
+    const std::filesystem::path file = dir / "Tarvik.ini";
+    if (c.exists) {
+      writeBytes(file, c.old);
+      ::chmod(file.c_str(), c.fileMode);
+    }
+    ::chmod(dir.path().c_str(), 0555);
+    bool ok = false;
+    {
+      testing::Unprivileged user;
+      ok = replaceFileBytes(file, c.wanted);
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(ok, c.written);
+    EXPECT_EQ(std::filesystem::exists(file), c.exists);
+    if (c.exists) EXPECT_EQ(readBytes(file), c.written ? c.wanted : c.old);
+    // Nothing was left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.exists ? 1 : 0);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
