@@ -10,7 +10,9 @@
 //   parserhost.cpp    reactions to the parser's events, the display step
 
 #include <array>
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "control/redial.h"
@@ -74,6 +76,10 @@ struct TarvikCore::State final : ParserHost {
   int credentialsTarget = 0;
   std::vector<std::string> destinations = std::vector<std::string>(16);
   int pollOverrideMs = 0;
+  // Installed data folders, where the default sounds are found.
+  std::vector<std::filesystem::path> dataDirs;
+  // The file to play for a sound setting (Shift-JIS), or empty for silence.
+  std::string soundFile(std::string_view sjisSetting) const;
 
   // --- what the windows show (UTF-8), as far as the core needs it back ---
   std::string statusLine;

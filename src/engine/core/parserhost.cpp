@@ -34,8 +34,12 @@ void TarvikCore::State::setLabel1(const std::string& utf8) {
   ports.view.setDestinationLabel(utf8);
 }
 
+std::string TarvikCore::State::soundFile(std::string_view sjisSetting) const {
+  return findSoundFile(settingsPath(sjisSetting), {files.directory(), dataDirs});
+}
+
 void TarvikCore::State::play(const std::string& sjisSetting) {
-  std::string path = settingsPath(sjisSetting);
+  std::string path = soundFile(sjisSetting);
   if (!path.empty()) ports.sound.play(path);
 }
 
@@ -123,9 +127,11 @@ void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
 }
 
 void TarvikCore::State::incomingCall(const std::string& number) {
-  std::string sound =
-      callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, fileExists);
-  if (!sound.empty()) ports.sound.play(sound);
+  const SoundFolders folders{files.directory(), dataDirs};
+  // A name sound counts as there when it is found where every sound is.
+  auto found = [&folders](const std::string& path) { return fileExists(findSoundFile(path, folders)); };
+  std::string sound = callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
+  if (!sound.empty()) ports.sound.play(findSoundFile(sound, folders));
   ports.view.showCallerName(label1, toUtf8(number));
 }
 

@@ -336,6 +336,12 @@ void TarvikCore::ExecWWW(int page) {
     if (!address.empty()) state_->ports.browser.open(address);
   });
 }
+void TarvikCore::setDataDirectories(std::vector<std::filesystem::path> dirs) {
+  state_->dataDirs = std::move(dirs);
+}
+
+std::string TarvikCore::soundFile(std::string_view sjisSetting) const { return state_->soundFile(sjisSetting); }
+
 void TarvikCore::setPollIntervalOverrideMs(int ms) {
   state_->pollOverrideMs = ms > 0 ? ms : 0;
   if (state_->ports.timers.isActive(TimerId::Timer1)) {

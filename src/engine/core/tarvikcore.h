@@ -6,6 +6,7 @@
 // Public handler names are shared with the shells; add to them, do not
 // rename them.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -101,6 +102,13 @@ class TarvikCore {
   // Test-only poll interval in milliseconds (the headless program's
   // --poll-ms), in place of [OPTION] TIME; 0 or less restores the setting.
   void setPollIntervalOverrideMs(int ms);
+  // The folders the program's data was installed in, in the order they are
+  // searched; a relative sound name not found in the current directory or
+  // the config directory is looked for there.
+  void setDataDirectories(std::vector<std::filesystem::path> dirs);
+  // The file to play for a sound setting (Shift-JIS; the settings dialog's
+  // preview buttons), found as the core finds it. Empty: silence.
+  std::string soundFile(std::string_view sjisSetting) const;
 
   // --- state for the shells ---
   const ChannelState& channel(Channel ch) const;

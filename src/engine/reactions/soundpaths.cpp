@@ -13,4 +13,19 @@ std::string settingsPath(std::string_view sjisName) {
   return path;
 }
 
+std::string findSoundFile(const std::string& utf8Path, const SoundFolders& folders) {
+  namespace fs = std::filesystem;
+  const fs::path path(utf8Path);
+  std::error_code error;
+  if (utf8Path.empty() || path.is_absolute() || fs::is_regular_file(path, error)) return utf8Path;
+  std::vector<fs::path> places{folders.configDir};
+  places.insert(places.end(), folders.dataDirs.begin(), folders.dataDirs.end());
+  for (const fs::path& folder : places) {
+    if (folder.empty()) continue;
+    const fs::path candidate = folder / path;
+    if (fs::is_regular_file(candidate, error)) return candidate.string();
+  }
+  return utf8Path;
+}
+
 }  // namespace tarvik

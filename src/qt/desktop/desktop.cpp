@@ -42,7 +42,7 @@ int runDesktop(QApplication& app, const DesktopOptions& options) {
   app::CoreShell* shellPtr = &coreShell;
   DesktopShell shell(
       actions, view, coreShell.browser(),
-      [shellPtr](const std::string& sjisPath) { shellPtr->sound().play(settingsPath(sjisPath)); },
+      [shellPtr, &core](const std::string& sjisPath) { shellPtr->sound().play(core.soundFile(sjisPath)); },
       QSystemTrayIcon::isSystemTrayAvailable());
 
   // FormCreate: the arguments, then the stay-on-top flag alone.

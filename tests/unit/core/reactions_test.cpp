@@ -81,6 +81,32 @@ TEST_F(Reactions, EverySoundAtItsEventAndNoneForEmptyNames) {
             (Strings{"details リダイアル", "sound wav/話中.wav"}));
 }
 
+// The default sound names are relative: not in the current directory, they
+// are found in the config directory, then in the installed data folders.
+TEST_F(Reactions, RelativeSoundsAreFoundInTheConfigThenTheDataFolders) {
+  const std::filesystem::path data = dir / "share";
+  for (const char* folder : {"wav", "share/wav", "share/names"}) std::filesystem::create_directories(dir / folder);
+  for (const char* file : {"wav/接続.wav", "share/wav/接続.wav", "share/wav/完了.wav", "share/names/0398765432.wav"}) {
+    std::ofstream(dir / file) << "RIFF";
+  }
+  settings().sound.s1 = toSjis("wav\\接続.wav");
+  settings().sound.s2 = toSjis("wav\\完了.wav");
+  settings().sound.s3 = toSjis("wav\\切断.wav");  // nowhere: the player's default sound
+  settings().sound.NAMESOUND = "names\\";
+  core->setDataDirectories({dir / "elsewhere", data});
+  startIdle();
+  std::size_t before = events.size();
+  core->ConnectFromMenu(0);
+  answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected}, {"sh s", statusBlock()}}));
+  poll(statusBlock(), kDisconnected);
+  poll(statusBlock(ringingFrom("0398765432")));
+  EXPECT_EQ(eventsSince(before, {"sound"}),
+            (Strings{"sound " + (dir / "wav/接続.wav").string(), "sound " + (data / "wav/完了.wav").string(),
+                     "sound wav/切断.wav", "sound " + (data / "names/0398765432.wav").string()}));
+  EXPECT_EQ(core->soundFile(toSjis("wav\\完了.wav")), (data / "wav/完了.wav").string());
+  EXPECT_EQ(core->soundFile(""), "");
+}
+
 TEST_F(Reactions, FlatRateSoundOncePerNight) {
   clock.set(22, 59, 55);
   startIdle();
