@@ -86,9 +86,13 @@ bool readableByOthers(const std::filesystem::path& path) {
 std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  try {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;  // the stream opened, but reading failed (a folder, an I/O error)
+  }
 }
 
 bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes, FileAccess access) {

@@ -1,6 +1,11 @@
 #include "settings/settingsfiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 
 #include "base/sjis.h"
@@ -89,7 +94,25 @@ bool SettingsFiles::readStayOnTop() const {
   return readIni(iniPath()).readBool("OPTION", "ONSCREEN", defaultSettings().option.ONSCREEN);
 }
 
+namespace {
+
+// A settings file that is there but cannot be read stops the start: going
+// on with the defaults would later write them over the user's file.
+void requireReadable(const std::filesystem::path& path) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) && !error) return;
+  if (std::filesystem::is_directory(path, error)) {
+    throw std::runtime_error(path.string() + ": " + std::generic_category().message(EISDIR));
+  }
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error(path.string() + ": " + std::generic_category().message(errno));
+  ::close(fd);
+}
+
+}  // namespace
+
 void SettingsFiles::loadAll(SettingsStore& store) const {
+  for (const std::filesystem::path& file : {iniPath(), namesPath(), scriptPath()}) requireReadable(file);
   store.nameList = readLineFile(namesPath());
   store.script = readLineFile(scriptPath());
   IniFile ini = readIni(iniPath());

@@ -34,6 +34,8 @@ class SettingsFiles {
   bool readStayOnTop() const;
   // Name list, script, then every INI key the start-up load reads.
   // (The first-run dialog is the shell's business when SOHOIP is empty.)
+  // Throws std::runtime_error, naming the file and the system's reason,
+  // when one of the three files is there but cannot be read.
   void loadAll(SettingsStore& store) const;
   // The dialog save, in its order: [Tarvik], the interval check (below 2 or
   // above 58 becomes "5", stored back into the store; not an integer stops

@@ -1,6 +1,7 @@
 #include "desktop/desktop.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <exception>
 #include <memory>
@@ -55,11 +56,15 @@ int runDesktop(QApplication& app, const DesktopOptions& options) {
   try {
     core.files().loadAll(settings);
   } catch (const std::exception& e) {
-    showErrorBox(nullptr, QStringLiteral("設定を読み込めません: %1\n%2")
-                              .arg(QString::fromStdString(core.files().iniPath().string()),
-                                   QString::fromLocal8Bit(e.what())));
-    app.exec();  // until the message is acknowledged
-    return 2;
+    // Nothing to run without the settings: the program ends, unsuccessfully,
+    // once the message is acknowledged.
+    QMessageBox* box = showErrorBox(nullptr, QStringLiteral("設定を読み込めません: %1\n%2")
+                                                 .arg(QString::fromStdString(core.files().iniPath().string()),
+                                                      QString::fromLocal8Bit(e.what())));
+    QObject::connect(box, &QMessageBox::finished, &app, [] { QCoreApplication::exit(kSettingsUnreadable); });
+    const int code = app.exec();
+    coreShell.destroyCore();
+    return code;
   }
   if (settings.tarvik.SOHOIP.empty()) {
     const std::string error = FirstRunDialog::askAndKeep(settings, core.files());

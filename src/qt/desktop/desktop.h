@@ -18,6 +18,9 @@ struct DesktopOptions {
 };
 
 // Runs the program until it closes; returns the exit code.
+// The exit status when the settings files cannot be read.
+inline constexpr int kSettingsUnreadable = 2;
+
 int runDesktop(QApplication& app, const DesktopOptions& options);
 
 }  // namespace tarvik

@@ -57,5 +57,15 @@ TEST(ReplaceFileBytes, ReadOnlyFolderWritesAWritableFileInPlace) {
   }
 }
 
+// What cannot be read gives nothing, and never throws.
+TEST(ReadFileBytes, FileOrNothing) {
+  TestDir dir;
+  writeBytes(dir / "file", "bytes\r\n");
+  std::filesystem::create_directory(dir / "folder");
+  EXPECT_EQ(readFileBytes(dir / "file"), "bytes\r\n");
+  EXPECT_EQ(readFileBytes(dir / "missing"), std::nullopt);
+  EXPECT_EQ(readFileBytes(dir / "folder"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tarvik

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <stdexcept>
 #include <cstdlib>
 
 #include "base/sjis.h"
@@ -343,6 +344,39 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
       EXPECT_EQ(error, files.iniPath().string() + " に書き込めません");
       EXPECT_EQ(readBytes(dir / "Tarvik.ini"), old);
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    }
+  }
+}
+
+// A settings file that is there but cannot be read stops the load, naming
+// the file; files that are missing are the defaults.
+TEST(SettingsFiles, AFileThatCannotBeReadStopsTheLoad) {
+  enum class Problem { kNone, kMissing, kUnreadable, kFolderInTheWay };
+  for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+    for (Problem problem : {Problem::kNone, Problem::kMissing, Problem::kUnreadable, Problem::kFolderInTheWay}) {
+      SCOPED_TRACE(std::string(name) + " " + std::to_string(static_cast<int>(problem)));
+      TestDir dir;
+      for (const char* file : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) writeBytes(dir / file, "");
+      if (problem != Problem::kNone) std::filesystem::remove(dir / name);
+      if (problem == Problem::kUnreadable) {
+        writeBytes(dir / name, "[Tarvik]\r\n");
+        ::chmod((dir / name).c_str(), 0);
+      }
+      if (problem == Problem::kFolderInTheWay) std::filesystem::create_directory(dir / name);
+      SettingsFiles files(dir.path());
+      SettingsStore store;
+      std::string error;
+      {
+        testing::Unprivileged user;  // permission bits do not stop root
+        try {
+          files.loadAll(store);
+        } catch (const std::runtime_error& e) {
+          error = e.what();
+        }
+      }
+      const bool fails = problem == Problem::kUnreadable || problem == Problem::kFolderInTheWay;
+      EXPECT_EQ(error.rfind((dir / name).string() + ": ", 0) == 0, fails) << error;
+      if (!fails) EXPECT_EQ(error, "");
     }
   }
 }

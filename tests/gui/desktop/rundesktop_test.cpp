@@ -1,0 +1,48 @@
+// The desktop program's start with settings it cannot read: the message is
+// shown, and once it is acknowledged the program ends unsuccessfully
+// instead of running on without a window.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+
+#include "desktop/desktop.h"
+
+namespace tarvik {
+namespace {
+
+TEST(RunDesktop, SettingsThatCannotBeReadAreShownAndEndTheProgram) {
+  char pattern[] = "/tmp/tarvik-rundesktop-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::filesystem::path dir = pattern;
+  std::filesystem::create_directory(dir / "Tarvik.ini");  // a folder where the file belongs
+
+  QString shown;
+  QTimer acknowledge;
+  QObject::connect(&acknowledge, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      if (!box || box->objectName() != "ErrorBox" || !box->isVisible()) continue;
+      shown = box->text();
+      box->buttons().first()->click();
+      acknowledge.stop();
+    }
+  });
+  acknowledge.start(20);
+  auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+  ASSERT_NE(app, nullptr);
+  const int code = runDesktop(*app, DesktopOptions{dir, {}, 0});
+  EXPECT_EQ(code, kSettingsUnreadable);
+  EXPECT_TRUE(shown.startsWith("設定を読み込めません: ")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QString::fromStdString((dir / "Tarvik.ini").string()))) << shown.toStdString();
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tarvik
