@@ -47,6 +47,7 @@ void TarvikCore::State::Button4Click() {
     refuseDestination(dest);
     return;
   }
+  journal.watch().dialled(dest);
 
   // The count is the settings' text, Shift-JIS like every value there.
   setStatus(texts::kDialStart + toUtf8(choice.RedialProgress));

@@ -20,6 +20,7 @@
 #include "control/timedactions.h"
 #include "core/exchangetable.h"
 #include "core/tarvikcore.h"
+#include "journal/calljournal.h"
 #include "monitor/cnttime.h"
 #include "monitor/consoleparser.h"
 #include "reactions/callernames.h"
@@ -92,6 +93,9 @@ struct TarvikCore::State final : ParserHost {
   int pollsWithoutAnswer = 0;
   bool unreachableShown = false;
   std::string statusBeforeUnreachable;
+
+  // --- what the channels showed: Tarvik-journal.csv and the notices ---
+  CallJournal journal{ports.view, settings, files.directory(), destinations};
 
   // tarvikcore.cpp
   void FormCreate(const std::vector<std::string>& args);

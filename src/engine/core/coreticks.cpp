@@ -86,6 +86,7 @@ void TarvikCore::State::showUnreachable() {
   statusBeforeUnreachable = statusLine;
   setStatus(texts::kUnreachable);
   refreshMainTip();
+  journal.watch().routerSilent(ports.clock.now());
 }
 
 void TarvikCore::State::routerAnswered() {
@@ -98,6 +99,7 @@ void TarvikCore::State::clearUnreachable() {
   unreachableShown = false;
   if (statusLine == texts::kUnreachable) setStatus(statusBeforeUnreachable);
   refreshMainTip();
+  journal.watch().routerBack(ports.clock.now());
 }
 
 void TarvikCore::State::Timer2Timer() {

@@ -74,6 +74,7 @@ void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& l
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
   statusSeen[channel] = true;
+  journal.watch().channelSeen(channel, state, ports.clock.now());
   ports.view.setChannelIconVisible(ch, settings.option.CHECK10 && !state.Idle);
   ports.view.setChannelTip(ch, toUtf8(sjisCut(state.text(ChannelState::IPAddress), 255)));
   if (auto name = destinationName(settings.nameList, state.text(ChannelState::PhoneNumber))) {
@@ -140,6 +141,7 @@ void TarvikCore::State::noIncomingCall() {
 }
 
 void TarvikCore::State::callFailed(const std::string& message) {
+  journal.watch().dialFailed(message, ports.clock.now());
   setStatus(toUtf8(message));
   if (settings.option.CHECK17) startTimeman();
 }
@@ -150,6 +152,7 @@ void TarvikCore::State::calledPartyBusy() {
   ports.view.appendDetails(texts::kRedial);
   play(settings.sound.s5);
   redial.busy();
+  journal.watch().busy(ports.clock.now());
 }
 
 void TarvikCore::State::stopElapsed() {

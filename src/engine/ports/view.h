@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ports/notice.h"
+
 namespace tarvik {
 
 enum class Channel { B1 = 0, B2 = 1 };
@@ -47,6 +49,9 @@ class View {
   // A failure the user should notice without a box to close: the status
   // line (Label4) in the windows; the headless view prints it as an error.
   virtual void showStatusError(const std::string& text) { setStatusLine(text); }
+  // A desktop notification (switched on in [NOTIFY]). A front end without
+  // notifications ignores it.
+  virtual void notify(const Notice& notice) { (void)notice; }
 };
 
 }  // namespace tarvik

@@ -69,6 +69,15 @@ void writePasswordChoice(IniFile& ini, const SettingsStore& store) {
   }
 }
 
+void writeAddedKeys(IniFile& ini, const SettingsStore& store) {
+  for (const SettingKey& key : settingKeys()) {
+    if (key.writer != KeyWriter::kDialogAdded) continue;
+    const std::string value = storedSetting(key, store);
+    if (ini.value(key.section, key.key) || value != storedSetting(key, defaultSettings()))
+      ini.writeString(key.section, key.key, value);
+  }
+}
+
 }  // namespace
 
 SettingsFiles::SettingsFiles(std::filesystem::path configDir) : dir_(std::move(configDir)) {}
@@ -138,6 +147,7 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
     store.option.TIME = std::to_string(kDefaultPollInterval);
   }
   writeKeys(*ini, store, KeyWriter::kDialog);
+  writeAddedKeys(*ini, store);
   writeApplications(*ini, store.appPageDestination, shownApps);
   if (!writeIni(*ini)) return writeFailed(iniPath());
 

@@ -49,6 +49,7 @@ constexpr SettingKey passwordRow(std::string_view section, std::string_view key,
 constexpr KeyWriter kFirst = KeyWriter::kDialogFirst;
 constexpr KeyWriter kDialog = KeyWriter::kDialog;
 constexpr KeyWriter kWindow = KeyWriter::kWindowState;
+constexpr KeyWriter kAdded = KeyWriter::kDialogAdded;
 // Destination indexes: 0..15, and 16 for a destination box that matched none.
 constexpr int kLastDestination = 16;
 // Status items of the B1 and B2 fields: 0..6.
@@ -95,6 +96,11 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::option, &S::OptionSection::CHECK17>("OPTION", "CHECK17", kDialog),
     row<&S::option, &S::OptionSection::CHECK18>("OPTION", "CHECK18", kDialog),
     row<&S::option, &S::OptionSection::CHECK19>("OPTION", "CHECK19", kDialog),
+    row<&S::notify, &S::NotifySection::INCOMING>("NOTIFY", "INCOMING", kAdded),
+    row<&S::notify, &S::NotifySection::CONNECTED>("NOTIFY", "CONNECTED", kAdded),
+    row<&S::notify, &S::NotifySection::DISCONNECTED>("NOTIFY", "DISCONNECTED", kAdded),
+    row<&S::notify, &S::NotifySection::FAILED>("NOTIFY", "FAILED", kAdded),
+    row<&S::notify, &S::NotifySection::ROUTER>("NOTIFY", "ROUTER", kAdded),
     // The window state, in its order.
     row<&S::option, &S::OptionSection::left>("OPTION", "left", kWindow),
     row<&S::option, &S::OptionSection::top>("OPTION", "top", kWindow),
@@ -109,10 +115,12 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::tarvik, &S::TarvikSection::PORT>("Tarvik", "PORT", KeyWriter::kNone, 1, 65535),
     // Written with PASS by the dialog save (see SettingsFiles).
     row<&S::secret, &S::SecretSection::KEYRING>("SECRET", "KEYRING", KeyWriter::kNone),
+    // Set by hand only: kilobytes of call journal before it is put aside.
+    row<&S::journal, &S::JournalSection::SIZE>("JOURNAL", "SIZE", KeyWriter::kNone, 16, 1024 * 1024),
 });
 
-constexpr auto kSections =
-    std::to_array<std::string_view>({"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD", "SECRET"});
+constexpr auto kSections = std::to_array<std::string_view>(
+    {"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD", "SECRET", "NOTIFY", "JOURNAL"});
 
 // The store's fields are reached through non-const accessors; reading
 // through them never changes the store.

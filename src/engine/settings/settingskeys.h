@@ -21,6 +21,10 @@ enum class KeyType { kString, kPassword, kInteger, kBoolean };
 enum class KeyWriter {
   kDialogFirst,  // [Tarvik] keys, written before the interval check
   kDialog,       // the rest of the dialog save
+  // Keys of this program's own ([NOTIFY]): the dialog save writes them only
+  // when the file has them or their value is not the default, so that a
+  // file of the original program stays as it is until one is changed.
+  kDialogAdded,
   kWindowState,  // written at every close of the main window
   kNone,         // read only ([Tarvik] PORT, set by hand)
 };

@@ -4,6 +4,7 @@
 // A default-constructed store holds every key's default value.
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,21 @@ struct SettingsStore {
     bool KEYRING = false;
   } secret;
 
+  // [NOTIFY]: which desktop notifications are shown. A file without the
+  // section gets these defaults: calls and failures on, the rest off.
+  struct NotifySection {
+    bool INCOMING = true;       // a call rings: name and number
+    bool CONNECTED = false;     // a connection is up: destination and address
+    bool DISCONNECTED = false;  // it ended: minutes online
+    bool FAILED = true;         // a dial failed or met a busy line
+    bool ROUTER = false;        // the router stopped or started answering
+  } notify;
+
+  // [JOURNAL]: Tarvik-journal.csv is put aside past SIZE kilobytes.
+  struct JournalSection {
+    int SIZE = 1024;
+  } journal;
+
   // Tarvik.lst and Tarvik.spt, one entry per line.
   std::vector<std::string> nameList;
   std::vector<std::string> script;
@@ -99,5 +115,10 @@ int pollIntervalSeconds(const SettingsStore& store);
 // The number of redial attempts from [RD] 0; 0 when it is not a whole
 // number of zero or more, with *ok (when given) set to false.
 int redialCount(const SettingsStore& store, bool* ok = nullptr);
+
+// The size in bytes past which the call journal is put aside.
+inline std::uintmax_t journalMaxBytes(const SettingsStore& store) {
+  return static_cast<std::uintmax_t>(store.journal.SIZE) * 1024;
+}
 
 }  // namespace tarvik

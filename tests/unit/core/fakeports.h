@@ -52,6 +52,9 @@ struct FakeView : View {
   void setJigenCaption(const std::string& c) override { jigen = c; }
   void requestClose() override { ++closeRequests, record("close-request"); }
   void showError(const std::string& t) override { errors.push_back(t), record("error " + t); }
+  void notify(const Notice& n) override {
+    record(std::string("notify ") + noticeKindWord(n.kind) + " " + n.title + ": " + n.text);
+  }
 };
 
 struct FakeTransport : Transport {

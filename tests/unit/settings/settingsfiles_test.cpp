@@ -595,3 +595,48 @@ TEST(ConfigDir, ExplicitThenProgramFolderThenXdg) {
 
 }  // namespace
 }  // namespace tarvik
+
+namespace tarvik {
+namespace {
+
+// [NOTIFY] is this program's own: a file without it reads as the defaults
+// and gets it only once a switch is changed; from then on it is kept.
+TEST(SettingsFiles, NotifySwitchesAppearOnlyOnceChanged) {
+  TestDir dir;
+  copyFixture(dir);
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  EXPECT_TRUE(s.notify.INCOMING);
+  EXPECT_FALSE(s.notify.CONNECTED);
+  EXPECT_FALSE(s.notify.DISCONNECTED);
+  EXPECT_TRUE(s.notify.FAILED);
+  EXPECT_FALSE(s.notify.ROUTER);
+  EXPECT_EQ(s.journal.SIZE, 1024);
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_EQ(readBytes(dir / "Tarvik.ini").find("[NOTIFY]"), std::string::npos);
+
+  s.notify.CONNECTED = true;
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  const std::string text = readBytes(dir / "Tarvik.ini");
+  EXPECT_NE(text.find("[NOTIFY]\r\nCONNECTED=1\r\n"), std::string::npos) << text;
+  EXPECT_TRUE(loaded(files).notify.CONNECTED);
+
+  s.notify.CONNECTED = false;  // back to the default: the key stays, with its value
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_NE(readBytes(dir / "Tarvik.ini").find("[NOTIFY]\r\nCONNECTED=0\r\n"), std::string::npos);
+  EXPECT_FALSE(loaded(files).notify.CONNECTED);
+}
+
+TEST(SettingsFiles, JournalSizeIsReadWithinItsRange) {
+  const std::pair<const char*, int> cases[] = {{"64", 64}, {"8", 1024}, {"x", 1024}, {"2048", 2048}};
+  for (const auto& [text, expected] : cases) {
+    TestDir dir;
+    writeBytes(dir / "Tarvik.ini", std::string("[JOURNAL]\r\nSIZE=") + text + "\r\n");
+    SettingsStore s = loaded(SettingsFiles(dir.path()));
+    EXPECT_EQ(s.journal.SIZE, expected) << text;
+    EXPECT_EQ(journalMaxBytes(s), static_cast<std::uintmax_t>(expected) * 1024);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik

@@ -1,0 +1,171 @@
+#include "journal/callwatch.h"
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+#include "journal/journaltime.h"
+#include "reactions/callernames.h"
+
+namespace tarvik {
+namespace {
+
+const char* channelName(int channel) { return channel == 0 ? "B1" : "B2"; }
+
+// "Name 0312345678", or whichever of the two there is.
+std::string joined(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return a + " " + b;
+}
+
+// What the notices call a destination: its name, else its number "#n".
+std::string destinationText(const JournalRecord& r) { return r.name.empty() ? r.destination : r.name; }
+
+bool hasAddress(const std::string& ip) { return contains(ip, "."); }
+
+}  // namespace
+
+CallWatch::CallWatch(Sink& sink, const std::vector<std::string>& nameList,
+                     const std::vector<std::string>& destinations)
+    : sink_(sink), nameList_(nameList), destinations_(destinations) {}
+
+void CallWatch::dialled(int destination) { lastDialled_ = destination; }
+
+void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalTime& now) {
+  static const std::string kRinging = toSjis("呼び出し中（着");
+  Line& line = lines_[channel];
+  const Phase phase = state.Idle                                                 ? Phase::Idle
+                      : contains(state.text(ChannelState::StatusText), kRinging) ? Phase::Ringing
+                                                                                 : Phase::InUse;
+  if (line.phase == Phase::Ringing && phase != Phase::Ringing)
+    ringEnded(channel, line, phase == Phase::InUse);
+  if (line.phase == Phase::InUse && phase != Phase::InUse) useEnded(channel, line, now);
+
+  if (phase == Phase::Ringing && line.phase != Phase::Ringing) {
+    line.since = now;
+    line.number = state.text(ChannelState::PhoneNumber);
+    const std::string number = toUtf8(line.number);
+    sink_.notice({NoticeKind::IncomingCall, "着信", joined(callerName(line.number), number)});
+  }
+  if (phase == Phase::InUse && line.phase != Phase::InUse) {
+    line.fromRing = line.phase == Phase::Ringing;
+    line.connected = false;
+    line.ip.clear();
+  }
+  line.phase = phase;
+  if (phase == Phase::InUse) useSeen(line, state, now);
+}
+
+void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& now) {
+  const std::string& ip = state.text(ChannelState::IPAddress);
+  if (!hasAddress(ip)) return;
+  line.ip = ip;
+  if (line.connected) return;
+  line.connected = true;
+  line.since = now;
+  line.number = state.text(ChannelState::PhoneNumber);
+  line.target = connectionTarget(line.number);
+  sink_.notice({NoticeKind::Connected, "接続", joined(destinationText(line.target), toUtf8(ip))});
+}
+
+void CallWatch::ringEnded(int channel, Line& line, bool answered) {
+  JournalRecord r;
+  r.event = JournalEvent::Incoming;
+  r.start = line.since;
+  r.channel = channelName(channel);
+  r.number = toUtf8(line.number);
+  r.name = callerName(line.number);
+  r.result = answered ? kJournalAnswered : kJournalMissed;
+  sink_.record(r);
+}
+
+// An answered call that became a connection is told about, but only calls
+// this side placed are counted as time online.
+void CallWatch::useEnded(int channel, Line& line, const LocalTime& now) {
+  if (!line.connected) return;
+  JournalRecord r = line.target;
+  r.event = JournalEvent::Outgoing;
+  r.start = line.since;
+  r.end = now;
+  r.channel = channelName(channel);
+  r.ip = toUtf8(line.ip);
+  r.minutes = startedMinutes(line.since, now);
+  sink_.notice({NoticeKind::Disconnected, "切断",
+                joined(destinationText(r), "接続時間 " + std::to_string(r.minutes) + "分")});
+  if (!line.fromRing) sink_.record(r);
+  line.connected = false;
+}
+
+void CallWatch::dialFailed(const std::string& messageSjis, const LocalTime& now) {
+  // The answer to a disconnect on a free line is no failed dial.
+  static const std::string kAlreadyFree = toSjis("既に切断されています");
+  if (messageSjis == kAlreadyFree) return;
+  JournalRecord r = destinationRecord(lastDialled_);
+  r.event = JournalEvent::Failed;
+  r.start = now;
+  r.result = toUtf8(messageSjis);
+  sink_.record(r);
+  sink_.notice({NoticeKind::DialFailed, "接続失敗", joined(destinationText(r), r.result)});
+}
+
+void CallWatch::busy(const LocalTime& now) {
+  JournalRecord r = destinationRecord(lastDialled_);
+  r.event = JournalEvent::Busy;
+  r.start = now;
+  sink_.record(r);
+  sink_.notice({NoticeKind::DialFailed, "話中", destinationText(r)});
+}
+
+void CallWatch::routerSilent(const LocalTime& now) {
+  if (silent_) return;
+  silent_ = true;
+  silentSince_ = now;
+  sink_.notice({NoticeKind::RouterSilent, "ルーター", "ルーターから応答がありません"});
+}
+
+void CallWatch::routerBack(const LocalTime& now) {
+  if (!silent_) return;
+  silent_ = false;
+  JournalRecord r;
+  r.event = JournalEvent::Unreachable;
+  r.start = silentSince_;
+  r.end = now;
+  r.minutes = startedMinutes(silentSince_, now);
+  sink_.record(r);
+  sink_.notice({NoticeKind::RouterBack, "ルーター", "ルーターが再び応答しています"});
+}
+
+// A destination entry starts with "#n" and the name, within its first 20
+// bytes (what the menus show).
+JournalRecord CallWatch::destinationRecord(int index) const {
+  JournalRecord r;
+  if (index < 0 || index >= static_cast<int>(destinations_.size())) return r;
+  r.destination = "#" + std::to_string(index);
+  std::string_view caption = trimBlanks(sjisCut(destinations_[index], 20));
+  if (caption.starts_with('#')) {
+    const std::size_t blank = caption.find(' ');
+    caption = blank == std::string_view::npos ? std::string_view() : trimBlanks(caption.substr(blank));
+  }
+  r.name = toUtf8(caption);
+  return r;
+}
+
+// The destination whose entry holds the connection's number; else the one
+// last dialled. The name list names what the destination list does not.
+JournalRecord CallWatch::connectionTarget(const std::string& phoneSjis) const {
+  int index = -1;
+  if (!phoneSjis.empty()) {
+    for (std::size_t i = 0; i < destinations_.size() && index < 0; ++i)
+      if (contains(destinations_[i], phoneSjis)) index = static_cast<int>(i);
+  }
+  JournalRecord r = destinationRecord(index >= 0 ? index : lastDialled_);
+  if (r.name.empty()) r.name = callerName(phoneSjis);
+  if (!phoneSjis.empty()) r.number = toUtf8(phoneSjis);
+  return r;
+}
+
+std::string CallWatch::callerName(const std::string& numberSjis) const {
+  auto name = destinationName(nameList_, numberSjis);
+  return name ? toUtf8(*name) : std::string();
+}
+
+}  // namespace tarvik

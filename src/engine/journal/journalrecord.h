@@ -1,0 +1,54 @@
+#pragma once
+// One event of the call journal, as one line of Tarvik-journal.csv.
+//
+// Columns (header row "event,start,end,channel,destination,name,number,
+// ip,minutes,result"), texts in UTF-8:
+//   event        outgoing | incoming | failed | busy | unreachable
+//   start, end   local time "YYYY-MM-DD HH:MM:SS"; end empty for events of
+//                a moment (incoming, failed, busy)
+//   channel      B1 or B2, empty when not known
+//   destination  the router's destination "#0".."#15" that was dialled
+//   name         the destination's name (outgoing, failed, busy) or the
+//                caller's name from the name list (incoming)
+//   number       the telephone number dialled or calling
+//   ip           the address the connection was given
+//   minutes      started minutes online (outgoing), or without an answer
+//                from the router (unreachable)
+//   result       incoming: answered | missed; failed: the router's message
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ports/clock.h"
+
+namespace tarvik {
+
+enum class JournalEvent { Outgoing, Incoming, Failed, Busy, Unreachable };
+
+struct JournalRecord {
+  JournalEvent event = JournalEvent::Outgoing;
+  LocalTime start;
+  std::optional<LocalTime> end;
+  std::string channel, destination, name, number, ip;
+  int minutes = 0;
+  std::string result;
+
+  bool missed() const { return event == JournalEvent::Incoming && result == "missed"; }
+};
+
+inline constexpr const char* kJournalAnswered = "answered";
+inline constexpr const char* kJournalMissed = "missed";
+
+// The header row, without its line end.
+const std::string& journalHeader();
+std::string_view journalEventName(JournalEvent event);
+
+// The record as one line, without its line end.
+std::string journalLine(const JournalRecord& record);
+// The record a line holds; nullopt for the header, a damaged line or a line
+// that is not a journal record.
+std::optional<JournalRecord> parseJournalLine(std::string_view line);
+
+}  // namespace tarvik

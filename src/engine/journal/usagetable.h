@@ -1,0 +1,17 @@
+#pragma once
+// A month of the call journal as a plain-text table (UTF-8), for
+// `tarvik --usage`: minutes online per day with a bar, totals per
+// destination, and the incoming calls, the missed ones marked.
+
+#include <string>
+
+#include "journal/monthsummary.h"
+
+namespace tarvik {
+
+std::string usageTable(const MonthSummary& summary);
+
+// "YYYY-MM" -> year and month; false for anything else.
+bool parseYearMonth(const std::string& text, int& year, int& month);
+
+}  // namespace tarvik

@@ -1,0 +1,106 @@
+// The call journal and the notices, through the core: what the router
+// shows becomes Tarvik-journal.csv lines and View notices, as [NOTIFY] lets
+// them through.
+
+#include "corefixture.h"
+#include "journal/journalfile.h"
+
+namespace tarvik::coretest {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class CallJournalCore : public CoreTest {
+ protected:
+  void startIdle() {
+    settings().nameList = {toSjis("0312341234:山田")};
+    start();
+    answer(lastSocket(), exchange({{"sh ver", ""},
+                                   {"sh r l", destinationLines({"Tarvik ISP", "大学"})},
+                                   {"sh s", statusBlock()}}));
+  }
+  Strings journalEvents() const {
+    Strings lines;
+    for (const JournalRecord& r : readJournal(dir).records)
+      lines.push_back(std::string(journalEventName(r.event)) + " " + r.channel + " " + r.destination + " " +
+                      r.name + " " + r.number + " " + r.ip + " " + std::to_string(r.minutes) + " " +
+                      r.result);
+    return lines;
+  }
+};
+
+TEST_F(CallJournalCore, ACallAMissedCallABusyDialAndASilentRouterAreJournalled) {
+  settings().notify.CONNECTED = true;
+  settings().notify.DISCONNECTED = true;
+  settings().notify.ROUTER = true;
+  startIdle();
+  const std::size_t before = events.size();
+
+  // A dial to #1 that connects, stays up three minutes and ends.
+  core->ConnectFromMenu(1);
+  answer(lastSocket(), exchange({{"co 1", "大学へ接続中．\n"}, {"sh s", statusBlock()}}));
+  poll(statusBlock(connected("203.0.113.9", "0312345001")), "B1チャネルを接続しました。\n");
+  clock.advance(3 * 60 * 1000);
+  poll(statusBlock(), "B1チャネルを切断しました。\n");
+  // A call that rings and stops.
+  poll(statusBlock({}, ringingFrom("0312341234")));
+  poll(statusBlock());
+  // A busy line seen by a poll, and a dial the router refuses.
+  poll(statusBlock(), "#1 大学 接続できません（着ユーザビジー）\n");
+  core->ConnectFromMenu(0);
+  answer(lastSocket(), exchange({{"co 0", "接続に失敗しました\n"}, {"sh s", statusBlock()}}));
+  // A poll that never gets its answer, three more ticks, then the answer.
+  for (int i = 0; i < 4; ++i) core->Timer1Timer();
+  clock.advance(60 * 1000);
+  SocketId s = lastSocket();
+  chainOf(s);
+  core->AsyncSock1Receive(s, exchange({{"sh s", statusBlock()}}));
+
+  EXPECT_EQ(journalEvents(), (Strings{
+                                 "outgoing B1 #1 大学 0312345001 203.0.113.9 4 ",
+                                 "incoming B2  山田 0312341234  0 missed",
+                                 "busy  #1 大学   0 ",
+                                 "failed  #0 Tarvik ISP   0 接続に失敗しました",
+                                 "unreachable      1 ",
+                             }));
+  EXPECT_EQ(eventsSince(before, {"notify"}),
+            (Strings{
+                "notify connected 接続: 大学 203.0.113.9",
+                "notify disconnected 切断: 大学 接続時間 4分",
+                "notify incoming 着信: 山田 0312341234",
+                "notify failed 話中: 大学",
+                "notify failed 接続失敗: Tarvik ISP 接続に失敗しました",
+                "notify router-silent ルーター: ルーターから応答がありません",
+                "notify router-back ルーター: ルーターが再び応答しています",
+            }));
+}
+
+TEST_F(CallJournalCore, NoticesFollowTheirSwitchesAndTheDefaults) {
+  struct Case {
+    void (*set)(SettingsStore&);
+    Strings expected;
+  };
+  const Case cases[] = {
+      {[](SettingsStore&) {},  // calls and failures on, the rest off
+       {"notify incoming 着信: 山田 0312341234", "notify failed 話中: 大学"}},
+      {[](SettingsStore& s) { s.notify.INCOMING = false; }, {"notify failed 話中: 大学"}},
+      {[](SettingsStore& s) { s.notify.FAILED = false; }, {"notify incoming 着信: 山田 0312341234"}},
+  };
+  for (const Case& c : cases) {
+    SettingsStore& s = settings();
+    s.notify = SettingsStore::NotifySection{};
+    c.set(s);
+    startIdle();
+    core->ConnectFromMenu(1);
+    answer(lastSocket(), exchange({{"co 1", "大学へ接続中．\n"}, {"sh s", statusBlock()}}));
+    const std::size_t before = events.size();
+    poll(statusBlock(connected("203.0.113.9", "0312345001")));
+    poll(statusBlock());
+    poll(statusBlock(ringingFrom("0312341234")));
+    poll(statusBlock(), "#1 大学 接続できません（着ユーザビジー）\n");
+    EXPECT_EQ(eventsSince(before, {"notify"}), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::coretest

@@ -1,0 +1,134 @@
+#include "journal/monthsummary.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "journal/usagetable.h"
+
+namespace tarvik {
+namespace {
+
+JournalRecord connection(LocalTime start, LocalTime end, int minutes, const std::string& dest,
+                         const std::string& name) {
+  JournalRecord r;
+  r.event = JournalEvent::Outgoing;
+  r.start = start;
+  r.end = end;
+  r.minutes = minutes;
+  r.destination = dest;
+  r.name = name;
+  r.number = "03";
+  return r;
+}
+
+JournalRecord incoming(LocalTime start, const std::string& number, const std::string& name, bool missed) {
+  JournalRecord r;
+  r.event = JournalEvent::Incoming;
+  r.start = start;
+  r.number = number;
+  r.name = name;
+  r.result = missed ? kJournalMissed : kJournalAnswered;
+  return r;
+}
+
+JournalRecord moment(JournalEvent event, LocalTime start) {
+  JournalRecord r;
+  r.event = event;
+  r.start = start;
+  return r;
+}
+
+std::vector<JournalRecord> aMonth() {
+  return {
+      connection({2026, 11, 30, 23, 30, 0}, {2026, 12, 1, 0, 30, 0}, 60, "#0", "ISP"),  // November's call
+      connection({2026, 12, 1, 10, 0, 0}, {2026, 12, 1, 10, 10, 0}, 10, "#4", "大学"),
+      connection({2026, 12, 5, 23, 0, 0}, {2026, 12, 6, 1, 0, 0}, 120, "#0", "ISP"),  // past midnight
+      connection({2026, 12, 31, 23, 0, 0}, {2027, 1, 1, 0, 0, 0}, 60, "#0", "ISP"),
+      incoming({2026, 12, 9, 8, 0, 0}, "0312341234", "山田", true),
+      incoming({2026, 12, 2, 8, 0, 0}, "0399999999", "", false),
+      incoming({2027, 1, 2, 8, 0, 0}, "0311111111", "", true),
+      moment(JournalEvent::Failed, {2026, 12, 3, 1, 0, 0}),
+      moment(JournalEvent::Busy, {2026, 12, 3, 1, 1, 0}),
+      moment(JournalEvent::Busy, {2026, 11, 3, 1, 1, 0}),
+  };
+}
+
+TEST(MonthSummary, MinutesGoToTheDaysTheyWereSpentOn) {
+  MonthSummary s = summarizeMonth(aMonth(), 2026, 12);
+  ASSERT_EQ(s.minutesPerDay.size(), 31u);
+  EXPECT_EQ(s.minutesPerDay[0], 30 + 10);  // the half hour after midnight of November's call
+  EXPECT_EQ(s.minutesPerDay[4], 60);       // 23:00 to midnight
+  EXPECT_EQ(s.minutesPerDay[5], 60);       // midnight to 1:00
+  EXPECT_EQ(s.minutesPerDay[30], 60);
+  EXPECT_EQ(s.minutes, 40 + 120 + 60);
+  EXPECT_EQ(s.calls, 3);  // November's call began in November
+
+  MonthSummary january = summarizeMonth(aMonth(), 2027, 1);
+  EXPECT_EQ(january.minutes, 0);  // the call ended on the stroke of midnight
+  EXPECT_EQ(january.missed, 1);
+}
+
+TEST(MonthSummary, DestinationsAreTotalledMostMinutesFirst) {
+  MonthSummary s = summarizeMonth(aMonth(), 2026, 12);
+  ASSERT_EQ(s.destinations.size(), 2u);
+  EXPECT_EQ(s.destinations[0].destination, "#0");
+  EXPECT_EQ(s.destinations[0].calls, 2);
+  EXPECT_EQ(s.destinations[0].minutes, 30 + 120 + 60);
+  EXPECT_EQ(s.destinations[1].name, "大学");
+  EXPECT_EQ(s.destinations[1].minutes, 10);
+}
+
+TEST(MonthSummary, IncomingCallsAreInTimeOrderWithTheMissedCounted) {
+  MonthSummary s = summarizeMonth(aMonth(), 2026, 12);
+  ASSERT_EQ(s.incoming.size(), 2u);
+  EXPECT_EQ(s.incoming[0].number, "0399999999");
+  EXPECT_EQ(s.incoming[1].name, "山田");
+  EXPECT_EQ(s.missed, 1);
+  EXPECT_EQ(s.failed, 1);
+  EXPECT_EQ(s.busy, 1);
+}
+
+TEST(UsageTable, ShowsDaysTotalsAndCallsWithTheMissedMarked) {
+  const std::string table = usageTable(summarizeMonth(aMonth(), 2026, 12));
+  for (const char* expected : {
+           "利用状況 2026-12\n",
+           "2026-12-01    40 ##########################\n",
+           "2026-12-05    60 ########################################\n",
+           "2026-12-02     0 \n",
+           "合計         220 分  接続 3 回  失敗 1 回  話中 1 回\n",
+           "              2   210  #0 ISP 03\n",
+           "着信 2 件 (不在 1 件)\n",
+           "2026-12-02 08:00:00  応答  0399999999\n",
+           "2026-12-09 08:00:00  不在  0312341234  山田\n",
+       }) {
+    EXPECT_NE(table.find(expected), std::string::npos) << expected << "\nin:\n" << table;
+  }
+}
+
+TEST(UsageTable, AnEmptyMonthSaysSo) {
+  const std::string table = usageTable(summarizeMonth({}, 2026, 2));
+  EXPECT_NE(table.find("2026-02-28     0 \n"), std::string::npos);
+  EXPECT_EQ(table.find("2026-02-29"), std::string::npos);
+  EXPECT_NE(table.find("着信 0 件 (不在 0 件)\n(なし)\n"), std::string::npos);
+}
+
+TEST(UsageTable, MonthsAreReadAsYearDashMonth) {
+  int y = 0, m = 0;
+  EXPECT_TRUE(parseYearMonth("2026-12", y, m));
+  EXPECT_EQ(y, 2026);
+  EXPECT_EQ(m, 12);
+  for (const char* bad : {"2026-13", "2026-00", "2026-1", "26-12", "2026/12", "2026-12-01", ""})
+    EXPECT_FALSE(parseYearMonth(bad, y, m)) << bad;
+}
+
+TEST(MonthCsv, HoldsTheMonthsRecordsInTimeOrderUnderTheHeader) {
+  const std::string csv = monthCsv(aMonth(), 2026, 12);
+  EXPECT_EQ(csv.rfind(journalHeader() + "\r\n", 0), 0u);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 8);  // November's call ends in December
+  EXPECT_LT(csv.find("2026-11-30 23:30:00"), csv.find("2026-12-01 10:00:00"));
+  EXPECT_EQ(csv.find("2027-01-02"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvik
