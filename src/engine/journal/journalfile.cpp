@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "journal/syncedappend.h"
-#include "settings/filebytes.h"
+#include "base/filebytes.h"
 
 namespace tarvik {
 namespace {
@@ -63,7 +63,7 @@ bool JournalFile::append(const JournalRecord& record, const LocalTime& now) {
   }
   std::string bytes;
   if (size == 0) {
-    std::filesystem::create_directories(directory_, ec);
+    createPrivateDirectories(directory_);
     bytes = journalHeader() + "\n";
   } else if (endsUnfinished(file)) {
     // What is left of a cut line might still read as a record, with a
