@@ -21,6 +21,7 @@
 #include "singleinstance.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsprint.h"
+#include "usageprint.h"
 #include "settings/settingsstore.h"
 
 #ifdef TARVIK_HAVE_DESKTOP
@@ -68,6 +69,7 @@ int runWithoutWindows(int argc, char** argv, const ProgramOptions& options) {
   }
   const fs::path configDir = findConfigDir(options.configDir, executableDir(argv[0]));
   if (options.printSettings) return printSettingsOf(configDir);
+  if (options.usage) return printUsage(configDir, options.usageMonth);
 
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("Tarvik"));

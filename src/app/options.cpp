@@ -43,6 +43,16 @@ bool parsePollMs(const std::string& text, int& out) {
   return true;
 }
 
+// "YYYY-MM" with a month from 01 to 12.
+bool isYearMonth(std::string_view text) {
+  if (text.size() != 7 || text[4] != '-') return false;
+  for (std::size_t i : {0, 1, 2, 3, 5, 6}) {
+    if (text[i] < '0' || text[i] > '9') return false;
+  }
+  const int month = (text[5] - '0') * 10 + (text[6] - '0');
+  return month >= 1 && month <= 12;
+}
+
 }  // namespace
 
 ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
@@ -68,6 +78,15 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
       o.help = true;
     } else if (arg == "--version") {
       o.version = true;
+    } else if (arg == "--usage" || arg.rfind("--usage=", 0) == 0) {
+      // The month is optional: taken when the next word is one.
+      o.usage = true;
+      if (arg.size() > 7) {
+        o.usageMonth = arg.substr(8);
+      } else if (i + 1 < args.size() && isYearMonth(args[i + 1])) {
+        o.usageMonth = args[++i];
+      }
+      if (!o.usageMonth.empty() && !isYearMonth(o.usageMonth)) error = "--usage needs a month as YYYY-MM";
     } else if (takeValue(args, i, "--config-dir", value, error)) {
       if (error.empty() && value.empty()) error = "--config-dir needs a directory";
       o.configDir = value;
@@ -88,7 +107,9 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
 bool needsWindows(const std::vector<std::string>& arguments) {
   for (const std::string& arg : arguments) {
     if (arg == "--") break;
-    if (arg == "--headless" || arg == "--help" || arg == "--version" || arg == "--print-settings") return false;
+    if (arg == "--headless" || arg == "--help" || arg == "--version" || arg == "--print-settings" ||
+        arg == "--usage" || arg.rfind("--usage=", 0) == 0)
+      return false;
   }
   return true;
 }
@@ -103,6 +124,9 @@ std::string helpText(const std::string& programName) {
          "                      on standard output as one line: KIND<TAB>TEXT\n"
          "  --config-dir DIR    use Tarvik.ini, Tarvik.lst and Tarvik.spt in DIR\n"
          "  --print-settings    print every setting with its effective value and exit\n"
+         "  --usage [YYYY-MM]   print a month of the call journal (Tarvik-journal.csv):\n"
+         "                      minutes online per day and per destination, calls,\n"
+         "                      incoming calls with the missed ones; default this month\n"
          "  --help              show this help and exit\n"
          "  --version           show the version and exit\n"
          "  --                  everything after this is an action word\n"
@@ -118,7 +142,7 @@ std::string helpText(const std::string& programName) {
          "\n"
          "Headless output kinds: status, b1, b2, dest, caller, caller-off, tip, tip-b1,\n"
          "tip-b2, icon-b1, icon-b2, menu, details, details-clear, panel, strip, sound,\n"
-         "launch, end, window, version, hint, jigen, browse, error, quit.\n"
+         "launch, end, window, version, hint, jigen, browse, error, notify, quit.\n"
          "Tabs, line breaks and backslashes inside a text are written as \\t, \\n, \\r\n"
          "and \\\\.\n"
          "\n"

@@ -16,6 +16,8 @@ struct ProgramOptions {
   bool printSettings = false;
   bool help = false;
   bool version = false;
+  bool usage = false;      // --usage: print a month of the call journal
+  std::string usageMonth;  // its "YYYY-MM"; empty: this month
   std::string configDir;  // empty: not given
   int pollMs = 0;         // 0: the poll interval from the settings
   std::vector<std::string> actionWords;
@@ -29,8 +31,8 @@ struct ParsedOptions {
 // arguments: the command line without the program name.
 ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments);
 
-// True unless the command line holds --headless, --help, --version or
-// --print-settings (before any "--"). Decided before the application object
+// True unless the command line holds --headless, --help, --version,
+// --print-settings or --usage (before any "--"). Decided before the application object
 // exists: only the desktop program creates a QApplication, which needs a
 // display and takes its own options (such as -platform) out of the list
 // before parseProgramOptions sees it.

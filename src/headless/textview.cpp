@@ -27,6 +27,11 @@ void TextView::changed(const std::string& slot, std::string_view kind,
   out_.write(kind, fields);
 }
 
+// Each notice prints, like details lines: the same event twice is told twice.
+void TextView::notify(const Notice& notice) {
+  out_.write("notify", {noticeKindWord(notice.kind), notice.title, notice.text});
+}
+
 void TextView::setStatusLine(const std::string& text) { changed("status", "status", {text}); }
 
 void TextView::setChannelText(Channel ch, const std::string& text) {

@@ -41,6 +41,7 @@ class TextView : public View {
   void requestClose() override;
   void showError(const std::string& text) override;
   void showStatusError(const std::string& text) override;
+  void notify(const Notice& notice) override;
 
  private:
   // Prints kind + fields unless the slot already shows exactly that.

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "journal/syncedappend.h"
 #include "base/filebytes.h"
+#include "journal/syncedappend.h"
 
 namespace tarvik {
 namespace {

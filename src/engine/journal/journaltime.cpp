@@ -1,5 +1,6 @@
 #include "journal/journaltime.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -67,8 +68,8 @@ LocalTime fromJournalSeconds(long long seconds) {
 
 int startedMinutes(const LocalTime& start, const LocalTime& end) {
   const long long seconds = journalSeconds(end) - journalSeconds(start);
-  if (seconds <= 0) return 0;
-  return static_cast<int>((seconds + 59) / 60);
+  if (seconds < 0) return 0;
+  return static_cast<int>(std::max(1LL, (seconds + 59) / 60));
 }
 
 int daysInMonth(int yearNumber, int monthNumber) {

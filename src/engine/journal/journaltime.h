@@ -19,7 +19,8 @@ long long journalSeconds(const LocalTime& t);
 LocalTime fromJournalSeconds(long long seconds);
 
 // Started minutes of a stretch from start to end: any part of a minute
-// counts as one, as the line is charged; 0 for an empty or reversed stretch.
+// counts as one, as the line is charged (so a stretch seen within one second
+// is one minute); 0 when the clock went back in between.
 int startedMinutes(const LocalTime& start, const LocalTime& end);
 
 int daysInMonth(int year, int month);

@@ -14,6 +14,7 @@
 #include "windows/detailswindow.h"
 #include "windows/messageboxes.h"
 #include "windows/programfiles.h"
+#include "windows/usagewindow.h"
 
 namespace tarvik {
 namespace {
@@ -49,6 +50,10 @@ DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
   });
   connect(main, &MainWindow::aboutRequested, w_.about, &AboutBox::showModal);
   connect(main, &MainWindow::helpRequested, this, &DesktopShell::openManual);
+  connect(main, &MainWindow::usageRequested, this, [this] {
+    if (!usage_) usage_ = new UsageWindow(core_.files().directory());
+    usage_->openWindow();
+  });
   connect(main, &MainWindow::programPageRequested, this, &DesktopShell::openProgramPage);
   connect(main, &MainWindow::closed, this, &DesktopShell::finished);
   connect(main, &MainWindow::minimisedChanged, this, &DesktopShell::followMainWindow);
@@ -73,6 +78,7 @@ DesktopShell::~DesktopShell() {
   delete w_.TB2;
   delete w_.TB1;
   delete w_.TSOHO;
+  delete usage_;
   delete w_.details;
   delete w_.credentials;
   delete w_.about;

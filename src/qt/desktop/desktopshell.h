@@ -15,6 +15,8 @@
 
 namespace tarvik {
 
+class UsageWindow;
+
 class Browser;
 
 class DesktopShell : public QObject {
@@ -38,6 +40,7 @@ class DesktopShell : public QObject {
   void copyAddress(Channel ch);  // CopyIPtoClip / CopyIPtoClipB2
 
   const DesktopWindows& windows() const { return w_; }
+  UsageWindow* usageWindow() const { return usage_; }
   bool trayAvailable() const { return trayAvailable_; }
 
  signals:
@@ -53,6 +56,7 @@ class DesktopShell : public QObject {
   QtView& view_;
   Browser& browser_;
   DesktopWindows w_;
+  UsageWindow* usage_ = nullptr;  // 利用状況, made at the first opening
   bool trayAvailable_;
   bool toldNoTray_ = false;
   std::vector<QPointer<QWidget>> minimisedWithMain_;

@@ -54,6 +54,7 @@ constexpr MenuItem kKS1[] = {
 
 constexpr MenuItem kK2[] = {
     {"Help1", "ﾍﾙﾌﾟ", MenuAct::Help},
+    {"KUsage1", "利用状況", MenuAct::Usage},
     {"NNN", "-", MenuAct::Separator},
     {"KTarvik1", "ﾊﾞｰｼﾞｮﾝ情報", MenuAct::About},
     {"KTarvik2", "Tarvikのﾍﾟｰｼﾞ", MenuAct::ProgramPage},
@@ -80,7 +81,8 @@ constexpr MenuItem kPopupMenu1[] = {
     {"N52", "#5", MenuAct::Destination, 5},   {"N62", "#6", MenuAct::Destination, 6},
     {"N72", "#7", MenuAct::Destination, 7},   {"K82", "次の8件", MenuAct::Submenu, 0, kPopupNext8},
     {"N4", "-", MenuAct::Separator},          {"K3", "設定", MenuAct::Config},
-    {"K4", "情報窓表示", MenuAct::BringBack}, {"JIGEN", "時限切断 [7:58]", MenuAct::Jigen},
+    {"K4", "情報窓表示", MenuAct::BringBack}, {"KUsage2", "利用状況", MenuAct::Usage},
+    {"JIGEN", "時限切断 [7:58]", MenuAct::Jigen},
     {"N5", "-", MenuAct::Separator},          {"Exit2", "終了", MenuAct::Exit},
 };
 

@@ -25,6 +25,7 @@ enum class MenuAct {
   Connect,
   Disconnect,
   Details,
+  Usage,  // the usage window
 };
 
 struct MenuItem {

@@ -267,6 +267,9 @@ void MainWindow::run(MenuAct act, int value) {
     case MenuAct::Details:
       button3_->click();
       break;
+    case MenuAct::Usage:
+      emit usageRequested();
+      break;
     case MenuAct::Submenu:
     case MenuAct::Separator:
       break;

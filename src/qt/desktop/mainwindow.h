@@ -84,6 +84,7 @@ class MainWindow : public QMainWindow {
   void configRequested();
   void detailsRequested();
   void aboutRequested();
+  void usageRequested();
   void helpRequested();
   void programPageRequested();
   void closed();  // the close was allowed: the program ends

@@ -125,6 +125,13 @@ void QtView::requestClose() {
 // wherever the main window is (parked, minimised).
 void QtView::showError(const std::string& text) { showErrorBox(nullptr, q(text)); }
 
+QtView::QtView()
+    : notifier_([this](const QString& title, const QString& text) {
+        if (w_.TSOHO) w_.TSOHO->trayIcon()->showMessage(title, text);
+      }) {}
+
+void QtView::notify(const Notice& notice) { notifier_.notify(q(notice.title), q(notice.text)); }
+
 void QtView::askCredentials(const std::string& lastUserId) {
   if (w_.credentials) {
     // The last user ID comes from the settings, as Shift-JIS.

@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+#include "adapters/desktopnotifier.h"
 #include "ports/prompter.h"
 #include "ports/view.h"
 
@@ -33,7 +34,7 @@ struct DesktopWindows {
 class QtView : public QObject, public View, public Prompter {
   Q_OBJECT
  public:
-  QtView() = default;
+  QtView();
 
   // The core is made before the windows (they need it); the view reaches
   // them once both exist. Until then what the core shows is dropped.
@@ -63,6 +64,8 @@ class QtView : public QObject, public View, public Prompter {
   void setJigenCaption(const std::string& caption) override;
   void requestClose() override;
   void showError(const std::string& text) override;
+  // Through the desktop's notification service, else the tray icon's message.
+  void notify(const Notice& notice) override;
 
   // Prompter
   void askCredentials(const std::string& lastUserId) override;
@@ -73,6 +76,7 @@ class QtView : public QObject, public View, public Prompter {
 
   CoreActions* core_ = nullptr;
   DesktopWindows w_;
+  DesktopNotifier notifier_;
 };
 
 }  // namespace tarvik

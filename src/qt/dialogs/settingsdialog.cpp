@@ -77,6 +77,11 @@ const BoolBinding kBoolBindings[] = {
     {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
     {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
     {"CheckBoxKeyring", [](SettingsStore& s) -> bool& { return s.secret.KEYRING; }},
+    {"CheckNotifyIncoming", [](SettingsStore& s) -> bool& { return s.notify.INCOMING; }},
+    {"CheckNotifyConnected", [](SettingsStore& s) -> bool& { return s.notify.CONNECTED; }},
+    {"CheckNotifyDisconnected", [](SettingsStore& s) -> bool& { return s.notify.DISCONNECTED; }},
+    {"CheckNotifyFailed", [](SettingsStore& s) -> bool& { return s.notify.FAILED; }},
+    {"CheckNotifyRouter", [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
 };
 
 struct DestinationBinding {
@@ -149,11 +154,11 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("PageControl1"));
   tabs_->setGeometry(5, 8, 428, 289);
-  // All six tabs in one row, as narrow as their captions allow, with room
+  // All the tabs in one row, as narrow as their captions allow, with room
   // to spare for the rounding of text widths on a scaled screen.
   tabs_->setUsesScrollButtons(false);
   tabs_->tabBar()->setExpanding(false);
-  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 3px; }"));
+  tabs_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 4px 2px; }"));
   pages_ = buildSettingsPages(tabs_);
   setPasswordKeeper(nullptr);
 

@@ -204,6 +204,16 @@ void buildNames(QWidget* page, SettingsPages& out) {
   layout->addWidget(out.nameList);
 }
 
+// Desktop notifications, one switch per kind ([NOTIFY]).
+void buildNotify(QWidget* page) {
+  label(page, "次のときにデスクトップ通知を表示する", 12, 12);
+  check(page, "CheckNotifyIncoming", "着信 (名前と電話番号)", 24, 36);
+  check(page, "CheckNotifyConnected", "接続 (接続先とIPアドレス)", 24, 60);
+  check(page, "CheckNotifyDisconnected", "切断 (接続時間)", 24, 84);
+  check(page, "CheckNotifyFailed", "接続失敗・話中", 24, 108);
+  check(page, "CheckNotifyRouter", "ルーターの応答が途絶えたとき・戻ったとき", 24, 132);
+}
+
 }  // namespace
 
 SettingsPages buildSettingsPages(QTabWidget* tabs) {
@@ -214,6 +224,7 @@ SettingsPages buildSettingsPages(QTabWidget* tabs) {
   buildTimed(addPage(tabs, "TabTimed", "時限処理"), out);
   buildAdvanced(addPage(tabs, "TabAdvanced", "高度な設定"), out);
   buildNames(addPage(tabs, "TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"), out);
+  buildNotify(addPage(tabs, "TabNotify", "通知"));
   return out;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The six pages of the settings dialog, control by control, with their
+// The pages of the settings dialog, control by control, with their
 // designer names. The dialog binds them to the settings store.
 
 #include <QString>
@@ -17,7 +17,7 @@ namespace tarvik {
 class DestinationBox;
 
 struct SettingsPages {
-  enum Tab { Basic = 0, Sound, Apps, Timed, Advanced, Names };
+  enum Tab { Basic = 0, Sound, Apps, Timed, Advanced, Names, Notify };
 
   DestinationBox* defaultBox = nullptr;  // ComboBox1, [Tarvik] DEFAULT
   DestinationBox* autoBox = nullptr;     // ComboBox2, [Tarvik] AUTO

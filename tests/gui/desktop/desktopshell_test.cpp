@@ -2,6 +2,7 @@
 // shows lands in the right window, the questions answer the core, the tray
 // icons open their menus and copy addresses, F1 opens the manual.
 #include "desktop/desktopshell.h"
+#include "windows/usagewindow.h"
 
 #include <gtest/gtest.h>
 
@@ -200,6 +201,14 @@ TEST_F(ShellTest, MenuItemsOpenTheirWindows) {
   EXPECT_TRUE(w().about->isVisible());
   EXPECT_EQ(w().about->windowModality(), Qt::ApplicationModal);
   w().about->accept();
+  EXPECT_EQ(shell->usageWindow(), nullptr) << "made at its first opening";
+  action("KUsage2")->trigger();
+  ASSERT_NE(shell->usageWindow(), nullptr);
+  EXPECT_TRUE(shell->usageWindow()->isVisible());
+  EXPECT_EQ(shell->usageWindow()->windowTitle(), QStringLiteral("利用状況"));
+  shell->usageWindow()->close();
+  action("KUsage1")->trigger();
+  EXPECT_TRUE(shell->usageWindow()->isVisible());
 }
 
 TEST_F(ShellTest, F1OpensTheManualAndTheProgramsPageIsItsSectionAboutTarvik) {

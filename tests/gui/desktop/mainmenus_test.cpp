@@ -82,6 +82,7 @@ TEST_F(MenuTest, MainMenuItemByItem) {
       "    K9|通信料金情報",
       "K2|その他>",
       "  Help1|ﾍﾙﾌﾟ",
+      "  KUsage1|利用状況",
       "  NNN|-",
       "  KTarvik1|ﾊﾞｰｼﾞｮﾝ情報",
       "  KTarvik2|Tarvikのﾍﾟｰｼﾞ",
@@ -95,7 +96,7 @@ TEST_F(MenuTest, PopupMenusItemByItem) {
       "KB12|B1 切断", "KB22|B2 切断", "N3|-",    "N01|#0",  "N13|#1",        "N22|#2",
       "N32|#3",       "N42|#4",       "N52|#5",  "N62|#6",  "N72|#7",        "K82|次の8件>",
       "  NM8|",       "  NM9|",       "  NM10|", "  NM11|", "  NM12|",       "  NM13|",
-      "  NM14|",      "  NM15|",      "N4|-",    "K3|設定", "K4|情報窓表示", "JIGEN|時限切断 [7:58]",
+      "  NM14|",      "  NM15|",      "N4|-",    "K3|設定", "K4|情報窓表示", "KUsage2|利用状況", "JIGEN|時限切断 [7:58]",
       "N5|-",         "Exit2|終了",
   };
   EXPECT_EQ(window.popupMenu1()->objectName(), QStringLiteral("PopupMenu1"));
@@ -156,12 +157,15 @@ TEST_F(MenuTest, TheOtherItemsReachTheCoreOrOpenTheirWindows) {
   QSignalSpy help(&window, &MainWindow::helpRequested);
   QSignalSpy about(&window, &MainWindow::aboutRequested);
   QSignalSpy page(&window, &MainWindow::programPageRequested);
-  for (const char* name : {"KTarvik3", "K3", "K7", "Help1", "KTarvik1", "KTarvik2"}) action(name)->trigger();
+  QSignalSpy usage(&window, &MainWindow::usageRequested);
+  for (const char* name : {"KTarvik3", "K3", "K7", "Help1", "KTarvik1", "KTarvik2", "KUsage1", "KUsage2"})
+    action(name)->trigger();
   EXPECT_EQ(config.size(), 2);
   EXPECT_EQ(details.size(), 1) << "詳細 presses the details button";
   EXPECT_EQ(help.size(), 1);
   EXPECT_EQ(about.size(), 1);
   EXPECT_EQ(page.size(), 1);
+  EXPECT_EQ(usage.size(), 2) << "利用状況 in the main menu and the tray's menu";
 }
 
 TEST_F(MenuTest, BothExitItemsAskTheWindowToClose) {

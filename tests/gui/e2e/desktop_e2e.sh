@@ -247,7 +247,7 @@ title_is "$settings" 'Tarvik - 設定'
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
 sleep 0.3
 # The first opening shows the sound page (tab 2); Ctrl+Tab goes round.
-for tab in 2 3 4 5 6 1; do
+for tab in 2 3 4 5 6 7 1; do
   photo "$settings" "$out/07-settings-tab$tab.png"
   xdotool key ctrl+Tab
   sleep 0.3
@@ -319,6 +319,22 @@ photo "$main" "$out/10-main-incoming-call.png"
 router_do "stop-ring"
 wait_for 10 "the ringing to stop" router_says 'b1=idle'
 sleep 1
+
+step "the usage window from the tray menu (利用状況): the call and the missed call"
+grep -q '^outgoing,.*,#0,' "$cfg/Tarvik-journal.csv" || fail "the call is not in the journal"
+grep -q '^incoming,.*,0312341234,,0,missed$' "$cfg/Tarvik-journal.csv" || fail "the missed call is not in the journal"
+click "$soho" 10 10 3
+wait_for 5 "the pop-up menu" popup_open
+sleep 0.3
+# From the bottom: 終了, 時限切断, 利用状況
+xdotool key Up Up Up Return
+wait_for 5 "the usage window" shown '利用状況'
+usage=$(named_window '利用状況')
+sleep 1
+photo "$usage" "$out/11-usage.png"
+xdotool windowfocus --sync "$usage" 2>/dev/null || true
+xdotool key Escape
+wait_for 5 "the usage window to close" gone '利用状況'
 
 step "quit from the tray menu (終了)"
 click "$soho" 10 10 3

@@ -68,6 +68,13 @@ const CheckRow kCheckRows[] = {
      [](SettingsStore& s) -> bool& { return s.option.CHECK12; }},
     {"CheckBox16", "接続時 ID,PASSWORDを別入力", [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
     {"CheckBox17", "接続ログをファイルへ保存", [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
+    {"CheckNotifyIncoming", "着信 (名前と電話番号)", [](SettingsStore& s) -> bool& { return s.notify.INCOMING; }},
+    {"CheckNotifyConnected", "接続 (接続先とIPアドレス)",
+     [](SettingsStore& s) -> bool& { return s.notify.CONNECTED; }},
+    {"CheckNotifyDisconnected", "切断 (接続時間)", [](SettingsStore& s) -> bool& { return s.notify.DISCONNECTED; }},
+    {"CheckNotifyFailed", "接続失敗・話中", [](SettingsStore& s) -> bool& { return s.notify.FAILED; }},
+    {"CheckNotifyRouter", "ルーターの応答が途絶えたとき・戻ったとき",
+     [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
 };
 
 struct BindingTest : test::SettingsFixture, ::testing::Test {};

@@ -84,16 +84,17 @@ TEST_F(DialogTest, WindowTabsAndTheFirstPageShown) {
   EXPECT_FALSE(dialog.isModal());
   const QStringList titles = {QStringLiteral("基本設定"),     QStringLiteral("ｻｳﾝﾄﾞ設定"),
                               QStringLiteral("同時起動ｱﾌﾟﾘ"), QStringLiteral("時限処理"),
-                              QStringLiteral("高度な設定"),   QStringLiteral("ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ")};
-  ASSERT_EQ(dialog.tabs()->count(), 6);
+                              QStringLiteral("高度な設定"),   QStringLiteral("ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"),
+                              QStringLiteral("通知")};
+  ASSERT_EQ(dialog.tabs()->count(), 7);
   int tabsWidth = 0;
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < 7; ++i) {
     EXPECT_EQ(dialog.tabs()->tabText(i), titles[i]);
     tabsWidth += dialog.tabs()->tabBar()->tabRect(i).width();
   }
   // With room to spare: at 150 % the text widths round up, and a row that
   // just fits at 100 % cuts its last tab.
-  EXPECT_LE(tabsWidth + 16, dialog.tabs()->width()) << "all six tabs fit in one row";
+  EXPECT_LE(tabsWidth + 16, dialog.tabs()->width()) << "all tabs fit in one row";
   EXPECT_EQ(dialog.tabs()->currentIndex(), 1) << "the first opening shows ｻｳﾝﾄﾞ設定";
   openOn(4);
   ASSERT_TRUE(dialog.closeDialog());

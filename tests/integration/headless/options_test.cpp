@@ -50,6 +50,30 @@ TEST(Options, FlagsAreRecognised) {
   EXPECT_FALSE(p.options.headless);
 }
 
+TEST(Options, UsageTakesAnOptionalMonth) {
+  struct Case {
+    Words args;
+    std::string month;
+    Words words;
+  };
+  const Case cases[] = {
+      {{"--usage"}, "", {}},
+      {{"--usage", "2026-12"}, "2026-12", {}},
+      {{"--usage=2026-01"}, "2026-01", {}},
+      {{"--usage", "co"}, "", {"co"}},            // not a month: an action word
+      {{"--usage", "2026-13"}, "", {"2026-13"}},  // nor is this
+  };
+  for (const Case& c : cases) {
+    ParsedOptions p = parseProgramOptions(c.args);
+    ASSERT_EQ(p.error, "") << c.args.size();
+    EXPECT_TRUE(p.options.usage);
+    EXPECT_EQ(p.options.usageMonth, c.month);
+    EXPECT_EQ(p.options.actionWords, c.words);
+  }
+  EXPECT_NE(parseProgramOptions({"--usage=2026-13"}).error, "");
+  EXPECT_NE(parseProgramOptions({"--usage=december"}).error, "");
+}
+
 TEST(Options, RefusesWhatItDoesNotUnderstand) {
   const Words bad[] = {
       {"--connect"},               // would dial as a word: refused
@@ -72,7 +96,7 @@ TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
   EXPECT_TRUE(needsWindows({"co", "-platform", "offscreen"}));
   EXPECT_TRUE(needsWindows({"--", "--headless"}));
   EXPECT_TRUE(needsWindows({"--config-dir", "d"}));
-  for (const char* flag : {"--headless", "--help", "--version", "--print-settings"}) {
+  for (const char* flag : {"--headless", "--help", "--version", "--print-settings", "--usage", "--usage=2026-12"}) {
     EXPECT_FALSE(needsWindows({"co", flag})) << flag;
   }
 }
@@ -80,7 +104,7 @@ TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
 TEST(Options, HelpListsEveryOptionAndWord) {
   std::string help = helpText("tarvik");
   for (const char* item : {"--headless", "--config-dir", "--print-settings", "--help", "--version", "--poll-ms",
-                           "  co ", "  b1 ", "  b2 "}) {
+                           "--usage", "  co ", "  b1 ", "  b2 "}) {
     EXPECT_NE(help.find(item), std::string::npos) << item;
   }
 }

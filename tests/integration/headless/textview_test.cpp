@@ -55,6 +55,9 @@ TEST_F(TextViewTest, EachKindPrintsItsLine) {
   view.parkWindow();
   view.setRouterVersion("MN128-SOHO.F Version 1.00");
   view.showStatusError("起動できません: /opt/My Apps/run");
+  view.notify({NoticeKind::IncomingCall, "着信", "山田 0312341234"});
+  view.notify({NoticeKind::IncomingCall, "着信", "山田 0312341234"});  // a second call: told again
+  view.notify({NoticeKind::RouterSilent, "ルーター", "ルーターから応答がありません"});
   view.requestClose();
   EXPECT_EQ(out.text(),
             "status\t待機中\n"
@@ -73,7 +76,10 @@ TEST_F(TextViewTest, EachKindPrintsItsLine) {
             "strip\tnight\n"
             "window\tpark\n"
             "version\tMN128-SOHO.F Version 1.00\n"
-            "error\t起動できません: /opt/My Apps/run\n");
+            "error\t起動できません: /opt/My Apps/run\n"
+            "notify\tincoming\t着信\t山田 0312341234\n"
+            "notify\tincoming\t着信\t山田 0312341234\n"
+            "notify\trouter-silent\tルーター\tルーターから応答がありません\n");
   EXPECT_EQ(closes, 1);
 }
 

@@ -1,0 +1,30 @@
+#include "usageprint.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "journal/journalfile.h"
+#include "journal/monthsummary.h"
+#include "journal/usagetable.h"
+
+namespace tarvik::app {
+
+int printUsage(const std::filesystem::path& configDir, const std::string& month) {
+  int year = 0, monthNumber = 0;
+  if (month.empty()) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    year = local.tm_year + 1900;
+    monthNumber = local.tm_mon + 1;
+  } else if (!parseYearMonth(month, year, monthNumber)) {
+    std::fprintf(stderr, "tarvik: --usage needs a month as YYYY-MM\n");
+    return 2;
+  }
+  const JournalReading reading = readJournal(configDir);
+  if (reading.damaged > 0) std::fprintf(stderr, "tarvik: %s\n", reading.damageReport().c_str());
+  std::fputs(usageTable(summarizeMonth(reading.records, year, monthNumber)).c_str(), stdout);
+  return 0;
+}
+
+}  // namespace tarvik::app

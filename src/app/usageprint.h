@@ -1,0 +1,14 @@
+#pragma once
+// `tarvik --usage [YYYY-MM]`: a month of the call journal as a table on
+// standard output. Needs neither windows nor the router.
+
+#include <filesystem>
+#include <string>
+
+namespace tarvik::app {
+
+// month: "YYYY-MM", or empty for the current month. Damaged journal lines
+// are reported once on standard error. Returns the exit code.
+int printUsage(const std::filesystem::path& configDir, const std::string& month);
+
+}  // namespace tarvik::app

@@ -1,0 +1,162 @@
+// The call journal and the notify lines of `tarvik --headless` against the
+// router simulator: a call, a missed call and a busy dial end up in
+// Tarvik-journal.csv, in `tarvik --usage` and as notify lines.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "base/sjis.h"
+#include "harness.h"
+
+namespace tarvik::headless_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPollMs = 200;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class JournalE2e : public testing::Test {
+ protected:
+  void TearDown() override {
+    if (!HasFailure()) return;
+    std::string out;
+    for (const std::string& l : app.lines()) out += "  " + l + "\n";
+    std::cerr << "tarvik printed:\n"
+              << out << "tarvik stderr:\n"
+              << readFile(dir / "tarvik.err") << "journal:\n"
+              << readFile(dir / "Tarvik-journal.csv");
+  }
+
+  void startSim() {
+    sim.start(simulatorBinary(),
+              {"--port", "0", "--control-port", "0", "--connect-delay-ms", "300", "--seed", "7"}, dir.path(),
+              dir / "sim.err");
+    ASSERT_GE(sim.waitLine([](const std::string& l) { return l == "ready"; }, 10s), 0)
+        << "simulator not ready";
+    for (const std::string& l : sim.lines()) {
+      std::istringstream s(l);
+      std::string word, server, address;
+      int port = 0;
+      s >> word >> server >> address >> port;
+      if (server == "console") consolePort = port;
+      if (server == "control") controlPort = port;
+    }
+    ASSERT_GT(consolePort, 0);
+    ASSERT_GT(controlPort, 0);
+  }
+
+  void startTarvik(const std::vector<std::string>& words) {
+    std::vector<std::string> args = {"--headless", "--config-dir", dir.path().string(), "--poll-ms",
+                                     std::to_string(kPollMs)};
+    args.insert(args.end(), words.begin(), words.end());
+    app.start(tarvikBinary(), args, dir.path(), dir / "tarvik.err");
+  }
+
+  int expectLine(const std::string& kind, const std::string& text, std::size_t from, Ms timeout = 8s) {
+    int i = app.waitLine(
+        [&](const std::string& raw) {
+          Line l = parseLine(raw);
+          return l.kind == kind && l.text() == text;
+        },
+        timeout, from);
+    EXPECT_GE(i, 0) << "no line " << kind << "\t" << text;
+    return i;
+  }
+
+  void stopTarvik() {
+    app.signal(SIGTERM);
+    ASSERT_TRUE(app.wait(5s).has_value());
+  }
+
+  void ok(const std::string& command) {
+    ASSERT_EQ(control(controlPort, command).rfind("OK", 0), 0u) << command;
+  }
+
+  TempDir dir;
+  Child sim, app;
+  int consolePort = 0, controlPort = 0;
+};
+
+TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
+  startSim();
+  writeFile(dir / "Tarvik.ini", toSjis("[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(consolePort) +
+                                       "\r\nDEFAULT=0\r\n[NOTIFY]\r\nCONNECTED=1\r\nDISCONNECTED=1\r\n"));
+  writeFile(dir / "Tarvik.lst", toSjis("0452223333:山田商店\r\n"));
+
+  // A call to #0 that the network drops.
+  startTarvik({"co"});
+  int connected = app.waitLine(
+      [](const std::string& raw) {
+        Line l = parseLine(raw);
+        return l.kind == "notify" && l.fields.size() == 3 && l.fields[0] == "connected" &&
+               l.fields[2].rfind("Tarvik ISP 203.0.113.", 0) == 0;
+      },
+      10s);
+  ASSERT_GE(connected, 0) << "no connected notice";
+  ok("hangup");
+  expectLine("notify", "disconnected\t切断\tTarvik ISP 接続時間 1分", static_cast<std::size_t>(connected));
+
+  // A call that rings and stops unanswered.
+  std::size_t before = app.lines().size();
+  ok("ring 0452223333");
+  int rang = expectLine("notify", "incoming\t着信\t山田商店 0452223333", before);
+  ASSERT_GE(rang, 0);
+  ok("stop-ring");
+  expectLine("caller-off", "", static_cast<std::size_t>(rang));
+  stopTarvik();
+
+  // Another run: the default destination is busy now.
+  ok("busy 0");
+  app.reset();
+  startTarvik({"co"});
+  expectLine("notify", "failed\t話中\tTarvik ISP", 0);
+  stopTarvik();
+
+  // The journal: a header and one line per event, in order.
+  std::istringstream journal(readFile(dir / "Tarvik-journal.csv"));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(journal, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 4u) << readFile(dir / "Tarvik-journal.csv");
+  EXPECT_EQ(lines[0], "event,start,end,channel,destination,name,number,ip,minutes,result");
+  EXPECT_EQ(lines[1].rfind("outgoing,", 0), 0u) << lines[1];
+  EXPECT_NE(lines[1].find(",B1,#0,Tarvik ISP,0312345678,203.0.113."), std::string::npos) << lines[1];
+  EXPECT_EQ(lines[1].substr(lines[1].size() - 3), ",1,") << lines[1];
+  EXPECT_EQ(lines[2].rfind("incoming,", 0), 0u) << lines[2];
+  EXPECT_NE(lines[2].find(",,B1,,山田商店,0452223333,,0,missed"), std::string::npos) << lines[2];
+  EXPECT_EQ(lines[3].rfind("busy,", 0), 0u) << lines[3];
+  EXPECT_NE(lines[3].find(",,,#0,Tarvik ISP,,,0,"), std::string::npos) << lines[3];
+
+  // And the month as `tarvik --usage` prints it.
+  Child usage;
+  usage.start(tarvikBinary(), {"--usage", "--config-dir", dir.path().string()}, dir.path(),
+              dir / "usage.err");
+  std::optional<int> code = usage.wait(10s);
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0);
+  std::string out;
+  for (const std::string& l : usage.lines()) out += l + "\n";
+  for (const char* expected : {"合計           1 分  接続 1 回  失敗 0 回  話中 1 回\n",
+                               "              1     1  #0 Tarvik ISP 0312345678\n", "着信 1 件 (不在 1 件)\n",
+                               "  不在  0452223333  山田商店\n"}) {
+    EXPECT_NE(out.find(expected), std::string::npos) << expected << "\nin:\n" << out;
+  }
+  EXPECT_EQ(readFile(dir / "usage.err"), "");
+}
+
+}  // namespace
+}  // namespace tarvik::headless_test
