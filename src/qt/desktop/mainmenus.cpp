@@ -54,10 +54,10 @@ constexpr MenuItem kKS1[] = {
 
 constexpr MenuItem kK2[] = {
     {"Help1", "ﾍﾙﾌﾟ", MenuAct::Help},
-    {"KUsage1", "利用状況", MenuAct::Usage},
     {"NNN", "-", MenuAct::Separator},
     {"KTarvik1", "ﾊﾞｰｼﾞｮﾝ情報", MenuAct::About},
     {"KTarvik2", "Tarvikのﾍﾟｰｼﾞ", MenuAct::ProgramPage},
+    {"KUsage1", "利用状況", MenuAct::Usage},
 };
 
 constexpr MenuItem kMainMenu[] = {

@@ -82,10 +82,10 @@ TEST_F(MenuTest, MainMenuItemByItem) {
       "    K9|通信料金情報",
       "K2|その他>",
       "  Help1|ﾍﾙﾌﾟ",
-      "  KUsage1|利用状況",
       "  NNN|-",
       "  KTarvik1|ﾊﾞｰｼﾞｮﾝ情報",
       "  KTarvik2|Tarvikのﾍﾟｰｼﾞ",
+      "  KUsage1|利用状況",
   };
   EXPECT_EQ(describe(window.menuBar()->actions()), expected);
   EXPECT_EQ(action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
