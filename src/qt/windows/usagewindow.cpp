@@ -70,7 +70,7 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
     : QWidget(parent, Qt::Window), configDir_(std::move(configDir)) {
   setObjectName(QStringLiteral("UsageWindow"));
   setWindowTitle(QStringLiteral("利用状況"));
-  resize(640, 600);
+  resize(820, 600);
 
   monthBox_ = new QComboBox(this);
   monthBox_->setObjectName(QStringLiteral("MonthBox"));
@@ -179,7 +179,10 @@ void UsageWindow::fillChart() {
   for (std::size_t i = 0; i < summary_.minutesPerDay.size(); ++i) {
     *set << summary_.minutesPerDay[i];
     most = std::max(most, summary_.minutesPerDay[i]);
-    days << QString::number(i + 1);
+    // Every fifth day is numbered; the other categories are blanks of
+    // different lengths, since each category needs a name of its own.
+    const int day = static_cast<int>(i) + 1;
+    days << (day == 1 || day % 5 == 0 ? QString::number(day) : QString(static_cast<int>(i), QChar(' ')));
   }
   auto* series = new QBarSeries;
   series->append(set);
@@ -188,8 +191,11 @@ void UsageWindow::fillChart() {
   auto* x = new QBarCategoryAxis;
   x->append(days);
   x->setLabelsFont(QFont(x->labelsFont().family(), 7));
+  // Whole minutes on the scale: four steps of a whole number each.
+  const int step = std::max(1, (most + most / 10 + 3) / 4);
   auto* y = new QValueAxis;
-  y->setRange(0, std::max(5, most + most / 10 + 1));
+  y->setRange(0, step * 4);
+  y->setTickCount(5);
   y->setLabelFormat(QStringLiteral("%d"));
   y->setTitleText(QStringLiteral("分"));
   chart_->addAxis(x, Qt::AlignBottom);
