@@ -5,14 +5,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
+  libuv1-dev libcanberra-dev sound-theme-freedesktop
   dbus-daemon dbus-bin
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth trayer openbox imagemagick x11-utils xdotool
   fonts-noto-cjk
   busybox-static
-  gstreamer1.0-plugins-base
   libsecret-1-dev gnome-keyring dbus-daemon
 )
 

@@ -55,3 +55,11 @@ start_simulator() {  # work [simulator options]
   control_port="$(field_of "$work/sim.out" '$2 == "control"' 4)"
   printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n' "$port" >"$work/Tarvik.ini"
 }
+
+# A session of its own for the measured program: its single-instance lock
+# lives in this runtime directory, so a Tarvik the user runs does not keep
+# it from starting (and it does not disturb that one).
+private_session() {  # work
+  export XDG_RUNTIME_DIR="$1/run"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+}

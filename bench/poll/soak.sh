@@ -37,6 +37,7 @@ trap cleanup EXIT
 # Faster drip and slow answers than the defaults, so that a faulty exchange
 # still mostly ends before the time-out and the run keeps moving.
 start_simulator "$work" --seed 3 --drip-ms 2 --slow-ms 1000
+private_session "$work"
 pids+=("$sim_pid")
 
 controls=0  # our own connects to the control port, not polls

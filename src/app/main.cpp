@@ -9,7 +9,6 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,7 +17,6 @@
 
 #include "runheadless.h"
 #include "options.h"
-#include "singleinstance.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsprint.h"
 #include "usageprint.h"
@@ -58,7 +56,7 @@ int printSettingsOf(const fs::path& configDir) {
   return 0;
 }
 
-int runWithoutWindows(int argc, char** argv, const ProgramOptions& options) {
+int runWithoutWindows(char** argv, const ProgramOptions& options) {
   if (options.help) {
     std::fputs(helpText("tarvik").c_str(), stdout);
     return 0;
@@ -71,11 +69,7 @@ int runWithoutWindows(int argc, char** argv, const ProgramOptions& options) {
   if (options.printSettings) return printSettingsOf(configDir);
   if (options.usage) return printUsage(configDir, options.usageMonth);
 
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("Tarvik"));
-  SingleInstance instance(QString::fromStdString(configDir.string()));
-  if (!instance.acquired()) return 0;  // another Tarvik runs: end silently
-  return runHeadless(app, options, configDir);
+  return runHeadless(options, configDir);
 }
 
 // Qt ends the process with an abort when it finds no display; say what to
@@ -129,7 +123,7 @@ int main(int argc, char** argv) {
   // A wrong option is reported before any application object exists.
   ParsedOptions parsed = parseProgramOptions(arguments);
   if (!parsed.error.empty()) return usageError(parsed.error);
-  if (!needsWindows(arguments)) return runWithoutWindows(argc, argv, parsed.options);
+  if (!needsWindows(arguments)) return runWithoutWindows(argv, parsed.options);
   if (!displayReachable(arguments)) {
     std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);
     return 1;
@@ -139,9 +133,7 @@ int main(int argc, char** argv) {
   parsed = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.error.empty()) return usageError(parsed.error);
   const fs::path configDir = findConfigDir(parsed.options.configDir, executableDir(argv[0]));
-  SingleInstance instance(QString::fromStdString(configDir.string()));
-  if (!instance.acquired()) return 0;
-  return runDesktop(app, DesktopOptions{configDir, parsed.options.actionWords, parsed.options.pollMs});
+  return runDesktop(app, parsed.options, configDir);
 #else
   return execDesktop(argv, parsed.options);
 #endif

@@ -1,37 +1,68 @@
 #include "singleinstance.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QStandardPaths>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace tarvik::app {
-namespace {
 
-std::unique_ptr<QLockFile> tryLock(const QString& path, bool& acquired) {
-  auto lock = std::make_unique<QLockFile>(path);
-  // Never treat a live lock as stale by its age: only a dead owner frees it.
-  lock->setStaleLockTime(0);
-  acquired = lock->tryLock(0);
-  // Like every file the program keeps, the lock is its owner's alone.
-  if (acquired) QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-  return lock;
+std::filesystem::path SingleInstance::runtimeDir(std::string* problem) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && runtime[0] == '/') return runtime;
+  const std::filesystem::path dir = "/tmp/tarvik-" + std::to_string(::getuid());
+  if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (problem) *problem = dir.string() + ": " + std::strerror(errno);
+    return {};
+  }
+  // A folder someone else made (or may write into) is no place for our
+  // lock: another user could hold it for us.
+  struct stat st{};
+  if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+      (st.st_mode & 0077) != 0) {
+    if (problem) *problem = dir.string() + ": not a private folder of this user";
+    return {};
+  }
+  return dir;
 }
 
-}  // namespace
+SingleInstance::SingleInstance() {
+  const std::filesystem::path dir = runtimeDir(&problem_);
+  if (dir.empty()) {
+    acquired_ = true;
+    return;
+  }
+  lock(dir);
+}
 
-SingleInstance::SingleInstance(const QString& configDir) {
-  QDir dir(configDir);
-  lock_ = tryLock(dir.filePath(QStringLiteral("Tarvik.lock")), acquired_);
-  if (acquired_ || lock_->error() == QLockFile::LockFailedError) return;
-  // The config directory is read-only (or gone): lock in the runtime
-  // directory, under a name that still tells config directories apart.
-  QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (runtime.isEmpty()) runtime = QDir::tempPath();
-  QByteArray id = QCryptographicHash::hash(dir.absolutePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-  lock_ = tryLock(QDir(runtime).filePath(QStringLiteral("Tarvik-%1.lock").arg(QString::fromLatin1(id))), acquired_);
-  // No place to hold a lock at all: running unguarded beats never starting.
-  if (!acquired_ && lock_->error() != QLockFile::LockFailedError) acquired_ = true;
+SingleInstance::SingleInstance(const std::filesystem::path& directory) { lock(directory); }
+
+void SingleInstance::lock(const std::filesystem::path& directory) {
+  const std::filesystem::path file = directory / "Tarvik.lock";
+  // Close-on-exec: a program the user starts from Tarvik must not keep the
+  // lock once Tarvik has ended.
+  fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd_ < 0) {
+    problem_ = file.string() + ": " + std::strerror(errno);
+    acquired_ = true;
+    return;
+  }
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+    acquired_ = true;
+    return;
+  }
+  if (errno != EWOULDBLOCK) {
+    problem_ = file.string() + ": " + std::strerror(errno);
+    acquired_ = true;
+  }
+}
+
+SingleInstance::~SingleInstance() {
+  if (fd_ >= 0) ::close(fd_);
 }
 
 }  // namespace tarvik::app

@@ -1,25 +1,43 @@
 #pragma once
-// Only one Tarvik per config directory: a lock file named after the
-// program, held until the process ends. The operating system's process
-// check makes a lock left behind by a crashed run count as free.
+// Only one Tarvik per user session: an exclusive lock (flock) on
+// "Tarvik.lock" in the user's runtime directory ($XDG_RUNTIME_DIR, else a
+// private folder /tmp/tarvik-<uid> made 0700), held for the life of the
+// process. The system frees it when the process ends, so a crashed run
+// leaves no lock behind. Another --config-dir is the same user's session:
+// it does not make a second instance.
 
-#include <QLockFile>
-#include <QString>
-#include <memory>
+#include <filesystem>
+#include <string>
 
 namespace tarvik::app {
 
 class SingleInstance {
  public:
-  // Locks "Tarvik.lock" in configDir; where that directory cannot hold the
-  // file, in the user's runtime directory instead.
-  explicit SingleInstance(const QString& configDir);
-  // True when this process holds the lock; false when another instance runs.
+  // Tries to take the lock in runtimeDir(); never waits.
+  SingleInstance();
+  explicit SingleInstance(const std::filesystem::path& directory);
+  ~SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
+
+  // True when this process holds the lock, or when no lock can be had at
+  // all (running unguarded beats never starting); false when another
+  // instance runs.
   bool acquired() const { return acquired_; }
+  // Why no lock could be had (empty when the lock is held or taken by another).
+  const std::string& problem() const { return problem_; }
+
+  // $XDG_RUNTIME_DIR when set and absolute, else /tmp/tarvik-<uid>, made
+  // when missing (0700) and refused when another user owns it or others may
+  // write to it (empty path, problem says why).
+  static std::filesystem::path runtimeDir(std::string* problem = nullptr);
 
  private:
-  std::unique_ptr<QLockFile> lock_;
+  void lock(const std::filesystem::path& directory);
+
+  int fd_ = -1;
   bool acquired_ = false;
+  std::string problem_;
 };
 
 }  // namespace tarvik::app

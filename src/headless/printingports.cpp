@@ -30,6 +30,9 @@ void PrintingLauncher::end(ProcessHandle process) {
   started_.erase(it);
 }
 
-void PrintingBrowser::open(const std::string& address) { out_.write("browse", {address}); }
+void PrintingBrowser::open(const std::string& address) {
+  out_.write("browse", {address});
+  if (real_) real_->open(address);
+}
 
 }  // namespace tarvik::app

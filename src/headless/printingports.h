@@ -37,14 +37,16 @@ class PrintingLauncher : public Launcher {
   std::map<ProcessHandle, std::vector<std::string>> started_;
 };
 
-// Without windows nobody looks at a browser: the address is printed only.
+// The address is printed, and handed on to a real browser when there is
+// one (without a display nobody would look at it).
 class PrintingBrowser : public Browser {
  public:
-  explicit PrintingBrowser(LineWriter& out) : out_(out) {}
+  explicit PrintingBrowser(LineWriter& out, Browser* real = nullptr) : out_(out), real_(real) {}
   void open(const std::string& address) override;
 
  private:
   LineWriter& out_;
+  Browser* real_;
 };
 
 }  // namespace tarvik::app

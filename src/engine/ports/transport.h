@@ -2,6 +2,9 @@
 // Opens console connections to the router. One connection per exchange;
 // every event the shell reports back carries the socket it belongs to.
 
+#include <array>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +12,32 @@ namespace tarvik {
 
 using SocketId = long long;
 constexpr SocketId kNoSocket = -1;
+
+// Where every transport delivers its socket events. They arrive from the
+// front end's event loop, never from inside open(), send() or close(), and
+// nothing arrives for a socket after its owner closed it.
+struct TransportEvents {
+  std::function<void(SocketId)> connected;
+  std::function<void(SocketId, std::string_view)> received;
+  std::function<void(SocketId)> closed;  // closed by the peer, or failed
+};
+
+// What a transport failure is about; each has the fixed text its message
+// starts with.
+enum class CommFailure { NoSocket, Bind, Connect, Send, Recv };
+
+// "Soketが獲得できない。 ", "bind Error ", "connect Error ", "Send Error ",
+// "Recv Error " (UTF-8).
+inline const char* commFailurePrefix(CommFailure failure) {
+  static constexpr std::array<const char*, 5> kPrefixes{
+      "Soketが獲得できない。 ",  // NoSocket
+      "bind Error ",             // Bind
+      "connect Error ",          // Connect
+      "Send Error ",             // Send
+      "Recv Error ",             // Recv
+  };
+  return kPrefixes[static_cast<std::size_t>(failure)];
+}
 
 class Transport {
  public:

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
-#include <exception>
 #include <memory>
 #include <optional>
 
@@ -18,12 +17,105 @@
 #include "dialogs/firstrundialog.h"
 #include "keyring/secretstores.h"
 #include "settings/passwordkeeper.h"
+#include "startup.h"
 #include "windows/fonts.h"
 #include "windows/messageboxes.h"
 
 namespace tarvik {
+namespace {
 
-int runDesktop(QApplication& app, const DesktopOptions& options) {
+// The desktop front end: the Qt View, the windows and tray icons, the Qt
+// adapters, the keyring. The start-up sequence is the shared one
+// (startup.h).
+class DesktopFrontEnd : public app::FrontEnd {
+ public:
+  explicit DesktopFrontEnd(QApplication& app) : app_(app) {}
+
+  TarvikCore& createCore(const std::filesystem::path& configDir) override {
+    configDir_ = configDir;
+    TarvikCore& core = coreShell_.createCore({view_, view_}, configDir);
+    actions_ = std::make_unique<CoreAdapter>(core);
+    app::CoreShell* shellPtr = &coreShell_;
+    shell_ = std::make_unique<DesktopShell>(
+        *actions_, view_, coreShell_.browser(),
+        [shellPtr, &core](const std::string& sjisPath) { shellPtr->sound().play(core.soundFile(sjisPath)); },
+        QSystemTrayIcon::isSystemTrayAvailable());
+    return core;
+  }
+
+  // FormCreate has run; the stay-on-top flag is read alone, before the load.
+  void created(TarvikCore& core) override { shell_->applyStayOnTop(core.files().readStayOnTop()); }
+
+  void settingsUnreadable(const std::filesystem::path&, const std::filesystem::path& iniPath,
+                          const std::string& reason) override {
+    // Nothing to run without the settings: the program ends, unsuccessfully,
+    // once the message is acknowledged.
+    QMessageBox* box = showErrorBox(nullptr, QStringLiteral("設定を読み込めません: %1\n%2")
+                                                 .arg(QString::fromStdString(iniPath.string()),
+                                                      QString::fromLocal8Bit(reason.c_str())));
+    QObject::connect(box, &QMessageBox::finished, &app_, [] { QCoreApplication::exit(kSettingsUnreadable); });
+    app_.exec();
+  }
+
+  // The first-run dialog asks, and the address confirmed there is written
+  // at once; without an answer the program runs all the same.
+  bool routerAddressMissing(TarvikCore& core) override {
+    const std::string error = FirstRunDialog::askAndKeep(core.settings(), core.files());
+    if (!error.empty()) showErrorBox(nullptr, QString::fromStdString(error));
+    return true;
+  }
+
+  int run(TarvikCore& core) override {
+    shell_->applyLoadedSettings();
+
+    // The router password kept in the desktop's keyring: the answers of the
+    // keyring come back through the event loop, which never waits for them.
+    secrets_ = app::makeSecretStore(configDir_, [](std::function<void()> f) {
+      QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+    });
+    if (secrets_) keeper_.emplace(*secrets_);
+    shell_->windows().settings->setPasswordKeeper(keeper_ ? &*keeper_ : nullptr);
+
+    QObject::connect(shell_.get(), &DesktopShell::finished, &app_, [] { QCoreApplication::exit(0); });
+    // SIGTERM and the end of the desktop session close as the platform's
+    // end-of-session message does: the window state saved, no question, and
+    // an orderly way out of main(), which frees the single-instance lock.
+    MainWindow* mainWindow = shell_->windows().main;
+    sessionEnd_ = std::make_unique<SessionEndWatcher>([mainWindow] { mainWindow->endSession(); });
+    // A quit that comes from elsewhere (the session manager's last word) ends
+    // the same way; after an ordinary close this does nothing.
+    QObject::connect(&app_, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::endSession);
+    shell_->show();
+    // The first exchange logs in, so it waits until the password is known.
+    auto startUp = [&core](const std::string& problem) {
+      core.FormShow();
+      if (!problem.empty()) showErrorBox(nullptr, QString::fromStdString(problem));
+    };
+    if (keeper_) {
+      keeper_->fetch(core.settings(), startUp);
+    } else {
+      startUp({});
+    }
+    return app_.exec();
+  }
+
+  void destroyCore() override { coreShell_.destroyCore(); }
+
+ private:
+  QApplication& app_;
+  std::filesystem::path configDir_;
+  QtView view_;
+  app::CoreShell coreShell_;
+  std::unique_ptr<CoreAdapter> actions_;
+  std::unique_ptr<DesktopShell> shell_;
+  std::unique_ptr<SecretStore> secrets_;
+  std::optional<PasswordKeeper> keeper_;
+  std::unique_ptr<SessionEndWatcher> sessionEnd_;
+};
+
+}  // namespace
+
+int runDesktop(QApplication& app, const app::ProgramOptions& options, const std::filesystem::path& configDir) {
   // No display name: the platform would append it to every window title,
   // and each window's title is already the whole caption.
   QApplication::setApplicationName(QStringLiteral("Tarvik"));
@@ -33,77 +125,7 @@ int runDesktop(QApplication& app, const DesktopOptions& options) {
   // The program lives in the tray: closing a window never ends it; only the
   // main window's allowed close does.
   QApplication::setQuitOnLastWindowClosed(false);
-
-  QtView view;
-  app::CoreShell coreShell;
-  TarvikCore& core = coreShell.createCore({view, view}, options.configDir);
-  if (options.pollMs > 0) core.setPollIntervalOverrideMs(options.pollMs);
-
-  CoreAdapter actions(core);
-  app::CoreShell* shellPtr = &coreShell;
-  DesktopShell shell(
-      actions, view, coreShell.browser(),
-      [shellPtr, &core](const std::string& sjisPath) { shellPtr->sound().play(core.soundFile(sjisPath)); },
-      QSystemTrayIcon::isSystemTrayAvailable());
-
-  // FormCreate: the arguments, then the stay-on-top flag alone.
-  core.FormCreate(options.actionWords);
-  shell.applyStayOnTop(core.files().readStayOnTop());
-
-  // The start-up load; without a router address the first-run dialog asks
-  // for one, and the address confirmed there is written at once.
-  SettingsStore& settings = core.settings();
-  try {
-    core.files().loadAll(settings);
-  } catch (const std::exception& e) {
-    // Nothing to run without the settings: the program ends, unsuccessfully,
-    // once the message is acknowledged.
-    QMessageBox* box = showErrorBox(nullptr, QStringLiteral("設定を読み込めません: %1\n%2")
-                                                 .arg(QString::fromStdString(core.files().iniPath().string()),
-                                                      QString::fromLocal8Bit(e.what())));
-    QObject::connect(box, &QMessageBox::finished, &app, [] { QCoreApplication::exit(kSettingsUnreadable); });
-    const int code = app.exec();
-    coreShell.destroyCore();
-    return code;
-  }
-  if (settings.tarvik.SOHOIP.empty()) {
-    const std::string error = FirstRunDialog::askAndKeep(settings, core.files());
-    if (!error.empty()) showErrorBox(nullptr, QString::fromStdString(error));
-  }
-  shell.applyLoadedSettings();
-
-  // The router password kept in the desktop's keyring: the answers of the
-  // keyring come back through the event loop, which never waits for them.
-  std::unique_ptr<SecretStore> secrets = app::makeSecretStore(options.configDir, [](std::function<void()> f) {
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
-  });
-  std::optional<PasswordKeeper> keeper;
-  if (secrets) keeper.emplace(*secrets);
-  shell.windows().settings->setPasswordKeeper(keeper ? &*keeper : nullptr);
-
-  QObject::connect(&shell, &DesktopShell::finished, &app, [] { QCoreApplication::exit(0); });
-  // SIGTERM and the end of the desktop session close as the platform's
-  // end-of-session message does: the window state saved, no question, and
-  // an orderly way out of main(), which frees the single-instance lock.
-  MainWindow* mainWindow = shell.windows().main;
-  SessionEndWatcher sessionEnd([mainWindow] { mainWindow->endSession(); });
-  // A quit that comes from elsewhere (the session manager's last word) ends
-  // the same way; after an ordinary close this does nothing.
-  QObject::connect(&app, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::endSession);
-  shell.show();
-  // The first exchange logs in, so it waits until the password is known.
-  auto startUp = [&core](const std::string& problem) {
-    core.FormShow();
-    if (!problem.empty()) showErrorBox(nullptr, QString::fromStdString(problem));
-  };
-  if (keeper) {
-    keeper->fetch(settings, startUp);
-  } else {
-    startUp({});
-  }
-  const int code = app.exec();
-  coreShell.destroyCore();
-  return code;
+  return app::runProgram(options, configDir, [&app] { return std::make_unique<DesktopFrontEnd>(app); });
 }
 
 }  // namespace tarvik

@@ -1,18 +1,23 @@
 #pragma once
-// The desktop program's wiring: the shared CoreWiring with TAsyncSock as
-// the transport and the Qt sound and browser adapters. The front end may
-// wrap the sound, launcher and browser ports.
+// The desktop program's wiring: the shared CoreWiring with the Qt adapters
+// (timers, clock, launcher, browser), TAsyncSock as the transport and the
+// shared libcanberra sound. The front end may wrap the sound, launcher and
+// browser ports.
 
 #include <filesystem>
+#include <memory>
 
 #include "adapters/qtbrowser.h"
-#include "adapters/qtsound.h"
-#include "shell/corewiring.h"
+#include "adapters/qtclock.h"
+#include "adapters/qtlauncher.h"
+#include "adapters/qttimers.h"
+#include "canberrasound.h"
+#include "corewiring.h"
 #include "socket/asyncsocktransport.h"
 
 namespace tarvik::app {
 
-class CoreShell : public CoreWiring {
+class CoreShell {
  public:
   struct FrontEnd {
     View& view;
@@ -23,17 +28,26 @@ class CoreShell : public CoreWiring {
   };
 
   CoreShell();
-  ~CoreShell() override { destroyCore(); }  // before the sound and browser go
+  ~CoreShell();
 
-  QtSound& sound() { return sound_; }
+  CanberraSound& sound() { return sound_; }
   QtBrowser& browser() { return browser_; }
-  AsyncSockTransport& transport() { return static_cast<AsyncSockTransport&>(transportPort()); }
+  QtLauncher& launcher() { return launcher_; }
+  AsyncSockTransport& transport() { return *transport_; }
 
   TarvikCore& createCore(const FrontEnd& frontEnd, const std::filesystem::path& configDir);
+  TarvikCore* core() { return wiring_.core(); }
+  void destroyCore() { wiring_.destroyCore(); }
 
  private:
-  QtSound sound_;
+  // Declared before the wiring: the core it owns goes first.
+  QtTimers timers_;
+  QtClock clock_;
+  QtLauncher launcher_;
+  CanberraSound sound_;
   QtBrowser browser_;
+  std::unique_ptr<AsyncSockTransport> transport_;
+  CoreWiring wiring_;
 };
 
 }  // namespace tarvik::app

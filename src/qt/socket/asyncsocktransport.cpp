@@ -7,8 +7,8 @@
 
 namespace tarvik {
 
-AsyncSockTransport::AsyncSockTransport(Handlers handlers)
-    : sock_(std::make_unique<TAsyncSock>()), handlers_(std::move(handlers)) {
+AsyncSockTransport::AsyncSockTransport(TransportEvents events)
+    : sock_(std::make_unique<TAsyncSock>()), handlers_(std::move(events)) {
   // The program's instance: the telnet console, a connect given up after
   // the socket layer's own time.
   sock_->setPort(23);

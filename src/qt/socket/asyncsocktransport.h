@@ -1,8 +1,9 @@
 #pragma once
-// The core's Transport port on TAsyncSock. Socket events go to three
-// callbacks, the core's AsyncSock1Connect, AsyncSock1Receive and
-// AsyncSock1Close; a connect that fails arrives as a close, with the
-// reason in errorText().
+// The core's Transport port on TAsyncSock. Socket events go to the shared
+// TransportEvents (the core's AsyncSock1Connect, AsyncSock1Receive and
+// AsyncSock1Close); a connect that fails arrives as a close, with the
+// reason in errorText(); a send that fails returns false, with the reason
+// in errorText().
 
 #include <functional>
 #include <memory>
@@ -16,13 +17,7 @@ namespace tarvik {
 
 class AsyncSockTransport : public Transport {
  public:
-  struct Handlers {
-    std::function<void(SocketId)> connected;
-    std::function<void(SocketId, std::string_view)> received;
-    std::function<void(SocketId)> closed;  // closed by the peer, or failed
-  };
-
-  explicit AsyncSockTransport(Handlers handlers);
+  explicit AsyncSockTransport(TransportEvents events);
   ~AsyncSockTransport() override;
 
   void setHost(const std::string& host) override;
@@ -37,7 +32,7 @@ class AsyncSockTransport : public Transport {
 
  private:
   std::unique_ptr<TAsyncSock> sock_;
-  Handlers handlers_;
+  TransportEvents handlers_;
   std::string errorText_;
 };
 

@@ -5,13 +5,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "ports/transport.h"  // CommFailure and its message prefixes
+
 namespace tarvik {
-
-enum class CommFailure { NoSocket, Bind, Connect, Send, Recv };
-
-// "Soketが獲得できない。 ", "bind Error ", "connect Error ", "Send Error ",
-// "Recv Error " (UTF-8).
-const char* commFailurePrefix(CommFailure failure);
 
 class ECommError : public std::runtime_error {
  public:

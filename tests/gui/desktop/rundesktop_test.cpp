@@ -3,6 +3,7 @@
 // instead of running on without a window.
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,7 +38,10 @@ TEST(RunDesktop, SettingsThatCannotBeReadAreShownAndEndTheProgram) {
   acknowledge.start(20);
   auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
   ASSERT_NE(app, nullptr);
-  const int code = runDesktop(*app, DesktopOptions{dir, {}, 0});
+  // A session of its own: the single-instance lock is taken in it.
+  ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  const int code = runDesktop(*app, app::ProgramOptions{}, dir);
+  ::unsetenv("XDG_RUNTIME_DIR");
   EXPECT_EQ(code, kSettingsUnreadable);
   EXPECT_TRUE(shown.startsWith("設定を読み込めません: ")) << shown.toStdString();
   EXPECT_TRUE(shown.contains(QString::fromStdString((dir / "Tarvik.ini").string()))) << shown.toStdString();

@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -104,8 +105,17 @@ void Child::start(const fs::path& program, const std::vector<std::string>& args,
   std::vector<char*> argv;
   for (auto& a : argvStore) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // The programs of one test share a session of their own: its runtime
+  // directory (where the single-instance lock lives) is in the work folder,
+  // so tests that run at the same time never see each other's instance.
+  const fs::path runtime = workDir / "run";
+  ::mkdir(runtime.c_str(), 0700);
   pid_ = ::fork();
   if (pid_ == 0) {
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    // No display: a router page asked for is printed, never opened.
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
     int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (::chdir(workDir.c_str()) != 0) _exit(127);
     ::dup2(pipeFds[1], 1);
@@ -205,32 +215,6 @@ void Child::drain(Ms d) {
   }
 }
 
-std::string control(int port, const std::string& command) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<uint16_t>(port));
-  if (fd < 0 || ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-    if (fd >= 0) ::close(fd);
-    return "";
-  }
-  timeval tv{5, 0};
-  ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-  std::string line = command + "\n";
-  if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size())) {
-    ::close(fd);
-    return "";
-  }
-  std::string answer;
-  char c;
-  while (::read(fd, &c, 1) == 1 && c != '\n') answer += c;
-  ::close(fd);
-  if (!answer.empty() && answer.back() == '\r') answer.pop_back();
-  return answer;
-}
-
 fs::path tarvikBinary() { return TARVIK_BINARY; }
-fs::path simulatorBinary() { return SIMULATOR_BINARY; }
 
 }  // namespace tarvik::headless_test

@@ -1,7 +1,7 @@
 #pragma once
-// Runs `tarvik --headless` against `tarvik-router-sim` on loopback and reads
-// its event lines. Plain POSIX: fork/exec with a pipe on standard output,
-// poll() with deadlines, a TCP client for the simulator's control port.
+// Runs `tarvik --headless` and reads its event lines (the simulator it talks
+// to comes from the shared harness, sim/simharness.h). Plain POSIX:
+// fork/exec with a pipe on standard output, poll() with deadlines.
 
 #include <sys/types.h>
 
@@ -79,11 +79,7 @@ class Child {
   std::vector<std::string> lines_;
 };
 
-// Sends one line to the simulator's control port and returns its answer line.
-std::string control(int port, const std::string& command);
-
 // The tool binaries, from the environment the test was registered with.
 std::filesystem::path tarvikBinary();
-std::filesystem::path simulatorBinary();
 
 }  // namespace tarvik::headless_test

@@ -14,6 +14,7 @@
 
 #include "base/sjis.h"
 #include "harness.h"
+#include "sim/simharness.h"
 
 namespace tarvik::headless_test {
 namespace {
@@ -69,22 +70,15 @@ class Headless : public testing::Test {
   }
 
   void startSim(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--port", "0", "--control-port", "0", "--connect-delay-ms", "300",
-                                     "--seed", "7"};
+    std::vector<std::string> args = {"--connect-delay-ms", "300", "--seed", "7"};
     args.insert(args.end(), extra.begin(), extra.end());
-    sim.start(simulatorBinary(), args, dir.path(), dir / "sim.err");
-    ASSERT_GE(sim.waitLine([](const std::string& l) { return l == "ready"; }, 10s), 0) << "simulator not ready";
-    for (const std::string& l : sim.lines()) {
-      std::istringstream s(l);
-      std::string word, server, address;
-      int port = 0;
-      s >> word >> server >> address >> port;
-      if (server == "console") consolePort = port;
-      if (server == "control") controlPort = port;
-    }
+    sim = std::make_unique<simtest::Sim>(args);
+    consolePort = sim->console;
     ASSERT_GT(consolePort, 0);
-    ASSERT_GT(controlPort, 0);
   }
+
+  // One request on the simulator's control port; its answer line.
+  std::string control(const std::string& request) { return sim->control(request); }
 
   // Tarvik.ini pointing at the simulator, with more INI text after it.
   void writeIni(const std::string& more = "") {
@@ -114,7 +108,7 @@ class Headless : public testing::Test {
 
   Line lineAt(int i) const { return parseLine(app.lines().at(static_cast<std::size_t>(i))); }
 
-  std::string simState() { return control(controlPort, "state"); }
+  std::string simState() { return control("state"); }
 
   // Waits until the simulator's state line contains `part`.
   bool waitState(const std::string& part, Ms timeout = 8s) {
@@ -138,8 +132,9 @@ class Headless : public testing::Test {
   }
 
   TempDir dir;
-  Child sim, app;
-  int consolePort = 0, controlPort = 0;
+  std::unique_ptr<simtest::Sim> sim;
+  Child app;
+  int consolePort = 0;
 };
 
 TEST_F(Headless, StartShowsDestinationListAndBannerAndRunsOnce) {
@@ -170,6 +165,18 @@ TEST_F(Headless, StartShowsDestinationListAndBannerAndRunsOnce) {
   EXPECT_EQ(*code, 0);
   EXPECT_TRUE(second.lines().empty());
   EXPECT_NE(simState().find("b1=idle"), std::string::npos) << "the second start must not dial";
+
+  // So does one with other settings: one Tarvik per user session.
+  TempDir otherConfig;
+  fs::copy_file(dir / "Tarvik.ini", otherConfig / "Tarvik.ini");
+  Child third;
+  third.start(tarvikBinary(), {"--headless", "--config-dir", otherConfig.path().string(), "co"}, dir.path(),
+              dir / "third.err");
+  code = third.wait(5s);
+  ASSERT_TRUE(code.has_value()) << "a second instance with another --config-dir runs";
+  EXPECT_EQ(*code, 0);
+  EXPECT_TRUE(third.lines().empty());
+  EXPECT_NE(simState().find("b1=idle"), std::string::npos) << "the third start must not dial";
 
   endWith(SIGINT);
 }
@@ -213,7 +220,7 @@ TEST_F(Headless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDisconnect
 
   // The network drops the call: disconnection sound, and slot 1 is ended.
   std::size_t before = app.lines().size();
-  ASSERT_EQ(control(controlPort, "hangup").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
   expectLine("sound", "wav/切断.wav", 8s, before);
   int end = expectLine("end", script.string(), 8s, before);
   ASSERT_GE(end, 0);
@@ -234,15 +241,15 @@ TEST_F(Headless, IncomingCallShowsTheListedName) {
   startTarvik();
   expectLine("b1", "空き");
   std::size_t before = app.lines().size();
-  ASSERT_EQ(control(controlPort, "ring 0452223333").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("ring 0452223333").rfind("OK", 0), 0u);
   int caller = expectLine("caller", "山田商店", 8s, before);
   ASSERT_GE(caller, 0);
   EXPECT_EQ(lineAt(caller).fields, (std::vector<std::string>{"山田商店", "0452223333"}));
   expectLine("sound", "wav/着信.wav", 8s, before);  // no name sound file: the general one
 
-  ASSERT_EQ(control(controlPort, "stop-ring").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("stop-ring").rfind("OK", 0), 0u);
   expectLine("caller-off", "", 8s, static_cast<std::size_t>(caller));
-  endWith(SIGTERM);
+  endWith(SIGHUP);  // a closed terminal ends it as cleanly
 }
 
 TEST_F(Headless, BusyDestinationIsRedialledToTheAlternate) {
@@ -302,9 +309,9 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   EXPECT_NE(first.back().find("接続"), std::string::npos) << first.back();
 
   // ... and the fetch after a disconnection appends only what is new.
-  ASSERT_EQ(control(controlPort, "history entry-A").rfind("OK", 0), 0u);
-  ASSERT_EQ(control(controlPort, "history entry-B").rfind("OK", 0), 0u);
-  ASSERT_EQ(control(controlPort, "hangup").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("history entry-A").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("history entry-B").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
   expectLine("status", "ログ書き出し完了", 8s, static_cast<std::size_t>(written) + 1);
   std::vector<std::string> second = logLines(log);
   ASSERT_EQ(second.size(), first.size() + 3) << "entry-A, entry-B and the disconnection";
@@ -315,7 +322,7 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   endWith(SIGTERM);
 
   // The router's history moves past the file's last entry.
-  for (int i = 1; i <= 9; ++i) control(controlPort, "history roll-" + std::to_string(i));
+  for (int i = 1; i <= 9; ++i) control("history roll-" + std::to_string(i));
 
   // Run 2: the start-up fetch cannot find where the file left off ...
   app.reset();
@@ -327,7 +334,7 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   EXPECT_EQ(third.back(), kLogBreak);
 
   // ... and the next fetch appends the router's whole history after the mark.
-  ASSERT_EQ(control(controlPort, "hangup").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
   expectLine("status", "ログ書き出し完了", 8s, static_cast<std::size_t>(std::max(written, 0)) + 1);
   std::vector<std::string> fourth = logLines(log);
   ASSERT_EQ(fourth.size(), third.size() + 8) << "the eight entries the router keeps";
@@ -342,12 +349,12 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
   startTarvik();
   int idle = expectLine("b1", "空き");
   ASSERT_GE(idle, 0);
-  ASSERT_EQ(control(controlPort, "fault refuse").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("fault refuse").rfind("OK", 0), 0u);
   int shown = expectLine("status", "ルーター応答なし", 5s, static_cast<std::size_t>(idle));
   ASSERT_GE(shown, 0);
   expectLine("tip", "ルーター応答なし", 2s, static_cast<std::size_t>(idle));
 
-  ASSERT_EQ(control(controlPort, "nofault refuse").rfind("OK", 0), 0u);
+  ASSERT_EQ(control("nofault refuse").rfind("OK", 0), 0u);
   int cleared = app.waitLine(
       [](const std::string& raw) {
         Line l = parseLine(raw);

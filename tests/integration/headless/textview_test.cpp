@@ -144,6 +144,11 @@ struct FakeSound : Sound {
   void play(const std::string& path) override { played.push_back(path); }
 };
 
+struct FakeBrowser : Browser {
+  std::vector<std::string> opened;
+  void open(const std::string& address) override { opened.push_back(address); }
+};
+
 TEST(PrintingPorts, PrintAndPassOn) {
   Captured out;
   LineWriter writer(out.file());
@@ -151,6 +156,9 @@ TEST(PrintingPorts, PrintAndPassOn) {
   PrintingLauncher launcher(writer, realLauncher);
   FakeSound realSound;
   PrintingSound sound(writer, realSound);
+  FakeBrowser realBrowser;
+  PrintingBrowser browser(writer, &realBrowser);
+  PrintingBrowser printOnly(writer);  // no display: printed, not opened
 
   ProcessHandle a = launcher.start("/bin/prog -x '10.0.0.1'");
   ProcessHandle missing = launcher.start("missing");
@@ -160,17 +168,22 @@ TEST(PrintingPorts, PrintAndPassOn) {
   launcher.end(a);        // already asked once: not again
   launcher.end(missing);  // never started
   launcher.end(12345);    // not ours
+  browser.open("http://127.0.0.1/");
+  printOnly.open("http://127.0.0.2/");
 
   EXPECT_EQ(missing, kNoProcess);
   // The launcher gets the line as it is; the printout shows it split.
   EXPECT_EQ(realLauncher.started, (std::vector<std::string>{"/bin/prog -x '10.0.0.1'", "missing"}));
   EXPECT_EQ(realLauncher.ended, std::vector<ProcessHandle>{a});
   EXPECT_EQ(realSound.played, std::vector<std::string>{"wav/接続.wav"});
+  EXPECT_EQ(realBrowser.opened, std::vector<std::string>{"http://127.0.0.1/"});
   EXPECT_EQ(out.text(),
             "launch\t/bin/prog\t-x\t10.0.0.1\n"
             "launch\tmissing\n"
             "sound\twav/接続.wav\n"
-            "end\t/bin/prog\t-x\t10.0.0.1\n");
+            "end\t/bin/prog\t-x\t10.0.0.1\n"
+            "browse\thttp://127.0.0.1/\n"
+            "browse\thttp://127.0.0.2/\n");
 }
 
 }  // namespace

@@ -1,54 +1,23 @@
 #include "routersim.h"
 
-#include <QDeadlineTimer>
 #include <QRegularExpression>
-#include <QTcpSocket>
+#include <exception>
 
 namespace tarvik::testing {
 
 RouterSim::RouterSim(const QStringList& extraArgs) {
-  QStringList args{"--address", "127.0.0.1", "--port", "0", "--control-port", "0", "--seed", "7"};
-  args += extraArgs;
-  process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process_.start(QStringLiteral(TARVIK_ROUTER_SIM), args);
-  if (!process_.waitForStarted(5000)) return;
-  QDeadlineTimer deadline(10000);
-  int console = 0;
-  while (!deadline.hasExpired()) {
-    if (!process_.canReadLine() && !process_.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-      break;
-    while (process_.canReadLine()) {
-      const QString line = QString::fromUtf8(process_.readLine()).trimmed();
-      const QStringList words = line.split(' ');
-      if (words.size() == 4 && words[0] == "listening" && words[1] == "console") console = words[3].toInt();
-      if (words.size() == 4 && words[0] == "listening" && words[1] == "control")
-        controlPort_ = words[3].toInt();
-      if (line == "ready") {
-        consolePort_ = console;
-        return;
-      }
-    }
-  }
-}
-
-RouterSim::~RouterSim() {
-  if (process_.state() != QProcess::NotRunning) {
-    process_.terminate();
-    if (!process_.waitForFinished(3000)) {
-      process_.kill();
-      process_.waitForFinished(3000);
-    }
+  // The simulator's own call timing, unless a test asks for another.
+  std::vector<std::string> args{"--connect-delay-ms", "2000"};
+  for (const QString& a : extraArgs) args.push_back(a.toStdString());
+  try {
+    sim_ = std::make_unique<simtest::Sim>(args);
+  } catch (const std::exception&) {
+    sim_.reset();  // ready() says so
   }
 }
 
 QString RouterSim::control(const QString& request) {
-  QTcpSocket socket;
-  socket.connectToHost(QStringLiteral("127.0.0.1"), static_cast<quint16>(controlPort_));
-  if (!socket.waitForConnected(3000)) return {};
-  socket.write((request + "\n").toUtf8());
-  QDeadlineTimer deadline(3000);
-  while (!socket.canReadLine() && !deadline.hasExpired()) socket.waitForReadyRead(100);
-  return QString::fromUtf8(socket.readLine()).trimmed();
+  return sim_ ? QString::fromStdString(sim_->control(request.toStdString())).trimmed() : QString();
 }
 
 int RouterSim::sessions() {

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "clientcuts.h"
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

@@ -1,6 +1,6 @@
 #include "clientcuts.h"
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

@@ -6,7 +6,7 @@
 #include <cctype>
 
 #include "clientcuts.h"
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

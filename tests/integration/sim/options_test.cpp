@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

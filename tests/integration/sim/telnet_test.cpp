@@ -10,7 +10,7 @@
 #include <fstream>
 #include <thread>
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "simharness.h"
+#include "sim/simharness.h"
 
 namespace simtest {
 namespace {

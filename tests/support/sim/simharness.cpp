@@ -1,4 +1,4 @@
-#include "simharness.h"
+#include "sim/simharness.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

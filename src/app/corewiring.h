@@ -1,0 +1,54 @@
+#pragma once
+// The engine wired to a front end's adapters: socket events and timer ticks
+// reach the core's handlers (AsyncSock1Connect, Timer1Timer, ...). Plain
+// C++, shared by the desktop and the headless program.
+//
+// Two steps, because the transport needs the core's events before the core
+// exists: construct the wiring, build the transport with transportEvents(),
+// then createCore().
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "core/tarvikcore.h"
+
+namespace tarvik::app {
+
+class CoreWiring {
+ public:
+  // The front end's timers take a handler per timer (QtTimers, UvTimers).
+  using SetTimerHandler = std::function<void(TimerId, std::function<void()>)>;
+
+  struct Ports {
+    View& view;
+    Prompter& prompter;
+    Sound& sound;
+    Browser& browser;
+    Launcher& launcher;
+    Transport& transport;
+  };
+
+  CoreWiring(Timers& timers, SetTimerHandler setTimerHandler, Clock& clock);
+  ~CoreWiring();  // the core goes first: its ports must outlive it
+  CoreWiring(const CoreWiring&) = delete;
+  CoreWiring& operator=(const CoreWiring&) = delete;
+
+  // What a transport reports, delivered to the core.
+  TransportEvents transportEvents();
+
+  // Builds the core over the ports and the settings files of configDir,
+  // and starts delivering events to it.
+  TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
+  TarvikCore* core() { return core_.get(); }
+  // Ends the core before the front end's ports go away.
+  void destroyCore();
+
+ private:
+  Timers& timers_;
+  SetTimerHandler setTimerHandler_;
+  Clock& clock_;
+  std::unique_ptr<TarvikCore> core_;
+};
+
+}  // namespace tarvik::app

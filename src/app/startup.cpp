@@ -1,0 +1,39 @@
+#include "startup.h"
+
+#include <exception>
+
+#include "base/bytes.h"
+#include "singleinstance.h"
+
+namespace tarvik::app {
+
+int runProgram(const ProgramOptions& options, const std::filesystem::path& configDir,
+               const std::function<std::unique_ptr<FrontEnd>()>& make) {
+  SingleInstance instance;
+  if (!instance.acquired()) return 0;  // another Tarvik runs in this session: end silently
+
+  std::unique_ptr<FrontEnd> frontEnd = make();
+  // The core goes before the front end's ports, on every way out.
+  struct EndCore {
+    FrontEnd& frontEnd;
+    ~EndCore() { frontEnd.destroyCore(); }
+  } endCore{*frontEnd};
+
+  TarvikCore& core = frontEnd->createCore(configDir);
+  core.FormCreate(options.actionWords);
+  frontEnd->created(core);
+  try {
+    core.files().loadAll(core.settings());
+  } catch (const std::exception& e) {
+    frontEnd->settingsUnreadable(configDir, core.files().iniPath(), e.what());
+    return kUsageExitCode;
+  }
+  if (trimBlanks(core.settings().tarvik.SOHOIP).empty() && !frontEnd->routerAddressMissing(core)) {
+    return kUsageExitCode;
+  }
+  if (!frontEnd->settingsLoaded(core)) return kUsageExitCode;
+  if (options.pollMs > 0) core.setPollIntervalOverrideMs(options.pollMs);
+  return frontEnd->run(core);
+}
+
+}  // namespace tarvik::app
