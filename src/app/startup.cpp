@@ -23,7 +23,7 @@ int runProgram(const ProgramOptions& options, const std::filesystem::path& confi
   core.FormCreate(options.actionWords);
   frontEnd->created(core);
   try {
-    core.files().loadAll(core.settings());
+    core.loadSettings();
   } catch (const std::exception& e) {
     frontEnd->settingsUnreadable(configDir, core.files().iniPath(), e.what());
     return kUsageExitCode;

@@ -82,12 +82,15 @@ bool HeadlessFrontEnd::routerAddressMissing(TarvikCore& core) {
 }
 
 bool HeadlessFrontEnd::settingsLoaded(TarvikCore& core) {
-  SettingsStore& settings = core.settings();
+  SettingsStore settings = core.settings();
   if (!settings.secret.KEYRING) return true;
   std::unique_ptr<SecretStore> secrets = makeSecretStore(configDir_);
   std::string problem = "this build has no keyring support";
   if (secrets) PasswordKeeper(*secrets).fetch(settings, [&](const std::string& p) { problem = p; });
-  if (problem.empty()) return true;
+  if (problem.empty()) {
+    core.applySettings(settings);
+    return true;
+  }
   std::fprintf(stderr,
                "tarvik: the router password is kept in the desktop keyring ([SECRET] KEYRING=1 in %s), "
                "and it cannot be read from here: %s\n",

@@ -1,42 +1,16 @@
 #include "sjistext.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-
 #include "base/bytes.h"
+#include "base/iconvtext.h"
 #include "base/sjis.h"
 
 namespace sim {
 namespace {
 
-// CP932 to a Japanese code with iconv; unconvertible characters become '?'.
-// The final flush makes ISO-2022-JP return to ASCII at the end of each piece.
+// CP932 to a Japanese code; unconvertible characters become '?'. Each piece
+// ends in ASCII (ISO-2022-JP).
 std::string fromCp932(const char* to, std::string_view in) {
-  iconv_t cd = iconv_open(to, "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
-  std::string out;
-  char* inPtr = const_cast<char*>(in.data());
-  std::size_t inLeft = in.size();
-  char buffer[512];
-  while (inLeft > 0) {
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      std::size_t step = (tarvik::isSjisLead(static_cast<unsigned char>(*inPtr)) && inLeft > 1) ? 2 : 1;
-      inPtr += step;
-      inLeft -= step;
-      out.push_back('?');
-    }
-  }
-  char* outPtr = buffer;
-  std::size_t outLeft = sizeof buffer;
-  iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-  out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-  iconv_close(cd);
-  return out;
+  return tarvik::iconvText(to, "CP932", in, "?", tarvik::BadInputStep::kWholeCharacter);
 }
 
 }  // namespace

@@ -31,6 +31,12 @@ class RouterScript {
   // times do not convert is skipped as a range (it cannot fail the tick).
   ScriptRun step(const std::vector<std::string>& lines, int hour, int minute);
 
+  // A new run: the range lines run once more at the next step.
+  void startRun() { ScriptRangesDone = false; }
+  bool rangesDone() const { return ScriptRangesDone; }
+  const std::string& lastRun() const { return LastScriptRun; }  // "H:MM" of the last pass that ran
+
+ private:
   std::string LastScriptRun;
   bool ScriptRangesDone = false;
 };

@@ -12,10 +12,8 @@ std::string ClockText(int hour, int minute) {
 }
 
 bool LineFree(const ChannelState& b1) {
-  static const std::string kIdle = toSjis("空");
   static const std::string kAnalog = toSjis("アナログ");
-  return contains(b1.text(ChannelState::StatusText), kIdle) &&
-         !contains(b1.text(ChannelState::ConnectMode), kAnalog);
+  return showsFree(b1) && !contains(b1.text(ChannelState::ConnectMode), kAnalog);
 }
 
 TimedDisconnect TimedActions::disconnectFor(const std::string& b1Number, const std::string& b2Number) {

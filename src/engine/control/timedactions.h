@@ -47,6 +47,14 @@ class TimedActions {
   // with "1840120" is spared.
   static TimedDisconnect disconnectFor(const std::string& b1Number, const std::string& b2Number);
 
+  // A new run: the first tick may dial at night, the flat-rate sound may
+  // play again.
+  void startRun() {
+    FirstTickDone = false;
+    FlatRateSoundDone = false;
+  }
+
+ private:
   std::string LastTimedAction;
   bool FirstTickDone = false;
   bool FlatRateSoundDone = false;

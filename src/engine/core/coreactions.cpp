@@ -51,7 +51,6 @@ void TarvikCore::State::Button4Click() {
 
   // The count is the settings' text, Shift-JIS like every value there.
   setStatus(texts::kDialStart + toUtf8(choice.RedialProgress));
-  CommandExchange = true;
   if (askCredentials) {
     credentialsOpen = true;
     credentialsTarget = DialTarget;
@@ -91,22 +90,19 @@ void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), t
 // router's history into it and hands it back to be written.
 void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
   parser.AnalogView = false;
-  CommandExchange = true;
   if (settings.option.CHECK17) {
     LogCaptureStart start = prepareLogCapture(settingsPath(settings.option.LOG));
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.
-      parser.AutoLogFetch = false;
+      parser.capture.setAutomatic(false);
       if (reportErrors) ports.view.showError(start.error);
       return;
     }
-    parser.LogBuffer = std::move(start.buffer);
-    parser.PromptCountdown = 56;
-    parser.HistorySynced = start.synced;
+    parser.capture.start(std::move(start.buffer), start.synced);
   }
   // An automatic fetch stays out of the details window, also with what the
   // router prints after the capture has completed.
-  if (ExchangeIdle) openExchange(commands::history(), true, parser.AutoLogFetch);
+  if (ExchangeIdle) openExchange(commands::history(), true, parser.capture.automatic());
 }
 
 void TarvikCore::State::ReportButtonClick(ReportButton button) {
@@ -124,7 +120,6 @@ void TarvikCore::State::ReportButtonClick(ReportButton button) {
       {ReportButton::PhsMail, commands::phsMail},
   };
   parser.AnalogView = button == ReportButton::Analog;
-  CommandExchange = true;
   if (!ExchangeIdle) return;  // a report waits for no one: pressed again later
   for (const Report& report : kReports) {
     if (report.button == button) openExchange(report.command(), true);

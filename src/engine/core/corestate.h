@@ -45,14 +45,11 @@ struct TarvikCore::State final : ParserHost {
   LaunchedApps launched;  // LaunchedApps, slots 1-3
   LaunchList launchList;
 
-  // --- exchange state ---
-  std::string CommandChain;
+  // --- exchange state (each exchange's chain and kind are in its entry) ---
   bool ExchangeIdle = true;
-  bool CommandExchange = true;
   // The exchange whose answer is being parsed.
   bool parsingCommandExchange = false;
   bool parsingQuietExchange = false;
-  SocketId lastSocket = kNoSocket;
   // The router the console exchanges go to. Taken from the settings at
   // start-up and when the settings dialog closes, not while the address is
   // being typed (the web pages follow the typed address at once).
@@ -100,8 +97,9 @@ struct TarvikCore::State final : ParserHost {
   // tarvikcore.cpp
   void FormCreate(const std::vector<std::string>& args);
   void FormShow();
-  bool FormCloseQuery(bool parked);
-  void EndSession(bool parked);
+  std::string saveWindowState(const WindowPlacement& placement);
+  bool FormCloseQuery(const WindowPlacement& placement);
+  void EndSession(const WindowPlacement& placement);
   void DisconnectQuestionAnswered(bool ok);
   void FormClose();
   void AsyncSock1Connect(SocketId socket);

@@ -2,6 +2,11 @@
 // The program's own texts for the windows (UTF-8). Each fits the main
 // window's status line whole (about ten full-width characters).
 
+#include <string>
+#include <string_view>
+
+#include "base/sjis.h"
+
 namespace tarvik::texts {
 
 inline constexpr const char* kWaiting = "待機中";
@@ -10,9 +15,13 @@ inline constexpr const char* kDialStart = "ダイアル開始 ";
 inline constexpr const char* kRedial = "リダイアル";
 inline constexpr const char* kLogWritten = "ログ書き出し完了";
 inline constexpr const char* kScript = "Script >>";
-inline constexpr const char* kJigen = "時限切断 [";
 inline constexpr const char* kUnreachable = "ルーター応答なし";
 inline constexpr const char* kCannotStart = "起動できません: ";
 inline constexpr const char* kBadDestination = "無効な接続先: ";
+
+// The timed-disconnect menu item: "時限切断 [" + the time ([TIME] OFF) + "]".
+inline std::string timedDisconnectCaption(std::string_view offTimeSjis) {
+  return "時限切断 [" + toUtf8(offTimeSjis) + "]";
+}
 
 }  // namespace tarvik::texts

@@ -115,7 +115,7 @@ void TarvikCore::State::startTimeman() {
 
 void TarvikCore::State::TIMEMANTimer() {
   ports.timers.stop(TimerId::TIMEMAN);
-  parser.AutoLogFetch = true;
+  parser.capture.setAutomatic(true);
   FetchConnectionLog(true);
 }
 

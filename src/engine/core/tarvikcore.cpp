@@ -44,7 +44,6 @@ TarvikCore::State::State(CorePorts p, SettingsFiles f)
 // --- start-up and exit ---
 
 void TarvikCore::State::FormCreate(const std::vector<std::string>& args) {
-  timed.FlatRateSoundDone = false;
   arguments = args;
   PendingArguments = true;
 }
@@ -52,19 +51,15 @@ void TarvikCore::State::FormCreate(const std::vector<std::string>& args) {
 void TarvikCore::State::FormShow() {
   takeLinkAddress();
   ExchangeIdle = true;
-  CommandExchange = true;
   ExitAfterDisconnect = false;
-  parser.AutoLogFetch = false;
-  parser.LaunchArmed = false;
-  parser.RouterPageBase = 0;
-  parser.CallEnded = false;
-  timed.FirstTickDone = false;
-  script.ScriptRangesDone = false;
+  parser.resetRunState();
+  timed.startRun();
+  script.startRun();
   redial.arm(settings.rd.count);
   parser.channel(0).DisplayIndex = clampDisplayIndex(settings.option.B1);
   parser.channel(1).DisplayIndex = clampDisplayIndex(settings.option.B2);
   jigen = true;
-  ports.view.setJigenCaption(texts::kJigen + toUtf8(settings.time.OFF) + "]");
+  ports.view.setJigenCaption(texts::timedDisconnectCaption(settings.time.OFF));
   setLabel1(texts::kDestinationCaption);
   setStatus(texts::kWaiting);
   destinations.assign(16, std::string());
@@ -85,18 +80,27 @@ int TarvikCore::State::pollIntervalMs() const {
   return pollOverrideMs > 0 ? pollOverrideMs : pollIntervalSeconds(settings) * 1000;
 }
 
-bool TarvikCore::State::FormCloseQuery(bool parked) {
+// Where the windows stand and which field each channel box shows go into
+// the settings, and the window-state keys are written.
+std::string TarvikCore::State::saveWindowState(const WindowPlacement& placement) {
+  settings.option.left = placement.left;
+  if (!placement.parked) settings.option.top = placement.top;
+  settings.option.left2 = placement.left2;
+  settings.option.top2 = placement.top2;
+  settings.option.Width2 = placement.Width2;
+  settings.option.Height2 = placement.Height2;
   settings.option.B1 = parser.channel(0).DisplayIndex;
   settings.option.B2 = parser.channel(1).DisplayIndex;
-  std::string error = files.saveWindowState(settings, parked);
+  return files.saveWindowState(settings, placement.parked);
+}
+
+bool TarvikCore::State::FormCloseQuery(const WindowPlacement& placement) {
+  std::string error = saveWindowState(placement);
   if (!error.empty()) ports.view.showError(error);
 
   // A channel is in use when the router has reported on it and its status
   // does not show it free (before any report there is nothing to drop).
-  static const std::string kFree = toSjis("空");
-  auto inUse = [&](int ch) {
-    return statusSeen[ch] && !contains(parser.channel(ch).text(ChannelState::StatusText), kFree);
-  };
+  auto inUse = [&](int ch) { return statusSeen[ch] && !showsFree(parser.channel(ch)); };
   if (settings.option.CHECK15 && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
     if (!exitQuestionOpen) {
       exitQuestionOpen = true;
@@ -119,13 +123,11 @@ void TarvikCore::State::DisconnectQuestionAnswered(bool ok) {
 // The session is ending (logout, shutdown, SIGTERM): nobody is there to
 // answer a question and the session will not wait, so the window state is
 // saved as a close saves it and the program ends with the line as it is.
-void TarvikCore::State::EndSession(bool parked) {
+void TarvikCore::State::EndSession(const WindowPlacement& placement) {
   if (closed) return;
-  settings.option.B1 = parser.channel(0).DisplayIndex;
-  settings.option.B2 = parser.channel(1).DisplayIndex;
   // A message box would hold the logout up; a failed write is lost with
   // the session.
-  files.saveWindowState(settings, parked);
+  saveWindowState(placement);
   FormClose();
 }
 
@@ -138,15 +140,12 @@ void TarvikCore::State::FormClose() {
     exchanges.remove(socket);
     ports.transport.close(socket);
   }
-  lastSocket = kNoSocket;
 }
 
 // --- exchanges ---
 
 void TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
   if (closed) return;
-  CommandChain = chain;
-  CommandExchange = command;
   ports.transport.setHost(linkHost);
   ports.transport.setPort(linkPort);
   SocketId socket = ports.transport.open();
@@ -155,7 +154,6 @@ void TarvikCore::State::openExchange(const std::string& chain, bool command, boo
     if (command) ports.view.showError(ports.transport.errorText());
     return;
   }
-  lastSocket = socket;
   exchanges.add(socket, chain, command, ports.clock.tickMs()).quiet = quiet;
   if (!ports.timers.isActive(TimerId::ExchangeWatchdog)) {
     ports.timers.start(TimerId::ExchangeWatchdog, 1000, false);
@@ -222,7 +220,6 @@ void TarvikCore::State::endExchange(SocketId socket) {
   exchange->assembler.finish(answers);
   const Exchange ended = std::move(*exchange);
   exchanges.remove(socket);
-  if (socket == lastSocket) lastSocket = kNoSocket;
   ports.transport.close(socket);
   if (exchanges.empty()) ports.timers.stop(TimerId::ExchangeWatchdog);
   parseAnswers(answers, ended);
@@ -247,8 +244,16 @@ TarvikCore::TarvikCore(CorePorts ports, SettingsFiles files)
 
 TarvikCore::~TarvikCore() = default;
 
-SettingsStore& TarvikCore::settings() { return state_->settings; }
+const SettingsStore& TarvikCore::settings() const { return state_->settings; }
 const SettingsFiles& TarvikCore::files() const { return state_->files; }
+void TarvikCore::loadSettings() { state_->files.loadAll(state_->settings); }
+void TarvikCore::applySettings(const SettingsStore& edited) { state_->settings = edited; }
+ApplicationList TarvikCore::loadApplications(int destination) const {
+  return state_->files.loadApplications(destination);
+}
+std::string TarvikCore::saveApplications(int destination, const ApplicationList& apps) {
+  return state_->files.saveApplications(destination, apps);
+}
 
 void TarvikCore::FormCreate(const std::vector<std::string>& arguments) {
   guarded(*state_, true, [&] { state_->FormCreate(arguments); });
@@ -256,16 +261,16 @@ void TarvikCore::FormCreate(const std::vector<std::string>& arguments) {
 void TarvikCore::FormShow() {
   guarded(*state_, true, [&] { state_->FormShow(); });
 }
-bool TarvikCore::FormCloseQuery(bool parked) {
+bool TarvikCore::FormCloseQuery(const WindowPlacement& placement) {
   bool mayClose = true;
-  guarded(*state_, true, [&] { mayClose = state_->FormCloseQuery(parked); });
+  guarded(*state_, true, [&] { mayClose = state_->FormCloseQuery(placement); });
   return mayClose;
 }
 void TarvikCore::DisconnectQuestionAnswered(bool ok) {
   guarded(*state_, true, [&] { state_->DisconnectQuestionAnswered(ok); });
 }
-void TarvikCore::EndSession(bool parked) {
-  guarded(*state_, false, [&] { state_->EndSession(parked); });
+void TarvikCore::EndSession(const WindowPlacement& placement) {
+  guarded(*state_, false, [&] { state_->EndSession(placement); });
 }
 void TarvikCore::FormClose() {
   guarded(*state_, false, [&] { state_->FormClose(); });
@@ -318,9 +323,13 @@ void TarvikCore::Edit2Click() {
 void TarvikCore::JIGENClick() { state_->jigen = !state_->jigen; }
 bool TarvikCore::jigenChecked() const { return state_->jigen; }
 void TarvikCore::Config() { state_->ScriptSuspended = true; }
-void TarvikCore::ConfigClosed() {
+std::string TarvikCore::ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) {
+  state_->settings = edited;
+  std::string error = state_->files.saveDialogSettings(state_->settings, shownApps);
+  if (!error.empty()) return error;
   state_->takeLinkAddress();
   state_->ScriptSuspended = false;
+  return error;
 }
 void TarvikCore::CredentialsEntered(const std::string& userId, const std::string& password) {
   guarded(*state_, true, [&] { state_->CredentialsEntered(userId, password); });

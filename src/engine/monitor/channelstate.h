@@ -18,4 +18,8 @@ struct ChannelState {
   std::string& text(Field f) { return texts[f]; }
 };
 
+// The status shows the channel free ("空"). Before any status block has
+// been read nothing shows, so a channel is not free then either.
+bool showsFree(const ChannelState& channel);
+
 }  // namespace tarvik

@@ -1,7 +1,6 @@
 #include "monitor/consoleparser.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "base/bytes.h"
 #include "monitor/channelblock.h"
@@ -20,10 +19,6 @@ constexpr std::string_view kBannerF = "MN128-SOHO.F";
 constexpr std::string_view kBannerS = "# MN128-SOHO-S";
 constexpr std::string_view kDestinationStart = "#0 ";
 constexpr int kSohoSPageBase = 100;
-
-// The history capture counts prompts down from 56: entries are taken while
-// the count is above 53, and reaching 53 completes the capture.
-constexpr int kCaptureDone = 53;
 
 // The line after "チャネルを切断しました。": the message is 24 bytes and its
 // line ends with LF CR.
@@ -78,7 +73,7 @@ void ConsoleParser::processLine(std::string line) {
   TagLine(line, host_.nameList());
 
   if (host_.commandExchange() && EchoEnabled) {
-    captureHistory(line);
+    if (isHistoryEntry(line)) capture.entrySeen(line);
     if (startsWith(line, lit.passwordPrompt) || startsWith(line, kLoginPrompt) ||
         startsWith(line, kWelcome)) {
       line.clear();
@@ -93,36 +88,23 @@ void ConsoleParser::processLine(std::string line) {
     }
     // The details window shows only the analogue port's lines while it looks
     // at that report; prompts and automatic log fetches stay out of it.
-    bool echo = AnalogView ? contains(line, lit.analog) : !contains(line, kPrompt) && !AutoLogFetch;
+    bool echo = AnalogView ? contains(line, lit.analog) : !contains(line, kPrompt) && !capture.automatic();
     if (echo) host_.echoLine(line);
   }
 
   if (contains(line, kPrompt)) promptSeen();
 }
 
-void ConsoleParser::captureHistory(const std::string& line) {
-  if (PromptCountdown <= kCaptureDone || !isHistoryEntry(line)) return;
-  HistorySeen = true;
-  if (HistorySynced && !line.empty()) LogBuffer.push_back(line);
-  // Until the saved file's last entry comes round again, entries are ones
-  // the file already holds.
-  if (!LogBuffer.empty() && LogBuffer.back() == line) HistorySynced = true;
+void ConsoleParser::promptSeen() {
+  if (capture.promptSeen(lit_->logBreak)) host_.historyCaptureComplete(capture.buffer());
+  EchoEnabled = true;
 }
 
-void ConsoleParser::promptSeen() {
-  // Outside a capture the count only keeps falling; it must not wrap round
-  // to the values that mean something.
-  if (PromptCountdown > std::numeric_limits<int>::min()) --PromptCountdown;
-  if (PromptCountdown == kCaptureDone) {
-    // The saved file's last entry never came round: the router's history
-    // has moved past it, so the file gets a gap marker.
-    if (!HistorySynced && HistorySeen) LogBuffer.push_back(lit_->logBreak);
-    AutoLogFetch = false;
-    HistorySeen = false;
-    PromptCountdown = 0;
-    host_.historyCaptureComplete(LogBuffer);
-  }
-  EchoEnabled = true;
+void ConsoleParser::resetRunState() {
+  capture.setAutomatic(false);
+  LaunchArmed = false;
+  RouterPageBase = 0;
+  CallEnded = false;
 }
 
 void ConsoleParser::statusBlocks(std::string_view answer) {

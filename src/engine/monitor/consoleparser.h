@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "monitor/channelstate.h"
+#include "monitor/historycapture.h"
 
 namespace tarvik {
 
@@ -71,14 +72,14 @@ class ConsoleParser {
   ChannelState& channel(int index) { return channels_[index]; }
   const ChannelState& channel(int index) const { return channels_[index]; }
 
+  // A new run (the window is shown): no automatic log fetch, no launch
+  // armed, no router variant seen, no call ended.
+  void resetRunState();
+
   // Parser state shared with other parts of the program.
   bool EchoEnabled = false;
   bool AnalogView = false;
-  int PromptCountdown = 0;
-  bool HistorySeen = false;
-  bool HistorySynced = false;
-  bool AutoLogFetch = false;
-  std::vector<std::string> LogBuffer;
+  HistoryCapture capture;  // the connection-log capture
   bool LaunchArmed = false;
   bool CallEnded = false;
   int RouterPageBase = 0;
@@ -89,7 +90,6 @@ class ConsoleParser {
 
   void linePass(std::string_view answer);
   void processLine(std::string line);
-  void captureHistory(const std::string& line);
   void promptSeen();
   void statusBlocks(std::string_view answer);
   void checks(std::string_view answer);

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "desktop/appicon.h"
-#include "desktop/coreadapter.h"
 #include "desktop/desktopshell.h"
 #include "desktop/mainwindow.h"
 #include "desktop/sessionend.h"
@@ -34,10 +33,9 @@ class DesktopFrontEnd : public app::FrontEnd {
   TarvikCore& createCore(const std::filesystem::path& configDir) override {
     configDir_ = configDir;
     TarvikCore& core = coreShell_.createCore({view_, view_}, configDir);
-    actions_ = std::make_unique<CoreAdapter>(core);
     app::CoreShell* shellPtr = &coreShell_;
     shell_ = std::make_unique<DesktopShell>(
-        *actions_, view_, coreShell_.browser(),
+        core, view_, coreShell_.browser(),
         [shellPtr, &core](const std::string& sjisPath) { shellPtr->sound().play(core.soundFile(sjisPath)); },
         QSystemTrayIcon::isSystemTrayAvailable());
     return core;
@@ -60,7 +58,9 @@ class DesktopFrontEnd : public app::FrontEnd {
   // The first-run dialog asks, and the address confirmed there is written
   // at once; without an answer the program runs all the same.
   bool routerAddressMissing(TarvikCore& core) override {
-    const std::string error = FirstRunDialog::askAndKeep(core.settings(), core.files());
+    SettingsStore edited = core.settings();
+    const std::string error = FirstRunDialog::askAndKeep(edited, core.files());
+    core.applySettings(edited);
     if (!error.empty()) showErrorBox(nullptr, QString::fromStdString(error));
     return true;
   }
@@ -92,7 +92,15 @@ class DesktopFrontEnd : public app::FrontEnd {
       if (!problem.empty()) showErrorBox(nullptr, QString::fromStdString(problem));
     };
     if (keeper_) {
-      keeper_->fetch(core.settings(), startUp);
+      // The keeper answers later: it fills a copy, whose password then goes
+      // to the engine.
+      auto fetched = std::make_shared<SettingsStore>(core.settings());
+      keeper_->fetch(*fetched, [&core, fetched, startUp](const std::string& problem) {
+        SettingsStore edited = core.settings();
+        edited.tarvik.PASS = fetched->tarvik.PASS;
+        core.applySettings(edited);
+        startUp(problem);
+      });
     } else {
       startUp({});
     }
@@ -106,7 +114,6 @@ class DesktopFrontEnd : public app::FrontEnd {
   std::filesystem::path configDir_;
   QtView view_;
   app::CoreShell coreShell_;
-  std::unique_ptr<CoreAdapter> actions_;
   std::unique_ptr<DesktopShell> shell_;
   std::unique_ptr<SecretStore> secrets_;
   std::optional<PasswordKeeper> keeper_;

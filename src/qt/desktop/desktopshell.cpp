@@ -9,7 +9,8 @@
 #include "tray/channelicon.h"
 #include "tray/taskbar.h"
 #include "windows/aboutbox.h"
-#include "windows/coreactions.h"
+#include "core/coretexts.h"
+#include "core/enginecommands.h"
 #include "windows/credentialsdialog.h"
 #include "windows/detailswindow.h"
 #include "windows/messageboxes.h"
@@ -19,7 +20,6 @@
 namespace tarvik {
 namespace {
 
-QString fromSjis(const std::string& sjis) { return QString::fromStdString(toUtf8(sjis)); }
 
 QString noTrayText() {
   return QStringLiteral(
@@ -29,7 +29,7 @@ QString noTrayText() {
 
 }  // namespace
 
-DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
+DesktopShell::DesktopShell(EngineCommands& core, QtView& view, Browser& browser,
                            SettingsDialog::SoundPlayer play, bool trayAvailable)
     : core_(core), view_(view), browser_(browser), trayAvailable_(trayAvailable) {
   // The windows in the order the program makes them.
@@ -59,13 +59,12 @@ DesktopShell::DesktopShell(CoreActions& core, QtView& view, Browser& browser,
   connect(main, &MainWindow::minimisedChanged, this, &DesktopShell::followMainWindow);
   connect(w_.settings, &SettingsDialog::monitoringOffChanged, main, &MainWindow::setMonitoringOff);
   connect(w_.settings, &SettingsDialog::connectHintChanged, main, &MainWindow::setConnectHint);
-  main->setWindowStateWriter([this] {
-    SettingsStore& s = core_.settings();
+  main->setWindowStateWriter([this](WindowPlacement& placement) {
     const QRect g = w_.details->savedGeometry();
-    s.option.left2 = g.x();
-    s.option.top2 = g.y();
-    s.option.Width2 = g.width();
-    s.option.Height2 = g.height();
+    placement.left2 = g.x();
+    placement.top2 = g.y();
+    placement.Width2 = g.width();
+    placement.Height2 = g.height();
   });
 
   setUpTray();
@@ -139,7 +138,7 @@ void DesktopShell::applyLoadedSettings() {
   w_.main->placeAt(s.option.left, s.option.top);
   w_.details->applyGeometry(s.option.left2, s.option.top2, s.option.Width2, s.option.Height2);
   w_.settings->loadFromStore();
-  w_.main->setJigenCaption(QStringLiteral("時限切断 [") + fromSjis(s.time.OFF) + QStringLiteral("]"));
+  w_.main->setJigenCaption(QString::fromStdString(texts::timedDisconnectCaption(s.time.OFF)));
 }
 
 void DesktopShell::show() {

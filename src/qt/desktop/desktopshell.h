@@ -22,7 +22,7 @@ class Browser;
 class DesktopShell : public QObject {
   Q_OBJECT
  public:
-  DesktopShell(CoreActions& core, QtView& view, Browser& browser, SettingsDialog::SoundPlayer play,
+  DesktopShell(EngineCommands& core, QtView& view, Browser& browser, SettingsDialog::SoundPlayer play,
                bool trayAvailable);
   ~DesktopShell() override;
 
@@ -52,7 +52,7 @@ class DesktopShell : public QObject {
   void followMainWindow(bool minimised);
   void tellNoTrayOnce();
 
-  CoreActions& core_;
+  EngineCommands& core_;
   QtView& view_;
   Browser& browser_;
   DesktopWindows w_;

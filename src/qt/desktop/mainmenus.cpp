@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "windows/routerpages.h"
+#include "core/routerpages.h"
 
 namespace tarvik {
 namespace {
@@ -37,19 +37,19 @@ constexpr MenuItem kFile1[] = {
     {"Exit1", "終了", MenuAct::Exit},
 };
 
-constexpr std::array<MenuItem, kRouterPageItems.size()> makeRouterPages() {
-  std::array<MenuItem, kRouterPageItems.size()> items{};
+constexpr std::array<MenuItem, kRouterPages.size()> makeRouterPageItems() {
+  std::array<MenuItem, kRouterPages.size()> items{};
   for (std::size_t i = 0; i < items.size(); ++i) {
-    items[i] = MenuItem{kRouterPageItems[i].objectName, kRouterPageItems[i].caption, MenuAct::RouterPage,
-                        kRouterPageItems[i].page};
+    const RouterPage& page = kRouterPages[i];
+    items[i] = MenuItem{page.objectName, page.caption, MenuAct::RouterPage, page.page};
   }
   return items;
 }
-constexpr auto kRouterPages = makeRouterPages();
+constexpr auto kRouterPageItems = makeRouterPageItems();
 
 constexpr MenuItem kKS1[] = {
     {"KTarvik3", "Tarvikの設定", MenuAct::Config},
-    {"KMN128SOHO1", "MN128-SOHO設定ﾍﾟｰｼﾞ", MenuAct::Submenu, 0, kRouterPages},
+    {"KMN128SOHO1", "MN128-SOHO設定ﾍﾟｰｼﾞ", MenuAct::Submenu, 0, kRouterPageItems},
 };
 
 constexpr MenuItem kK2[] = {

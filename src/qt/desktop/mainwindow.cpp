@@ -13,8 +13,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
+#include "core/enginecommands.h"
 #include "desktop/statusline.h"
-#include "windows/coreactions.h"
 #include "windows/fonts.h"
 
 namespace tarvik {
@@ -69,7 +69,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, int 
 
 }  // namespace
 
-MainWindow::MainWindow(CoreActions& core, QWidget* parent)
+MainWindow::MainWindow(EngineCommands& core, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
@@ -380,18 +380,17 @@ void MainWindow::changeEvent(QEvent* event) {
   if (isMinimized() != wasMinimised) emit minimisedChanged(isMinimized());
 }
 
-void MainWindow::takeWindowState() {
-  SettingsStore& settings = core_.settings();
-  settings.option.left = x();
-  if (!parked_) settings.option.top = y();
-  if (writeWindowState_) writeWindowState_();
+WindowPlacement MainWindow::takeWindowState() {
+  const auto& saved = core_.settings().option;
+  WindowPlacement placement{x(), y(), parked_, saved.left2, saved.top2, saved.Width2, saved.Height2};
+  if (writeWindowState_) writeWindowState_(placement);
+  return placement;
 }
 
 void MainWindow::endSession() {
   if (ended_) return;
   ended_ = true;
-  takeWindowState();
-  core_.EndSession(parked_);
+  core_.EndSession(takeWindowState());
   emit closed();
 }
 
@@ -400,8 +399,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  takeWindowState();
-  if (core_.FormCloseQuery(parked_)) {
+  if (core_.FormCloseQuery(takeWindowState())) {
     core_.FormClose();
     event->accept();
     emit closed();

@@ -10,6 +10,7 @@
 #include <span>
 
 #include "desktop/mainmenus.h"
+#include "core/enginecommands.h"
 #include "ports/view.h"
 
 class QAction;
@@ -21,7 +22,7 @@ class QPushButton;
 
 namespace tarvik {
 
-class CoreActions;
+class EngineCommands;
 class StatusLine;
 
 class MainWindow : public QMainWindow {
@@ -31,7 +32,7 @@ class MainWindow : public QMainWindow {
   static constexpr int kClientWidth = 136;
   static constexpr int kClientHeight = 109;
 
-  explicit MainWindow(CoreActions& core, QWidget* parent = nullptr);
+  explicit MainWindow(EngineCommands& core, QWidget* parent = nullptr);
 
   // [OPTION] ONSCREEN, read when the window is created.
   void setStayOnTop(bool onTop);
@@ -71,9 +72,11 @@ class MainWindow : public QMainWindow {
   // The two items that dial destination n (main menu, pop-up menu).
   std::array<QAction*, 2> destinationActions(int n) const { return destinationActions_.at(n); }
 
-  // Runs before each close request, to put the other windows' state into
-  // the settings (the details window's geometry).
-  void setWindowStateWriter(std::function<void()> writer) { writeWindowState_ = std::move(writer); }
+  // Runs before each close request, to add the other windows' state (the
+  // details window's geometry) to what the close request hands the engine.
+  void setWindowStateWriter(std::function<void(WindowPlacement&)> writer) {
+    writeWindowState_ = std::move(writer);
+  }
 
   // The session ends (logout, shutdown, SIGTERM): the window state goes into
   // the settings as at a close request, the core saves it and tears down
@@ -106,9 +109,10 @@ class MainWindow : public QMainWindow {
   QAction* makeAction(QMenu* menu, const MenuItem& item);
   void run(MenuAct act, int value);
   QLineEdit* channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
-  void takeWindowState();
+  // Where the windows stand now, for a close request or the session end.
+  WindowPlacement takeWindowState();
 
-  CoreActions& core_;
+  EngineCommands& core_;
   QWidget* client_ = nullptr;
   QFrame* panel1_ = nullptr;
   QFrame* panel2_ = nullptr;
@@ -127,7 +131,7 @@ class MainWindow : public QMainWindow {
   QAction* jigen_ = nullptr;
   std::array<std::array<QAction*, 2>, 16> destinationActions_{};
   std::array<int, 16> destinationActionCount_{};
-  std::function<void()> writeWindowState_;
+  std::function<void(WindowPlacement&)> writeWindowState_;
   int rememberedTop_ = 0;
   bool parked_ = false;
   bool trayAvailable_ = true;

@@ -7,7 +7,7 @@
 #include "dialogs/settingsdialog.h"
 #include "tray/taskbar.h"
 #include "windows/aboutbox.h"
-#include "windows/coreactions.h"
+#include "core/enginecommands.h"
 #include "windows/credentialsdialog.h"
 #include "windows/detailswindow.h"
 #include "windows/messageboxes.h"
@@ -19,7 +19,7 @@ QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 }  // namespace
 
-void QtView::attach(CoreActions& core, const DesktopWindows& windows) {
+void QtView::attach(EngineCommands& core, const DesktopWindows& windows) {
   core_ = &core;
   w_ = windows;
   if (w_.credentials) {

@@ -13,7 +13,7 @@
 namespace tarvik {
 
 class AboutBox;
-class CoreActions;
+class EngineCommands;
 class CredentialsDialog;
 class DetailsWindow;
 class MainWindow;
@@ -38,7 +38,7 @@ class QtView : public QObject, public View, public Prompter {
 
   // The core is made before the windows (they need it); the view reaches
   // them once both exist. Until then what the core shows is dropped.
-  void attach(CoreActions& core, const DesktopWindows& windows);
+  void attach(EngineCommands& core, const DesktopWindows& windows);
   // The windows are going away: from now on what the core shows is dropped.
   void detach() { w_ = DesktopWindows{}; }
 
@@ -74,7 +74,7 @@ class QtView : public QObject, public View, public Prompter {
  private:
   TTaskBar* channelIcon(Channel ch) const;
 
-  CoreActions* core_ = nullptr;
+  EngineCommands* core_ = nullptr;
   DesktopWindows w_;
   DesktopNotifier notifier_;
 };

@@ -13,13 +13,14 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <memory>
 
 #include "base/sjis.h"
 #include "dialogs/destinationbox.h"
 #include "dialogs/namelist.h"
 #include "settings/passwordkeeper.h"
 #include "settings/settingsfiles.h"
-#include "windows/coreactions.h"
+#include "core/enginecommands.h"
 #include "windows/fonts.h"
 #include "windows/messageboxes.h"
 
@@ -140,7 +141,7 @@ std::vector<std::string> scriptLines(const QString& text) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* parent)
+SettingsDialog::SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       core_(core),
       play_(std::move(play)),
@@ -173,19 +174,25 @@ SettingsDialog::SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* par
   loadFromStore();
 }
 
+void SettingsDialog::edit(const std::function<void(SettingsStore&)>& change) {
+  SettingsStore edited = core_.settings();
+  change(edited);
+  core_.applySettings(edited);
+}
+
 void SettingsDialog::bindControls() {
-  SettingsStore& store = core_.settings();
   for (const TextBinding& b : kTextBindings) {
     auto* edit = findChild<QLineEdit*>(QString::fromLatin1(b.control));
     auto field = b.field;
-    connect(edit, &QLineEdit::textChanged, this,
-            [&store, field](const QString& text) { field(store) = toStore(text); });
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+      this->edit([&](SettingsStore& store) { field(store) = toStore(text); });
+    });
   }
   for (const BoolBinding& b : kBoolBindings) {
     auto* box = findChild<QCheckBox*>(QString::fromLatin1(b.control));
     auto field = b.field;
-    connect(box, &QCheckBox::toggled, this, [this, &store, field](bool on) {
-      field(store) = on;
+    connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
+      edit([&](SettingsStore& store) { field(store) = on; });
       applyDependentStates();
     });
   }
@@ -199,11 +206,12 @@ void SettingsDialog::bindControls() {
     } else {
       auto field = b.field;
       connect(box, &DestinationBox::destinationChanged, this,
-              [&store, field](int index) { field(store) = index; });
+              [this, field](int index) { edit([&](SettingsStore& store) { field(store) = index; }); });
     }
   }
-  connect(pages_.script, &QPlainTextEdit::textChanged, this,
-          [this, &store] { store.script = scriptLines(pages_.script->toPlainText()); });
+  connect(pages_.script, &QPlainTextEdit::textChanged, this, [this] {
+    edit([&](SettingsStore& store) { store.script = scriptLines(pages_.script->toPlainText()); });
+  });
 
   for (const char* name : kBrowseTargets)
     findChild<QLineEdit*>(QString::fromLatin1(name))->installEventFilter(this);
@@ -229,11 +237,10 @@ void SettingsDialog::bindControls() {
 }
 
 void SettingsDialog::loadFromStore() {
-  SettingsStore& store = core_.settings();
   // Filling a control writes the same value back through its binding, so
   // the store is copied first: a value that does not survive the round trip
   // through UTF-8 must stay as it was read.
-  SettingsStore loaded = store;
+  SettingsStore loaded = core_.settings();
   for (const TextBinding& b : kTextBindings) {
     findChild<QLineEdit*>(QString::fromLatin1(b.control))->setText(fromSjis(b.field(loaded)));
   }
@@ -248,12 +255,12 @@ void SettingsDialog::loadFromStore() {
   for (const DestinationBinding& b : kDestinationBindings) {
     (pages_.*(b.box))->showIndex(b.field(loaded));
   }
-  store = loaded;
+  core_.applySettings(loaded);
   applyDependentStates();
 }
 
 void SettingsDialog::setDestinationList(const QStringList& entries) {
-  SettingsStore& store = core_.settings();
+  SettingsStore store = core_.settings();
   for (const DestinationBinding& b : kDestinationBindings)
     (pages_.*(b.box))->setEntries(entries, b.field(store));
 }
@@ -281,25 +288,29 @@ void SettingsDialog::openDialog() {
 }
 
 bool SettingsDialog::closeDialog() {
-  SettingsStore& store = core_.settings();
   emit connectHintChanged(pages_.defaultBox->currentText());
-  const std::string error = guardedFileOperation(
-      core_.files(), [&] { return core_.files().saveDialogSettings(store, appFields()); });
+  const SettingsStore edited = core_.settings();
+  const std::string error =
+      guardedFileOperation(core_.files(), [&] { return core_.ConfigClosed(edited, appFields()); });
   // The interval check may have put "5" in place of the text.
+  const std::string& time = core_.settings().option.TIME;
   auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
-  if (toStore(interval->text()) != store.option.TIME) interval->setText(fromSjis(store.option.TIME));
+  if (toStore(interval->text()) != time) interval->setText(fromSjis(time));
   if (!error.empty()) {
     showErrorBox(this, QString::fromStdString(error));
     return false;
   }
-  core_.ConfigClosed();
   hide();
   if (keeper_) {
+    // The keeper answers later, on a copy of the saved settings; where the
+    // password went comes back to the engine from it.
     QPointer<SettingsDialog> self(this);
-    keeper_->keep(store, core_.files(), [self, &store](const std::string& problem) {
+    auto kept = std::make_shared<SettingsStore>(core_.settings());
+    keeper_->keep(*kept, core_.files(), [self, kept](const std::string& problem) {
       if (problem.empty() || !self) return;
+      self->edit([&](SettingsStore& store) { store.secret.KEYRING = kept->secret.KEYRING; });
       // The store refused the password: the box shows where it went.
-      self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setChecked(store.secret.KEYRING);
+      self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setChecked(kept->secret.KEYRING);
       showErrorBox(self, QString::fromStdString(problem));
     });
   }
@@ -363,7 +374,7 @@ void SettingsDialog::addName() {
       break;
     case NameEntryResult::Added:
       pages_.nameList->addItem(r.entry);
-      core_.settings().nameList.push_back(toStore(r.entry));
+      edit([&](SettingsStore& store) { store.nameList.push_back(toStore(r.entry)); });
       break;
     case NameEntryResult::Empty:
       break;
@@ -374,8 +385,10 @@ void SettingsDialog::deleteName() {
   const int row = pages_.nameList->currentRow();
   if (row < 0 || !pages_.nameList->currentItem()->isSelected()) return;
   delete pages_.nameList->takeItem(row);
-  auto& list = core_.settings().nameList;
-  if (row < static_cast<int>(list.size())) list.erase(list.begin() + row);
+  edit([&](SettingsStore& store) {
+    auto& list = store.nameList;
+    if (row < static_cast<int>(list.size())) list.erase(list.begin() + row);
+  });
 }
 
 ApplicationList SettingsDialog::appFields() const {
@@ -391,7 +404,7 @@ void SettingsDialog::showAppFields(const ApplicationList& apps) {
 void SettingsDialog::loadAppFields() {
   ApplicationList apps;
   const std::string error = guardedFileOperation(core_.files(), [&] {
-    apps = core_.files().loadApplications(core_.settings().appPageDestination);
+    apps = core_.loadApplications(core_.settings().appPageDestination);
     return std::string();
   });
   if (!error.empty()) showErrorBox(this, QString::fromStdString(error));
@@ -399,17 +412,17 @@ void SettingsDialog::loadAppFields() {
 }
 
 void SettingsDialog::changeAppDestination(int newIndex) {
-  SettingsStore& store = core_.settings();
-  if (newIndex == store.appPageDestination) return;
-  const std::string error = guardedFileOperation(
-      core_.files(), [&] { return core_.files().saveApplications(store.appPageDestination, appFields()); });
+  const int shown = core_.settings().appPageDestination;
+  if (newIndex == shown) return;
+  const std::string error =
+      guardedFileOperation(core_.files(), [&] { return core_.saveApplications(shown, appFields()); });
   if (!error.empty()) {
     // The typed command lines are not written anywhere yet: stay on them.
-    pages_.appBox->showIndex(store.appPageDestination);
+    pages_.appBox->showIndex(shown);
     showErrorBox(this, QString::fromStdString(error));
     return;
   }
-  store.appPageDestination = newIndex;
+  edit([&](SettingsStore& store) { store.appPageDestination = newIndex; });
   loadAppFields();
 }
 

@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace tarvik {
 
-class CoreActions;
+class EngineCommands;
 class PasswordKeeper;
 
 class SettingsDialog : public QDialog {
@@ -29,7 +29,7 @@ class SettingsDialog : public QDialog {
   // Plays a sound file named as the settings hold it (Shift-JIS).
   using SoundPlayer = std::function<void(const std::string& sjisPath)>;
 
-  SettingsDialog(CoreActions& core, SoundPlayer play, QWidget* parent = nullptr);
+  SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* parent = nullptr);
 
   void setFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
   // Where the password goes at each close besides Tarvik.ini. Without a
@@ -63,6 +63,9 @@ class SettingsDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Every change of a control goes to the engine as a changed copy of its
+  // settings.
+  void edit(const std::function<void(SettingsStore&)>& change);
   void bindControls();
   void applyDependentStates();
   void browse();
@@ -74,7 +77,7 @@ class SettingsDialog : public QDialog {
   void loadAppFields();
   void updateDefaultButton();
 
-  CoreActions& core_;
+  EngineCommands& core_;
   SoundPlayer play_;
   FilePicker pickFile_;
   QTabWidget* tabs_;

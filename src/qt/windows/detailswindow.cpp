@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "windows/coreactions.h"
+#include "core/enginecommands.h"
 #include "windows/fonts.h"
 
 namespace tarvik {
@@ -48,7 +48,7 @@ constexpr int kMaxLines = 20000;
 
 }  // namespace
 
-DetailsWindow::DetailsWindow(CoreActions& core, QWidget* parent) : QWidget(parent, Qt::Window), core_(core) {
+DetailsWindow::DetailsWindow(EngineCommands& core, QWidget* parent) : QWidget(parent, Qt::Window), core_(core) {
   setObjectName(QStringLiteral("TForm5"));
   setWindowTitle(QStringLiteral("Tarvik - 詳細"));
   setFont(proportionalFont(12));

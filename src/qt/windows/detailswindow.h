@@ -11,12 +11,12 @@ class QFrame;
 
 namespace tarvik {
 
-class CoreActions;
+class EngineCommands;
 
 class DetailsWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit DetailsWindow(CoreActions& core, QWidget* parent = nullptr);
+  explicit DetailsWindow(EngineCommands& core, QWidget* parent = nullptr);
 
   void appendLine(const QString& line);
   void clearText();
@@ -30,7 +30,7 @@ class DetailsWindow : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  CoreActions& core_;
+  EngineCommands& core_;
   QPlainTextEdit* memo_;
   QFrame* bar_;
   bool empty_ = false;  // after a clear, the next line takes the first row

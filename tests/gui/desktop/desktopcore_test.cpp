@@ -14,7 +14,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "desktop/coreadapter.h"
 #include "desktop/desktopshell.h"
 #include "desktop/mainwindow.h"
 #include "base/bytes.h"
@@ -41,8 +40,7 @@ struct CoreWindowsTest : ::testing::Test {
   FakeClock clock;
   TarvikCore core{CorePorts{view, transport, timers, sound, launcher, browser, clock, view},
                   SettingsFiles(dir.path().toStdString())};
-  CoreAdapter actions{core};
-  DesktopShell shell{actions, view, browser, nullptr, true};
+  DesktopShell shell{core, view, browser, nullptr, true};
 
   ~CoreWindowsTest() override {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -50,8 +48,15 @@ struct CoreWindowsTest : ::testing::Test {
     }
   }
 
+  template <typename Change>
+  void edit(Change change) {
+    SettingsStore edited = core.settings();
+    change(edited);
+    core.applySettings(edited);
+  }
+
   void start() {
-    core.settings().tarvik.SOHOIP = "192.168.0.1";
+    edit([](SettingsStore& s) { s.tarvik.SOHOIP = "192.168.0.1"; });
     core.FormCreate({});
     shell.applyLoadedSettings();
     shell.show();
@@ -140,7 +145,7 @@ TEST_F(CoreWindowsTest, TheRoutersListGivesTheDestinationCaptionsAndEntries) {
 }
 
 TEST_F(CoreWindowsTest, ClosingWhileAChannelIsInUseAsksAndClosesAfterTheDisconnection) {
-  core.settings().option.CHECK15 = true;
+  edit([](SettingsStore& s) { s.option.CHECK15 = true; });
   start();
   answerStartUp("MN128-SOHO.F Ver 2.40");
   clock.advance(5000);

@@ -24,7 +24,8 @@
 #include "desktop/mainwindow.h"
 #include "base/sjis.h"
 #include "dialogs/destinationbox.h"
-#include "support/recordingcore.h"
+#include "fakes/recordingcore.h"
+#include "ports/browser.h"
 #include "tray/taskbar.h"
 #include "windows/aboutbox.h"
 #include "windows/credentialsdialog.h"
@@ -243,10 +244,10 @@ TEST_F(ShellTest, LoadedSettingsPlaceTheWindowsAndTheCloseWritesTheDetailsGeomet
   w().details->applyGeometry(210, 260, 520, 320);
   core.closeAllowed = false;
   w().main->close();
-  EXPECT_EQ(core.store.option.left2, 210);
-  EXPECT_EQ(core.store.option.top2, 260);
-  EXPECT_EQ(core.store.option.Width2, 520);
-  EXPECT_EQ(core.store.option.Height2, 320);
+  EXPECT_EQ(core.placement.left2, 210);
+  EXPECT_EQ(core.placement.top2, 260);
+  EXPECT_EQ(core.placement.Width2, 520);
+  EXPECT_EQ(core.placement.Height2, 320);
 }
 
 TEST_F(ShellTest, EveryButtonOfEveryWindowFitsItsCaptionWithRoomOnBothSides) {

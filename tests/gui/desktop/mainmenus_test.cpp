@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "desktop/mainwindow.h"
-#include "support/recordingcore.h"
+#include "fakes/recordingcore.h"
 
 namespace tarvik {
 namespace {

@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "core/coretexts.h"
-#include "support/recordingcore.h"
+#include "fakes/recordingcore.h"
 
 namespace tarvik {
 namespace {
@@ -178,8 +178,7 @@ TEST_F(MainWindowTest, WithoutATrayParkingMinimisesInsteadOfHiding) {
   EXPECT_FALSE(window.isMinimized());
 }
 
-TEST_F(MainWindowTest, TheCloseRequestSavesThePositionButNotAParkedTop) {
-  core.store.option.top = 40;
+TEST_F(MainWindowTest, TheCloseRequestHandsOverThePositionAndWhetherTheWindowIsParked) {
   window.placeAt(350, 40);
   window.show();
   window.move(360, 70);
@@ -187,15 +186,16 @@ TEST_F(MainWindowTest, TheCloseRequestSavesThePositionButNotAParkedTop) {
   core.closeAllowed = false;
   EXPECT_FALSE(window.close());
   EXPECT_EQ(core.calls, std::vector<std::string>{"FormCloseQuery 1"}) << "a refused close goes no further";
-  EXPECT_EQ(core.store.option.left, 360);
-  EXPECT_EQ(core.store.option.top, 40) << "the parked top is not taken";
+  EXPECT_EQ(core.placement.left, 360);
+  EXPECT_TRUE(core.placement.parked) << "the engine keeps the top a parked window had";
   EXPECT_TRUE(window.isVisible());
 
   window.bringBack();
   core.closeAllowed = true;
   QSignalSpy closed(&window, &MainWindow::closed);
   EXPECT_TRUE(window.close());
-  EXPECT_EQ(core.store.option.top, 40);
+  EXPECT_EQ(core.placement.top, window.y());
+  EXPECT_FALSE(core.placement.parked);
   EXPECT_EQ(core.calls.back(), "FormClose");
   EXPECT_EQ(core.calls.at(core.calls.size() - 2), "FormCloseQuery 0");
   EXPECT_EQ(closed.size(), 1);
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, TheCloseRequestSavesThePositionButNotAParkedTop) {
 // the core without a close request (no question), and ends once.
 TEST_F(MainWindowTest, TheEndOfTheSessionSavesWithoutACloseRequest) {
   int written = 0;
-  window.setWindowStateWriter([&] { ++written; });
+  window.setWindowStateWriter([&](WindowPlacement&) { ++written; });
   window.placeAt(350, 40);
   window.show();
   window.move(365, 80);
@@ -214,7 +214,8 @@ TEST_F(MainWindowTest, TheEndOfTheSessionSavesWithoutACloseRequest) {
   window.endSession();
   window.endSession();
   EXPECT_EQ(core.calls, std::vector<std::string>{"EndSession 1"});
-  EXPECT_EQ(core.store.option.left, 365);
+  EXPECT_EQ(core.placement.left, 365);
+  EXPECT_TRUE(core.placement.parked);
   EXPECT_EQ(written, 1);
   EXPECT_EQ(closed.size(), 1);
   EXPECT_TRUE(window.close()) << "a close after the end goes through without asking";
@@ -223,13 +224,17 @@ TEST_F(MainWindowTest, TheEndOfTheSessionSavesWithoutACloseRequest) {
 
 TEST_F(MainWindowTest, TheWindowStateWriterRunsBeforeEveryCloseRequest) {
   std::vector<std::string> order;
-  window.setWindowStateWriter([&] { order.push_back("writer"); });
+  window.setWindowStateWriter([&](WindowPlacement& placement) {
+    order.push_back("writer");
+    placement.Width2 = 321;
+  });
   core.closeAllowed = false;
   window.show();
   window.close();
   window.close();
   EXPECT_EQ(order.size(), 2u);
   EXPECT_EQ(core.calls, (std::vector<std::string>{"FormCloseQuery 0", "FormCloseQuery 0"}));
+  EXPECT_EQ(core.placement.Width2, 321) << "what the writer adds reaches the engine";
 }
 
 TEST_F(MainWindowTest, TheCallerNameReplacesTheChannelRowsAndGoesAgain) {

@@ -11,7 +11,7 @@
 
 #include "base/sjis.h"
 #include "dialogs/settingsdialog.h"
-#include "support/recordingcore.h"
+#include "fakes/recordingcore.h"
 
 namespace tarvik::test {
 

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "support/recordingcore.h"
+#include "fakes/recordingcore.h"
 #include "windows/fonts.h"
 
 namespace tarvik {

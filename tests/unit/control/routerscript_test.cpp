@@ -42,7 +42,7 @@ TEST(RouterScript, ExactLinesCompareAsText) {
   ScriptRun run = script.step(lines, 7, 0);
   EXPECT_EQ(run.commands, (Commands{"dis a", "7:00 sh s"}));
   EXPECT_EQ(run.chain, " dis a\r7:00 sh s\r");
-  EXPECT_EQ(script.LastScriptRun, "7:00");
+  EXPECT_EQ(script.lastRun(), "7:00");
   // Once per minute, however many ticks fall into it; again the next day.
   EXPECT_EQ(runAt(script, lines, 7, 0), Commands{});
   EXPECT_EQ(runAt(script, lines, 23, 0), Commands{"co 2"});
@@ -70,7 +70,7 @@ TEST(RouterScript, RangeLinesRunOnceAtTheFirstPass) {
   for (const Case& c : cases) {
     RouterScript script;
     EXPECT_EQ(runAt(script, {c.line}, c.h, c.m).size(), c.runs ? 1u : 0u) << c.line << " at " << c.h;
-    EXPECT_TRUE(script.ScriptRangesDone);
+    EXPECT_TRUE(script.rangesDone());
     // Later passes run range lines no more (unless the minute matches exactly).
     EXPECT_EQ(runAt(script, {c.line}, c.h, c.m == 59 ? 0 : c.m + 1).size(), 0u) << c.line;
   }
@@ -98,7 +98,7 @@ TEST(RouterScript, NothingToRunLeavesLastScriptRun) {
   RouterScript script;
   ScriptRun run = script.step({"9:15 co 1"}, 9, 14);
   EXPECT_TRUE(run.chain.empty());
-  EXPECT_EQ(script.LastScriptRun, "");
+  EXPECT_EQ(script.lastRun(), "");
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using Strings = std::vector<std::string>;
 class CallJournalCore : public CoreTest {
  protected:
   void startIdle() {
-    settings().nameList = {toSjis("0312341234:山田")};
+    settings()->nameList = {toSjis("0312341234:山田")};
     start();
     answer(lastSocket(), exchange({{"sh ver", ""},
                                    {"sh r l", destinationLines({"Tarvik ISP", "大学"})},
@@ -30,9 +30,9 @@ class CallJournalCore : public CoreTest {
 };
 
 TEST_F(CallJournalCore, ACallAMissedCallABusyDialAndASilentRouterAreJournalled) {
-  settings().notify.CONNECTED = true;
-  settings().notify.DISCONNECTED = true;
-  settings().notify.ROUTER = true;
+  settings()->notify.CONNECTED = true;
+  settings()->notify.DISCONNECTED = true;
+  settings()->notify.ROUTER = true;
   startIdle();
   const std::size_t before = events.size();
 
@@ -87,9 +87,11 @@ TEST_F(CallJournalCore, NoticesFollowTheirSwitchesAndTheDefaults) {
       {[](SettingsStore& s) { s.notify.FAILED = false; }, {"notify incoming 着信: 山田 0312341234"}},
   };
   for (const Case& c : cases) {
-    SettingsStore& s = settings();
-    s.notify = SettingsStore::NotifySection{};
-    c.set(s);
+    {
+      SettingsEdit edit = settings();
+      edit->notify = SettingsStore::NotifySection{};
+      c.set(*edit);
+    }
     startIdle();
     core->ConnectFromMenu(1);
     answer(lastSocket(), exchange({{"co 1", "大学へ接続中．\n"}, {"sh s", statusBlock()}}));

@@ -18,7 +18,8 @@ CoreTest::CoreTest() {
   core = std::make_unique<TarvikCore>(
       CorePorts{view, transport, timers, sound, launcher, browser, clock, prompter}, SettingsFiles(dir));
   // Sounds with short names, so that tests read easily; the log in the folder.
-  SettingsStore& s = settings();
+  SettingsEdit edit = settings();
+  SettingsStore& s = *edit;
   s.sound.s1 = "dial.wav", s.sound.s2 = "connected.wav", s.sound.s3 = "disconnected.wav";
   s.sound.s5 = "busy.wav", s.sound.s6 = "night.wav", s.sound.s7 = "warning.wav", s.sound.s8 = "ring.wav";
   s.option.LOG = (dir / "mn128soho.log").string();

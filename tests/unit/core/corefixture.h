@@ -22,10 +22,31 @@ class CoreTest : public testing::Test {
   CoreTest();
   ~CoreTest() override;
 
+  // A change of the engine's settings, as a dialog makes it: a copy that
+  // goes back to the engine (applySettings) at the end of the statement.
+  class SettingsEdit {
+   public:
+    explicit SettingsEdit(EngineCommands& engine) : engine_(engine), store_(engine.settings()) {}
+    ~SettingsEdit() { engine_.applySettings(store_); }
+    SettingsEdit(const SettingsEdit&) = delete;
+    SettingsEdit& operator=(const SettingsEdit&) = delete;
+    SettingsStore* operator->() { return &store_; }
+    SettingsStore& operator*() { return store_; }
+
+   private:
+    EngineCommands& engine_;
+    SettingsStore store_;
+  };
+
   // FormCreate with the arguments, then FormShow. Settings can be changed
   // before (through settings()).
   void start(const std::vector<std::string>& arguments = {});
-  SettingsStore& settings() { return core->settings(); }
+  SettingsEdit settings() { return SettingsEdit(*core); }
+  // The windows where the settings have them, for a close request.
+  WindowPlacement placement(bool parked = false) const {
+    const auto& o = core->settings().option;
+    return {o.left, o.top, parked, o.left2, o.top2, o.Width2, o.Height2};
+  }
   std::filesystem::path path(const std::string& name) const { return dir / name; }
   void writeFile(const std::string& name, const std::string& bytes) const;
   std::string readFile(const std::string& name) const;

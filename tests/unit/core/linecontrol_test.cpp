@@ -33,8 +33,8 @@ TEST_F(LineControl, RedialSequencesAlternateByParity) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.count);
-    settings().rd.count = c.count;
-    settings().tarvik.REDIAL = 5;
+    settings()->rd.count = c.count;
+    settings()->tarvik.REDIAL = 5;
     startIdle();
     std::vector<std::string> chains, progress;
     core->ConnectFromMenu(2);
@@ -60,12 +60,12 @@ TEST_F(LineControl, RedialSequencesAlternateByParity) {
 // The count is read again at every redial: one edited by hand during a
 // sequence is shown as typed, converted for the window like every other text.
 TEST_F(LineControl, RedialProgressShowsAnEditedCountReadably) {
-  settings().rd.count = "3";
+  settings()->rd.count = "3";
   startIdle();
   core->ConnectFromMenu(2);
   EXPECT_EQ(view.status, "ダイアル開始 (3/3)");
   answer(lastSocket(), "");
-  settings().rd.count = toSjis("３");
+  settings()->rd.count = toSjis("３");
   poll(statusBlock(), kBusy);
   tick();
   EXPECT_EQ(chainOf(lastSocket()), "co 2\rsh s");
@@ -73,7 +73,7 @@ TEST_F(LineControl, RedialProgressShowsAnEditedCountReadably) {
 }
 
 TEST_F(LineControl, RedialWaitsForB1AndDisconnectAllRearms) {
-  settings().rd.count = "1";
+  settings()->rd.count = "1";
   startIdle();
   core->ConnectFromMenu(1);
   answer(lastSocket(), "");
@@ -115,7 +115,7 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
   } cases[] = {
       {[](TarvikCore& c) { c.ConnectFromMenu(16); }, "無効な接続先: 16"},
       {[](TarvikCore& c) { c.ConnectFromMenu(-1); }, "無効な接続先: -1"},
-      {[this](TarvikCore& c) { settings().tarvik.DEFAULT = 16, c.ConnectBtnClick(); },
+      {[this](TarvikCore& c) { settings()->tarvik.DEFAULT = 16; c.ConnectBtnClick(); },
        "無効な接続先: 16"},
   };
   startIdle();
@@ -126,8 +126,8 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
     EXPECT_EQ(view.status, c.status);
   }
   // An alternate destination outside the list: that redial is refused too.
-  settings().rd.count = "2";
-  settings().tarvik.REDIAL = 16;
+  settings()->rd.count = "2";
+  settings()->tarvik.REDIAL = 16;
   core->DiscBtnClick();
   answer(lastSocket(), "");
   core->ConnectFromMenu(2);
@@ -140,8 +140,8 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
 }
 
 TEST_F(LineControl, CredentialsChainForDestinationFour) {
-  settings().option.CHECK16 = true;
-  settings().option.LAST = "olduser";
+  settings()->option.CHECK16 = true;
+  settings()->option.LAST = "olduser";
   startIdle();
   std::size_t before = transport.opened.size();
   core->ConnectFromMenu(4);
@@ -149,7 +149,7 @@ TEST_F(LineControl, CredentialsChainForDestinationFour) {
   EXPECT_EQ(eventsSince(0, {"ask-credentials"}), std::vector<std::string>{"ask-credentials olduser"});
   core->CredentialsEntered("user 1", "p w");
   EXPECT_EQ(chainOf(lastSocket()), "rem 4 s i user 1\rrem 4 s p p w\rco 4\rrem 4 s p\r");
-  EXPECT_EQ(settings().option.LAST, "user 1");
+  EXPECT_EQ(settings()->option.LAST, "user 1");
   core->CredentialsEntered("again", "x");  // no question open: nothing
   EXPECT_EQ(transport.opened.size(), before + 1);
 }
@@ -163,10 +163,10 @@ TEST_F(LineControl, StarredEntryAsksForCredentials) {
 }
 
 TEST_F(LineControl, TimedDialIsNotAskedAgainWhileTheQuestionIsOpen) {
-  settings().option.CHECK16 = true;
-  settings().option.CHECK13 = true;
-  settings().time.ON = "23:31";
-  settings().rd.count = "3";
+  settings()->option.CHECK16 = true;
+  settings()->option.CHECK13 = true;
+  settings()->time.ON = "23:31";
+  settings()->rd.count = "3";
   clock.set(23, 30, 0);
   startIdle();
   core->Timer1Timer();  // the start-up connect inside the night asks
@@ -181,11 +181,11 @@ TEST_F(LineControl, TimedDialIsNotAskedAgainWhileTheQuestionIsOpen) {
 }
 
 TEST_F(LineControl, TickOrder) {
-  settings().time.ON = "23:01";
-  settings().time.WARNING = "23:01";  // the same minute: the connect fires, not the warning
-  settings().option.CHECK18 = true;
-  settings().script = {"23:01 sh ver", "; 23:01 never"};
-  settings().rd.count = "1";
+  settings()->time.ON = "23:01";
+  settings()->time.WARNING = "23:01";  // the same minute: the connect fires, not the warning
+  settings()->option.CHECK18 = true;
+  settings()->script = {"23:01 sh ver", "; 23:01 never"};
+  settings()->rd.count = "1";
   clock.set(23, 0, 0);
   startIdle();
   core->ConnectFromMenu(1);
@@ -209,13 +209,13 @@ TEST_F(LineControl, TickOrder) {
 }
 
 TEST_F(LineControl, ScriptWaitsWhileTheSettingsDialogIsOpen) {
-  settings().option.CHECK18 = true;
-  settings().script = {"12:01 sh ver"};
+  settings()->option.CHECK18 = true;
+  settings()->script = {"12:01 sh ver"};
   clock.set(12, 0, 55);
   startIdle();
   core->Config();
   for (int i = 0; i < 13; ++i) tick();  // through 12:01 into 12:02
-  core->ConfigClosed();
+  EXPECT_EQ(core->ConfigClosed(core->settings(), {}), "");
   tick();
   EXPECT_TRUE(eventsSince(0, {"details Script"}).empty());  // the minute missed is not caught up
   clock.set(12, 0, 58);
@@ -224,15 +224,15 @@ TEST_F(LineControl, ScriptWaitsWhileTheSettingsDialogIsOpen) {
 }
 
 TEST_F(LineControl, RouterAddressTypedInTheDialogTakesEffectWhenItCloses) {
-  settings().tarvik.SOHOIP = "127.0.0.1";
+  settings()->tarvik.SOHOIP = "127.0.0.1";
   startIdle();
   core->Config();
-  settings().tarvik.SOHOIP = "127.0.0";  // half typed
+  settings()->tarvik.SOHOIP = "127.0.0";  // half typed
   core->B1DiscClick();
   EXPECT_EQ(transport.host, "127.0.0.1");
   EXPECT_EQ(core->routerPageAddress(4), "http://127.0.0/config-ip");  // web pages follow the field at once
-  settings().tarvik.SOHOIP = "127.0.0.2";
-  core->ConfigClosed();
+  settings()->tarvik.SOHOIP = "127.0.0.2";
+  EXPECT_EQ(core->ConfigClosed(core->settings(), {}), "");
   core->B1DiscClick();
   EXPECT_EQ(transport.host, "127.0.0.2");
 }
@@ -265,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(Table, TimedDisconnectAt,
                                          DisconnectCase{"0312345678", "0398765432", false, {"sh s"}}));
 
 TEST_F(LineControl, WarningTurnsThePanelRedAndSounds) {
-  settings().time.WARNING = "7:55";
+  settings()->time.WARNING = "7:55";
   clock.set(7, 54, 58);
   startIdle();
   std::size_t before = events.size();

@@ -69,13 +69,13 @@ TEST_F(Reactions, EverySoundAtItsEventAndNoneForEmptyNames) {
   core->ConnectFromMenu(0);
   answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected}, {"sh s", statusBlock()}}));
   EXPECT_EQ(eventsSince(before, {"sound"}), (Strings{"sound dial.wav", "sound connected.wav"}));
-  settings().sound.s1.clear();
-  settings().sound.s2.clear();
+  settings()->sound.s1.clear();
+  settings()->sound.s2.clear();
   before = events.size();
   core->ConnectFromMenu(0);
   answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected}, {"sh s", statusBlock()}}));
   EXPECT_TRUE(eventsSince(before, {"sound"}).empty());
-  settings().sound.s5 = toSjis("wav\\話中.wav");
+  settings()->sound.s5 = toSjis("wav\\話中.wav");
   poll(statusBlock(), "B1チャネル：発信失敗（着ユーザビジー）\n");
   EXPECT_EQ(eventsSince(before, {"sound", "details リ"}),
             (Strings{"details リダイアル", "sound wav/話中.wav"}));
@@ -89,10 +89,10 @@ TEST_F(Reactions, RelativeSoundsAreFoundInTheConfigThenTheDataFolders) {
   for (const char* file : {"wav/接続.wav", "share/wav/接続.wav", "share/wav/完了.wav", "share/names/0398765432.wav"}) {
     std::ofstream(dir / file) << "RIFF";
   }
-  settings().sound.s1 = toSjis("wav\\接続.wav");
-  settings().sound.s2 = toSjis("wav\\完了.wav");
-  settings().sound.s3 = toSjis("wav\\切断.wav");  // nowhere: the player's default sound
-  settings().sound.NAMESOUND = "names\\";
+  settings()->sound.s1 = toSjis("wav\\接続.wav");
+  settings()->sound.s2 = toSjis("wav\\完了.wav");
+  settings()->sound.s3 = toSjis("wav\\切断.wav");  // nowhere: the player's default sound
+  settings()->sound.NAMESOUND = "names\\";
   core->setDataDirectories({dir / "elsewhere", data});
   startIdle();
   std::size_t before = events.size();
@@ -116,8 +116,8 @@ TEST_F(Reactions, FlatRateSoundOncePerNight) {
 }
 
 TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
-  settings().nameList = {"0398765432:Office", "0312:Other"};
-  settings().sound.NAMESOUND = (dir / "names").string() + "\\";
+  settings()->nameList = {"0398765432:Office", "0312:Other"};
+  settings()->sound.NAMESOUND = (dir / "names").string() + "\\";
   std::filesystem::create_directories(dir / "names");
   std::ofstream(dir / "names" / "0398765432.wav") << "RIFF";
   startIdle();
@@ -139,8 +139,8 @@ TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
 }
 
 TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
-  settings().option.CHECK10 = true;
-  settings().option.CHECK6 = false;  // connection time skipped
+  settings()->option.CHECK10 = true;
+  settings()->option.CHECK6 = false;  // connection time skipped
   startIdle();
   const Chan b1 = connected("192.168.1.2");
   Strings shown;
@@ -156,13 +156,13 @@ TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
   EXPECT_TRUE(view.icon[0]);
   EXPECT_FALSE(view.icon[1]);
   // NEXT: a new status block keeps the field; a click still moves it on.
-  settings().option.NEXT = true;
+  settings()->option.NEXT = true;
   poll(statusBlock(b1));
   EXPECT_EQ(view.box[0], "PPP 64K");
   core->Edit1Click();
   EXPECT_EQ(view.box[0], "0312345001");
-  EXPECT_TRUE(core->FormCloseQuery(false));
-  EXPECT_EQ(settings().option.B1, 4);
+  EXPECT_TRUE(core->FormCloseQuery(placement()));
+  EXPECT_EQ(settings()->option.B1, 4);
 }
 
 TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
@@ -193,7 +193,7 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
 // The log merge cases, end to end: the button loads the file, the router's
 // history arrives, the file is written.
 TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
-  settings().option.CHECK17 = true;
+  settings()->option.CHECK17 = true;
   startIdle();
   const std::string marker = toUtf8(logBreakMarker());
   auto fetch = [&](const Strings& history) {
@@ -219,7 +219,7 @@ TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
 }
 
 TEST_F(Reactions, AutomaticFetchesStayOutOfTheDetails) {
-  settings().option.CHECK17 = true;
+  settings()->option.CHECK17 = true;
   writeFile("mn128soho.log", toSjis("12/01 10:00:00 B1 接続\r\n"));
   startIdle();
   // The disconnection shows while its exchange is still open: the fetch
@@ -254,7 +254,7 @@ TEST_F(Reactions, LogOptionOffWritesNothing) {
 }
 
 TEST_F(Reactions, UnreadableLogStopsTheFetchWithAMessage) {
-  settings().option.CHECK17 = true;
+  settings()->option.CHECK17 = true;
   std::filesystem::create_directories(path("mn128soho.log"));
   startIdle();
   std::size_t before = transport.opened.size();
@@ -302,7 +302,7 @@ TEST_F(Reactions, RouterPagesFollowTheBanner) {
   EXPECT_EQ(core->routerPageAddress(12), "");
   answer(lastSocket(), exchange({{"sh ver", "# MN128-SOHO-S Ver 1.00\n"}}));
   EXPECT_EQ(core->routerPageBase(), 100);
-  settings().tarvik.SOHOIP = "router.lan";  // edited in the dialog: used at once
+  settings()->tarvik.SOHOIP = "router.lan";  // edited in the dialog: used at once
   core->ExecWWW(3);
   core->ExecWWW(6);
   core->ExecWWW(99);

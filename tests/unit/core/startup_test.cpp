@@ -21,7 +21,7 @@ TEST_F(CoreTest, StartupChainDestinationsBannerAndPollTimer) {
   EXPECT_EQ(chainOf(lastSocket()), "sh ver\rsh r l\rsh s\rsh r l\r");
   EXPECT_FALSE(core->exchangeIdle());
 
-  settings().tarvik.DEFAULT = 2;
+  settings()->tarvik.DEFAULT = 2;
   answer(lastSocket(), exchange({{"sh ver", "MN128-SOHO.F Ver 2.10\n\n"},
                                  {"sh r l", destinationLines({"プロバイダ0", "プロバイダ1", "オフィス"})},
                                  {"sh s", statusBlock()}}));
@@ -37,7 +37,7 @@ TEST_F(CoreTest, StartupChainDestinationsBannerAndPollTimer) {
 }
 
 TEST_F(CoreTest, ClockCommandWithCheck12) {
-  settings().option.CHECK12 = true;
+  settings()->option.CHECK12 = true;
   clock.time = {1999, 5, 3, 9, 7, 0};
   start();
   EXPECT_EQ(view.status, "1999/5/3-9:7");
@@ -45,7 +45,7 @@ TEST_F(CoreTest, ClockCommandWithCheck12) {
 }
 
 TEST_F(CoreTest, PollIntervalFromSettingsOrOverride) {
-  settings().option.TIME = "12";
+  settings()->option.TIME = "12";
   start();
   EXPECT_EQ(timers.timers[TimerId::Timer1].intervalMs, 12000);
   core->setPollIntervalOverrideMs(50);
@@ -53,8 +53,8 @@ TEST_F(CoreTest, PollIntervalFromSettingsOrOverride) {
 }
 
 TEST_F(CoreTest, LoginBatchCarriesPasswordChainAndCode) {
-  settings().tarvik.PASS = "secret";
-  settings().kanji.CODE = "sys kc e";
+  settings()->tarvik.PASS = "secret";
+  settings()->kanji.CODE = "sys kc e";
   start();
   core->AsyncSock1Connect(lastSocket());
   EXPECT_EQ(transport.sent[lastSocket()].front(),
@@ -73,7 +73,7 @@ TEST_F(CoreTest, ArgumentsActOnceAtTheFirstConnect) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.front());
-    settings().tarvik.DEFAULT = 3;
+    settings()->tarvik.DEFAULT = 3;
     start(c.arguments);
     SocketId first = lastSocket();
     std::size_t before = transport.opened.size();
@@ -100,7 +100,7 @@ TEST_F(CoreTest, PollOnlyWhenIdleAndMonitoring) {
   answer(lastSocket(), "");
   poll(statusBlock());
   // No monitoring: no poll, but commands still go out.
-  settings().option.CHECK11 = true;
+  settings()->option.CHECK11 = true;
   before = transport.opened.size();
   tick();
   EXPECT_EQ(transport.opened.size(), before);
@@ -200,13 +200,13 @@ TEST_F(CoreTest, SendFailureIsShownForTheUsersExchangesAndOnceForThePolls) {
 // --- the way out ---
 
 TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
-  settings().option.CHECK15 = true;
+  settings()->option.CHECK15 = true;
   start();
   answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
-  settings().option.left = 123;
+  settings()->option.left = 123;
 
-  EXPECT_FALSE(core->FormCloseQuery(false));
-  EXPECT_FALSE(core->FormCloseQuery(false));  // asked once while the question is open
+  EXPECT_FALSE(core->FormCloseQuery(placement()));
+  EXPECT_FALSE(core->FormCloseQuery(placement()));  // asked once while the question is open
   EXPECT_EQ(eventsSince(0, {"ask-disconnect"}).size(), 1u);
   EXPECT_NE(readFile("Tarvik.ini").find("left=123"), std::string::npos);  // saved all the same
 
@@ -219,7 +219,7 @@ TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
   std::size_t before = transport.opened.size();
   tick();
   EXPECT_EQ(transport.opened.size(), before);  // no more polls
-  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_TRUE(core->FormCloseQuery(placement()));
   core->FormClose();
   EXPECT_FALSE(timers.isActive(TimerId::Timer1));
 }
@@ -236,30 +236,30 @@ TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
       {false, connected("1.2.3.4"), {}, true},
   };
   for (const Case& c : cases) {
-    settings().option.CHECK15 = c.check15;
+    settings()->option.CHECK15 = c.check15;
     start();
     answer(lastSocket(), exchange({{"sh s", statusBlock(c.b1, c.b2)}}));
-    EXPECT_EQ(core->FormCloseQuery(false), c.closesAtOnce);
+    EXPECT_EQ(core->FormCloseQuery(placement()), c.closesAtOnce);
     if (!c.closesAtOnce) {
       // Cancel: the line stays up and the next request closes.
       core->DisconnectQuestionAnswered(false);
-      EXPECT_TRUE(core->FormCloseQuery(false));
+      EXPECT_TRUE(core->FormCloseQuery(placement()));
     }
   }
 }
 
 TEST_F(CoreTest, ExitWithUnknownChannelStateDoesNotAsk) {
-  settings().option.CHECK15 = true;
+  settings()->option.CHECK15 = true;
   start();  // the router never answered
-  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_TRUE(core->FormCloseQuery(placement()));
 }
 
 TEST_F(CoreTest, CloseWhileParkedKeepsTop) {
   writeFile("Tarvik.ini", "[OPTION]\r\ntop=77\r\n");
   start();
-  settings().option.top = -300;
-  settings().option.left = 5;
-  EXPECT_TRUE(core->FormCloseQuery(true));
+  settings()->option.top = -300;
+  settings()->option.left = 5;
+  EXPECT_TRUE(core->FormCloseQuery(placement(true)));
   std::string ini = readFile("Tarvik.ini");
   EXPECT_NE(ini.find("top=77"), std::string::npos);
   EXPECT_NE(ini.find("left=5"), std::string::npos);
@@ -271,13 +271,13 @@ TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
   writeFile("Tarvik.ini", "[Tarvik]\r\nSOHOIP=192.168.0.1\r\nPASS=" + encodePassword("secret") + "\r\n");
   ::chmod((dir / "Tarvik.ini").c_str(), 0644);
   start();
-  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_TRUE(core->FormCloseQuery(placement()));
   EXPECT_EQ(view.status, kMadeOwnerOnly);
   struct stat st {};
   ASSERT_EQ(::stat((dir / "Tarvik.ini").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   view.status.clear();
-  EXPECT_TRUE(core->FormCloseQuery(false));
+  EXPECT_TRUE(core->FormCloseQuery(placement()));
   EXPECT_EQ(view.status, "") << "said once";
 }
 
@@ -285,15 +285,15 @@ TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
 // not, parked or not, and never asks: nobody is there to answer.
 TEST_F(CoreTest, TheEndOfTheSessionSavesTheWindowStateWithoutTheQuestion) {
   writeFile("Tarvik.ini", "[OPTION]\r\ntop=77\r\n");
-  settings().option.CHECK15 = true;
+  settings()->option.CHECK15 = true;
   start();
   answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
   core->Edit1Click();  // B1 shows its next item
   ASSERT_NE(core->channel(Channel::B1).DisplayIndex, 0);
-  settings().option.left = 123;
-  settings().option.top = -300;  // parked: the file keeps the top it returns to
-  core->EndSession(true);
-  core->EndSession(true);
+  settings()->option.left = 123;
+  settings()->option.top = -300;  // parked: the file keeps the top it returns to
+  core->EndSession(placement(true));
+  core->EndSession(placement(true));
   EXPECT_TRUE(eventsSince(0, {"ask-disconnect"}).empty()) << "a channel is in use, yet nothing is asked";
   const std::string ini = readFile("Tarvik.ini");
   EXPECT_NE(ini.find("left=123"), std::string::npos) << ini;
@@ -312,6 +312,36 @@ TEST_F(CoreTest, FormCloseClosesEveryOpenSocket) {
   for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog}) {
     EXPECT_FALSE(timers.isActive(id));
   }
+}
+
+TEST_F(CoreTest, TheCloseRequestSavesWhereTheWindowsStand) {
+  start();
+  EXPECT_TRUE(core->FormCloseQuery(WindowPlacement{12, 34, false, 56, 78, 500, 300}));
+  const std::string ini = readFile("Tarvik.ini");
+  for (const char* key : {"left=12", "top=34", "left2=56", "top2=78", "Width2=500", "Height2=300"}) {
+    EXPECT_NE(ini.find(key), std::string::npos) << key;
+  }
+  EXPECT_EQ(core->settings().option.left2, 56);
+}
+
+TEST_F(CoreTest, TheSettingsDialogSaveGoesThroughTheEngine) {
+  start();
+  core->Config();
+  SettingsStore edited = core->settings();
+  edited.option.TIME = "1";  // below 2: saved as 5
+  edited.tarvik.SOHOIP = "10.0.0.9";
+  EXPECT_EQ(core->ConfigClosed(edited, {}), "");
+  EXPECT_EQ(core->settings().option.TIME, "5");
+  EXPECT_NE(readFile("Tarvik.ini").find("SOHOIP=10.0.0.9"), std::string::npos);
+  core->B1DiscClick();
+  EXPECT_EQ(transport.host, "10.0.0.9");
+
+  edited = core->settings();
+  edited.option.TIME = "x";  // not an integer: the save stops, the dialog stays
+  edited.tarvik.SOHOIP = "10.0.0.10";
+  EXPECT_NE(core->ConfigClosed(edited, {}), "");
+  core->B1DiscClick();
+  EXPECT_EQ(transport.host, "10.0.0.9") << "the router address follows only a completed save";
 }
 
 }  // namespace

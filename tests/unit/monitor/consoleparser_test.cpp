@@ -269,7 +269,7 @@ TEST_F(ConsoleParserTest, AnalogViewEchoesOnlyAnalogueLinesAndAutomaticFetchesNo
 
   host.events.clear();
   parser.AnalogView = false;
-  parser.AutoLogFetch = true;
+  parser.capture.setAutomatic(true);
   feed("アナログポート：通話中\nその他の行\n");
   EXPECT_TRUE(host.payloads("echo").empty());
 }
@@ -283,7 +283,7 @@ TEST_F(ConsoleParserTest, TextAfterTheLastLineFeedIsALineOnlyWhenItIsAPrompt) {
   parser.EchoEnabled = false;
   parser.AsyncSock1Receive(routerText("MN128-SOHO% "));
   EXPECT_TRUE(parser.EchoEnabled);
-  EXPECT_EQ(parser.PromptCountdown, -1);
+  EXPECT_EQ(parser.capture.countdown(), -1);
 }
 
 TEST_F(ConsoleParserTest, OnlyACarriageReturnAfterALineFeedIsSkipped) {

@@ -31,10 +31,9 @@ class HistoryCaptureTest : public ParserFixture {
   // (UTF-8 here) become the buffer; a file not ending in the gap marker
   // must be met again before anything is appended.
   void arm(const Lines& file) {
-    parser.LogBuffer.clear();
-    for (const std::string& line : file) parser.LogBuffer.push_back(toSjis(line));
-    parser.PromptCountdown = 56;
-    parser.HistorySynced = file.empty() || file.back() == kBreak;
+    Lines lines;
+    for (const std::string& line : file) lines.push_back(toSjis(line));
+    parser.capture.start(lines, file.empty() || file.back() == kBreak);
     parser.AnalogView = false;
   }
 
@@ -88,8 +87,8 @@ TEST_F(HistoryCaptureTest, MergesTheHistoryIntoTheSavedFile) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(fetch(c.file, c.history), c.written) << c.name;
-    EXPECT_EQ(parser.PromptCountdown, 0) << c.name;
-    EXPECT_FALSE(parser.HistorySeen) << c.name;
+    EXPECT_EQ(parser.capture.countdown(), 0) << c.name;
+    EXPECT_FALSE(parser.capture.historySeen()) << c.name;
   }
 }
 
@@ -113,18 +112,18 @@ TEST_F(HistoryCaptureTest, CompletesOnTheThirdPromptOnceAndEchoesTheHistoryOfAUs
   // Later exchanges only count further down.
   feed(historyExchange({"B"}));
   EXPECT_EQ(host.payloads("history").size(), 1u);
-  EXPECT_EQ(parser.PromptCountdown, -3);
+  EXPECT_EQ(parser.capture.countdown(), -3);
 }
 
 TEST_F(HistoryCaptureTest, AutomaticFetchIsSilentAndEndsAutomatic) {
-  parser.AutoLogFetch = true;
+  parser.capture.setAutomatic(true);
   arm({});
   feed(historyExchange({"A", "B"}));
   EXPECT_EQ(host.writtenLog, entries({"A", "B"}));
   // Nothing of the exchange is echoed up to the completion; what the router
   // prints after the last prompt is echoed again.
   EXPECT_EQ(host.payloads("echo"), (Lines{"Bye."}));
-  EXPECT_FALSE(parser.AutoLogFetch);
+  EXPECT_FALSE(parser.capture.automatic());
 }
 
 TEST_F(HistoryCaptureTest, TaggedEntriesAreCapturedAsTagged) {

@@ -1,0 +1,13 @@
+#include "monitor/channelstate.h"
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+
+namespace tarvik {
+
+bool showsFree(const ChannelState& channel) {
+  static const std::string kFree = toSjis("空");
+  return contains(channel.text(ChannelState::StatusText), kFree);
+}
+
+}  // namespace tarvik
