@@ -4,7 +4,8 @@
 // All console output, settings values, names and script lines are kept as
 // Shift-JIS byte strings; UTF-8 is used only for display and file names.
 // These two functions are the only place that knows how the conversion is
-// done (iconv's "CP932" here), so the core stays portable.
+// done (iconv's "CP932" on POSIX, code page 932 of the Windows API on
+// Windows), so the core stays portable.
 
 #include <string>
 #include <string_view>

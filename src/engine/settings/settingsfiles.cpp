@@ -19,7 +19,9 @@ namespace {
 
 std::string withPath(std::string_view format, const std::filesystem::path& path) {
   std::string message(format);
-  message.replace(message.find("%s"), 2, path.string());
+  // UTF-8 on every platform (string() is the ANSI code page on Windows).
+  const std::u8string name = path.u8string();
+  message.replace(message.find("%s"), 2, std::string(name.begin(), name.end()));
   return message;
 }
 

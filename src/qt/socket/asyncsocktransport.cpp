@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "base/sjis.h"
-#include "socket/ecommerror.h"
+#include "net/ecommerror.h"
 
 namespace tarvik {
 

@@ -12,7 +12,7 @@
 #include <exception>
 #include <utility>
 
-#include "socket/ecommerror.h"
+#include "net/ecommerror.h"
 
 namespace tarvik {
 namespace {

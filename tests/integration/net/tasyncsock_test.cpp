@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "socket/asyncsocktransport.h"
-#include "socket/ecommerror.h"
+#include "net/ecommerror.h"
 
 namespace tarvik {
 namespace {

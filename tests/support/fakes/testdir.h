@@ -2,8 +2,10 @@
 // A fresh folder per test, removed afterwards, and small file helpers.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -16,11 +18,21 @@ namespace tarvik::testing {
 class TestDir {
  public:
   TestDir() {
+#ifdef _WIN32
+    // The test's name and a count keep parallel programs and folders apart.
+    static int count = 0;
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    path_ = std::filesystem::temp_directory_path() /
+            (std::string("tarvik-settings-") + (test ? test->name() : "suite") + "-" + std::to_string(++count));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+#else
     std::string pattern = (std::filesystem::path(::testing::TempDir()) / "tarvik-settings-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
     // Readable by others, so that a test running as an unprivileged user
     // (see Unprivileged) can still read what lies inside.
     ::chmod(path_.c_str(), 0755);
+#endif
   }
   ~TestDir() {
     std::error_code ignored;
@@ -48,6 +60,7 @@ inline void writeBytes(const std::filesystem::path& path, const std::string& byt
   out << bytes;
 }
 
+#ifndef _WIN32
 // Permission checks do not apply to root; a test that needs a refused write
 // runs its body as the "nobody" user when the suite runs as root.
 class Unprivileged {
@@ -64,5 +77,6 @@ class Unprivileged {
  private:
   bool wasRoot_;
 };
+#endif
 
 }  // namespace tarvik::testing

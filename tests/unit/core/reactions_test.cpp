@@ -128,7 +128,7 @@ TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
   EXPECT_EQ(view.callerName, "Office");
   EXPECT_EQ(view.callerNumber, "0398765432");
   poll(statusBlock(ringing));
-  EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound " + (dir / "names" / "0398765432.wav").string()});
+  EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound " + (dir / "names" / "0398765432.wav").generic_string()});
   poll(statusBlock());
   EXPECT_FALSE(view.callerShown);
   // An unlisted caller without a name sound: the label's text, the general sound.

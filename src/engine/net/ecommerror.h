@@ -1,5 +1,5 @@
 #pragma once
-// The one failure the socket component reports: a message made of a fixed
+// The one failure a socket component reports: a message made of a fixed
 // prefix, naming the operation that failed, and the socket layer's text.
 
 #include <stdexcept>

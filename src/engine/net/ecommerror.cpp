@@ -1,4 +1,4 @@
-#include "socket/ecommerror.h"
+#include "net/ecommerror.h"
 
 namespace tarvik {
 

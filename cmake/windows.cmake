@@ -1,0 +1,48 @@
+# The Windows program and its tests, included from the top-level
+# CMakeLists.txt when the target system is Windows.
+
+# Unicode Win32 everywhere (the W functions), Windows 7 API level and up.
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+if(TARVIK_BUILD_TESTS)
+  enable_testing()
+  # Debian ships googletest as sources; it is built here with the same
+  # compiler as the code it tests.
+  set(TARVIK_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "googletest sources")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${TARVIK_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+  # One ctest entry per test program: listing the cases would start every
+  # program under Wine at build time.
+  function(gtest_discover_tests target)
+    cmake_parse_arguments(_gdt "" "" "PROPERTIES" ${ARGN})
+    add_test(NAME ${target} COMMAND ${target})
+    if(_gdt_PROPERTIES)
+      set_tests_properties(${target} PROPERTIES ${_gdt_PROPERTIES})
+    endif()
+  endfunction()
+endif()
+
+add_subdirectory(src/engine)
+add_subdirectory(src/headless)
+add_subdirectory(src/app)
+add_subdirectory(src/win32)
+
+if(TARVIK_BUILD_TESTS)
+  # The engine's unit tests, the same sources as on Linux, after the
+  # libraries they share.
+  file(GLOB _tarvik_unit_dirs LIST_DIRECTORIES true ${PROJECT_SOURCE_DIR}/tests/support/*
+       ${PROJECT_SOURCE_DIR}/tests/unit/*)
+  list(SORT _tarvik_unit_dirs)
+  # tests/unit/app holds the POSIX command-line rules; the Windows rules
+  # are tested in tests/win32.
+  list(FILTER _tarvik_unit_dirs EXCLUDE REGEX "/tests/unit/app$")
+  foreach(_dir IN LISTS _tarvik_unit_dirs)
+    if(IS_DIRECTORY ${_dir} AND EXISTS ${_dir}/CMakeLists.txt)
+      file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_dir})
+      add_subdirectory(${_dir} ${CMAKE_BINARY_DIR}/${_rel})
+    endif()
+  endforeach()
+  add_subdirectory(tests/win32)
+endif()

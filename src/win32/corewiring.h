@@ -1,0 +1,56 @@
+#pragma once
+// The core with the Windows adapters every Windows front end shares (the
+// message window, timers, clock, launcher, Winsock transport), wired
+// together: socket events and timer ticks reach the core's handlers
+// (AsyncSock1Connect, Timer1Timer, ...). The front end brings its View and
+// Prompter, its sound and browser ports, and may wrap the launcher.
+//
+// Two steps, because wrappers need the real adapters before the core
+// exists: construct the wiring, then createCore().
+
+#include <filesystem>
+#include <memory>
+
+#include "core/tarvikcore.h"
+#include "messagewindow.h"
+#include "winclock.h"
+#include "winlauncher.h"
+#include "winsocktransport.h"
+#include "wintimers.h"
+
+namespace tarvik::win32 {
+
+class CoreWiring {
+ public:
+  struct Ports {
+    View& view;
+    Prompter& prompter;
+    Sound& sound;
+    Browser& browser;
+    Launcher* launcher = nullptr;  // null: the real adapter
+  };
+
+  CoreWiring();
+  ~CoreWiring();
+  CoreWiring(const CoreWiring&) = delete;
+  CoreWiring& operator=(const CoreWiring&) = delete;
+
+  MessageWindow& window() { return window_; }
+  WinLauncher& launcher() { return launcher_; }
+
+  TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
+  TarvikCore* core() { return core_.get(); }
+  // Ends the core before the front end's ports go away.
+  void destroyCore();
+
+ private:
+  MessageWindow window_;
+  WinsockSession winsock_;
+  WinTimers timers_{window_};
+  WinClock clock_;
+  WinLauncher launcher_{window_};
+  std::unique_ptr<WinsockTransport> transport_;
+  std::unique_ptr<TarvikCore> core_;
+};
+
+}  // namespace tarvik::win32

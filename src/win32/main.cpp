@@ -1,0 +1,90 @@
+// The entry point of tarvik.exe. Program options come out of the argument
+// list first (the same options as on Linux); what is left are the action
+// words for the core. Arguments arrive in UTF-16 and are UTF-8 from here on.
+
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "options.h"
+#include "runheadless.h"
+#include "settings/settingsfiles.h"
+#include "settings/settingsprint.h"
+#include "settings/settingsstore.h"
+#include "singleinstance.h"
+#include "widetext.h"
+
+namespace fs = std::filesystem;
+using namespace tarvik;
+using namespace tarvik::app;
+
+namespace {
+
+fs::path executableDir() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      return fs::path(buffer).parent_path();
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// UTF-8 bytes go out as they are, LF line ends included, whether standard
+// output is a console, a pipe or a file; a console shows them as UTF-8.
+void prepareOutput() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  ::SetConsoleOutputCP(CP_UTF8);
+}
+
+int usageError(const std::string& error) {
+  std::fprintf(stderr, "tarvik: %s\nTry 'tarvik --help' for more information.\n", error.c_str());
+  return kUsageExitCode;
+}
+
+// Loads the settings as the program does at start (no first-run dialog),
+// prints them as INI text and ends.
+int printSettingsOf(const fs::path& configDir) {
+  SettingsStore store;
+  SettingsFiles files(configDir);
+  files.loadAll(store);
+  std::fputs(printSettings(store, files).c_str(), stdout);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  prepareOutput();
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(win32::narrow(argv[i]));
+  ParsedOptions parsed = parseProgramOptions(arguments);
+  if (!parsed.error.empty()) return usageError(parsed.error);
+  const ProgramOptions& options = parsed.options;
+  if (options.help) {
+    std::fputs(helpText("tarvik").c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs(versionText().c_str(), stdout);
+    return 0;
+  }
+  const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), executableDir());
+  if (options.printSettings) return printSettingsOf(configDir);
+  if (needsWindows(arguments)) {
+    std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);
+    return 1;
+  }
+  win32::SingleInstance instance;
+  if (!instance.acquired()) return 0;  // another Tarvik runs: end silently
+  return win32::runHeadless(options, configDir);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Runs the thread's message loop until a condition holds or the time is up:
+// the Windows ports deliver everything through that loop.
+
+#include <windows.h>
+
+#include <functional>
+
+namespace tarvik::win32::testing {
+
+inline bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  while (!done()) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= deadline) return false;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  return true;
+}
+
+}  // namespace tarvik::win32::testing
