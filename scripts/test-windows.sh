@@ -38,6 +38,9 @@ cleanup() {
 }
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
+# One server for the whole run: it would end a few seconds after each
+# program, and its next start (with the desktop process) costs again.
+wineserver -p
 prefixed=$(date +%s)
 
 status=0

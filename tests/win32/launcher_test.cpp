@@ -65,7 +65,9 @@ class WinLauncherTest : public ::testing::Test {
     handle = launcher.start(commandLine);
     EXPECT_NE(handle, kNoProcess);
     std::optional<Recorded> r;
-    EXPECT_TRUE(pumpUntil([&] { return (r = readRecord(record)).has_value(); }, 15000));
+    // The first program with a window in a new Wine session also starts its
+    // desktop process, which takes long on a loaded machine.
+    EXPECT_TRUE(pumpUntil([&] { return (r = readRecord(record)).has_value(); }, 90000));
     return r.value_or(Recorded{});
   }
 

@@ -265,6 +265,7 @@ TEST_F(CoreTest, CloseWhileParkedKeepsTop) {
   EXPECT_NE(ini.find("left=5"), std::string::npos);
 }
 
+#ifndef _WIN32  // file modes: on Windows the folder's access list decides
 // A Tarvik.ini that others may read is made the owner's alone by the first
 // save that holds the password, and the status line says so that once.
 TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
@@ -280,6 +281,7 @@ TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
   EXPECT_TRUE(core->FormCloseQuery(placement()));
   EXPECT_EQ(view.status, "") << "said once";
 }
+#endif
 
 // The end of the session (or SIGTERM) saves what a close saves, in use or
 // not, parked or not, and never asks: nobody is there to answer.
