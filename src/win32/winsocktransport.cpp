@@ -246,15 +246,15 @@ void WinsockTransport::onWritable(SocketId id) {
   }
 }
 
-void WinsockTransport::send(SocketId id, std::string_view bytes) {
+bool WinsockTransport::send(SocketId id, std::string_view bytes) {
   Socket* s = find(id);
   if (!s || !s->connected) {
     errorText_ = std::string(commFailurePrefix(CommFailure::Send)) + "Socket is not connected";
-    return;
+    return false;
   }
   if (!s->pendingOut.empty()) {
     s->pendingOut.append(bytes);
-    return;
+    return true;
   }
   while (!bytes.empty()) {
     const int n = ::send(s->handle, bytes.data(), static_cast<int>(bytes.size()), 0);
@@ -262,13 +262,14 @@ void WinsockTransport::send(SocketId id, std::string_view bytes) {
       const int error = ::WSAGetLastError();
       if (error != WSAEWOULDBLOCK) {
         errorText_ = std::string(commFailurePrefix(CommFailure::Send)) + winsockErrorText(error);
-        return;
+        return false;
       }
       break;
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   s->pendingOut.assign(bytes);  // FD_WRITE sends the rest
+  return true;
 }
 
 void WinsockTransport::onReadable(SocketId id) {

@@ -54,7 +54,7 @@ class WinsockTransport : public Transport {
   void setHost(const std::string& host) override;
   void setPort(int port) override;
   SocketId open() override;
-  void send(SocketId socket, std::string_view bytes) override;
+  bool send(SocketId socket, std::string_view bytes) override;
   void close(SocketId socket) override;
   std::string errorText() const override { return errorText_; }
 

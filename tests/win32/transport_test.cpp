@@ -89,7 +89,7 @@ TEST_F(WinsockTransportTest, LogsInExchangesAndSeesTheRouterClose) {
   ASSERT_NE(s, kNoSocket);
   EXPECT_TRUE(events.empty()) << "nothing may arrive from inside open()";
   ASSERT_TRUE(pumpUntil([&] { return receivedOn(s).find("login: ") != std::string::npos; }));
-  transport.send(s, "admin\r");
+  EXPECT_TRUE(transport.send(s, "admin\r"));
   ASSERT_TRUE(pumpUntil([&] { return receivedOn(s).find("% ") != std::string::npos; })) << receivedOn(s);
   transport.send(s, "sh ver\r");
   ASSERT_TRUE(pumpUntil([&] { return receivedOn(s).find("Ver ") != std::string::npos; })) << receivedOn(s);
@@ -160,7 +160,7 @@ TEST_F(WinsockTransportTest, SendBeforeConnectIsRefused) {
   transport.setHost("127.0.0.1");
   transport.setPort(simulatorPort());
   const SocketId s = transport.open();
-  transport.send(s, "admin\r");
+  EXPECT_FALSE(transport.send(s, "admin\r"));
   EXPECT_EQ(transport.errorText(), "Send Error Socket is not connected");
   transport.close(s);
 }

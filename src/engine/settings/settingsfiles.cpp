@@ -1,9 +1,7 @@
 #include "settings/settingsfiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -115,9 +113,11 @@ void requireReadable(const std::filesystem::path& path) {
   if (std::filesystem::is_directory(path, error)) {
     throw std::runtime_error(path.string() + ": " + std::generic_category().message(EISDIR));
   }
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error(path.string() + ": " + std::generic_category().message(errno));
-  ::close(fd);
+  // Opened the portable way; the stream's open leaves the system's reason
+  // in errno on both platforms.
+  errno = 0;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(path.string() + ": " + std::generic_category().message(errno ? errno : EACCES));
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 #include "base/filebytes.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -18,6 +20,7 @@ using testing::readBytes;
 using testing::TestDir;
 using testing::writeBytes;
 
+#ifndef _WIN32  // folder and file modes of the POSIX file layer
 // The folder is read-only for the writer. Permission bits do not stop root,
 // so the write runs as an unprivileged user when the tests run as root.
 TEST(ReplaceFileBytes, ReadOnlyFolderWritesAWritableFileInPlace) {
@@ -58,6 +61,8 @@ TEST(ReplaceFileBytes, ReadOnlyFolderWritesAWritableFileInPlace) {
 }
 
 // What cannot be read gives nothing, and never throws.
+#endif
+
 TEST(ReadFileBytes, FileOrNothing) {
   TestDir dir;
   writeBytes(dir / "file", "bytes\r\n");
