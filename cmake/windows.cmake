@@ -38,6 +38,8 @@ if(TARVIK_BUILD_TESTS)
   # tests/unit/app holds the POSIX command-line rules; the Windows rules
   # are tested in tests/win32.
   list(FILTER _tarvik_unit_dirs EXCLUDE REGEX "/tests/unit/app$")
+  # The journal tests crash child processes with POSIX calls; not yet ported.
+  list(FILTER _tarvik_unit_dirs EXCLUDE REGEX "/tests/unit/journal$")
   foreach(_dir IN LISTS _tarvik_unit_dirs)
     if(IS_DIRECTORY ${_dir} AND EXISTS ${_dir}/CMakeLists.txt)
       file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_dir})
