@@ -7,10 +7,12 @@
 
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "base/sjis.h"
 #include "harness.h"
+#include "sim/simharness.h"
 
 namespace tarvik::headless_test {
 namespace {
@@ -43,21 +45,9 @@ class JournalE2e : public testing::Test {
   }
 
   void startSim() {
-    sim.start(simulatorBinary(),
-              {"--port", "0", "--control-port", "0", "--connect-delay-ms", "300", "--seed", "7"}, dir.path(),
-              dir / "sim.err");
-    ASSERT_GE(sim.waitLine([](const std::string& l) { return l == "ready"; }, 10s), 0)
-        << "simulator not ready";
-    for (const std::string& l : sim.lines()) {
-      std::istringstream s(l);
-      std::string word, server, address;
-      int port = 0;
-      s >> word >> server >> address >> port;
-      if (server == "console") consolePort = port;
-      if (server == "control") controlPort = port;
-    }
+    sim = std::make_unique<simtest::Sim>(std::vector<std::string>{"--connect-delay-ms", "300", "--seed", "7"});
+    consolePort = sim->console;
     ASSERT_GT(consolePort, 0);
-    ASSERT_GT(controlPort, 0);
   }
 
   void startTarvik(const std::vector<std::string>& words) {
@@ -84,12 +74,13 @@ class JournalE2e : public testing::Test {
   }
 
   void ok(const std::string& command) {
-    ASSERT_EQ(control(controlPort, command).rfind("OK", 0), 0u) << command;
+    ASSERT_EQ(sim->control(command).rfind("OK", 0), 0u) << command;
   }
 
   TempDir dir;
-  Child sim, app;
-  int consolePort = 0, controlPort = 0;
+  std::unique_ptr<simtest::Sim> sim;
+  Child app;
+  int consolePort = 0;
 };
 
 TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
