@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -15,6 +17,7 @@
 
 #include "base/sjis.h"
 #include "harness.h"
+#include "sim/simharness.h"
 
 namespace tarvik::headless_test {
 namespace {
@@ -70,21 +73,11 @@ class WineHeadless : public testing::Test {
   }
 
   void startSim(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"--port", "0", "--control-port", "0", "--connect-delay-ms", "300",
-                                     "--seed", "7"};
+    std::vector<std::string> args = {"--connect-delay-ms", "300", "--seed", "7"};
     args.insert(args.end(), extra.begin(), extra.end());
-    sim.start(simulatorBinary(), args, dir.path(), dir / "sim.err");
-    ASSERT_GE(sim.waitLine([](const std::string& l) { return l == "ready"; }, 10s), 0) << "simulator not ready";
-    for (const std::string& l : sim.lines()) {
-      std::istringstream s(l);
-      std::string word, server, address;
-      int port = 0;
-      s >> word >> server >> address >> port;
-      if (server == "console") consolePort = port;
-      if (server == "control") controlPort = port;
-    }
+    sim = std::make_unique<simtest::Sim>(args);
+    consolePort = sim->console;
     ASSERT_GT(consolePort, 0);
-    ASSERT_GT(controlPort, 0);
   }
 
   void writeIni(const std::string& more = "") {
@@ -113,7 +106,7 @@ class WineHeadless : public testing::Test {
 
   Line lineAt(int i) const { return parseLine(app.lines().at(static_cast<std::size_t>(i))); }
 
-  std::string simState() { return control(controlPort, "state"); }
+  std::string simState() { return sim->control("state"); }
 
   bool waitState(const std::string& part, Ms timeout = kWait) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -138,8 +131,9 @@ class WineHeadless : public testing::Test {
   void endWithCtrlC() { endWithCtrlC(app); }
 
   TempDir dir;
-  Child sim, app;
-  int consolePort = 0, controlPort = 0;
+  std::unique_ptr<simtest::Sim> sim;
+  Child app;
+  int consolePort = 0;
 };
 
 TEST_F(WineHeadless, StartShowsDestinationListAndBannerAndRunsOnce) {
@@ -204,7 +198,7 @@ TEST_F(WineHeadless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDiscon
   // The network drops the call: the disconnection sound, and slot 1 is
   // asked to close (its window answers WM_CLOSE, so well before 5 s).
   std::size_t before = app.lines().size();
-  ASSERT_EQ(control(controlPort, "hangup").rfind("OK", 0), 0u);
+  ASSERT_EQ(sim->control("hangup").rfind("OK", 0), 0u);
   expectLine("sound", "wav/切断.wav", kWait, before);
   int end = expectLine("end", program, kWait, before);
   ASSERT_GE(end, 0);
@@ -219,12 +213,12 @@ TEST_F(WineHeadless, IncomingCallShowsTheListedName) {
   startTarvik();
   expectLine("b1", "空き");
   std::size_t before = app.lines().size();
-  ASSERT_EQ(control(controlPort, "ring 0452223333").rfind("OK", 0), 0u);
+  ASSERT_EQ(sim->control("ring 0452223333").rfind("OK", 0), 0u);
   int caller = expectLine("caller", "山田商店", kWait, before);
   ASSERT_GE(caller, 0);
   EXPECT_EQ(lineAt(caller).fields, (std::vector<std::string>{"山田商店", "0452223333"}));
   expectLine("sound", "wav/着信.wav", kWait, before);
-  ASSERT_EQ(control(controlPort, "stop-ring").rfind("OK", 0), 0u);
+  ASSERT_EQ(sim->control("stop-ring").rfind("OK", 0), 0u);
   expectLine("caller-off", "", kWait, static_cast<std::size_t>(caller));
   endWithCtrlC();
 }
@@ -277,10 +271,10 @@ TEST_F(WineHeadless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
   startTarvik();
   int idle = expectLine("b1", "空き");
   ASSERT_GE(idle, 0);
-  ASSERT_EQ(control(controlPort, "fault refuse").rfind("OK", 0), 0u);
+  ASSERT_EQ(sim->control("fault refuse").rfind("OK", 0), 0u);
   int shown = expectLine("status", "ルーターから応答がありません", kWait, static_cast<std::size_t>(idle));
   ASSERT_GE(shown, 0);
-  ASSERT_EQ(control(controlPort, "nofault refuse").rfind("OK", 0), 0u);
+  ASSERT_EQ(sim->control("nofault refuse").rfind("OK", 0), 0u);
   int cleared = app.waitLine(
       [](const std::string& raw) {
         Line l = parseLine(raw);
@@ -309,7 +303,7 @@ TEST_F(WineHeadless, PrintsWhatTheLinuxProgramPrints) {
                                    child.lines().begin() + std::max(connected + 1, 0));
     endWithCtrlC(child);
     // The next run dials again from an idle line.
-    EXPECT_EQ(control(controlPort, "hangup").rfind("OK", 0), 0u);
+    EXPECT_EQ(sim->control("hangup").rfind("OK", 0), 0u);
     EXPECT_TRUE(waitState("b1=idle"));
     return lines;
   };
