@@ -266,7 +266,7 @@ if [ "$wm" != none ]; then
   click "$soho" 10 10 3
   wait_for 5 "the pop-up menu" popup_open
   sleep 0.3
-  xdotool key Up Up Up Return  # 情報窓表示, above 時限切断 and 終了
+  xdotool key Up Up Up Up Return  # 情報窓表示, above 利用状況, 時限切断 and 終了
   wait_for 5 "the windows to come back" all_in Normal "$main" "$details" "$settings"
   sleep 0.5
   import -window root "$out/07-desktop-restored.png"
