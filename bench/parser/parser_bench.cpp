@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "monitor/consoleparser.h"
-#include "sinkhost.h"
-#include "transcript.h"
+#include "fakes/sinkhost.h"
+#include "fakes/transcript.h"
 
 namespace tarvik {
 namespace {

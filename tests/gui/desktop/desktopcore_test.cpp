@@ -18,15 +18,16 @@
 #include "desktop/mainwindow.h"
 #include "base/bytes.h"
 #include "base/sjis.h"
+#include "core/tarvikcore.h"
 #include "dialogs/destinationbox.h"
-#include "unit/core/fakeports.h"
-#include "unit/core/routeroutput.h"
+#include "fakes/fakeports.h"
+#include "fakes/routeroutput.h"
 #include "windows/aboutbox.h"
 
 namespace tarvik {
 namespace {
 
-using namespace coretest;
+using namespace test;
 
 struct CoreWindowsTest : ::testing::Test {
   QTemporaryDir dir;

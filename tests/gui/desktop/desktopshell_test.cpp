@@ -24,8 +24,8 @@
 #include "desktop/mainwindow.h"
 #include "base/sjis.h"
 #include "dialogs/destinationbox.h"
+#include "fakes/fakeports.h"
 #include "fakes/recordingcore.h"
-#include "ports/browser.h"
 #include "tray/taskbar.h"
 #include "windows/aboutbox.h"
 #include "windows/credentialsdialog.h"
@@ -33,11 +33,6 @@
 
 namespace tarvik {
 namespace {
-
-struct RecordingBrowser : Browser {
-  std::vector<std::string> opened;
-  void open(const std::string& address) override { opened.push_back(address); }
-};
 
 QMessageBox* visibleMessageBox() {
   for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -57,7 +52,7 @@ struct ShellTest : ::testing::Test {
   QTemporaryDir dir;
   test::RecordingCore core{dir.path().toStdString()};
   QtView view;
-  RecordingBrowser browser;
+  test::FakeBrowser browser;
   std::vector<std::string> played;
   std::unique_ptr<DesktopShell> shell = make(true);
 

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "dialogs/destinationbox.h"
+#include "fakes/secretstore.h"
 #include "settings/passwordkeeper.h"
 #include "settingsfixture.h"
 
@@ -427,24 +428,6 @@ TEST_F(DialogTest, AWriteThatFailsKeepsTheDialogOpen) {
       << "the message names the file: " << box->text().toStdString();
 }
 
-// A secret store in memory that answers at once, or refuses everything.
-struct MemorySecretStore : SecretStore {
-  void lookup(Done done) override {
-    done({held ? SecretReply::Status::kOk : SecretReply::Status::kNotFound, held.value_or(""), ""});
-  }
-  void store(const std::string& password, Done done) override {
-    if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
-    held = password;
-    done({SecretReply::Status::kOk, "", ""});
-  }
-  void clear(Done done) override {
-    held.reset();
-    done({SecretReply::Status::kOk, "", ""});
-  }
-  bool reachable = true;
-  std::optional<std::string> held;
-};
-
 // The keyring box beside the password: shown only where there is a store;
 // ticked, the close puts the password there and writes PASS empty; refused
 // by the store, the box unticks and the file keeps the password.
@@ -456,7 +439,8 @@ TEST_F(DialogTest, TheKeyringBoxSendsThePasswordToTheStoreInsteadOfTheFile) {
   EXPECT_GE(box->x(), find<QLineEdit>("Edit14")->geometry().right()) << "beside the password field";
   EXPECT_LE(box->geometry().right(), box->parentWidget()->width()) << "not cut by the page";
 
-  MemorySecretStore secrets;
+  test::FakeSecretStore secrets;
+  secrets.answerAtOnce = true;
   PasswordKeeper keeper(secrets);
   dialog.setPasswordKeeper(&keeper);
   EXPECT_FALSE(box->isHidden());

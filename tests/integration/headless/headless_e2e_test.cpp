@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "base/sjis.h"
-#include "harness.h"
+#include "sim/headlessharness.h"
 #include "sim/simharness.h"
 
 namespace tarvik::headless_test {

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "base/sjis.h"
-#include "harness.h"
+#include "sim/headlessharness.h"
 #include "sim/simharness.h"
 
 namespace tarvik::headless_test {

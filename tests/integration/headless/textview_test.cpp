@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "fakes/fakeports.h"
 #include "printingports.h"
 
 namespace tarvik::app {
@@ -127,27 +128,9 @@ TEST(LineWriterEscape, KeepsOneEventOnOneLine) {
   for (const auto& [in, want] : cases) EXPECT_EQ(LineWriter::escape(in), want) << want;
 }
 
-// A launcher that records what reaches the real adapter.
-struct FakeLauncher : Launcher {
-  ProcessHandle next = 7;
-  std::vector<ProcessHandle> ended;
-  std::vector<std::string> started;
-  ProcessHandle start(const std::string& commandLine) override {
-    started.push_back(commandLine);
-    return commandLine == "missing" ? kNoProcess : next++;
-  }
-  void end(ProcessHandle p) override { ended.push_back(p); }
-};
-
-struct FakeSound : Sound {
-  std::vector<std::string> played;
-  void play(const std::string& path) override { played.push_back(path); }
-};
-
-struct FakeBrowser : Browser {
-  std::vector<std::string> opened;
-  void open(const std::string& address) override { opened.push_back(address); }
-};
+using test::FakeBrowser;
+using test::FakeLauncher;
+using test::FakeSound;
 
 TEST(PrintingPorts, PrintAndPassOn) {
   Captured out;

@@ -12,10 +12,13 @@
 
 #include "base/sjis.h"
 #include "core/tarvikcore.h"
-#include "fakeports.h"
-#include "routeroutput.h"
+#include "fakes/fakeports.h"
+#include "fakes/routeroutput.h"
 
 namespace tarvik::coretest {
+
+// The port fakes and router transcripts of the shared test library.
+using namespace tarvik::test;
 
 class CoreTest : public testing::Test {
  protected:

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "monitor/consoleparser.h"
-#include "recordinghost.h"
-#include "transcript.h"
+#include "fakes/recordinghost.h"
+#include "fakes/transcript.h"
 
 namespace tarvik::test {
 

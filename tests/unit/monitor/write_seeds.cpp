@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "transcript.h"
+#include "fakes/transcript.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {

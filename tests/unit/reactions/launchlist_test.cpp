@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "base/sjis.h"
+#include "fakes/fakeports.h"
 
 namespace tarvik {
 namespace {
 
 using Args = std::vector<std::string>;
+using test::FakeLauncher;
 
 TEST(IPv4, OnlyWellFormedDottedAddresses) {
   for (const char* good : {"192.168.1.2", "0.0.0.0", "255.255.255.255", "10.0.0.1"}) {
@@ -31,17 +33,6 @@ TEST(ExpandIP, ReplacesEveryMarkerInPlace) {
   EXPECT_EQ(ExpandIP("http://$IP/", "1.2.3.4"), "http://1.2.3.4/");
   EXPECT_EQ(ExpandIP("no marker", "1.2.3.4"), "no marker");
 }
-
-struct FakeLauncher : Launcher {
-  Args started;
-  std::vector<ProcessHandle> ended;
-  ProcessHandle next = 100;
-  ProcessHandle start(const std::string& commandLine) override {
-    started.push_back(commandLine);
-    return commandLine.rfind("missing", 0) == 0 ? kNoProcess : next++;
-  }
-  void end(ProcessHandle p) override { ended.push_back(p); }
-};
 
 TEST(LaunchedApps, StartsSevenSlotsEndsOnlySlotsOneToThreeOnce) {
   LaunchList list = {toSjis("viewer $IP"),    "", "missing", "  ", toSjis("keep --host=$IP 'a b'"), "",

@@ -2,59 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 
+#include "fakes/secretstore.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {
 namespace {
 
+using test::FakeSecretStore;
 using testing::readBytes;
 using testing::TestDir;
 using testing::writeBytes;
-
-// A secret store that holds one password in memory, records every request
-// and answers later, when the test says so, as a real store does.
-class FakeSecretStore : public SecretStore {
- public:
-  void lookup(Done done) override {
-    calls.push_back("lookup");
-    pending.push_back([this, done] {
-      if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
-      if (!held) return done({SecretReply::Status::kNotFound, "", ""});
-      done({SecretReply::Status::kOk, *held, ""});
-    });
-  }
-  void store(const std::string& password, Done done) override {
-    calls.push_back("store " + password);
-    pending.push_back([this, password, done] {
-      if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
-      held = password;
-      done({SecretReply::Status::kOk, "", ""});
-    });
-  }
-  void clear(Done done) override {
-    calls.push_back("clear");
-    pending.push_back([this, done] {
-      if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
-      held.reset();
-      done({SecretReply::Status::kOk, "", ""});
-    });
-  }
-  void answerAll() {
-    while (!pending.empty()) {
-      auto answer = std::move(pending.front());
-      pending.pop_front();
-      answer();
-    }
-  }
-
-  bool reachable = true;
-  std::optional<std::string> held;
-  std::vector<std::string> calls;
-  std::deque<std::function<void()>> pending;
-};
 
 struct Reports {
   std::vector<std::string> got;

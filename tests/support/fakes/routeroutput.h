@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace tarvik::coretest {
+namespace tarvik::test {
 
 struct Chan {
   std::string status = "空き";
@@ -30,4 +30,4 @@ std::string destinationLines(const std::vector<std::string>& names);
 // Returns Shift-JIS bytes.
 std::string exchange(const std::vector<std::pair<std::string, std::string>>& commandsAndOutputs);
 
-}  // namespace tarvik::coretest
+}  // namespace tarvik::test

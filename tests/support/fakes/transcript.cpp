@@ -1,4 +1,4 @@
-#include "transcript.h"
+#include "fakes/transcript.h"
 
 #include <fstream>
 #include <iterator>

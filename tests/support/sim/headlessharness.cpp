@@ -1,4 +1,4 @@
-#include "harness.h"
+#include "sim/headlessharness.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -214,7 +214,5 @@ void Child::drain(Ms d) {
     if (!readSome(std::max(left, Ms(0))) && left.count() <= 0) break;
   }
 }
-
-fs::path tarvikBinary() { return TARVIK_BINARY; }
 
 }  // namespace tarvik::headless_test

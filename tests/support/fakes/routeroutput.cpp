@@ -1,10 +1,10 @@
-#include "routeroutput.h"
+#include "fakes/routeroutput.h"
 
 #include <cstdio>
 
 #include "base/sjis.h"
 
-namespace tarvik::coretest {
+namespace tarvik::test {
 
 std::string statusBlock(const Chan& b1, const Chan& b2) {
   auto block = [](const char* marker, const char* timeLabel, const Chan& c) {
@@ -50,4 +50,4 @@ std::string exchange(const std::vector<std::pair<std::string, std::string>>& com
   return wire;
 }
 
-}  // namespace tarvik::coretest
+}  // namespace tarvik::test

@@ -1,8 +1,8 @@
-#include "recordinghost.h"
+#include "fakes/recordinghost.h"
 
 #include <algorithm>
 
-#include "transcript.h"
+#include "fakes/transcript.h"
 
 namespace tarvik::test {
 

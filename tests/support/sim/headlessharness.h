@@ -79,7 +79,9 @@ class Child {
   std::vector<std::string> lines_;
 };
 
-// The tool binaries, from the environment the test was registered with.
-std::filesystem::path tarvikBinary();
+#ifdef TARVIK_BINARY
+// The program under test, as the test program was built to run it.
+inline std::filesystem::path tarvikBinary() { return TARVIK_BINARY; }
+#endif
 
 }  // namespace tarvik::headless_test

@@ -1,16 +1,24 @@
 #pragma once
-// Recording fakes of every port. Everything they are asked to do goes into
-// one shared event list, in order, as "kind text" lines, so that tests can
-// check both what happened and in which order.
+// Recording fakes of every port. Each keeps what it was asked to do; the
+// ones given an event list also add it there, in order, as "kind text"
+// lines, so that tests can check both what happened and in which order.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "core/tarvikcore.h"
+#include "ports/browser.h"
+#include "ports/clock.h"
+#include "ports/launcher.h"
+#include "ports/prompter.h"
+#include "ports/sound.h"
+#include "ports/timers.h"
+#include "ports/transport.h"
+#include "ports/view.h"
 
-namespace tarvik::coretest {
+namespace tarvik::test {
 
 using Events = std::vector<std::string>;
 
@@ -102,21 +110,33 @@ struct FakeTimers : Timers {
 };
 
 struct FakeSound : Sound {
-  explicit FakeSound(Events& e) : events(e) {}
-  Events& events;
-  void play(const std::string& path) override { events.push_back("sound " + path); }
+  FakeSound() = default;
+  explicit FakeSound(Events& e) : events(&e) {}
+  Events* events = nullptr;
+  std::vector<std::string> played;
+  void play(const std::string& path) override {
+    played.push_back(path);
+    if (events) events->push_back("sound " + path);
+  }
 };
 
 struct FakeLauncher : Launcher {
-  explicit FakeLauncher(Events& e) : events(e) {}
-  Events& events;
+  FakeLauncher() = default;
+  explicit FakeLauncher(Events& e) : events(&e) {}
+  Events* events = nullptr;
   ProcessHandle next = 100;
+  std::vector<std::string> started;
+  std::vector<ProcessHandle> ended;
   // A program whose line starts with "missing" cannot be started.
   ProcessHandle start(const std::string& commandLine) override {
-    events.push_back("launch [" + commandLine + "]");
+    started.push_back(commandLine);
+    if (events) events->push_back("launch [" + commandLine + "]");
     return commandLine.rfind("missing", 0) == 0 ? kNoProcess : next++;
   }
-  void end(ProcessHandle p) override { events.push_back("end " + std::to_string(p)); }
+  void end(ProcessHandle p) override {
+    ended.push_back(p);
+    if (events) events->push_back("end " + std::to_string(p));
+  }
 };
 
 struct FakeBrowser : Browser {
@@ -149,4 +169,4 @@ struct FakePrompter : Prompter {
   void askDisconnectOnExit() override { events.push_back("ask-disconnect"); }
 };
 
-}  // namespace tarvik::coretest
+}  // namespace tarvik::test
