@@ -37,10 +37,11 @@ cleanup() {
   rm -rf "$WINEPREFIX"
 }
 trap cleanup EXIT
-wineboot -i >/dev/null 2>&1
-# One server for the whole run: it would end a few seconds after each
-# program, and its next start (with the desktop process) costs again.
+# One server for the whole run, started before the prefix is made (it
+# would end a few seconds after each program, and its next start costs
+# again; once one runs, asking for a persistent one fails).
 wineserver -p
+wineboot -i >/dev/null 2>&1
 prefixed=$(date +%s)
 
 status=0

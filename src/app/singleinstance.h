@@ -1,5 +1,7 @@
 #pragma once
-// Only one Tarvik per user session: an exclusive lock (flock) on
+// Only one Tarvik per user session. On Windows: the named mutex "Tarvik" in
+// the session's namespace (singleinstance_win32.cpp). Elsewhere: an
+// exclusive lock (flock) on
 // "Tarvik.lock" in the user's runtime directory ($XDG_RUNTIME_DIR, else a
 // private folder /tmp/tarvik-<uid> made 0700), held for the life of the
 // process. The system frees it when the process ends, so a crashed run
@@ -13,9 +15,11 @@ namespace tarvik::app {
 
 class SingleInstance {
  public:
-  // Tries to take the lock in runtimeDir(); never waits.
+  // Tries to take the lock in runtimeDir() (the mutex on Windows); never waits.
   SingleInstance();
+#ifndef _WIN32
   explicit SingleInstance(const std::filesystem::path& directory);
+#endif
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
@@ -27,15 +31,21 @@ class SingleInstance {
   // Why no lock could be had (empty when the lock is held or taken by another).
   const std::string& problem() const { return problem_; }
 
+#ifndef _WIN32
   // $XDG_RUNTIME_DIR when set and absolute, else /tmp/tarvik-<uid>, made
   // when missing (0700) and refused when another user owns it or others may
   // write to it (empty path, problem says why).
   static std::filesystem::path runtimeDir(std::string* problem = nullptr);
+#endif
 
  private:
+#ifdef _WIN32
+  void* mutex_ = nullptr;  // the mutex's HANDLE
+#else
   void lock(const std::filesystem::path& directory);
 
   int fd_ = -1;
+#endif
   bool acquired_ = false;
   std::string problem_;
 };

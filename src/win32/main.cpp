@@ -16,7 +16,6 @@
 #include "settings/settingsfiles.h"
 #include "settings/settingsprint.h"
 #include "settings/settingsstore.h"
-#include "singleinstance.h"
 #include "widetext.h"
 
 namespace fs = std::filesystem;
@@ -84,7 +83,5 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);
     return 1;
   }
-  win32::SingleInstance instance;
-  if (!instance.acquired()) return 0;  // another Tarvik runs: end silently
   return win32::runHeadless(options, configDir);
 }

@@ -1,19 +1,20 @@
 #include "runheadless.h"
 
 #include <cstdio>
-#include <exception>
+#include <memory>
 
-#include "base/bytes.h"
 #include "consolecontrol.h"
 #include "corewiring.h"
 #include "headlessprompter.h"
 #include "linewriter.h"
 #include "printingports.h"
+#include "startup.h"
 #include "textview.h"
 #include "widetext.h"
 #include "winsound.h"
 
 namespace tarvik::win32 {
+namespace {
 
 using app::HeadlessPrompter;
 using app::LineWriter;
@@ -22,59 +23,76 @@ using app::PrintingLauncher;
 using app::PrintingSound;
 using app::TextView;
 
-int runHeadless(const app::ProgramOptions& options, const std::filesystem::path& configDir) {
+// The headless front end on the Win32 message loop: the text View on
+// standard output, the prompter that never asks, the Windows ports.
+class WinHeadlessFrontEnd : public app::FrontEnd {
+ public:
   // Started programs inherit no handle, so standard output stays the
   // event lines' own.
-  LineWriter out(stdout);
-  CoreWiring wiring;
-  MessageWindow& window = wiring.window();
+  WinHeadlessFrontEnd()
+      : out_(stdout),
+        view_(out_, [this] { wiring_.window().post([this] { end(); }); }),
+        prompter_(view_, [this](std::function<void()> answer) { wiring_.window().post(std::move(answer)); }),
+        sound_(out_, realSound_),
+        launcher_(out_, wiring_.launcher()),
+        browser_(out_) {}
 
-  bool ended = false;
-  // Ctrl-C or the core's own close request: no question, no window state
-  // to save; the exchange in flight is closed and the loop ends.
-  auto end = [&] {
-    if (ended) return;
-    ended = true;
-    if (TarvikCore* core = wiring.core()) core->FormClose();
-    out.write("quit", {});
-    ::PostQuitMessage(0);
-  };
-  TextView view(out, [&] { window.post(end); });
-  HeadlessPrompter prompter(view, [&window](std::function<void()> answer) { window.post(std::move(answer)); });
-  WinSound realSound;
-  PrintingSound sound(out, realSound);
-  PrintingLauncher launcher(out, wiring.launcher());
-  PrintingBrowser browser(out);
-
-  TarvikCore& core = wiring.createCore({view, prompter, sound, browser, &launcher}, configDir);
-  // The core goes before the ports above, on every way out.
-  struct EndCore {
-    CoreWiring& wiring;
-    ~EndCore() { wiring.destroyCore(); }
-  } endCore{wiring};
-  prompter.attach(&core);
-  core.FormCreate(options.actionWords);
-  try {
-    core.files().loadAll(core.settings());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n", narrow(configDir.wstring()).c_str(),
-                 e.what());
-    return app::kUsageExitCode;
+  TarvikCore& createCore(const std::filesystem::path& configDir) override {
+    TarvikCore& core = wiring_.createCore({view_, prompter_, sound_, browser_, &launcher_}, configDir);
+    prompter_.attach(&core);
+    return core;
   }
+
+  void settingsUnreadable(const std::filesystem::path& configDir, const std::filesystem::path&,
+                          const std::string& reason) override {
+    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n", narrow(configDir.wstring()).c_str(),
+                 reason.c_str());
+  }
+
   // Without windows there is no first-run dialog to ask for the address.
-  if (trimBlanks(core.settings().tarvik.SOHOIP).empty()) {
+  bool routerAddressMissing(TarvikCore& core) override {
     std::fprintf(stderr, "tarvik: no router address: set SOHOIP=<address> in the [Tarvik] section of %s\n",
                  narrow(core.files().iniPath().wstring()).c_str());
-    return app::kUsageExitCode;
+    return false;
   }
-  if (options.pollMs > 0) core.setPollIntervalOverrideMs(options.pollMs);
 
-  ConsoleControl console(window, end);
-  core.FormShow();
-  const int code = runMessageLoop();
-  std::fflush(stdout);
-  console.finished();
-  return code;
+  int run(TarvikCore& core) override {
+    ConsoleControl console(wiring_.window(), [this] { end(); });
+    core.FormShow();
+    const int code = runMessageLoop();
+    std::fflush(stdout);
+    console.finished();
+    return code;
+  }
+
+  void destroyCore() override { wiring_.destroyCore(); }
+
+ private:
+  // Ctrl-C or the core's own close request: no question, no window state
+  // to save; the exchange in flight is closed and the loop ends.
+  void end() {
+    if (ended_) return;
+    ended_ = true;
+    if (TarvikCore* core = wiring_.core()) core->FormClose();
+    out_.write("quit", {});
+    ::PostQuitMessage(0);
+  }
+
+  LineWriter out_;
+  CoreWiring wiring_;
+  TextView view_;
+  HeadlessPrompter prompter_;
+  WinSound realSound_;
+  PrintingSound sound_;
+  PrintingLauncher launcher_;
+  PrintingBrowser browser_;
+  bool ended_ = false;
+};
+
+}  // namespace
+
+int runHeadless(const app::ProgramOptions& options, const std::filesystem::path& configDir) {
+  return app::runProgram(options, configDir, [] { return std::make_unique<WinHeadlessFrontEnd>(); });
 }
 
 }  // namespace tarvik::win32
