@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "core/enginecommands.h"
 #include "desktop/statusline.h"
@@ -139,10 +140,12 @@ void MainWindow::buildControls() {
   button3_->setDefault(true);
 
   // The status line keeps the window's width; a longer text is cut with
-  // an ellipsis and shown whole in the tooltip.
+  // an ellipsis and shown whole in the tooltip. A font with a tall line box
+  // moves it up, so that its descenders stay inside the window.
   label4_ = new StatusLine(client_);
   label4_->setObjectName(QStringLiteral("Label4"));
-  label4_->setGeometry(8, 93, kClientWidth - 8 - 2, QFontMetrics(label4_->font()).height());
+  const int statusHeight = QFontMetrics(label4_->font()).height();
+  label4_->setGeometry(8, std::min(93, kClientHeight - statusHeight), kClientWidth - 8 - 2, statusHeight);
 
   for (QWidget* w :
        {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_), static_cast<QWidget*>(label3_),

@@ -1,4 +1,4 @@
-// TForm1: controls and their places, clicks, parking and bringing back, the
+// TForm1: controls and the rules of their places, clicks, parking and bringing back, the
 // close request with the window-state keys.
 #include "desktop/mainwindow.h"
 
@@ -16,6 +16,7 @@
 
 #include "core/coretexts.h"
 #include "fakes/recordingcore.h"
+#include "support/layoutrules.h"
 
 namespace tarvik {
 namespace {
@@ -33,20 +34,10 @@ struct MainWindowTest : ::testing::Test {
   }
 };
 
-TEST_F(MainWindowTest, ControlsCaptionsAndPlaces) {
+TEST_F(MainWindowTest, ControlsAndCaptions) {
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Tarvik"));
-  EXPECT_EQ(window.centralWidget()->size(), QSize(136, 109));
   EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
   EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-  const struct {
-    const char* name;
-    QRect geometry;
-  } places[] = {
-      {"Panel1", {0, 1, 137, 65}},   {"Panel2", {5, 15, 126, 4}},     {"Edit1", {19, 20, 112, 20}},
-      {"Edit2", {19, 41, 112, 20}},  {"ConnectBtn", {3, 66, 41, 25}}, {"DiscBtn", {45, 66, 41, 25}},
-      {"Button3", {90, 66, 41, 25}},
-  };
-  for (const auto& p : places) EXPECT_EQ(find<QWidget>(p.name)->geometry(), p.geometry) << p.name;
   const std::pair<const char*, const char*> captions[] = {
       {"ConnectBtn", "接続"}, {"DiscBtn", "切断"}, {"Button3", "詳細"}};
   for (const auto& [name, caption] : captions)
@@ -63,10 +54,63 @@ TEST_F(MainWindowTest, ControlsCaptionsAndPlaces) {
     EXPECT_FALSE(find<QLineEdit>(box)->focusPolicy() & Qt::TabFocus) << "no tab stop";
   }
   EXPECT_EQ(colourOf("Panel2"), QColor(Qt::black));
+}
+
+// The places follow from what the window shows, not from pixel numbers:
+// every control inside the window, captions whole, nothing overlapping;
+// the strip under 接続先, the two channel rows under it, the three buttons
+// in one row under the panel, the status line at the bottom; and a window
+// no larger than what it holds.
+TEST_F(MainWindowTest, ThePlacesOfTheControls) {
   window.show();
-  EXPECT_EQ(
-      QApplication::focusWidget() == nullptr || QApplication::focusWidget() == find<QWidget>("ConnectBtn"),
-      true);
+  QWidget* client = window.centralWidget();
+  test::expectTidyLayout(client);
+  auto at = [&](const char* name) { return test::rectIn(find<QWidget>(name), client); };
+
+  const QRect panel = at("Panel1"), strip = at("Panel2"), status = at("Label4");
+  EXPECT_GT(strip.top(), at("Label1").bottom()) << "the strip lies under 接続先";
+  EXPECT_TRUE(panel.contains(strip));
+  const std::pair<const char*, const char*> rows[] = {{"Label2", "Edit1"}, {"Label3", "Edit2"}};
+  for (const auto& [label, box] : rows) {
+    EXPECT_TRUE(panel.contains(at(box))) << box;
+    EXPECT_GT(at(box).top(), strip.bottom()) << box << " lies under the strip";
+    EXPECT_LT(at(label).right(), at(box).left()) << label << " stands before its box";
+    EXPECT_TRUE(at(label).top() >= at(box).top() && at(label).top() < at(box).bottom())
+        << label << " on the row of " << box;
+  }
+  EXPECT_GT(at("Edit2").top(), at("Edit1").bottom()) << "B2 under B1";
+  EXPECT_EQ(at("Edit1").left(), at("Edit2").left());
+  EXPECT_EQ(at("Edit1").size(), at("Edit2").size());
+
+  const char* buttons[] = {"ConnectBtn", "DiscBtn", "Button3"};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_GT(at(buttons[i]).top(), panel.bottom()) << buttons[i] << " under the panel";
+    EXPECT_EQ(at(buttons[i]).top(), at(buttons[0]).top()) << buttons[i] << " in one row";
+    EXPECT_EQ(at(buttons[i]).size(), at(buttons[0]).size()) << buttons[i];
+    if (i > 0) EXPECT_GT(at(buttons[i]).left(), at(buttons[i - 1]).right()) << "接続 切断 詳細 from the left";
+  }
+  EXPECT_GT(status.top(), at("Button3").bottom()) << "the status line under the buttons";
+
+  // Small: the controls reach close to the right and bottom edges.
+  int right = 0, bottom = 0;
+  for (QWidget* w : test::controlsOf(client)) {
+    right = std::max(right, at(w->objectName().toLatin1().constData()).right());
+    bottom = std::max(bottom, at(w->objectName().toLatin1().constData()).bottom());
+  }
+  EXPECT_GE(right, client->width() - 8) << "no empty band on the right";
+  EXPECT_GE(bottom, client->height() - 8) << "no empty band at the bottom";
+}
+
+// On start the keyboard acts on 接続: the focus is on that button, and the
+// space bar presses it.
+TEST_F(MainWindowTest, OnStartTheFocusIsOnConnect) {
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(QApplication::focusWidget(), find<QWidget>("ConnectBtn"));
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  EXPECT_EQ(core.last(), "ConnectBtnClick");
 }
 
 TEST_F(MainWindowTest, ClicksOnTheChannelRowsAndTheButtons) {
