@@ -5,9 +5,10 @@
 
 namespace tarvik {
 
-// enabled[k]: whether field k takes part in the rotation ([OPTION] CHECK6,
-// CHECK7, CHECK8, CHECK9, CHECK14, CHECK19 for fields 1..6; field 0, the
-// status text, is always shown).
+// enabled[k]: whether field k takes part in the rotation (the options
+// showConnectionTime, showIpAddress, showConnectionMode, showPhoneNumber,
+// showLineUsage, showTransferRate for fields 1..6; field 0, the status text,
+// is always shown).
 using FieldSwitches = std::array<bool, 7>;
 
 // The next index after index: one on, skipping switched-off fields, wrapping

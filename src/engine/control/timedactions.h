@@ -22,7 +22,7 @@ enum class TimedDisconnect { None, All, B1, B2 };
 
 struct TimedSettings {
   std::string on, off, warning;  // [TIME] ON, OFF, WARNING (H:MM texts)
-  bool startupConnect = false;   // [OPTION] CHECK13
+  bool startupConnect = false;   // the option of the same name
   bool jigen = true;             // JIGEN's check mark
 };
 

@@ -38,7 +38,8 @@ void TarvikCore::State::refuseDestination(int destination) {
 // plain dial or the per-call ID and password question.
 void TarvikCore::State::Button4Click() {
   RedialChoice choice = redial.choose(settings.rd.count);
-  const bool askCredentials = settings.option.CHECK16 || contains(destinations[DialTarget], " *");
+  const bool askCredentials =
+      settings.option.askCredentialsEachCall || contains(destinations[DialTarget], " *");
   // The question is already open (a timed dial or redial while the user
   // answers it): it will dial when answered; it is not asked twice.
   if (askCredentials && credentialsOpen) return;
@@ -90,7 +91,7 @@ void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), t
 // router's history into it and hands it back to be written.
 void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
   parser.AnalogView = false;
-  if (settings.option.CHECK17) {
+  if (settings.option.saveConnectionLog) {
     LogCaptureStart start = prepareLogCapture(settingsPath(settings.option.LOG));
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.

@@ -19,7 +19,7 @@ void TarvikCore::State::Timer1Timer() {
   const bool lineFree = LineFree(b1);
 
   TimedSettings timedSettings{settings.time.ON, settings.time.OFF, settings.time.WARNING,
-                              settings.option.CHECK13, jigen};
+                              settings.option.startupConnect, jigen};
   TickPlan plan = timed.tick(now.hour, now.minute, lineFree, timedSettings, b1, b2);
   ports.view.setStrip(plan.night ? StripColour::Night : StripColour::Day);
   if (plan.startupDial) dialDestination(settings.tarvik.AUTO);
@@ -49,7 +49,7 @@ void TarvikCore::State::Timer1Timer() {
     Button4Click();
   }
 
-  if (settings.option.CHECK18 && !ScriptSuspended) {
+  if (settings.option.runRouterScript && !ScriptSuspended) {
     ScriptRun run = script.step(settings.script, now.hour, now.minute);
     if (!run.chain.empty()) {
       for (const std::string& command : run.commands)
@@ -59,7 +59,7 @@ void TarvikCore::State::Timer1Timer() {
     }
   }
 
-  if (settings.option.CHECK11) return;  // not monitoring
+  if (settings.option.monitoringOff) return;  // not monitoring
   countPollWithoutAnswer();
   // While a connection is still being set up (a router that does not
   // answer at all), another one would only pile up sockets.

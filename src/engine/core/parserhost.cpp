@@ -46,12 +46,12 @@ void TarvikCore::State::play(const std::string& sjisSetting) {
 // One step on to the next field switched on, and show it.
 void TarvikCore::State::displayStep(int channel) {
   const FieldSwitches enabled{true,
-                              settings.option.CHECK6,
-                              settings.option.CHECK7,
-                              settings.option.CHECK8,
-                              settings.option.CHECK9,
-                              settings.option.CHECK14,
-                              settings.option.CHECK19};
+                              settings.option.showConnectionTime,
+                              settings.option.showIpAddress,
+                              settings.option.showConnectionMode,
+                              settings.option.showPhoneNumber,
+                              settings.option.showLineUsage,
+                              settings.option.showTransferRate};
   ChannelState& state = parser.channel(channel);
   state.DisplayIndex = nextDisplayIndex(state.DisplayIndex, enabled);
   shown[channel] = state.texts[state.DisplayIndex];
@@ -75,7 +75,7 @@ void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
   statusSeen[channel] = true;
   journal.watch().channelSeen(channel, state, ports.clock.now());
-  ports.view.setChannelIconVisible(ch, settings.option.CHECK10 && !state.Idle);
+  ports.view.setChannelIconVisible(ch, settings.option.showChannelTrayIcons && !state.Idle);
   ports.view.setChannelTip(ch, toUtf8(sjisCut(state.text(ChannelState::IPAddress), 255)));
   if (auto name = destinationName(settings.nameList, state.text(ChannelState::PhoneNumber))) {
     setLabel1(toUtf8(*name));
@@ -112,14 +112,14 @@ void TarvikCore::State::refreshMainTip() {
 void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
   ports.view.setPanelColour(PanelColour::Normal);
   play(settings.sound.s3);
-  if (settings.option.CHECK5) ports.view.parkWindow();
+  if (settings.option.parkOnDisconnect) ports.view.parkWindow();
   launched.endAll(ports.launcher);
   setStatus(toUtf8(lineAfter));
   if (ExitAfterDisconnect) {
     ExchangeIdle = false;
     closeRequested = true;
     ports.view.requestClose();
-  } else if (settings.option.CHECK17) {
+  } else if (settings.option.saveConnectionLog) {
     // The exchange that shows the disconnection is still open here, so a
     // fetch now could not send "sh h"; the log-fetch timer runs it once
     // that exchange has ended.
@@ -143,7 +143,7 @@ void TarvikCore::State::noIncomingCall() {
 void TarvikCore::State::callFailed(const std::string& message) {
   journal.watch().dialFailed(message, ports.clock.now());
   setStatus(toUtf8(message));
-  if (settings.option.CHECK17) startTimeman();
+  if (settings.option.saveConnectionLog) startTimeman();
 }
 
 void TarvikCore::State::dialStarted() { play(settings.sound.s1); }
@@ -163,9 +163,9 @@ void TarvikCore::State::stopElapsed() {
 void TarvikCore::State::callConnected() {
   CntTime1.Start();
   ports.view.setPanelColour(PanelColour::Normal);
-  if (settings.option.CHECK4) ports.view.restoreWindow();
+  if (settings.option.restoreOnConnect) ports.view.restoreWindow();
   play(settings.sound.s2);
-  if (settings.option.CHECK17) startTimeman();
+  if (settings.option.saveConnectionLog) startTimeman();
   ports.timers.start(TimerId::Timer2, 1000, false);
 }
 
@@ -182,7 +182,7 @@ void TarvikCore::State::destinationListParsed(const std::array<std::string, 16>&
   ports.view.setConnectHint(
       defaultDestination >= 0 && defaultDestination <= 15 ? shownEntries[defaultDestination] : std::string());
   ports.view.clearDetails();
-  if (settings.option.CHECK17) startTimeman();
+  if (settings.option.saveConnectionLog) startTimeman();
 }
 
 }  // namespace tarvik

@@ -66,7 +66,7 @@ void TarvikCore::State::FormShow() {
   ports.view.setDestinationList(destinations);
 
   std::string chain = commands::startupChain();
-  if (settings.option.CHECK12) {
+  if (settings.option.setRouterClock) {
     LocalTime now = ports.clock.now();
     std::string clock = commands::clockLine(now.year, now.month, now.day, now.hour, now.minute);
     setStatus(clock);
@@ -101,7 +101,7 @@ bool TarvikCore::State::FormCloseQuery(const WindowPlacement& placement) {
   // A channel is in use when the router has reported on it and its status
   // does not show it free (before any report there is nothing to drop).
   auto inUse = [&](int ch) { return statusSeen[ch] && !showsFree(parser.channel(ch)); };
-  if (settings.option.CHECK15 && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
+  if (settings.option.disconnectOnExit && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
     if (!exitQuestionOpen) {
       exitQuestionOpen = true;
       ports.prompter.askDisconnectOnExit();

@@ -34,12 +34,24 @@ struct SettingsStore {
     int left = 350, top = 0;
     int left2 = 438, top2 = 300, Width2 = 438, Height2 = 279;
     bool SIZE = false, ONSCREEN = false, NEXT = false;
-    bool CHECK4 = false, CHECK5 = false;
-    bool CHECK6 = true, CHECK7 = true, CHECK8 = true, CHECK9 = true;
-    bool CHECK10 = false, CHECK11 = false, CHECK12 = false, CHECK13 = false;
-    bool CHECK14 = true;
-    bool CHECK15 = false, CHECK16 = false, CHECK17 = false, CHECK18 = false;
-    bool CHECK19 = true;
+    // The dialog's check boxes; their INI keys ("CHECK4".."CHECK19") are
+    // named in the settings key table.
+    bool restoreOnConnect = false;        // bring the main window back on a connection
+    bool parkOnDisconnect = false;        // move it out of sight on a disconnection
+    bool showConnectionTime = true;       // channel display rotation: field 1
+    bool showIpAddress = true;            // field 2
+    bool showConnectionMode = true;       // field 3
+    bool showPhoneNumber = true;          // field 4
+    bool showLineUsage = true;            // field 5
+    bool showTransferRate = true;         // field 6
+    bool showChannelTrayIcons = false;    // B1/B2 icons in the tray while in use
+    bool monitoringOff = false;           // no periodic status poll
+    bool setRouterClock = false;          // set the router's clock at start-up
+    bool startupConnect = false;          // started in the flat-rate night: dial AUTO
+    bool disconnectOnExit = false;        // quitting with a channel in use asks and disconnects
+    bool askCredentialsEachCall = false;  // user ID and password asked at every dial
+    bool saveConnectionLog = false;       // fetch the router's log into the LOG file
+    bool runRouterScript = false;         // run the router script (Tarvik.spt)
   } option;
 
   // [SOUND] (there is no key 4)

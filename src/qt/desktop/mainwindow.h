@@ -9,8 +9,8 @@
 #include <functional>
 #include <span>
 
-#include "desktop/mainmenus.h"
 #include "core/enginecommands.h"
+#include "desktop/mainmenus.h"
 #include "ports/view.h"
 
 class QAction;
@@ -46,7 +46,7 @@ class MainWindow : public QMainWindow {
 
   void park();
   void bringBack();         // K4Click
-  void restoreOnConnect();  // the connection with [OPTION] CHECK4
+  void restoreOnConnect();  // on a connection, with restoreOnConnect
   bool isParked() const { return parked_; }
 
   // What the core shows.
@@ -61,7 +61,7 @@ class MainWindow : public QMainWindow {
   void setPanelColour(PanelColour colour);
   void setStrip(StripColour colour);
   void setJigenCaption(const QString& caption);
-  void setMonitoringOff(bool off);  // [OPTION] CHECK11 greys the channel boxes
+  void setMonitoringOff(bool off);  // monitoringOff greys the channel boxes
 
   // CopyIPtoClip: the channel's box gets the text, all of it selected, and
   // the selection goes to the clipboard.

@@ -58,25 +58,25 @@ struct BoolBinding {
 };
 
 const BoolBinding kBoolBindings[] = {
-    {"CheckBox11", [](SettingsStore& s) -> bool& { return s.option.CHECK11; }},
+    {"CheckBox11", [](SettingsStore& s) -> bool& { return s.option.monitoringOff; }},
     {"CheckBox1", [](SettingsStore& s) -> bool& { return s.option.SIZE; }},
-    {"CheckBox4", [](SettingsStore& s) -> bool& { return s.option.CHECK4; }},
+    {"CheckBox4", [](SettingsStore& s) -> bool& { return s.option.restoreOnConnect; }},
     {"CheckBox3", [](SettingsStore& s) -> bool& { return s.option.NEXT; }},
-    {"CheckBox5", [](SettingsStore& s) -> bool& { return s.option.CHECK5; }},
-    {"CheckBox10", [](SettingsStore& s) -> bool& { return s.option.CHECK10; }},
-    {"CheckBox15", [](SettingsStore& s) -> bool& { return s.option.CHECK15; }},
+    {"CheckBox5", [](SettingsStore& s) -> bool& { return s.option.parkOnDisconnect; }},
+    {"CheckBox10", [](SettingsStore& s) -> bool& { return s.option.showChannelTrayIcons; }},
+    {"CheckBox15", [](SettingsStore& s) -> bool& { return s.option.disconnectOnExit; }},
     {"CheckBox2", [](SettingsStore& s) -> bool& { return s.option.ONSCREEN; }},
-    {"CheckBox13", [](SettingsStore& s) -> bool& { return s.option.CHECK13; }},
-    {"CheckBox18", [](SettingsStore& s) -> bool& { return s.option.CHECK18; }},
-    {"CheckBox6", [](SettingsStore& s) -> bool& { return s.option.CHECK6; }},
-    {"CheckBox7", [](SettingsStore& s) -> bool& { return s.option.CHECK7; }},
-    {"CheckBox8", [](SettingsStore& s) -> bool& { return s.option.CHECK8; }},
-    {"CheckBox9", [](SettingsStore& s) -> bool& { return s.option.CHECK9; }},
-    {"CheckBox14", [](SettingsStore& s) -> bool& { return s.option.CHECK14; }},
-    {"CheckBox19", [](SettingsStore& s) -> bool& { return s.option.CHECK19; }},
-    {"CheckBox12", [](SettingsStore& s) -> bool& { return s.option.CHECK12; }},
-    {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
-    {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
+    {"CheckBox13", [](SettingsStore& s) -> bool& { return s.option.startupConnect; }},
+    {"CheckBox18", [](SettingsStore& s) -> bool& { return s.option.runRouterScript; }},
+    {"CheckBox6", [](SettingsStore& s) -> bool& { return s.option.showConnectionTime; }},
+    {"CheckBox7", [](SettingsStore& s) -> bool& { return s.option.showIpAddress; }},
+    {"CheckBox8", [](SettingsStore& s) -> bool& { return s.option.showConnectionMode; }},
+    {"CheckBox9", [](SettingsStore& s) -> bool& { return s.option.showPhoneNumber; }},
+    {"CheckBox14", [](SettingsStore& s) -> bool& { return s.option.showLineUsage; }},
+    {"CheckBox19", [](SettingsStore& s) -> bool& { return s.option.showTransferRate; }},
+    {"CheckBox12", [](SettingsStore& s) -> bool& { return s.option.setRouterClock; }},
+    {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.askCredentialsEachCall; }},
+    {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.saveConnectionLog; }},
     {"CheckBoxKeyring", [](SettingsStore& s) -> bool& { return s.secret.KEYRING; }},
     {"CheckNotifyIncoming", [](SettingsStore& s) -> bool& { return s.notify.INCOMING; }},
     {"CheckNotifyConnected", [](SettingsStore& s) -> bool& { return s.notify.CONNECTED; }},
@@ -267,9 +267,9 @@ void SettingsDialog::setDestinationList(const QStringList& entries) {
 
 void SettingsDialog::applyDependentStates() {
   const SettingsStore& store = core_.settings();
-  findChild<QLineEdit*>(QStringLiteral("Edit4"))->setEnabled(!store.option.CHECK11);
-  pages_.script->setEnabled(store.option.CHECK18);
-  emit monitoringOffChanged(store.option.CHECK11);
+  findChild<QLineEdit*>(QStringLiteral("Edit4"))->setEnabled(!store.option.monitoringOff);
+  pages_.script->setEnabled(store.option.runRouterScript);
+  emit monitoringOffChanged(store.option.monitoringOff);
 }
 
 void SettingsDialog::setPasswordKeeper(PasswordKeeper* keeper) {

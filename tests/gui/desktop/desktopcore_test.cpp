@@ -146,7 +146,7 @@ TEST_F(CoreWindowsTest, TheRoutersListGivesTheDestinationCaptionsAndEntries) {
 }
 
 TEST_F(CoreWindowsTest, ClosingWhileAChannelIsInUseAsksAndClosesAfterTheDisconnection) {
-  edit([](SettingsStore& s) { s.option.CHECK15 = true; });
+  edit([](SettingsStore& s) { s.option.disconnectOnExit = true; });
   start();
   answerStartUp("MN128-SOHO.F Ver 2.40");
   clock.advance(5000);

@@ -142,14 +142,14 @@ TEST(TimedActions, DisconnectDecidesByNumbers) {
 TEST(TimedActions, StartupConnectOnlyOnTheFirstNightTickWithB1Free) {
   struct Case {
     int hour;
-    bool check13, lineFree, expected;
+    bool startupConnect, lineFree, expected;
   } cases[] = {
       {23, true, true, true},  {2, true, true, true},    {7, true, true, true},    {8, true, true, false},
       {12, true, true, false}, {23, false, true, false}, {23, true, false, false},
   };
   for (const Case& c : cases) {
     Ticker run;
-    run.settings.startupConnect = c.check13;
+    run.settings.startupConnect = c.startupConnect;
     run.lineFree = c.lineFree;
     Fired fired = run.ticks(c.hour, 30, 0, 5, 3);
     bool dialled = !fired.empty() && fired.front().ends_with("startup");

@@ -140,7 +140,7 @@ TEST_F(LineControl, DestinationOutsideTheListIsRefused) {
 }
 
 TEST_F(LineControl, CredentialsChainForDestinationFour) {
-  settings()->option.CHECK16 = true;
+  settings()->option.askCredentialsEachCall = true;
   settings()->option.LAST = "olduser";
   startIdle();
   std::size_t before = transport.opened.size();
@@ -163,8 +163,8 @@ TEST_F(LineControl, StarredEntryAsksForCredentials) {
 }
 
 TEST_F(LineControl, TimedDialIsNotAskedAgainWhileTheQuestionIsOpen) {
-  settings()->option.CHECK16 = true;
-  settings()->option.CHECK13 = true;
+  settings()->option.askCredentialsEachCall = true;
+  settings()->option.startupConnect = true;
   settings()->time.ON = "23:31";
   settings()->rd.count = "3";
   clock.set(23, 30, 0);
@@ -183,7 +183,7 @@ TEST_F(LineControl, TimedDialIsNotAskedAgainWhileTheQuestionIsOpen) {
 TEST_F(LineControl, TickOrder) {
   settings()->time.ON = "23:01";
   settings()->time.WARNING = "23:01";  // the same minute: the connect fires, not the warning
-  settings()->option.CHECK18 = true;
+  settings()->option.runRouterScript = true;
   settings()->script = {"23:01 sh ver", "; 23:01 never"};
   settings()->rd.count = "1";
   clock.set(23, 0, 0);
@@ -209,7 +209,7 @@ TEST_F(LineControl, TickOrder) {
 }
 
 TEST_F(LineControl, ScriptWaitsWhileTheSettingsDialogIsOpen) {
-  settings()->option.CHECK18 = true;
+  settings()->option.runRouterScript = true;
   settings()->script = {"12:01 sh ver"};
   clock.set(12, 0, 55);
   startIdle();

@@ -139,8 +139,8 @@ TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
 }
 
 TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
-  settings()->option.CHECK10 = true;
-  settings()->option.CHECK6 = false;  // connection time skipped
+  settings()->option.showChannelTrayIcons = true;
+  settings()->option.showConnectionTime = false;  // connection time skipped
   startIdle();
   const Chan b1 = connected("192.168.1.2");
   Strings shown;
@@ -193,7 +193,7 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
 // The log merge cases, end to end: the button loads the file, the router's
 // history arrives, the file is written.
 TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
-  settings()->option.CHECK17 = true;
+  settings()->option.saveConnectionLog = true;
   startIdle();
   const std::string marker = toUtf8(logBreakMarker());
   auto fetch = [&](const Strings& history) {
@@ -219,7 +219,7 @@ TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
 }
 
 TEST_F(Reactions, AutomaticFetchesStayOutOfTheDetails) {
-  settings()->option.CHECK17 = true;
+  settings()->option.saveConnectionLog = true;
   writeFile("mn128soho.log", toSjis("12/01 10:00:00 B1 接続\r\n"));
   startIdle();
   // The disconnection shows while its exchange is still open: the fetch
@@ -254,7 +254,7 @@ TEST_F(Reactions, LogOptionOffWritesNothing) {
 }
 
 TEST_F(Reactions, UnreadableLogStopsTheFetchWithAMessage) {
-  settings()->option.CHECK17 = true;
+  settings()->option.saveConnectionLog = true;
   std::filesystem::create_directories(path("mn128soho.log"));
   startIdle();
   std::size_t before = transport.opened.size();

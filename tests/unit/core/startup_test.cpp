@@ -37,7 +37,7 @@ TEST_F(CoreTest, StartupChainDestinationsBannerAndPollTimer) {
 }
 
 TEST_F(CoreTest, ClockCommandWithCheck12) {
-  settings()->option.CHECK12 = true;
+  settings()->option.setRouterClock = true;
   clock.time = {1999, 5, 3, 9, 7, 0};
   start();
   EXPECT_EQ(view.status, "1999/5/3-9:7");
@@ -100,7 +100,7 @@ TEST_F(CoreTest, PollOnlyWhenIdleAndMonitoring) {
   answer(lastSocket(), "");
   poll(statusBlock());
   // No monitoring: no poll, but commands still go out.
-  settings()->option.CHECK11 = true;
+  settings()->option.monitoringOff = true;
   before = transport.opened.size();
   tick();
   EXPECT_EQ(transport.opened.size(), before);
@@ -200,7 +200,7 @@ TEST_F(CoreTest, SendFailureIsShownForTheUsersExchangesAndOnceForThePolls) {
 // --- the way out ---
 
 TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
-  settings()->option.CHECK15 = true;
+  settings()->option.disconnectOnExit = true;
   start();
   answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
   settings()->option.left = 123;
@@ -226,7 +226,7 @@ TEST_F(CoreTest, DisconnectOnExitAsksThenClosesAfterTheDisconnection) {
 
 TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
   struct Case {
-    bool check15;
+    bool disconnectOnExit;
     Chan b1, b2;
     bool closesAtOnce;
   } cases[] = {
@@ -236,7 +236,7 @@ TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
       {false, connected("1.2.3.4"), {}, true},
   };
   for (const Case& c : cases) {
-    settings()->option.CHECK15 = c.check15;
+    settings()->option.disconnectOnExit = c.disconnectOnExit;
     start();
     answer(lastSocket(), exchange({{"sh s", statusBlock(c.b1, c.b2)}}));
     EXPECT_EQ(core->FormCloseQuery(placement()), c.closesAtOnce);
@@ -249,7 +249,7 @@ TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
 }
 
 TEST_F(CoreTest, ExitWithUnknownChannelStateDoesNotAsk) {
-  settings()->option.CHECK15 = true;
+  settings()->option.disconnectOnExit = true;
   start();  // the router never answered
   EXPECT_TRUE(core->FormCloseQuery(placement()));
 }
@@ -287,7 +287,7 @@ TEST_F(CoreTest, TheStatusLineSaysOnceThatThePasswordFileWasMadePrivate) {
 // not, parked or not, and never asks: nobody is there to answer.
 TEST_F(CoreTest, TheEndOfTheSessionSavesTheWindowStateWithoutTheQuestion) {
   writeFile("Tarvik.ini", "[OPTION]\r\ntop=77\r\n");
-  settings()->option.CHECK15 = true;
+  settings()->option.disconnectOnExit = true;
   start();
   answer(lastSocket(), exchange({{"sh s", statusBlock({}, connected("10.0.0.9"))}}));
   core->Edit1Click();  // B1 shows its next item

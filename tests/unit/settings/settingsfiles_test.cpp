@@ -59,9 +59,12 @@ TEST(SettingsFiles, NoFilesGiveTheDefaults) {
   EXPECT_EQ(s.time.WARNING, "7:55");
   EXPECT_EQ(s.rd.count, "0");
   const auto& o = s.option;
-  for (bool shown : {o.CHECK6, o.CHECK7, o.CHECK8, o.CHECK9, o.CHECK14, o.CHECK19}) EXPECT_TRUE(shown);
-  for (bool off : {o.SIZE, o.ONSCREEN, o.NEXT, o.CHECK4, o.CHECK5, o.CHECK10, o.CHECK11, o.CHECK12, o.CHECK13,
-                   o.CHECK15, o.CHECK16, o.CHECK17, o.CHECK18}) {
+  for (bool shown : {o.showConnectionTime, o.showIpAddress, o.showConnectionMode, o.showPhoneNumber,
+                     o.showLineUsage, o.showTransferRate})
+    EXPECT_TRUE(shown);
+  for (bool off : {o.SIZE, o.ONSCREEN, o.NEXT, o.restoreOnConnect, o.parkOnDisconnect, o.showChannelTrayIcons,
+                   o.monitoringOff, o.setRouterClock, o.startupConnect, o.disconnectOnExit,
+                   o.askCredentialsEachCall, o.saveConnectionLog, o.runRouterScript}) {
     EXPECT_FALSE(off);
   }
   EXPECT_EQ(std::vector<int>({o.left, o.top, o.left2, o.top2, o.Width2, o.Height2}),
@@ -88,9 +91,9 @@ TEST(SettingsFiles, ReadsAFileWrittenByTheWindowsVersion) {
   EXPECT_EQ(s.option.LAST, "user01");
   EXPECT_TRUE(s.option.SIZE);
   EXPECT_TRUE(s.option.ONSCREEN);
-  EXPECT_FALSE(s.option.CHECK7);
-  EXPECT_TRUE(s.option.CHECK17);
-  EXPECT_FALSE(s.option.CHECK19);
+  EXPECT_FALSE(s.option.showIpAddress);
+  EXPECT_TRUE(s.option.saveConnectionLog);
+  EXPECT_FALSE(s.option.showTransferRate);
   EXPECT_EQ(std::vector<int>({s.option.left, s.option.top, s.option.left2, s.option.top2, s.option.Width2,
                               s.option.Height2, s.option.B1, s.option.B2}),
             std::vector<int>({812, 40, 500, 320, 520, 300, 2, 5}));

@@ -16,7 +16,7 @@ SettingsStore sample() {
   s.tarvik.PASS = "abc";
   s.tarvik.DEFAULT = 16;
   s.option.TIME = "0x10";  // printed as it stands, not as it is used
-  s.option.CHECK7 = false;
+  s.option.showIpAddress = false;
   s.option.top = -300;
   s.sound.s6 = toSjis("wav\\ソーダ.wav");
   s.nameList = {toSjis("0312341234:山田")};
