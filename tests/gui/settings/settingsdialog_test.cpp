@@ -21,6 +21,7 @@
 #include "fakes/secretstore.h"
 #include "settings/passwordkeeper.h"
 #include "settingsfixture.h"
+#include "support/layoutrules.h"
 
 namespace tarvik {
 namespace {
@@ -80,8 +81,13 @@ void chooseFrom(DestinationBox* box, int index) {
 
 TEST_F(DialogTest, WindowTabsAndTheFirstPageShown) {
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tarvik - 設定"));
-  EXPECT_EQ(dialog.size(), QSize(434, 333));
-  EXPECT_EQ(dialog.tabs()->geometry(), QRect(5, 8, 428, 289));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "fixed size";
+  test::expectInside(dialog.tabs(), &dialog);
+  auto* ok = find<QPushButton>("OK");
+  ASSERT_NE(ok, nullptr);
+  test::expectInside(ok, &dialog);
+  EXPECT_GT(ok->geometry().top(), dialog.tabs()->geometry().bottom()) << "OK under the pages";
+  EXPECT_GE(ok->geometry().right(), dialog.tabs()->geometry().right() - 8) << "OK at the right";
   EXPECT_FALSE(dialog.isModal());
   const QStringList titles = {QStringLiteral("基本設定"),     QStringLiteral("ｻｳﾝﾄﾞ設定"),
                               QStringLiteral("同時起動ｱﾌﾟﾘ"), QStringLiteral("時限処理"),
@@ -120,7 +126,35 @@ TEST_F(DialogTest, TheSoundPagesTabOrderPutsTheBrowseButtonBeforeTheRingSound) {
                            "SpeedButton4", "SpeedButton8"}) {
     ASSERT_NE(find<QToolButton>(name), nullptr) << name;
   }
-  EXPECT_EQ(find<QLineEdit>("Edit6")->width(), 265);
+  // The path fields in one column of one width, each play button beside
+  // its own field.
+  const std::pair<const char*, const char*> rows[] = {
+      {"SpeedButton1", "Edit6"},  {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
+      {"SpeedButton5", "Edit15"}, {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
+      {"SpeedButton8", "Edit_RingSound"}};
+  const QRect first = find<QLineEdit>("Edit6")->geometry();
+  for (const auto& [button, field] : rows) {
+    const QRect f = find<QLineEdit>(field)->geometry(), b = find<QToolButton>(button)->geometry();
+    EXPECT_EQ(f.left(), first.left()) << field;
+    EXPECT_EQ(f.width(), first.width()) << field;
+    EXPECT_GT(b.left(), f.right()) << button << " after " << field;
+    EXPECT_TRUE(b.top() <= f.bottom() && b.bottom() >= f.top()) << button << " on the row of " << field;
+  }
+  const QFontMetrics fm = find<QLineEdit>("Edit6")->fontMetrics();
+  EXPECT_GE(first.width(), fm.horizontalAdvance(QStringLiteral("C:\\Windows\\Media\\chimes.wav")))
+      << "a usual path shows whole";
+}
+
+// Every page, shown: its controls inside it, captions whole, nothing drawn
+// over anything else.
+TEST_F(DialogTest, EveryPageIsLaidOutTidily) {
+  dialog.show();
+  for (int i = 0; i < dialog.tabs()->count(); ++i) {
+    SCOPED_TRACE(dialog.tabs()->tabText(i).toStdString());
+    dialog.tabs()->setCurrentIndex(i);
+    QApplication::processEvents();
+    test::expectTidyLayout(dialog.tabs()->currentWidget());
+  }
 }
 
 TEST_F(DialogTest, EachPlayButtonPlaysItsOwnRowsFileAndAnEmptyRowNothing) {

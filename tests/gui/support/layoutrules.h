@@ -1,8 +1,8 @@
 #pragma once
 // Rules a window's layout keeps whatever the font and the exact pixels:
 // every control lies inside its window and shows its caption whole, and
-// controls that stand side by side do not overlap. Each check reports
-// through gtest and names the control it found at fault.
+// what controls draw does not overlap. Each check reports through gtest and
+// names the control it found at fault.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,9 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 #include <QStyleOptionButton>
 #include <QWidget>
 #include <string>
@@ -40,6 +42,8 @@ inline void expectInside(const QWidget* w, const QWidget* top) {
     if (parent == top) break;
   }
 }
+
+inline QRect drawnRectIn(const QWidget* w, const QWidget* top);
 
 // The width a caption needs and the width its control gives it.
 inline int captionWidth(const QWidget* w) {
@@ -73,6 +77,47 @@ inline void expectCaptionFits(const QWidget* w) {
   EXPECT_LE(captionWidth(w), roomForCaption(w))
       << nameOf(w) << ": the caption needs " << captionWidth(w) << " pixels, the control gives "
       << roomForCaption(w);
+  // A label's text or picture is not cut at its top or bottom either.
+  const QRect drawn = drawnRectIn(w, w);
+  if (qobject_cast<const QLabel*>(w) && !drawn.isEmpty()) {
+    EXPECT_TRUE(drawn.top() >= 0 && drawn.bottom() < w->height())
+        << nameOf(w) << ": drawn from " << drawn.top() << " to " << drawn.bottom() << " in a label "
+        << w->height() << " high";
+  }
+}
+
+// Where a control draws, in the coordinates of `top`: a label only its
+// picture or the ink of its text, a check box its tick box and the ink of
+// its caption; any other control its whole rectangle.
+inline QRect drawnRectIn(const QWidget* w, const QWidget* top) {
+  const QRect whole = rectIn(w, top);
+  if (auto* box = qobject_cast<const QCheckBox*>(w)) {
+    // The tick box and the ink of the caption, centred in the box's height.
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    const QRect tick = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+    const QFontMetrics fm = box->fontMetrics();
+    const int lineTop = contents.top() + (contents.height() - fm.height()) / 2;
+    const QRect ink = fm.tightBoundingRect(box->text()).translated(contents.left(), lineTop + fm.ascent());
+    return (tick | ink).translated(whole.topLeft());
+  }
+  auto* label = qobject_cast<const QLabel*>(w);
+  if (!label || label->wordWrap()) return whole;
+  const QPoint origin = whole.topLeft() - label->rect().topLeft();
+  const QPixmap picture = label->pixmap();
+  if (!picture.isNull()) {
+    const QSize size = picture.deviceIndependentSize().toSize();
+    return QStyle::alignedRect(label->layoutDirection(), label->alignment(), size, label->contentsRect())
+        .translated(origin);
+  }
+  if (label->text().isEmpty()) return QRect();
+  const QFontMetrics fm = label->fontMetrics();
+  const QRect line = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                         QSize(fm.horizontalAdvance(label->text()), fm.height()),
+                                         label->contentsRect());
+  return fm.tightBoundingRect(label->text()).translated(line.left(), line.top() + fm.ascent()).translated(origin);
 }
 
 // The visible children of `top` with a caption or an input: labels,
@@ -98,7 +143,7 @@ inline void expectTidyLayout(QWidget* top) {
     expectCaptionFits(controls[i]);
     for (std::size_t j = i + 1; j < controls.size(); ++j) {
       if (controls[i]->isAncestorOf(controls[j]) || controls[j]->isAncestorOf(controls[i])) continue;
-      EXPECT_FALSE(rectIn(controls[i], top).intersects(rectIn(controls[j], top)))
+      EXPECT_FALSE(drawnRectIn(controls[i], top).intersects(drawnRectIn(controls[j], top)))
           << nameOf(controls[i]) << " overlaps " << nameOf(controls[j]);
     }
   }

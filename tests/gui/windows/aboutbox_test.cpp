@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "support/layoutrules.h"
 #include "windows/programfiles.h"
 
 namespace tarvik {
@@ -26,16 +27,32 @@ struct ElsewhereFixture : ::testing::Test {
 TEST_F(ElsewhereFixture, ControlsCaptionsAndPlaces) {
   AboutBox box;
   EXPECT_EQ(box.windowTitle(), QStringLiteral("Tarvik - About"));
-  EXPECT_EQ(box.size(), QSize(318, 180));
-  EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("Image1"))->geometry(), QRect(26, 8, 271, 57));
+  EXPECT_EQ(box.minimumSize(), box.maximumSize()) << "fixed size";
+  auto* picture = box.findChild<QLabel*>(QStringLiteral("Image1"));
   auto* version = box.findChild<QLabel*>(QStringLiteral("Label1"));
-  EXPECT_EQ(version->text(), QStringLiteral("Version 1.46"));
-  EXPECT_EQ(version->pos(), QPoint(124, 64));
-  EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("Version"))->pos(), QPoint(40, 104));
+  auto* router = box.findChild<QLabel*>(QStringLiteral("Version"));
   auto* ok = box.findChild<QPushButton*>(QStringLiteral("Button1"));
-  EXPECT_EQ(ok->geometry(), QRect(121, 152, 75, 25));
+  ASSERT_TRUE(picture && version && router && ok);
+  EXPECT_EQ(version->text(), QStringLiteral("Version 1.46"));
+  EXPECT_EQ(ok->text(), QStringLiteral("OK"));
   EXPECT_TRUE(ok->isDefault());
   EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+  // With the picture and a long router banner: everything inside, whole,
+  // apart; from the top the picture, the program's version, the router's,
+  // then OK in the middle of the bottom.
+  box.showModal();
+  ASSERT_TRUE(box.hasPicture());
+  box.setRouterVersion(QStringLiteral("# MN128-SOHO-SL11 Ver 2.10 (rev 3)"));
+  test::expectTidyLayout(&box);
+  const QRect drawnPicture = test::drawnRectIn(picture, &box);
+  EXPECT_EQ(drawnPicture.size(), picture->pixmap().deviceIndependentSize().toSize()) << "the picture whole";
+  EXPECT_LT(drawnPicture.bottom(), test::drawnRectIn(version, &box).top());
+  EXPECT_LT(test::drawnRectIn(version, &box).bottom(), test::drawnRectIn(router, &box).top());
+  EXPECT_LT(test::drawnRectIn(router, &box).bottom(), ok->geometry().top());
+  EXPECT_LE(std::abs(ok->geometry().left() - (box.width() - 1 - ok->geometry().right())), 2) << "OK centred";
+  EXPECT_GE(ok->geometry().bottom(), box.height() - 8) << "OK at the bottom";
+  ok->click();
 }
 
 TEST_F(ElsewhereFixture, ThePictureIsFoundBesideTheProgramFromAnyWorkingDirectory) {

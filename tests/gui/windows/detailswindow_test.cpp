@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include "fakes/recordingcore.h"
+#include "support/layoutrules.h"
 #include "windows/fonts.h"
 
 namespace tarvik {
@@ -36,17 +37,24 @@ TEST_F(DetailsFixture, SixReportButtonsWithTheirCaptionsPlacesAndCommands) {
       {"Mail_Button", "メール情報", ReportButton::Mail, false},
       {"PHS_Button", "PHSメール", ReportButton::PhsMail, false},
   };
-  int left = 8;
+  QPushButton* previous = nullptr;
+  int gap = -1;
   for (const auto& row : rows) {
     auto* b = window.findChild<QPushButton*>(QString::fromLatin1(row.name));
     ASSERT_NE(b, nullptr) << row.name;
     EXPECT_EQ(b->text(), QString::fromUtf8(row.caption));
-    // In a row from the left, 75 x 25 or wider when the caption needs it,
-    // 5 pixels apart.
-    EXPECT_EQ(b->pos(), QPoint(left, 8)) << row.name;
-    EXPECT_EQ(b->height(), 25) << row.name;
+    // In one row from the left in this order, evenly apart, of one height,
+    // 75 wide or wider when the caption needs it.
     EXPECT_GE(b->width(), 75) << row.name;
-    left += b->width() + 5;
+    if (previous) {
+      EXPECT_EQ(b->y(), previous->y()) << row.name;
+      EXPECT_EQ(b->height(), previous->height()) << row.name;
+      const int space = b->x() - previous->geometry().right() - 1;
+      EXPECT_GT(space, 0) << row.name << " stands after " << previous->objectName().toStdString();
+      if (gap >= 0) EXPECT_EQ(space, gap) << row.name;
+      gap = space;
+    }
+    previous = b;
     EXPECT_EQ(b->font().fixedPitch(), row.fixedPitch) << row.name;
     b->click();
     EXPECT_EQ(core.last(), "ReportButtonClick " + std::to_string(static_cast<int>(row.button)));
@@ -74,16 +82,24 @@ TEST_F(DetailsFixture, ResizingGivesTheTextAllTheSpaceAboveAFixedButtonBar) {
   window.show();
   auto* memo = window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
   auto* bar = window.findChild<QFrame*>(QStringLiteral("Panel1"));
-  EXPECT_GT(window.width(), window.findChild<QPushButton*>(QStringLiteral("PHS_Button"))->geometry().right())
-      << "every button shows, also at the default width";
+  auto* first = window.findChild<QPushButton*>(QStringLiteral("Button1"));
+  // At the default size every button shows whole, inside the bar.
+  test::expectTidyLayout(&window);
+  for (QPushButton* b : bar->findChildren<QPushButton*>()) test::expectInside(b, &window);
+  const int barHeight = bar->height();
+  const QPoint firstAt = first->pos();
+  EXPECT_GT(firstAt.x(), 0) << "the buttons keep off the edges of the bar";
+  EXPECT_GT(firstAt.y(), 0);
+  EXPECT_LT(first->geometry().bottom(), barHeight - 1);
   for (QSize size : {QSize(500, 279), QSize(600, 500), QSize(483, 150)}) {
     window.resize(size);
     QApplication::processEvents();
-    EXPECT_EQ(bar->height(), 37);
-    EXPECT_EQ(bar->geometry().bottom(), window.height() - 1);
+    EXPECT_EQ(bar->height(), barHeight) << "the bar keeps its height";
+    EXPECT_EQ(bar->geometry().bottom(), window.height() - 1) << "at the bottom";
     EXPECT_EQ(bar->width(), window.width());
-    EXPECT_EQ(memo->geometry(), QRect(0, 0, window.width(), window.height() - 37));
-    EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("Button1"))->pos(), QPoint(8, 8));
+    EXPECT_EQ(memo->geometry(), QRect(0, 0, window.width(), window.height() - barHeight))
+        << "the text takes all the rest";
+    EXPECT_EQ(first->pos(), firstAt) << "the buttons stay at the bar's left";
   }
 }
 
