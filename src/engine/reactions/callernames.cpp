@@ -2,14 +2,9 @@
 
 #include "base/bytes.h"
 #include "reactions/soundpaths.h"
+#include "settings/nameentry.h"
 
 namespace tarvik {
-
-NameEntry splitNameEntry(std::string_view entry) {
-  std::size_t colon = entry.find(':');
-  if (colon == std::string_view::npos) return {};
-  return {entry.substr(0, colon), sjisCut(entry.substr(colon + 1), 100)};
-}
 
 std::optional<std::string> destinationName(const std::vector<std::string>& nameList,
                                            std::string_view phoneNumber) {

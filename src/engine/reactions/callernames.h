@@ -12,13 +12,6 @@
 
 namespace tarvik {
 
-struct NameEntry {
-  std::string_view number;  // before the first ":"; empty matches nothing
-  std::string_view name;    // after it, at most 100 bytes
-};
-
-NameEntry splitNameEntry(std::string_view entry);
-
 // The name of the last entry whose number occurs in phoneNumber, if any.
 std::optional<std::string> destinationName(const std::vector<std::string>& nameList,
                                            std::string_view phoneNumber);

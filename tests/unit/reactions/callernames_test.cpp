@@ -9,19 +9,6 @@
 namespace tarvik {
 namespace {
 
-TEST(NameEntry, SplitsAtTheFirstColonAndCutsTheName) {
-  NameEntry e = splitNameEntry("0312341234:Office:2");
-  EXPECT_EQ(e.number, "0312341234");
-  EXPECT_EQ(e.name, "Office:2");
-  EXPECT_EQ(splitNameEntry("no colon").number, "");
-  // 61 + 2 x 25 bytes: a cut at 100 bytes would split a character.
-  const std::string entry =
-      "1:" + toSjis(std::string(61, 'a') + "あいうえおかきくけこさしすせそたちつてとなにぬねの");
-  std::string_view cut = splitNameEntry(entry).name;
-  EXPECT_EQ(cut.size(), 99u);
-  EXPECT_EQ(toUtf8(cut).find("\xEF\xBF\xBD"), std::string::npos);  // no half character
-}
-
 TEST(DestinationName, LastMatchingEntryWins) {
   const std::vector<std::string> list = {"03:Tokyo", "0312341234:Office", ":Nobody", "nonumber", "999:Other"};
   EXPECT_EQ(destinationName(list, "0312341234"), "Office");
