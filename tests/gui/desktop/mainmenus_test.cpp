@@ -1,6 +1,5 @@
-// The main window's menus item by item: names, captions, order, the
-// destination number each item carries and dials, and what every other
-// item does.
+// The main window's menus: what every item does by its caption, the order
+// the user relies on, the destination number each item carries and dials.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,106 +7,206 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
 
 #include "desktop/mainwindow.h"
 #include "fakes/recordingcore.h"
 
+// Captions read as text in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace tarvik {
 namespace {
-
-// One line per item: "name|caption" for items, "name|-" for separators,
-// "name|caption>" for a submenu followed by its items indented by two blanks.
-QStringList describe(const QList<QAction*>& actions, int depth = 0) {
-  QStringList out;
-  const QString indent(depth * 2, QLatin1Char(' '));
-  for (QAction* a : actions) {
-    if (a->isSeparator()) {
-      out << indent + a->objectName() + QStringLiteral("|-");
-    } else if (a->menu()) {
-      out << indent + a->menu()->objectName() + QLatin1Char('|') + a->text() + QLatin1Char('>');
-      out << describe(a->menu()->actions(), depth + 1);
-    } else {
-      out << indent + a->objectName() + QLatin1Char('|') + a->text();
-    }
-  }
-  return out;
-}
 
 struct MenuTest : ::testing::Test {
   QTemporaryDir dir;
   test::RecordingCore core{dir.path().toStdString()};
   MainWindow window{core};
   QAction* action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+
+  bool isDestination(const QAction* a) const {
+    for (int n = 0; n < 16; ++n) {
+      for (QAction* d : window.destinationActions(n)) {
+        if (d == a) return true;
+      }
+    }
+    return false;
+  }
+
+  // The items a user can pick, each with its path of captions
+  // ("接続/切断/B1 切断"), submenus opened, separators and destinations left out.
+  void leaves(const QList<QAction*>& actions, const QString& path, std::vector<std::pair<QString, QAction*>>& out) {
+    for (QAction* a : actions) {
+      if (a->isSeparator() || isDestination(a)) continue;
+      const QString here = path.isEmpty() ? a->text() : path + QLatin1Char('/') + a->text();
+      if (a->menu()) {
+        leaves(a->menu()->actions(), here, out);
+      } else {
+        out.emplace_back(here, a);
+      }
+    }
+  }
+
+  // Picks the item with the window shown minimised and says what happened:
+  // the engine's commands, the windows asked for, a close or a bringing back.
+  std::string effectOf(QAction* a) {
+    window.show();
+    window.showMinimized();
+    core.calls.clear();
+    QSignalSpy config(&window, &MainWindow::configRequested);
+    QSignalSpy details(&window, &MainWindow::detailsRequested);
+    QSignalSpy help(&window, &MainWindow::helpRequested);
+    QSignalSpy about(&window, &MainWindow::aboutRequested);
+    QSignalSpy page(&window, &MainWindow::programPageRequested);
+    QSignalSpy usage(&window, &MainWindow::usageRequested);
+    a->trigger();
+    std::vector<std::string> effects = core.calls;
+    const std::pair<QSignalSpy*, const char*> windows[] = {{&config, "settings window"},
+                                                           {&details, "details window"},
+                                                           {&help, "manual"},
+                                                           {&about, "about box"},
+                                                           {&page, "program page"},
+                                                           {&usage, "usage window"}};
+    for (const auto& [spy, what] : windows) {
+      for (int i = 0; i < spy->size(); ++i) effects.push_back(what);
+    }
+    if (window.isVisible() && !window.isMinimized()) effects.push_back("window back");
+    std::string joined;
+    for (const std::string& e : effects) joined += (joined.empty() ? "" : ", ") + e;
+    return joined;
+  }
 };
 
-TEST_F(MenuTest, MainMenuItemByItem) {
-  const QStringList expected = {
-      "File1|接続>",
-      "  K1|切断>",
-      "    B1Disc|B1 切断",
-      "    B2Disc|B2 切断",
-      "  N1|-",
-      "  N11|#0",
-      "  N12|#1",
-      "  N21|#2",
-      "  N41|#3",
-      "  N31|#4",
-      "  N51|#5",
-      "  N61|#6",
-      "  N71|#7",
-      "  K81|次の8件>",
-      "    NN8|",
-      "    NN9|",
-      "    NN10|",
-      "    NN11|",
-      "    NN12|",
-      "    NN13|",
-      "    NN14|",
-      "    NN15|",
-      "  N2|-",
-      "  Exit1|終了",
-      "KS1|設定>",
-      "  KTarvik3|Tarvikの設定",
-      "  KMN128SOHO1|MN128-SOHO設定ﾍﾟｰｼﾞ>",
-      "    K16|切断／接続状況",
-      "    K15|自動接続先設定",
-      "    K14|本体設定",
-      "    KIP2|IP設定",
-      "    KISDN1|ISDN設定",
-      "    K13|アナログポート設定",
-      "    K12|設定の消去",
-      "    K11|設定情報",
-      "    KIP1|IP経路情報",
-      "    K10|接続・切断ログ情報",
-      "    K9|通信料金情報",
-      "K2|その他>",
-      "  Help1|ﾍﾙﾌﾟ",
-      "  NNN|-",
-      "  KTarvik1|ﾊﾞｰｼﾞｮﾝ情報",
-      "  KTarvik2|Tarvikのﾍﾟｰｼﾞ",
-      "  KUsage1|利用状況",
+// Every item a user can pick does what its caption says, in the window's
+// menu bar, the tray's menu and the tray's left-click menu. Destinations
+// are tested apart, by their numbers.
+TEST_F(MenuTest, EveryItemDoesWhatItsCaptionSays) {
+  const std::map<QString, std::string> expected = {
+      {"接続/切断/B1 切断", "B1DiscClick"},
+      {"接続/切断/B2 切断", "B2DiscClick"},
+      {"接続/終了", "FormCloseQuery 0, FormClose"},
+      {"設定/Tarvikの設定", "settings window"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/切断／接続状況", "ExecWWW 1"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/自動接続先設定", "ExecWWW 2"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/本体設定", "ExecWWW 3"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/IP設定", "ExecWWW 4"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/ISDN設定", "ExecWWW 5"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/アナログポート設定", "ExecWWW 6"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/設定の消去", "ExecWWW 7"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/設定情報", "ExecWWW 8"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/IP経路情報", "ExecWWW 9"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/接続・切断ログ情報", "ExecWWW 10"},
+      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/通信料金情報", "ExecWWW 11"},
+      {"その他/ﾍﾙﾌﾟ", "manual"},
+      {"その他/ﾊﾞｰｼﾞｮﾝ情報", "about box"},
+      {"その他/Tarvikのﾍﾟｰｼﾞ", "program page"},
+      {"その他/利用状況", "usage window"},
+      {"tray/B1 切断", "B1DiscClick"},
+      {"tray/B2 切断", "B2DiscClick"},
+      {"tray/設定", "settings window"},
+      {"tray/情報窓表示", "window back"},
+      {"tray/利用状況", "usage window"},
+      {"tray/時限切断 [7:58]", "JIGENClick"},
+      {"tray/終了", "FormCloseQuery 0, FormClose"},
+      {"tray left/接続", "ConnectBtnClick"},
+      {"tray left/切断", "DiscBtnClick"},
+      {"tray left/詳細", "details window"},
   };
-  EXPECT_EQ(describe(window.menuBar()->actions()), expected);
-  EXPECT_EQ(action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
+  std::vector<std::pair<QString, QAction*>> items;
+  leaves(window.menuBar()->actions(), QString(), items);
+  leaves(window.popupMenu1()->actions(), QStringLiteral("tray"), items);
+  leaves(window.popupMenu2()->actions(), QStringLiteral("tray left"), items);
+  std::map<QString, std::string> found;
+  for (const auto& [path, a] : items) {
+    EXPECT_EQ(found.count(path), 0u) << "two items read " << path.toStdString();
+    found[path] = effectOf(a);
+  }
+  EXPECT_EQ(found, expected);
 }
 
-TEST_F(MenuTest, PopupMenusItemByItem) {
-  const QStringList popup1 = {
-      "KB12|B1 切断", "KB22|B2 切断", "N3|-",    "N01|#0",  "N13|#1",        "N22|#2",
-      "N32|#3",       "N42|#4",       "N52|#5",  "N62|#6",  "N72|#7",        "K82|次の8件>",
-      "  NM8|",       "  NM9|",       "  NM10|", "  NM11|", "  NM12|",       "  NM13|",
-      "  NM14|",      "  NM15|",      "N4|-",    "K3|設定", "K4|情報窓表示", "KUsage2|利用状況", "JIGEN|時限切断 [7:58]",
-      "N5|-",         "Exit2|終了",
+// Rules of order the user relies on.
+TEST_F(MenuTest, TheOrderOfTheMenus) {
+  auto captions = [](const QMenu* menu) {
+    QStringList out;
+    for (QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
   };
-  EXPECT_EQ(window.popupMenu1()->objectName(), QStringLiteral("PopupMenu1"));
-  EXPECT_EQ(describe(window.popupMenu1()->actions()), popup1);
+  QStringList bar;
+  for (QAction* a : window.menuBar()->actions()) bar << a->text();
+  EXPECT_EQ(bar, QStringList({"接続", "設定", "その他"}));
+
+  // No menu starts or ends with a separator or has two in a row.
+  std::vector<const QMenu*> menus = {window.popupMenu1(), window.popupMenu2()};
+  for (QMenu* m : window.findChildren<QMenu*>()) menus.push_back(m);
+  for (const QMenu* m : menus) {
+    const QStringList c = captions(m);
+    ASSERT_FALSE(c.isEmpty()) << m->title().toStdString();
+    EXPECT_NE(c.first(), "-") << m->title().toStdString();
+    EXPECT_NE(c.last(), "-") << m->title().toStdString();
+    EXPECT_EQ(c.join(QLatin1Char('|')).indexOf(QStringLiteral("-|-")), -1) << m->title().toStdString();
+  }
+
+  // 終了 closes the connection menu and the tray's menu, set apart.
+  const QMenu* connection = window.menuBar()->actions().at(0)->menu();
+  for (const QMenu* m : {connection, static_cast<const QMenu*>(window.popupMenu1())}) {
+    const QStringList c = captions(m);
+    ASSERT_GE(c.size(), 2);
+    EXPECT_EQ(c.last(), QStringLiteral("終了"));
+    EXPECT_EQ(c.at(c.size() - 2), QStringLiteral("-"));
+  }
+  // 利用状況 comes last in その他, so that the items before it keep their
+  // places; in the tray's menu it follows 情報窓表示.
+  EXPECT_EQ(captions(window.menuBar()->actions().at(2)->menu()).last(), QStringLiteral("利用状況"));
+  const QStringList tray = captions(window.popupMenu1());
+  EXPECT_EQ(tray.indexOf(QStringLiteral("利用状況")), tray.indexOf(QStringLiteral("情報窓表示")) + 1);
+  // The router's pages in the order of their numbers.
+  const QMenu* pages = window.menuBar()->actions().at(1)->menu()->actions().at(1)->menu();
+  ASSERT_NE(pages, nullptr);
+  std::vector<std::string> asked;
+  for (QAction* a : pages->actions()) {
+    core.calls.clear();
+    a->trigger();
+    asked.push_back(core.last());
+  }
+  std::vector<std::string> inOrder;
+  for (int n = 1; n <= 11; ++n) inOrder.push_back("ExecWWW " + std::to_string(n));
+  EXPECT_EQ(asked, inOrder);
+  // The tray's left-click menu: 接続 first, its default item, shown bold.
+  EXPECT_EQ(captions(window.popupMenu2()), QStringList({"接続", "切断", "詳細"}));
+  EXPECT_EQ(window.popupMenu2()->defaultAction(), window.popupMenu2()->actions().at(0));
+  EXPECT_TRUE(window.popupMenu2()->actions().at(0)->font().bold());
+  // Help answers F1; the timed disconnect shows whether it is switched on.
+  EXPECT_EQ(action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
   EXPECT_TRUE(action("JIGEN")->isCheckable());
   EXPECT_TRUE(action("JIGEN")->isChecked());
+}
 
-  EXPECT_EQ(window.popupMenu2()->objectName(), QStringLiteral("PopupMenu2"));
-  EXPECT_EQ(describe(window.popupMenu2()->actions()), QStringList({"K5|接続", "K6|切断", "K7|詳細"}));
-  EXPECT_EQ(window.popupMenu2()->defaultAction(), action("K5"));
-  EXPECT_TRUE(action("K5")->font().bold());
+// Both menus offer the sixteen destinations in number order, the first
+// eight directly, the other eight under 次の8件, as one block set apart by
+// separators.
+TEST_F(MenuTest, TheDestinationsComeInNumberOrder) {
+  const QMenu* connection = window.menuBar()->actions().at(0)->menu();
+  for (const QMenu* m : {connection, static_cast<const QMenu*>(window.popupMenu1())}) {
+    SCOPED_TRACE(m == connection ? "接続" : "tray");
+    const QList<QAction*> items = m->actions();
+    int first = -1;
+    for (int i = 0; i < items.size() && first < 0; ++i) {
+      if (isDestination(items[i])) first = i;
+    }
+    ASSERT_GT(first, 0);
+    EXPECT_TRUE(items[first - 1]->isSeparator());
+    for (int n = 0; n < 8; ++n) EXPECT_EQ(items.at(first + n), window.destinationActions(n)[m == connection ? 0 : 1]);
+    QAction* next = items.at(first + 8);
+    ASSERT_NE(next->menu(), nullptr);
+    EXPECT_EQ(next->text(), QStringLiteral("次の8件"));
+    ASSERT_EQ(next->menu()->actions().size(), 8);
+    for (int n = 8; n < 16; ++n)
+      EXPECT_EQ(next->menu()->actions().at(n - 8), window.destinationActions(n)[m == connection ? 0 : 1]);
+    EXPECT_TRUE(items.at(first + 9)->isSeparator());
+  }
 }
 
 TEST_F(MenuTest, EveryDestinationItemDialsTheNumberItCarriesWhateverItsCaption) {
@@ -131,41 +230,12 @@ TEST_F(MenuTest, EveryDestinationItemDialsTheNumberItCarriesWhateverItsCaption) 
   }
 }
 
-TEST_F(MenuTest, TheRouterPageItemsAskForTheirPageNumbers) {
-  const std::pair<const char*, int> pages[] = {{"K16", 1},    {"K15", 2},  {"K14", 3}, {"KIP2", 4},
-                                               {"KISDN1", 5}, {"K13", 6},  {"K12", 7}, {"K11", 8},
-                                               {"KIP1", 9},   {"K10", 10}, {"K9", 11}};
-  for (const auto& [name, page] : pages) {
-    action(name)->trigger();
-    EXPECT_EQ(core.last(), "ExecWWW " + std::to_string(page)) << name;
+TEST_F(MenuTest, TheTimedDisconnectMarkFollowsTheEnginesSwitch) {
+  for (bool expected : {false, true}) {
+    action("JIGEN")->trigger();
+    EXPECT_EQ(core.last(), "JIGENClick");
+    EXPECT_EQ(action("JIGEN")->isChecked(), expected);
   }
-}
-
-TEST_F(MenuTest, TheOtherItemsReachTheCoreOrOpenTheirWindows) {
-  const std::pair<const char*, const char*> coreItems[] = {
-      {"B1Disc", "B1DiscClick"}, {"B2Disc", "B2DiscClick"}, {"KB12", "B1DiscClick"}, {"KB22", "B2DiscClick"},
-      {"K5", "ConnectBtnClick"}, {"K6", "DiscBtnClick"},    {"JIGEN", "JIGENClick"},
-  };
-  for (const auto& [name, call] : coreItems) {
-    action(name)->trigger();
-    EXPECT_EQ(core.last(), call) << name;
-  }
-  EXPECT_FALSE(action("JIGEN")->isChecked()) << "the mark follows the core's switch";
-
-  QSignalSpy config(&window, &MainWindow::configRequested);
-  QSignalSpy details(&window, &MainWindow::detailsRequested);
-  QSignalSpy help(&window, &MainWindow::helpRequested);
-  QSignalSpy about(&window, &MainWindow::aboutRequested);
-  QSignalSpy page(&window, &MainWindow::programPageRequested);
-  QSignalSpy usage(&window, &MainWindow::usageRequested);
-  for (const char* name : {"KTarvik3", "K3", "K7", "Help1", "KTarvik1", "KTarvik2", "KUsage1", "KUsage2"})
-    action(name)->trigger();
-  EXPECT_EQ(config.size(), 2);
-  EXPECT_EQ(details.size(), 1) << "詳細 presses the details button";
-  EXPECT_EQ(help.size(), 1);
-  EXPECT_EQ(about.size(), 1);
-  EXPECT_EQ(page.size(), 1);
-  EXPECT_EQ(usage.size(), 2) << "利用状況 in the main menu and the tray's menu";
 }
 
 TEST_F(MenuTest, BothExitItemsAskTheWindowToClose) {
