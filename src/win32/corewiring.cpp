@@ -1,5 +1,7 @@
 #include "corewiring.h"
 
+#include "programdir.h"
+
 namespace tarvik::win32 {
 
 CoreWiring::CoreWiring() {
@@ -39,6 +41,8 @@ TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& 
                   p.prompter};
   core_ = std::make_unique<TarvikCore>(ports, SettingsFiles(configDir));
   TarvikCore& core = *core_;
+  // The default sounds lie beside tarvik.exe, wherever it was started from.
+  core.setDataDirectories({executableDir()});
   timers_.setHandler(TimerId::Timer1, [&core] { core.Timer1Timer(); });
   timers_.setHandler(TimerId::Timer2, [&core] { core.Timer2Timer(); });
   timers_.setHandler(TimerId::TIMEMAN, [&core] { core.TIMEMANTimer(); });

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "options.h"
+#include "programdir.h"
 #include "runheadless.h"
 #include "settings/settingsfiles.h"
 #include "settings/settingsprint.h"
@@ -23,19 +24,6 @@ using namespace tarvik;
 using namespace tarvik::app;
 
 namespace {
-
-fs::path executableDir() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) {
-      buffer.resize(n);
-      return fs::path(buffer).parent_path();
-    }
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 // UTF-8 bytes go out as they are, LF line ends included, whether standard
 // output is a console, a pipe or a file; a console shows them as UTF-8.
@@ -77,7 +65,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs(versionText().c_str(), stdout);
     return 0;
   }
-  const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), executableDir());
+  const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), win32::executableDir());
   if (options.printSettings) return printSettingsOf(configDir);
   if (needsWindows(arguments)) {
     std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);

@@ -13,6 +13,17 @@ constexpr std::size_t npos = std::string::npos;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
+std::string_view trimmedValue(std::string_view value) {
+  while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
+  while (!value.empty() && isBlank(value.back())) value.remove_suffix(1);
+  return value;
+}
+
+// A value in a pair of double or single quotes: the pair is not part of it.
+bool hasOuterQuotes(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 char foldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 int hexDigit(char c) {
@@ -138,9 +149,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
   if (index == npos) return std::nullopt;
   const Line& line = lines_[index];
   std::string_view raw = std::string_view(line.text).substr(line.valueBegin, line.valueLength);
-  if (raw.size() >= 2 && (raw.front() == '"' || raw.front() == '\'') && raw.back() == raw.front()) {
-    raw = raw.substr(1, raw.size() - 2);
-  }
+  if (hasOuterQuotes(raw)) raw = raw.substr(1, raw.size() - 2);
   return std::string(sjisCut(raw, kMaxValueBytes));
 }
 
@@ -171,6 +180,10 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   for (char& c : clean) {
     if (c == '\r' || c == '\n') c = ' ';
   }
+  // Reading takes one pair of quotes off a value (after its blanks), so a
+  // value that itself starts and ends with the same quote, like a quoted
+  // program with a quoted last argument, is kept in one more pair.
+  if (hasOuterQuotes(trimmedValue(clean))) clean = "\"" + clean + "\"";
   std::size_t header = findSection(section);
   if (header == npos) {
     insertLine(lines_.size(), "[" + std::string(section) + "]");

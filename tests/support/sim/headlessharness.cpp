@@ -114,8 +114,10 @@ void Child::start(const fs::path& program, const std::vector<std::string>& args,
   if (pid_ == 0) {
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     // No display: a router page asked for is printed, never opened.
-    ::unsetenv("DISPLAY");
-    ::unsetenv("WAYLAND_DISPLAY");
+    if (!keepDisplay_) {
+      ::unsetenv("DISPLAY");
+      ::unsetenv("WAYLAND_DISPLAY");
+    }
     int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (::chdir(workDir.c_str()) != 0) _exit(127);
     ::dup2(pipeFds[1], 1);

@@ -52,6 +52,9 @@ class Child {
   // Starts program with args in workDir; standard error goes to errFile.
   void start(const std::filesystem::path& program, const std::vector<std::string>& args,
              const std::filesystem::path& workDir, const std::filesystem::path& errFile);
+  // Windows programs under Wine need the display for any window, their own
+  // or a started program's; every other program starts without one.
+  void keepDisplay(bool keep) { keepDisplay_ = keep; }
   pid_t pid() const { return pid_; }
   bool running();
   // Waits for the process to end; returns its exit code, or 128 + signal,
@@ -73,6 +76,7 @@ class Child {
   bool readSome(Ms timeout);  // false at the end of output or the deadline
 
   pid_t pid_ = -1;
+  bool keepDisplay_ = false;
   int out_ = -1;
   std::optional<int> status_;
   std::string partial_;

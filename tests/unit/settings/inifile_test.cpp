@@ -183,6 +183,18 @@ TEST(IniFile, AWrittenValueCannotBreakTheFile) {
   EXPECT_EQ(ini.value("T", "b"), std::nullopt);
 }
 
+// Reading takes one pair of outer quotes off; what is written comes back
+// as it was, quotes and all.
+TEST(IniFile, WrittenValuesReadBackUnchanged) {
+  for (const char* value : {"\"C:\\Program Files\\a.exe\" \"two words\"", "'single'", "\"\"", "\"",
+                            " \"blank then quoted\"", "\"open only", "plain \"middle\" text", "\"'mixed\'"}) {
+    IniFile ini;
+    ini.writeString("AP0", "1", value);
+    EXPECT_EQ(ini.value("AP0", "1"), std::string(value)) << value << " written as " << ini.text();
+    EXPECT_EQ(IniFile(ini.text()).value("AP0", "1"), std::string(value)) << value;
+  }
+}
+
 TEST(IniFile, ParsingKeepsEveryByteAndWritesSurviveARereading) {
   EXPECT_EQ(IniFile(kMessy).text(), kMessy);
   EXPECT_EQ(IniFile("").text(), "");
