@@ -43,7 +43,7 @@ struct TarvikCore::State final : ParserHost {
   RouterScript script;
   CallerDisplay callerDisplay;
   LaunchedApps launched;  // LaunchedApps, slots 1-3
-  LaunchList launchList;
+  ApplicationList launchList;
 
   // --- exchange state (each exchange's chain and kind are in its entry) ---
   bool ExchangeIdle = true;

@@ -42,7 +42,7 @@ std::string ExpandIP(std::string_view commandLine, std::string_view address) {
   return result;
 }
 
-std::array<std::string, 7> launchCommandLines(const LaunchList& list, std::string_view address) {
+std::array<std::string, 7> launchCommandLines(const ApplicationList& list, std::string_view address) {
   std::array<std::string, 7> result;
   for (std::size_t slot = 0; slot < list.size(); ++slot) {
     // Converted whole, before anyone splits it: a Shift-JIS trail byte can
@@ -52,7 +52,7 @@ std::array<std::string, 7> launchCommandLines(const LaunchList& list, std::strin
   return result;
 }
 
-std::vector<std::string> LaunchedApps::AutoAppClick(Launcher& launcher, const LaunchList& list,
+std::vector<std::string> LaunchedApps::AutoAppClick(Launcher& launcher, const ApplicationList& list,
                                                     std::string_view address) {
   std::vector<std::string> failed;
   auto lines = launchCommandLines(list, address);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ports/launcher.h"
+#include "settings/applicationlist.h"
 
 namespace tarvik {
 
@@ -28,17 +29,16 @@ std::optional<std::string> connectionAddress(std::string_view b1Address, std::st
 // Every "$IP" replaced in place by address; the rest of the line is kept.
 std::string ExpandIP(std::string_view commandLine, std::string_view address);
 
-using LaunchList = std::array<std::string, 7>;  // Shift-JIS command lines, slots 1..7
-
 // The command lines (UTF-8) to start for a launch list, "$IP" filled in.
 // Empty slots stay empty.
-std::array<std::string, 7> launchCommandLines(const LaunchList& list, std::string_view address);
+std::array<std::string, 7> launchCommandLines(const ApplicationList& list, std::string_view address);
 
 class LaunchedApps {
  public:
   // Starts slots 1..7 in order; keeps slots 1-3 to end them later.
   // Returns the command lines (UTF-8) that could not be started.
-  std::vector<std::string> AutoAppClick(Launcher& launcher, const LaunchList& list, std::string_view address);
+  std::vector<std::string> AutoAppClick(Launcher& launcher, const ApplicationList& list,
+                                        std::string_view address);
   // Ends slots 1-3 (the launcher ends only a still-running child) and
   // forgets them, so that a later disconnection touches nothing.
   void endAll(Launcher& launcher);

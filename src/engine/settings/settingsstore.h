@@ -3,12 +3,13 @@
 // router script. All texts are Shift-JIS bytes, as stored on disk.
 // A default-constructed store holds every key's default value.
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/applicationlist.h"
 
 namespace tarvik {
 
@@ -105,9 +106,6 @@ struct SettingsStore {
   // settings dialog's application page shows; 0 at start.
   int appPageDestination = 0;
 };
-
-// Seven command lines of one destination, section [AP<n>] keys 1..7.
-using ApplicationList = std::array<std::string, 7>;
 
 // The number in a setting kept as text ([OPTION] TIME, [RD] 0): decimal,
 // optional leading blanks and sign, within 32 bits; nullopt otherwise.

@@ -35,8 +35,8 @@ TEST(ExpandIP, ReplacesEveryMarkerInPlace) {
 }
 
 TEST(LaunchedApps, StartsSevenSlotsEndsOnlySlotsOneToThreeOnce) {
-  LaunchList list = {toSjis("viewer $IP"),    "", "missing", "  ", toSjis("keep --host=$IP 'a b'"), "",
-                     toSjis("missing ソフト")};
+  ApplicationList list = {toSjis("viewer $IP"),    "", "missing", "  ", toSjis("keep --host=$IP 'a b'"), "",
+                          toSjis("missing ソフト")};
   FakeLauncher launcher;
   LaunchedApps apps;
   // The lines that could not start come back for the user to see; blank
@@ -57,7 +57,7 @@ TEST(LaunchedApps, StartsSevenSlotsEndsOnlySlotsOneToThreeOnce) {
 TEST(LaunchedApps, EmptyListLaunchesAndEndsNothing) {
   FakeLauncher launcher;
   LaunchedApps apps;
-  EXPECT_TRUE(apps.AutoAppClick(launcher, LaunchList{}, "1.2.3.4").empty());
+  EXPECT_TRUE(apps.AutoAppClick(launcher, ApplicationList{}, "1.2.3.4").empty());
   apps.endAll(launcher);
   EXPECT_TRUE(launcher.started.empty());
   EXPECT_TRUE(launcher.ended.empty());
@@ -66,7 +66,7 @@ TEST(LaunchedApps, EmptyListLaunchesAndEndsNothing) {
 TEST(LaunchCommandLines, ConvertsToUtf8WholeAndFillsInTheAddress) {
   // "ソ" is 0x83 0x5C in Shift-JIS: its trail byte is a backslash, which
   // must reach the launcher's splitter only as part of the character.
-  LaunchList list = {toSjis("open ソフト\\a.txt $IP"), "", toSjis("\"C:\\表\" $IP")};
+  ApplicationList list = {toSjis("open ソフト\\a.txt $IP"), "", toSjis("\"C:\\表\" $IP")};
   auto lines = launchCommandLines(list, "1.2.3.4");
   EXPECT_EQ(lines[0], "open ソフト\\a.txt 1.2.3.4");
   EXPECT_EQ(lines[1], "");
