@@ -39,8 +39,6 @@ if(TARVIK_BUILD_TESTS)
   # are tested in tests/win32.
   # tests/unit/layers checks the Linux programs' libraries.
   list(FILTER _tarvik_unit_dirs EXCLUDE REGEX "/tests/unit/app$|/tests/unit/layers$|/tests/support/sim$")
-  # The journal tests crash child processes with POSIX calls; not yet ported.
-  list(FILTER _tarvik_unit_dirs EXCLUDE REGEX "/tests/unit/journal$")
   foreach(_dir IN LISTS _tarvik_unit_dirs)
     if(IS_DIRECTORY ${_dir} AND EXISTS ${_dir}/CMakeLists.txt)
       file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${_dir})
