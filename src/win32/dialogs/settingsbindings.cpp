@@ -1,0 +1,68 @@
+#include "dialogs/settingsbindings.h"
+
+#include "dialogs/dialogids.h"
+
+namespace tarvik::win32 {
+namespace {
+
+const TextBinding kText[] = {
+    {IDC_Edit5, [](SettingsStore& s) -> std::string& { return s.tarvik.SOHOIP; }},
+    {IDC_Edit14, [](SettingsStore& s) -> std::string& { return s.tarvik.PASS; }},
+    {IDC_Edit4, [](SettingsStore& s) -> std::string& { return s.option.TIME; }},
+    {IDC_Edit6, [](SettingsStore& s) -> std::string& { return s.sound.s1; }},
+    {IDC_Edit1, [](SettingsStore& s) -> std::string& { return s.sound.s2; }},
+    {IDC_Edit3, [](SettingsStore& s) -> std::string& { return s.sound.s3; }},
+    {IDC_Edit15, [](SettingsStore& s) -> std::string& { return s.sound.s5; }},
+    {IDC_Edit16, [](SettingsStore& s) -> std::string& { return s.sound.s6; }},
+    {IDC_Edit2, [](SettingsStore& s) -> std::string& { return s.sound.s7; }},
+    {IDC_Edit_RingSound, [](SettingsStore& s) -> std::string& { return s.sound.s8; }},
+    {IDC_Edit_NameSound, [](SettingsStore& s) -> std::string& { return s.sound.NAMESOUND; }},
+    {IDC_Edit12, [](SettingsStore& s) -> std::string& { return s.time.ON; }},
+    {IDC_Edit13, [](SettingsStore& s) -> std::string& { return s.time.OFF; }},
+    {IDC_Edit17, [](SettingsStore& s) -> std::string& { return s.time.WARNING; }},
+    {IDC_Edit21, [](SettingsStore& s) -> std::string& { return s.rd.count; }},
+    {IDC_Edit18, [](SettingsStore& s) -> std::string& { return s.option.LOG; }},
+};
+
+const BoolBinding kBool[] = {
+    {IDC_CheckBox11, [](SettingsStore& s) -> bool& { return s.option.CHECK11; }},
+    {IDC_CheckBox1, [](SettingsStore& s) -> bool& { return s.option.SIZE; }},
+    {IDC_CheckBox4, [](SettingsStore& s) -> bool& { return s.option.CHECK4; }},
+    {IDC_CheckBox3, [](SettingsStore& s) -> bool& { return s.option.NEXT; }},
+    {IDC_CheckBox5, [](SettingsStore& s) -> bool& { return s.option.CHECK5; }},
+    {IDC_CheckBox10, [](SettingsStore& s) -> bool& { return s.option.CHECK10; }},
+    {IDC_CheckBox15, [](SettingsStore& s) -> bool& { return s.option.CHECK15; }},
+    {IDC_CheckBox2, [](SettingsStore& s) -> bool& { return s.option.ONSCREEN; }},
+    {IDC_CheckBox13, [](SettingsStore& s) -> bool& { return s.option.CHECK13; }},
+    {IDC_CheckBox18, [](SettingsStore& s) -> bool& { return s.option.CHECK18; }},
+    {IDC_CheckBox6, [](SettingsStore& s) -> bool& { return s.option.CHECK6; }},
+    {IDC_CheckBox7, [](SettingsStore& s) -> bool& { return s.option.CHECK7; }},
+    {IDC_CheckBox8, [](SettingsStore& s) -> bool& { return s.option.CHECK8; }},
+    {IDC_CheckBox9, [](SettingsStore& s) -> bool& { return s.option.CHECK9; }},
+    {IDC_CheckBox14, [](SettingsStore& s) -> bool& { return s.option.CHECK14; }},
+    {IDC_CheckBox19, [](SettingsStore& s) -> bool& { return s.option.CHECK19; }},
+    {IDC_CheckBox12, [](SettingsStore& s) -> bool& { return s.option.CHECK12; }},
+    {IDC_CheckBox16, [](SettingsStore& s) -> bool& { return s.option.CHECK16; }},
+    {IDC_CheckBox17, [](SettingsStore& s) -> bool& { return s.option.CHECK17; }},
+    {IDC_CheckNotifyIncoming, [](SettingsStore& s) -> bool& { return s.notify.INCOMING; }},
+    {IDC_CheckNotifyConnected, [](SettingsStore& s) -> bool& { return s.notify.CONNECTED; }},
+    {IDC_CheckNotifyDisconnected, [](SettingsStore& s) -> bool& { return s.notify.DISCONNECTED; }},
+    {IDC_CheckNotifyFailed, [](SettingsStore& s) -> bool& { return s.notify.FAILED; }},
+    {IDC_CheckNotifyRouter, [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
+};
+
+// The application page's box holds the destination shown there.
+const DestinationBinding kDestination[] = {
+    {IDC_ComboBox1, [](SettingsStore& s) -> int& { return s.tarvik.DEFAULT; }},
+    {IDC_ComboBox2, [](SettingsStore& s) -> int& { return s.tarvik.AUTO; }},
+    {IDC_RedialBox, [](SettingsStore& s) -> int& { return s.tarvik.REDIAL; }},
+    {IDC_ComboBox3, [](SettingsStore& s) -> int& { return s.appPageDestination; }},
+};
+
+}  // namespace
+
+std::span<const TextBinding> textBindings() { return kText; }
+std::span<const BoolBinding> boolBindings() { return kBool; }
+std::span<const DestinationBinding> destinationBindings() { return kDestination; }
+
+}  // namespace tarvik::win32

@@ -1,0 +1,33 @@
+#pragma once
+// Which control of the settings dialog holds which setting: text fields,
+// check boxes and destination boxes, each written once.
+
+#include <span>
+#include <string>
+
+#include "settings/settingsstore.h"
+
+namespace tarvik::win32 {
+
+struct TextBinding {
+  int id;
+  std::string& (*field)(SettingsStore&);
+};
+
+struct BoolBinding {
+  int id;
+  bool& (*field)(SettingsStore&);
+};
+
+struct DestinationBinding {
+  int id;
+  int& (*field)(SettingsStore&);
+};
+
+std::span<const TextBinding> textBindings();
+std::span<const BoolBinding> boolBindings();
+// ComboBox1 DEFAULT, ComboBox2 AUTO, RedialBox REDIAL, ComboBox3 the
+// destination the application page shows.
+std::span<const DestinationBinding> destinationBindings();
+
+}  // namespace tarvik::win32
