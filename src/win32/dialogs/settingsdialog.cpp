@@ -274,9 +274,9 @@ struct SettingsDialog::Impl {
 
   void applyDependentStates() {
     const SettingsStore& store = core.settings();
-    EnableWindow(control(IDC_Edit4), !store.option.CHECK11);
-    EnableWindow(control(IDC_Script), store.option.CHECK18);
-    if (hooks.monitoringOffChanged) hooks.monitoringOffChanged(store.option.CHECK11);
+    EnableWindow(control(IDC_Edit4), !store.option.monitoringOff);
+    EnableWindow(control(IDC_Script), store.option.runRouterScript);
+    if (hooks.monitoringOffChanged) hooks.monitoringOffChanged(store.option.monitoringOff);
   }
 
   // --- application page ---
