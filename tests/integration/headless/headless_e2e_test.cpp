@@ -95,7 +95,7 @@ class Headless : public testing::Test {
 
   // Index of the first line from `from` on of this kind whose text
   // contains `part`; -1 (and a failure) when none came in time.
-  int expectLine(const std::string& kind, const std::string& part, Ms timeout = 8s, std::size_t from = 0) {
+  int expectLine(const std::string& kind, const std::string& part, Ms timeout = kEventWait, std::size_t from = 0) {
     int i = app.waitLine(
         [&](const std::string& raw) {
           Line l = parseLine(raw);
@@ -111,7 +111,7 @@ class Headless : public testing::Test {
   std::string simState() { return control("state"); }
 
   // Waits until the simulator's state line contains `part`.
-  bool waitState(const std::string& part, Ms timeout = 8s) {
+  bool waitState(const std::string& part, Ms timeout = kEventWait) {
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (std::chrono::steady_clock::now() < deadline) {
       if (simState().find(part) != std::string::npos) return true;
@@ -124,7 +124,7 @@ class Headless : public testing::Test {
   // Ends tarvik with a signal and checks it said so and exited cleanly.
   void endWith(int sig) {
     app.signal(sig);
-    std::optional<int> code = app.wait(5s);
+    std::optional<int> code = app.wait(kEventWait);
     ASSERT_TRUE(code.has_value()) << "still running after the signal";
     EXPECT_EQ(*code, 0);
     ASSERT_FALSE(app.lines().empty());
@@ -160,7 +160,7 @@ TEST_F(Headless, StartShowsDestinationListAndBannerAndRunsOnce) {
   // A second start with the same settings ends at once, silently.
   Child second;
   startTarvik({"co"}, &second);
-  std::optional<int> code = second.wait(5s);
+  std::optional<int> code = second.wait(kEventWait);
   ASSERT_TRUE(code.has_value());
   EXPECT_EQ(*code, 0);
   EXPECT_TRUE(second.lines().empty());
@@ -172,7 +172,7 @@ TEST_F(Headless, StartShowsDestinationListAndBannerAndRunsOnce) {
   Child third;
   third.start(tarvikBinary(), {"--headless", "--config-dir", otherConfig.path().string(), "co"}, dir.path(),
               dir / "third.err");
-  code = third.wait(5s);
+  code = third.wait(kEventWait);
   ASSERT_TRUE(code.has_value()) << "a second instance with another --config-dir runs";
   EXPECT_EQ(*code, 0);
   EXPECT_TRUE(third.lines().empty());
@@ -207,7 +207,7 @@ TEST_F(Headless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDisconnect
   ASSERT_TRUE(waitState("b1=connected:0:" + ipArg.substr(5)));
 
   // The program really ran, with the address in place of $IP.
-  for (int i = 0; i < 50 && !fs::exists(record); ++i) std::this_thread::sleep_for(100ms);
+  ASSERT_TRUE(waitUntil([&] { return fs::exists(record); })) << "the launched program wrote nothing";
   std::istringstream recorded(readFile(record));
   std::string pid, arg1, arg2;
   std::getline(recorded, pid);
@@ -221,16 +221,11 @@ TEST_F(Headless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDisconnect
   // The network drops the call: disconnection sound, and slot 1 is ended.
   std::size_t before = app.lines().size();
   ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
-  expectLine("sound", "wav/切断.wav", 8s, before);
-  int end = expectLine("end", script.string(), 8s, before);
+  expectLine("sound", "wav/切断.wav", kEventWait, before);
+  int end = expectLine("end", script.string(), kEventWait, before);
   ASSERT_GE(end, 0);
   EXPECT_EQ(lineAt(end).fields, l.fields);
-  bool gone = false;
-  for (int i = 0; i < 50 && !gone; ++i) {
-    gone = ::kill(std::stoi(pid), 0) != 0;
-    if (!gone) std::this_thread::sleep_for(100ms);
-  }
-  EXPECT_TRUE(gone) << "the launched program was not ended";
+  EXPECT_TRUE(waitUntil([&] { return ::kill(std::stoi(pid), 0) != 0; })) << "the launched program was not ended";
   endWith(SIGTERM);
 }
 
@@ -242,13 +237,13 @@ TEST_F(Headless, IncomingCallShowsTheListedName) {
   expectLine("b1", "空き");
   std::size_t before = app.lines().size();
   ASSERT_EQ(control("ring 0452223333").rfind("OK", 0), 0u);
-  int caller = expectLine("caller", "山田商店", 8s, before);
+  int caller = expectLine("caller", "山田商店", kEventWait, before);
   ASSERT_GE(caller, 0);
   EXPECT_EQ(lineAt(caller).fields, (std::vector<std::string>{"山田商店", "0452223333"}));
-  expectLine("sound", "wav/着信.wav", 8s, before);  // no name sound file: the general one
+  expectLine("sound", "wav/着信.wav", kEventWait, before);  // no name sound file: the general one
 
   ASSERT_EQ(control("stop-ring").rfind("OK", 0), 0u);
-  expectLine("caller-off", "", 8s, static_cast<std::size_t>(caller));
+  expectLine("caller-off", "", kEventWait, static_cast<std::size_t>(caller));
   endWith(SIGHUP);  // a closed terminal ends it as cleanly
 }
 
@@ -257,9 +252,9 @@ TEST_F(Headless, BusyDestinationIsRedialledToTheAlternate) {
   writeIni("DEFAULT=0\r\nREDIAL=2\r\n[RD]\r\n0=2\r\n");
   startTarvik({"co"});
   int first = expectLine("status", "ダイアル開始 (2/2)");
-  int redial = expectLine("details", "リダイアル", 8s, static_cast<std::size_t>(std::max(first, 0)));
-  expectLine("sound", "wav/話中.wav", 8s, static_cast<std::size_t>(std::max(first, 0)));
-  expectLine("status", "ダイアル開始 (1/2)", 8s, static_cast<std::size_t>(std::max(redial, 0)));
+  int redial = expectLine("details", "リダイアル", kEventWait, static_cast<std::size_t>(std::max(first, 0)));
+  expectLine("sound", "wav/話中.wav", kEventWait, static_cast<std::size_t>(std::max(first, 0)));
+  expectLine("status", "ダイアル開始 (1/2)", kEventWait, static_cast<std::size_t>(std::max(redial, 0)));
   // The second dial went to the alternate destination, which answers.
   EXPECT_TRUE(waitState("b1=connected:2:"));
   endWith(SIGTERM);
@@ -312,7 +307,7 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   ASSERT_EQ(control("history entry-A").rfind("OK", 0), 0u);
   ASSERT_EQ(control("history entry-B").rfind("OK", 0), 0u);
   ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
-  expectLine("status", "ログ書き出し完了", 8s, static_cast<std::size_t>(written) + 1);
+  expectLine("status", "ログ書き出し完了", kEventWait, static_cast<std::size_t>(written) + 1);
   std::vector<std::string> second = logLines(log);
   ASSERT_EQ(second.size(), first.size() + 3) << "entry-A, entry-B and the disconnection";
   EXPECT_TRUE(std::equal(first.begin(), first.end(), second.begin()));
@@ -335,7 +330,7 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
 
   // ... and the next fetch appends the router's whole history after the mark.
   ASSERT_EQ(control("hangup").rfind("OK", 0), 0u);
-  expectLine("status", "ログ書き出し完了", 8s, static_cast<std::size_t>(std::max(written, 0)) + 1);
+  expectLine("status", "ログ書き出し完了", kEventWait, static_cast<std::size_t>(std::max(written, 0)) + 1);
   std::vector<std::string> fourth = logLines(log);
   ASSERT_EQ(fourth.size(), third.size() + 8) << "the eight entries the router keeps";
   EXPECT_TRUE(std::equal(third.begin(), third.end(), fourth.begin()));
@@ -350,9 +345,9 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
   int idle = expectLine("b1", "空き");
   ASSERT_GE(idle, 0);
   ASSERT_EQ(control("fault refuse").rfind("OK", 0), 0u);
-  int shown = expectLine("status", "ルーター応答なし", 5s, static_cast<std::size_t>(idle));
+  int shown = expectLine("status", "ルーター応答なし", kEventWait, static_cast<std::size_t>(idle));
   ASSERT_GE(shown, 0);
-  expectLine("tip", "ルーター応答なし", 2s, static_cast<std::size_t>(idle));
+  expectLine("tip", "ルーター応答なし", kEventWait, static_cast<std::size_t>(idle));
 
   ASSERT_EQ(control("nofault refuse").rfind("OK", 0), 0u);
   int cleared = app.waitLine(
@@ -360,7 +355,7 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
         Line l = parseLine(raw);
         return l.kind == "tip" && l.text().rfind("B1 ", 0) == 0;
       },
-      5s, static_cast<std::size_t>(shown));
+      kEventWait, static_cast<std::size_t>(shown));
   EXPECT_GE(cleared, 0) << "the tip never showed the channels again";
   // The status line no longer says so once the router answers.
   std::string lastStatus;
@@ -405,7 +400,7 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
   for (const Case& c : cases) {
     Child child;
     child.start(tarvikBinary(), c.args, dir.path(), dir / "err.txt");
-    std::optional<int> code = child.wait(10s);
+    std::optional<int> code = child.wait(kEventWait);
     ASSERT_TRUE(code.has_value()) << c.args[0];
     EXPECT_EQ(*code, c.code) << c.args[0];
     std::string out;
@@ -429,10 +424,10 @@ TEST(HeadlessCommandLine, WithWindowsHandsOverToTheDesktopProgram) {
   const fs::path desktop = fs::path(TARVIK_DESKTOP_BINARY).filename();
   std::error_code ec;
   bool handedOver = false;
-  for (int i = 0; i < 50 && !handedOver && child.running(); ++i) {
+  waitUntil([&] {
     handedOver = fs::read_symlink("/proc/" + std::to_string(child.pid()) + "/exe", ec).filename() == desktop;
-    if (!handedOver) std::this_thread::sleep_for(100ms);
-  }
+    return handedOver || !child.running();
+  });
   EXPECT_TRUE(handedOver) << readFile(dir / "err.txt");
   std::string cmdline = readFile("/proc/" + std::to_string(child.pid()) + "/cmdline");
   std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');

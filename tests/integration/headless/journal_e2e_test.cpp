@@ -57,7 +57,7 @@ class JournalE2e : public testing::Test {
     app.start(tarvikBinary(), args, dir.path(), dir / "tarvik.err");
   }
 
-  int expectLine(const std::string& kind, const std::string& text, std::size_t from, Ms timeout = 8s) {
+  int expectLine(const std::string& kind, const std::string& text, std::size_t from, Ms timeout = kEventWait) {
     int i = app.waitLine(
         [&](const std::string& raw) {
           Line l = parseLine(raw);
@@ -70,7 +70,7 @@ class JournalE2e : public testing::Test {
 
   void stopTarvik() {
     app.signal(SIGTERM);
-    ASSERT_TRUE(app.wait(5s).has_value());
+    ASSERT_TRUE(app.wait(kEventWait).has_value());
   }
 
   void ok(const std::string& command) {
@@ -97,7 +97,7 @@ TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
         return l.kind == "notify" && l.fields.size() == 3 && l.fields[0] == "connected" &&
                l.fields[2].rfind("Tarvik ISP 203.0.113.", 0) == 0;
       },
-      10s);
+      kEventWait);
   ASSERT_GE(connected, 0) << "no connected notice";
   ok("hangup");
   expectLine("notify", "disconnected\t切断\tTarvik ISP 接続時間 1分", static_cast<std::size_t>(connected));
@@ -136,7 +136,7 @@ TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
   Child usage;
   usage.start(tarvikBinary(), {"--usage", "--config-dir", dir.path().string()}, dir.path(),
               dir / "usage.err");
-  std::optional<int> code = usage.wait(10s);
+  std::optional<int> code = usage.wait(kEventWait);
   ASSERT_TRUE(code.has_value());
   EXPECT_EQ(*code, 0);
   std::string out;

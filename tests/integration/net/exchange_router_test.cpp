@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTest>
 #include <algorithm>
 #include <map>
@@ -283,7 +284,11 @@ TEST(ExchangeRouterTest, EventsComeOneAtATimeInOrder) {
     enter('C', s);
     inHandler = true;
     sock.SendText(s, QByteArray::fromStdString(loginBatch("", commands::poll(), "")));
-    QTest::qWait(150);  // the router answers meanwhile
+    // The router's answer arrives while the handler still runs.
+    int arrived = 0;
+    for (QTcpSocket* tcp : sock.findChildren<QTcpSocket*>())
+      QObject::connect(tcp, &QIODevice::readyRead, &sock, [&arrived] { ++arrived; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return arrived > 0; }, kWaitMs)) << "no answer during the handler";
     inHandler = false;
   });
   QObject::connect(&sock, &TAsyncSock::OnReceive, [&](qint64 s) {

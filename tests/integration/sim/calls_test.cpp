@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 
 #include "clientcuts.h"
@@ -10,8 +11,6 @@
 
 namespace simtest {
 namespace {
-
-void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // The Shift-JIS output of one exchange.
 std::string poll(const Sim& sim, const std::vector<std::string>& commands = {"sh s"}) {
@@ -30,7 +29,7 @@ TEST(SimCalls, DialConnectsAfterTheDelayAndTheLineLivesOn) {
   EXPECT_FALSE(dialling.idle);
   EXPECT_EQ(dialling.number, "0312345678");
 
-  pause(400);
+  ASSERT_TRUE(waitForState(sim, " b1=connected:0:"));
   const std::string first = poll(sim);
   EXPECT_EQ(count(first, sj("ルを接続し")), 1) << "the connection is reported once, in the next output";
   EXPECT_TRUE(contains(u8(first), "B1チャネルを接続しました。"));
@@ -42,16 +41,16 @@ TEST(SimCalls, DialConnectsAfterTheDelayAndTheLineLivesOn) {
   EXPECT_EQ(count(connected.usage, "/"), 2) << connected.usage;
   EXPECT_TRUE(cutB2(first).idle);
 
+  // The simulated minutes pass: the connection time grows and the line
+  // usage moves, and the connection is never reported again.
   std::set<std::string> usages = {connected.usage};
   std::string later;
-  for (int i = 0; i < 3; ++i) {
-    pause(120);
+  EXPECT_TRUE(waitUntil([&] {
     later = poll(sim);
     EXPECT_FALSE(contains(later, sj("ルを接続し")));
     usages.insert(cutB1(later).usage);
-  }
-  EXPECT_GT(minutes(cutB1(later)), minutes(connected)) << "connection time grows";
-  EXPECT_GT(usages.size(), 1u) << "line usage moves";
+    return minutes(cutB1(later)) > minutes(connected) && usages.size() > 1;
+  })) << "connection time and line usage stand still";
   EXPECT_EQ(cutB1(later).ip, connected.ip);
 
   const std::string dropped = u8(poll(sim, {"dis b1", "sh s"}));
@@ -86,7 +85,7 @@ TEST_P(SimCallOutcome, IsReportedOnceInTheNextOutputAndLogged) {
   }
   const std::string co = "co " + std::to_string(c.destination);
   EXPECT_TRUE(contains(u8(poll(sim, {co, "sh s"})), "へ接続中．"));
-  pause(400);
+  ASSERT_TRUE(waitForState(sim, " b1=idle "));
   const std::string next = poll(sim);
   EXPECT_EQ(count(u8(next), c.notice), 1) << u8(next);
   EXPECT_FALSE(contains(next, sj("ルを接続し")));
@@ -111,7 +110,7 @@ TEST(SimCalls, PerCallCredentialsAreTakenWhenTheCallIsPlaced) {
   const std::string out = u8(poll(sim, {"rem 1 s i taro", "rem 1 s p pw", "co 1", "rem 1 s p"}));
   EXPECT_TRUE(contains(out, "#1:会社 へ接続中．"));
   EXPECT_TRUE(contains(out, "#1:会社 のパスワードを消去しました。"));
-  pause(400);
+  ASSERT_TRUE(waitForState(sim, " b1=connected:1:"));
   const std::string next = u8(poll(sim, {"sh s", "show ppp"}));
   EXPECT_TRUE(contains(next, "B1チャネルを接続しました。")) << next;
   EXPECT_TRUE(contains(next, "ユーザID taro"));
@@ -122,7 +121,8 @@ TEST(SimCalls, TwoChannelsThenNoneFree) {
   const std::string out = u8(poll(sim, {"co 0", "co 2", "co 4"}));
   EXPECT_EQ(count(out, "へ接続中．"), 2);
   EXPECT_TRUE(contains(out, "空きチャネルがありません。"));
-  pause(400);
+  ASSERT_TRUE(waitForState(sim, " b1=connected:0:"));
+  ASSERT_TRUE(waitForState(sim, " b2=connected:2:"));
   const std::string both = poll(sim);
   EXPECT_EQ(count(u8(both), "チャネルを接続しました。"), 2);
   const ChannelCut b1 = cutB1(both), b2 = cutB2(both);
@@ -139,7 +139,9 @@ TEST(SimCalls, DisconnectWhileDiallingCancelsTheCall) {
   Sim sim;
   const std::string out = u8(poll(sim, {"co 0", "dis b1"}));
   EXPECT_TRUE(contains(out, "B1チャネルを切断しました。\n\r発信を中止しました\n\r"));
-  pause(400);
+  // Nothing is to come: the call would have connected after the delay,
+  // so the test lets that time pass (more than three times over).
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
   const std::string next = poll(sim);
   EXPECT_FALSE(contains(next, sj("ルを接続し"))) << "the cancelled call never connects";
   EXPECT_TRUE(cutB1(next).idle);
@@ -148,7 +150,7 @@ TEST(SimCalls, DisconnectWhileDiallingCancelsTheCall) {
 TEST(SimCalls, TheNetworkDropsAConnectedLine) {
   Sim sim;
   poll(sim, {"co 0"});
-  pause(400);
+  ASSERT_TRUE(waitForState(sim, " b1=connected:0:"));
   EXPECT_FALSE(cutB1(poll(sim)).idle);
   EXPECT_EQ(sim.control("hangup"), "OK 1");
   const std::string next = u8(poll(sim));

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 
 #include "sim/simharness.h"
 
@@ -74,14 +73,15 @@ TEST(SimControl, MalformedRequestsAreRefusedWithAReason) {
 
 TEST(SimControl, SetChangesTheCallDelay) {
   Sim sim;
-  ASSERT_EQ(sim.control("set connect-delay-ms 5000"), "OK");
+  // A long delay for the first call, a short one for the second: the
+  // second connects while the first still dials.
+  ASSERT_EQ(sim.control("set connect-delay-ms 60000"), "OK");
   converse(sim.console, loginBatch({"co 0"}));
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
   EXPECT_TRUE(contains(sim.control("state"), " b1=dialling:0 "));
   ASSERT_EQ(sim.control("set connect-delay-ms 50"), "OK");
   converse(sim.console, loginBatch({"co 2"}));
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
-  EXPECT_TRUE(contains(sim.control("state"), " b2=connected:2:203.0.113."));
+  ASSERT_TRUE(waitForState(sim, " b2=connected:2:203.0.113."));
+  EXPECT_TRUE(contains(sim.control("state"), " b1=dialling:0 "));
 }
 
 TEST(SimControl, HelpQuitAndShutdown) {

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "sim/simharness.h"
 
@@ -74,15 +73,16 @@ TEST(SimTelnetd, ConsoleBehindARealTelnetDaemon) {
   Child telnetd({busybox, "telnetd", "-F", "-p", std::to_string(port), "-b", "127.0.0.1", "-l", wrapper, "-f",
                  "/dev/null"},
                 false, false);
+  // Until the daemon listens, or gives up (no pty, no permission).
   int fd = -1;
-  for (int i = 0; i < 40 && fd < 0; ++i) {
+  waitUntil([&] {
     try {
       fd = connectTo(port);
+      return true;
     } catch (const std::exception&) {
-      if (telnetd.wait(0) >= 0) break;  // it gave up (no pty, no permission)
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      return telnetd.wait(0) >= 0;
     }
-  }
+  });
   if (fd < 0) {
     std::remove(wrapper.c_str());
     GTEST_SKIP() << "busybox telnetd could not serve on 127.0.0.1:" << port << " here";

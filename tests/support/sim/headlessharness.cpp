@@ -29,6 +29,15 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
+bool waitUntil(const std::function<bool()>& condition, Ms timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::usleep(20000);
+  }
+  return true;
+}
+
 int freePort() {
   int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};

@@ -17,6 +17,10 @@ namespace tarvik::headless_test {
 using namespace std::chrono_literals;
 using Ms = std::chrono::milliseconds;
 
+// How long a test waits for an event before it gives up: generous, so that
+// a loaded machine makes a test slow, never wrong.
+constexpr Ms kEventWait = 20s;
+
 // A fresh directory under the system's temporary directory, removed at the end.
 class TempDir {
  public:
@@ -33,6 +37,10 @@ class TempDir {
 
 // A loopback TCP port that was free a moment ago.
 int freePort();
+
+// Asks `condition` every 20 ms until it holds; false when it still does not
+// at the deadline.
+bool waitUntil(const std::function<bool()>& condition, Ms timeout = kEventWait);
 
 // One event line: the kind and its TAB-separated fields (escapes undone).
 struct Line {

@@ -261,4 +261,20 @@ std::string httpGet(int port, const std::string& path) {
   return converse(port, "GET " + path + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n", 3000, 5000).bytes();
 }
 
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const auto start = Clock::now();
+  while (!condition()) {
+    if (msSince(start) >= timeoutMs) return false;
+    ::usleep(20000);
+  }
+  return true;
+}
+
+bool waitForState(Sim& sim, const std::string& part, int timeoutMs) {
+  std::string last;
+  if (waitUntil([&] { return contains(last = sim.control("state"), part); }, timeoutMs)) return true;
+  std::fprintf(stderr, "the simulator never showed \"%s\"; last: %s\n", part.c_str(), last.c_str());
+  return false;
+}
+
 }  // namespace simtest

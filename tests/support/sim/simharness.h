@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -88,5 +89,14 @@ bool contains(const std::string& text, const std::string& part);
 int count(const std::string& text, const std::string& part);
 
 std::string httpGet(int port, const std::string& path);
+
+// Asks `condition` every 20 ms until it holds; false when it still does not
+// after timeoutMs. The deadline is generous: on a loaded machine an event
+// may come late, but a test waiting for it should not fail.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
+
+// Waits until the simulator's state line (control request "state")
+// contains `part`; false, with the last line in the failure, at the deadline.
+bool waitForState(Sim& sim, const std::string& part, int timeoutMs = 20000);
 
 }  // namespace simtest
