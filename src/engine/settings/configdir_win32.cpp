@@ -1,15 +1,14 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <system_error>
+#include <string>
 
-#include "settings/settingsfiles.h"
+#include "settings/configdirplatform.h"
 
-namespace tarvik {
-namespace {
+namespace tarvik::configdir {
 
-// Whether a new file can be made in dir: asking the folder's security
-// settings is not enough (a read-only share, a full disk), so try it.
+// Asking the folder's security settings is not enough (a read-only share, a
+// full disk), so try it.
 bool canCreateFileIn(const std::filesystem::path& dir) {
   const std::filesystem::path probe = dir / (L"tarvik-probe-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp");
   HANDLE h = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -19,26 +18,11 @@ bool canCreateFileIn(const std::filesystem::path& dir) {
   return true;
 }
 
-std::filesystem::path appDataDir() {
-  if (const wchar_t* appData = ::_wgetenv(L"APPDATA"); appData && *appData) return appData;
-  return {};
+// %APPDATA%\Tarvik; the program's folder when there is no %APPDATA%.
+std::filesystem::path userConfigDir(const std::filesystem::path& exeDir) {
+  const wchar_t* appData = ::_wgetenv(L"APPDATA");
+  if (!appData || !*appData) return exeDir;
+  return std::filesystem::path(appData) / "Tarvik";
 }
 
-}  // namespace
-
-// Beside the program, as the settings have always been kept on Windows;
-// a program installed where it cannot write (Program Files) keeps them in
-// %APPDATA%\Tarvik instead.
-std::filesystem::path findConfigDir(const std::filesystem::path& explicitDir,
-                                    const std::filesystem::path& exeDir) {
-  if (!explicitDir.empty()) return explicitDir;
-  if (!exeDir.empty()) {
-    std::error_code error;
-    if (std::filesystem::exists(exeDir / "Tarvik.ini", error) || canCreateFileIn(exeDir)) return exeDir;
-  }
-  const std::filesystem::path appData = appDataDir();
-  if (appData.empty()) return exeDir;
-  return appData / "Tarvik";
-}
-
-}  // namespace tarvik
+}  // namespace tarvik::configdir

@@ -59,7 +59,8 @@ class SettingsFiles {
 };
 
 // The config directory: explicitDir when given; else exeDir when it holds
-// Tarvik.ini or is writable; else $XDG_CONFIG_HOME/tarvik (~/.config/tarvik).
+// Tarvik.ini or is writable; else the user's settings folder:
+// $XDG_CONFIG_HOME/tarvik (~/.config/tarvik), on Windows %APPDATA%\Tarvik.
 std::filesystem::path findConfigDir(const std::filesystem::path& explicitDir,
                                     const std::filesystem::path& exeDir);
 

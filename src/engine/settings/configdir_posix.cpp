@@ -1,0 +1,32 @@
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "settings/configdirplatform.h"
+
+namespace tarvik::configdir {
+namespace {
+
+std::filesystem::path homeDir() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir) return entry->pw_dir;
+  return {};
+}
+
+}  // namespace
+
+bool canCreateFileIn(const std::filesystem::path& dir) {
+  return ::faccessat(AT_FDCWD, dir.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// $XDG_CONFIG_HOME/tarvik, else ~/.config/tarvik.
+std::filesystem::path userConfigDir(const std::filesystem::path&) {
+  // XDG asks that a relative $XDG_CONFIG_HOME be ignored.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg && std::filesystem::path(xdg).is_absolute()) return std::filesystem::path(xdg) / "tarvik";
+  return homeDir() / ".config" / "tarvik";
+}
+
+}  // namespace tarvik::configdir

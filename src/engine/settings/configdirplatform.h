@@ -1,0 +1,16 @@
+#pragma once
+// What finding the config directory asks of the platform; one file of the
+// pair configdir_posix.cpp / configdir_win32.cpp answers it.
+
+#include <filesystem>
+
+namespace tarvik::configdir {
+
+// Whether this process may make a new file in dir.
+bool canCreateFileIn(const std::filesystem::path& dir);
+
+// Where the settings go when the program's own folder is not used: the
+// user's per-application settings folder (exeDir when there is none).
+std::filesystem::path userConfigDir(const std::filesystem::path& exeDir);
+
+}  // namespace tarvik::configdir
