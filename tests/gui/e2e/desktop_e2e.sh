@@ -213,9 +213,8 @@ import -window "$b1_icon" "$out/04-tray-b1.png"
 
 step "a click on the B1 icon copies $address"
 click "$b1_icon" 10 10 3
-sleep 0.3
-copied=$("$probe")
-[ "$copied" = "$address" ] || fail "the clipboard holds '$copied', not '$address'"
+clipboard_holds() { [ "$("$probe")" = "$1" ]; }
+wait_for 10 "the address on the clipboard ($address)" clipboard_holds "$address"
 
 step "the tray icon's right-button menu"
 click "$soho" 10 10 3
@@ -307,7 +306,8 @@ wait_for 10 "the network to drop B1" router_says 'b1=idle'
 wait_for 10 "the B1 icon to go" icons 1
 sleep 1
 xdotool mousemove --window "$main" "$(px 40)" $((menu_bar + $(px 101)))
-sleep 1.5  # the tooltip's delay
+wait_for 10 "the status line's tooltip" popup_open
+sleep 0.3  # painted
 import -window root "$out/09-desktop-status-tooltip.png"
 xdotool mousemove 0 "$(px 400)"
 
@@ -321,8 +321,8 @@ wait_for 10 "the ringing to stop" router_says 'b1=idle'
 sleep 1
 
 step "the usage window from the tray menu (利用状況): the call and the missed call"
-grep -q '^outgoing,.*,#0,' "$cfg/Tarvik-journal.csv" || fail "the call is not in the journal"
-grep -q '^incoming,.*,0312341234,,0,missed$' "$cfg/Tarvik-journal.csv" || fail "the missed call is not in the journal"
+wait_for 10 "the call in the journal" grep -q '^outgoing,.*,#0,' "$cfg/Tarvik-journal.csv"
+wait_for 10 "the missed call in the journal" grep -q '^incoming,.*,0312341234,,0,missed$' "$cfg/Tarvik-journal.csv"
 click "$soho" 10 10 3
 wait_for 5 "the pop-up menu" popup_open
 sleep 0.3
