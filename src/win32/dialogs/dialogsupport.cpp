@@ -10,8 +10,6 @@ namespace tarvik::win32 {
 namespace {
 
 struct FaceSearch {
-  const wchar_t* wanted = nullptr;  // an exact face, or null for any
-  bool fixedPitch = false;
   std::vector<std::wstring> found;
 };
 
@@ -19,7 +17,6 @@ int CALLBACK collectFace(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM p
   auto* search = reinterpret_cast<FaceSearch*>(param);
   const std::wstring face = lf->lfFaceName;
   if (face.empty() || face[0] == L'@') return 1;  // the vertical variants
-  if (search->fixedPitch && (lf->lfPitchAndFamily & 0x3) != FIXED_PITCH) return 1;
   search->found.push_back(face);
   return 1;
 }
@@ -29,24 +26,24 @@ bool faceInstalled(HDC dc, const wchar_t* face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
   FaceSearch search;
-  search.wanted = face;
   EnumFontFamiliesExW(dc, &lf, collectFace, reinterpret_cast<LPARAM>(&search), 0);
   return !search.found.empty();
 }
 
 // Among the faces with Japanese, a sans-serif one for Japan (the Noto
-// "Sans CJK JP" under Wine); a fixed-pitch one when asked.
+// "Sans CJK JP" under Wine); a fixed-pitch one when asked. The pitch is
+// told by the name: OpenType collections all report a variable pitch.
 std::wstring anyJapaneseFace(HDC dc, bool fixedPitch) {
   LOGFONTW lf{};
   lf.lfCharSet = SHIFTJIS_CHARSET;
   FaceSearch search;
-  search.fixedPitch = fixedPitch;
   EnumFontFamiliesExW(dc, &lf, collectFace, reinterpret_cast<LPARAM>(&search), 0);
+  auto has = [](const std::wstring& f, const wchar_t* part) { return f.find(part) != std::wstring::npos; };
   auto score = [&](const std::wstring& f) {
     int s = 0;
-    if (f.find(L"JP") != std::wstring::npos) s += 4;
-    if (f.find(L"Sans") != std::wstring::npos || f.find(L"Gothic") != std::wstring::npos) s += 2;
-    if ((f.find(L"Mono") != std::wstring::npos) == fixedPitch) s += 1;
+    if (has(f, L"Mono") == fixedPitch) s += 8;
+    if (has(f, L"JP")) s += 4;
+    if (has(f, L"Sans") || has(f, L"Gothic")) s += 2;
     return s;
   };
   std::stable_sort(search.found.begin(), search.found.end(),

@@ -375,6 +375,9 @@ struct SettingsDialog::Impl {
     // Typing in the application page's box ends with the close.
     changeAppDestination(indexForText(control(IDC_ComboBox3), boxText(control(IDC_ComboBox3))));
     if (hooks.connectHintChanged) hooks.connectHintChanged(controlText(control(IDC_ComboBox1)));
+    // A multi-line field does not tell each change made by program (a
+    // paste by message, say): the script is taken as it stands.
+    edit([&](SettingsStore& s) { s.script = scriptLines(controlTextSjis(control(IDC_Script))); });
     const SettingsStore edited = core.settings();
     const std::string error = guarded([&] { return core.ConfigClosed(edited, appFields()); });
     // The interval check may have put "5" in place of the text.
@@ -417,8 +420,8 @@ struct SettingsDialog::Impl {
 
   void command(int id, int code, HWND from) {
     if (code == EN_CHANGE) {
-      if (id == IDC_Edit2) browseTarget = from;
       if (loading) return;
+      if (id == IDC_Edit2) browseTarget = from;
       if (id == IDC_Script) {
         edit([&](SettingsStore& s) { s.script = scriptLines(controlTextSjis(from)); });
         return;
