@@ -17,7 +17,7 @@
 
 #include "base/sjis.h"
 #include "dialogs/destinationbox.h"
-#include "dialogs/namelist.h"
+#include "settings/namelistedit.h"
 #include "settings/passwordkeeper.h"
 #include "settings/settingsfiles.h"
 #include "core/enginecommands.h"
@@ -365,16 +365,17 @@ void SettingsDialog::browse() {
 }
 
 void SettingsDialog::addName() {
-  const NameEntryResult r = makeNameEntry(pages_.number->text(), pages_.name->text());
-  pages_.number->setText(r.number);
-  pages_.name->setText(r.name);
+  const NameEntryResult r =
+      makeNameEntry(pages_.number->text().toStdString(), pages_.name->text().toStdString());
+  pages_.number->setText(QString::fromStdString(r.number));
+  pages_.name->setText(QString::fromStdString(r.name));
   switch (r.outcome) {
     case NameEntryResult::RefusedDash:
-      showWarningBox(this, dashWarningText());
+      showWarningBox(this, QString::fromUtf8(kNameEntryDashWarning));
       break;
     case NameEntryResult::Added:
-      pages_.nameList->addItem(r.entry);
-      edit([&](SettingsStore& store) { store.nameList.push_back(toStore(r.entry)); });
+      pages_.nameList->addItem(QString::fromStdString(r.entry));
+      edit([&](SettingsStore& store) { store.nameList.push_back(toSjis(r.entry)); });
       break;
     case NameEntryResult::Empty:
       break;

@@ -1,7 +1,6 @@
-// The caller-name editor: trimming, the "-" warning, empty fields, adding
-// at the end (duplicates allowed), deleting the selected entry.
-#include "dialogs/namelist.h"
-
+// The caller-name editor in the dialog (the rules themselves are tested
+// with the settings): trimming, the "-" warning, empty fields, adding at
+// the end (duplicates allowed), deleting the selected entry.
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -12,31 +11,6 @@
 
 namespace tarvik {
 namespace {
-
-TEST(NameEntry, Rules) {
-  const struct {
-    const char* number;
-    const char* name;
-    NameEntryResult::Outcome outcome;
-    const char* entry;
-    const char* trimmedNumber;
-  } cases[] = {
-      {"0312341234", "Office", NameEntryResult::Added, "0312341234:Office", "0312341234"},
-      {"  0312341234 ", "\t事務所  ", NameEntryResult::Added, "0312341234:事務所", "0312341234"},
-      {"03-1234", "Office", NameEntryResult::RefusedDash, "", "03-1234"},
-      {"03-1234", "", NameEntryResult::RefusedDash, "", "03-1234"},
-      {"0312341234", "", NameEntryResult::Empty, "", "0312341234"},
-      {"   ", "Office", NameEntryResult::Empty, "", ""},
-      {"0312341234", "　全角空白　", NameEntryResult::Added, "0312341234:　全角空白　", "0312341234"},
-      {"abc", "letters pass", NameEntryResult::Added, "abc:letters pass", "abc"},
-  };
-  for (const auto& c : cases) {
-    const NameEntryResult r = makeNameEntry(QString::fromUtf8(c.number), QString::fromUtf8(c.name));
-    EXPECT_EQ(r.outcome, c.outcome) << c.number << "/" << c.name;
-    EXPECT_EQ(r.entry, QString::fromUtf8(c.entry));
-    EXPECT_EQ(r.number, QString::fromUtf8(c.trimmedNumber));
-  }
-}
 
 struct NameListTest : test::SettingsFixture, ::testing::Test {
   void add(const QString& number, const QString& name) {
