@@ -48,11 +48,4 @@ int pollIntervalSeconds(const SettingsStore& store) {
                                                                                  : kDefaultPollInterval;
 }
 
-int redialCount(const SettingsStore& store, bool* ok) {
-  std::optional<int> count = settingTextToInt(store.rd.count);
-  bool valid = count && *count >= 0;
-  if (ok) *ok = valid;
-  return valid ? *count : 0;
-}
-
 }  // namespace tarvik

@@ -122,10 +122,6 @@ constexpr int kDefaultPollInterval = 5;
 // stays in the store as it is; only its use falls back.
 int pollIntervalSeconds(const SettingsStore& store);
 
-// The number of redial attempts from [RD] 0; 0 when it is not a whole
-// number of zero or more, with *ok (when given) set to false.
-int redialCount(const SettingsStore& store, bool* ok = nullptr);
-
 // The size in bytes past which the call journal is put aside.
 inline std::uintmax_t journalMaxBytes(const SettingsStore& store) {
   return static_cast<std::uintmax_t>(store.journal.SIZE) * 1024;

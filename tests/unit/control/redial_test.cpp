@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,35 @@ TEST(Redial, RequestWaitsForAFreeLine) {
   EXPECT_FALSE(redial.takeRequest(false));
   EXPECT_TRUE(redial.takeRequest(true));
   EXPECT_FALSE(redial.takeRequest(true));  // consumed
+}
+
+TEST(Redial, CountTextConversion) {
+  struct Case {
+    const char* text;
+    bool ok;
+    int count;
+  };
+  const Case cases[] = {
+      {"5", true, 5},
+      {"0", true, 0},
+      {"  7", true, 7},
+      {"+4", true, 4},
+      {"-3", true, 0},                 // below zero counts as none
+      {"99999999999", true, INT_MAX},  // more than can be counted
+      {"abc", false, 0},
+      {"", false, 0},
+      {"10 ", false, 0},
+      {"0x10", false, 0},
+      {"1.5", false, 0},
+  };
+  for (const Case& c : cases) {
+    int count = -1;
+    EXPECT_EQ(Redial::parseCount(c.text, count), c.ok) << c.text;
+    EXPECT_EQ(count, c.count) << c.text;
+    Redial redial;
+    redial.arm(c.text);
+    EXPECT_EQ(redial.RedialsLeft, c.count) << c.text;
+  }
 }
 
 TEST(Redial, BadCountIsShownVerbatimAndArmsNothing) {
