@@ -1,8 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "base/filebytes.h"
@@ -61,14 +60,6 @@ bool createPrivateDirectories(const std::filesystem::path& dir) {
 }
 
 bool readableByOthers(const std::filesystem::path&) { return false; }
-
-std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
-}
 
 bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes, FileAccess) {
   const DWORD attributes = ::GetFileAttributesW(path.c_str());

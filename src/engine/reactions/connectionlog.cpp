@@ -1,7 +1,6 @@
 #include "reactions/connectionlog.h"
 
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <system_error>
 
 #include "base/filebytes.h"
@@ -31,20 +30,12 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
   LogCaptureStart start;
   std::error_code ec;
   if (!std::filesystem::exists(file, ec)) return start;
-  std::string text;
-  bool read = false;
-  try {
-    std::ifstream in(file, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    read = in.good() || in.eof();
-  } catch (const std::exception&) {
-    read = false;
-  }
-  if (!read) {
+  std::optional<std::string> text = readFileBytes(file);
+  if (!text) {
     start.error = file.string() + " を読み込めません";
     return start;
   }
-  start.buffer = splitLogLines(text);
+  start.buffer = splitLogLines(*text);
   start.synced = start.buffer.empty() || start.buffer.back() == logBreakMarker();
   return start;
 }

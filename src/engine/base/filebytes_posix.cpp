@@ -1,0 +1,104 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+
+#include "base/filebytes.h"
+
+namespace tarvik {
+namespace {
+
+// A name for the new file beside the target that no other writer in this or
+// another process uses at the same time.
+std::filesystem::path temporaryPathFor(const std::filesystem::path& path) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path temporary = path;
+  temporary += ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
+  return temporary;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// The file a write through a link lands in: a file kept elsewhere and linked
+// here is replaced where it lies, and the link stays.
+std::filesystem::path linkTarget(const std::filesystem::path& link) {
+  std::error_code error;
+  std::filesystem::path path =
+      std::filesystem::is_symlink(link, error) ? std::filesystem::canonical(link, error) : link;
+  return error ? link : path;
+}
+
+// The folder cannot take the new file (a read-only folder beside a file the
+// user may write, or no free entry left): the old file is written where it
+// lies. That is not crash-safe, but it is the only way the change is kept.
+// The space is reserved first, so a full disk refuses before the old bytes
+// are touched.
+bool overwriteInPlace(const std::filesystem::path& path, std::string_view bytes, mode_t mode, off_t oldSize) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const off_t size = static_cast<off_t>(bytes.size());
+  bool ok = size == 0 || ::posix_fallocate(fd, 0, size) == 0;
+  if (!ok) {
+    // A reservation that failed half-way may have grown the file.
+    [[maybe_unused]] int undone = ::ftruncate(fd, oldSize);
+  } else {
+    // A file that is not ours keeps its permissions: the write matters more.
+    [[maybe_unused]] int changed = ::fchmod(fd, mode);
+    ok = writeAll(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0;
+  }
+  return ::close(fd) == 0 && ok;
+}
+
+bool cannotTakeANewFile(int error) {
+  return error == EACCES || error == EPERM || error == ENOSPC || error == EDQUOT;
+}
+
+}  // namespace
+
+bool createPrivateDirectories(const std::filesystem::path& dir) {
+  std::error_code error;
+  if (dir.empty() || std::filesystem::is_directory(dir, error)) return !dir.empty();
+  if (dir.has_parent_path() && dir.parent_path() != dir) createPrivateDirectories(dir.parent_path());
+  return ::mkdir(dir.c_str(), 0700) == 0 || (errno == EEXIST && std::filesystem::is_directory(dir, error));
+}
+
+bool readableByOthers(const std::filesystem::path& path) {
+  struct stat st {};
+  return ::stat(linkTarget(path).c_str(), &st) == 0 && (st.st_mode & (S_IRGRP | S_IROTH)) != 0;
+}
+
+bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes, FileAccess access) {
+  const std::filesystem::path path = linkTarget(link);
+  struct stat old {};
+  bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  if (!exists && path.has_parent_path()) createPrivateDirectories(path.parent_path());
+
+  std::filesystem::path temporary = temporaryPathFor(path);
+  // The settings hold the router's password: nobody else gets to read what
+  // is written here unless the user has allowed it on the old file.
+  mode_t mode = exists ? old.st_mode & 07777 : 0600;
+  if (access == FileAccess::kOwnerOnly) mode &= ~mode_t{077};
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return exists && cannotTakeANewFile(errno) && overwriteInPlace(path, bytes, mode, old.st_size);
+  bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temporary.c_str());
+  return ok;
+}
+
+}  // namespace tarvik
