@@ -12,12 +12,6 @@
 
 namespace tarvik {
 
-namespace {
-
-bool isDestination(int n) { return n >= 0 && n <= 15; }
-
-}  // namespace
-
 // Every entry point (buttons, menus, arguments, timed connects) comes here.
 // A number that names no destination (16 from the settings: no match) is
 // refused before anything is sent, and DialTarget keeps the last real one.

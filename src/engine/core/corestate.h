@@ -72,7 +72,7 @@ struct TarvikCore::State final : ParserHost {
   bool ScriptSuspended = false;
   bool credentialsOpen = false;
   int credentialsTarget = 0;
-  std::vector<std::string> destinations = std::vector<std::string>(16);
+  std::vector<std::string> destinations = std::vector<std::string>(kDestinationCount);
   int pollOverrideMs = 0;
   // Installed data folders, where the default sounds are found.
   std::vector<std::filesystem::path> dataDirs;
@@ -160,8 +160,8 @@ struct TarvikCore::State final : ParserHost {
   void calledPartyBusy() override;
   void stopElapsed() override;
   void callConnected() override;
-  void destinationListParsed(const std::array<std::string, 16>& entries,
-                             const std::array<std::string, 16>& captions) override;
+  void destinationListParsed(const std::array<std::string, kDestinationCount>& entries,
+                             const std::array<std::string, kDestinationCount>& captions) override;
 };
 
 }  // namespace tarvik

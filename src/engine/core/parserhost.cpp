@@ -169,18 +169,18 @@ void TarvikCore::State::callConnected() {
   ports.timers.start(TimerId::Timer2, 1000, false);
 }
 
-void TarvikCore::State::destinationListParsed(const std::array<std::string, 16>& entries,
-                                              const std::array<std::string, 16>& captions) {
+void TarvikCore::State::destinationListParsed(const std::array<std::string, kDestinationCount>& entries,
+                                              const std::array<std::string, kDestinationCount>& captions) {
   std::vector<std::string> shownEntries;
-  for (int i = 0; i < 16; ++i) {
+  for (int i = 0; i < kDestinationCount; ++i) {
     destinations[i] = entries[i];
     shownEntries.push_back(toUtf8(entries[i]));
     ports.view.setDestinationCaption(i, toUtf8(captions[i]));
   }
   ports.view.setDestinationList(shownEntries);
   const int defaultDestination = settings.tarvik.DEFAULT;
-  ports.view.setConnectHint(
-      defaultDestination >= 0 && defaultDestination <= 15 ? shownEntries[defaultDestination] : std::string());
+  ports.view.setConnectHint(isDestination(defaultDestination) ? shownEntries[defaultDestination]
+                                                              : std::string());
   ports.view.clearDetails();
   if (settings.option.saveConnectionLog) startTimeman();
 }

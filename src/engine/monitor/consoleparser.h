@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "monitor/channelstate.h"
+#include "monitor/destinationlist.h"
 #include "monitor/historycapture.h"
 
 namespace tarvik {
@@ -51,8 +52,8 @@ class ParserHost {
   virtual void callConnected() = 0;
   // entries: the sixteen destination entries (index = destination number;
   // empty when the router gave none); captions: menu captions for items 0..15.
-  virtual void destinationListParsed(const std::array<std::string, 16>& entries,
-                                     const std::array<std::string, 16>& captions) = 0;
+  virtual void destinationListParsed(const std::array<std::string, kDestinationCount>& entries,
+                                     const std::array<std::string, kDestinationCount>& captions) = 0;
 };
 
 class ConsoleParser {

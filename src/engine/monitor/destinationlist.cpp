@@ -17,7 +17,7 @@ constexpr std::size_t kCaptionBytes = 20;
 // The destination number in bytes 2 and 3 of an entry ("#7 " or "#12").
 bool destinationNumber(std::string_view entry, std::size_t& number) {
   long long value = 0;
-  if (!parseDecimal(trimBlanks(entry.substr(1, 2)), value) || value < 0 || value > 15) return false;
+  if (!parseDecimal(trimBlanks(entry.substr(1, 2)), value) || !isDestination(value)) return false;
   number = static_cast<std::size_t>(value);
   return true;
 }

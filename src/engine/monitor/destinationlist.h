@@ -8,13 +8,17 @@
 
 namespace tarvik {
 
+// The router keeps destinations #0 to #15.
+inline constexpr int kDestinationCount = 16;
+inline constexpr bool isDestination(long long n) { return n >= 0 && n < kDestinationCount; }
+
 struct DestinationList {
   // Entry n is the line for destination #n, columns 31 to 35 left out;
   // empty when no line named #n.
-  std::array<std::string, 16> entries;
+  std::array<std::string, kDestinationCount> entries;
   // Menu caption for item i: the first 20 bytes of the i-th line, trailing
   // blanks removed.
-  std::array<std::string, 16> captions;
+  std::array<std::string, kDestinationCount> captions;
 };
 
 // Reads sixteen lines from `start` (where "#0 " was found). A line is taken
