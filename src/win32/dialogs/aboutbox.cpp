@@ -42,13 +42,14 @@ struct AboutBox::Impl {
     if (!bitmap) return;
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    const int dpi = GetDeviceCaps(item.hDC, LOGPIXELSX);
-    const int w = std::min<int>(info.bmWidth, kPictureWidth), h = std::min<int>(info.bmHeight, kPictureHeight);
+    const int dpi = windowDpi(item.hwndItem);
+    const int w = std::min<int>(info.bmWidth, kPictureWidth),
+              h = std::min<int>(info.bmHeight, kPictureHeight);
     HDC source = CreateCompatibleDC(item.hDC);
     HGDIOBJ old = SelectObject(source, bitmap);
     SetStretchBltMode(item.hDC, HALFTONE);
-    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, MulDiv(w, dpi, 96), MulDiv(h, dpi, 96), source, 0, 0, w,
-               h, SRCCOPY);
+    StretchBlt(item.hDC, item.rcItem.left, item.rcItem.top, MulDiv(w, dpi, 96), MulDiv(h, dpi, 96), source, 0,
+               0, w, h, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
   }
@@ -104,8 +105,8 @@ void AboutBox::showModal() {
   if (!IsWindowVisible(a.dlg)) {
     // Read afresh at every showing, so a replaced picture shows at once.
     a.releaseBitmap();
-    a.bitmap = static_cast<HBITMAP>(
-        LoadImageW(nullptr, a.picture.wstring().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    a.bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, a.picture.wstring().c_str(), IMAGE_BITMAP, 0, 0,
+                                               LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     InvalidateRect(GetDlgItem(a.dlg, IDC_Image1), nullptr, TRUE);
     centreOnScreen(a.dlg);
     a.modal.emplace(a.dlg);

@@ -20,9 +20,12 @@ struct ReportButtonRow {
 };
 
 constexpr ReportButtonRow kButtons[] = {
-    {IDC_DetailsButton1, ReportButton::Charges, true},  {IDC_DetailsButton2, ReportButton::ConnectionLog, true},
-    {IDC_DetailsButton3, ReportButton::Ppp, true},      {IDC_DetailsButton4, ReportButton::Analog, true},
-    {IDC_Mail_Button, ReportButton::Mail, false},       {IDC_PHS_Button, ReportButton::PhsMail, false},
+    {IDC_DetailsButton1, ReportButton::Charges, true},
+    {IDC_DetailsButton2, ReportButton::ConnectionLog, true},
+    {IDC_DetailsButton3, ReportButton::Ppp, true},
+    {IDC_DetailsButton4, ReportButton::Analog, true},
+    {IDC_Mail_Button, ReportButton::Mail, false},
+    {IDC_PHS_Button, ReportButton::PhsMail, false},
 };
 
 // Sizes at 96 dots per inch, scaled for the screen.
@@ -33,13 +36,6 @@ constexpr int kButtonGap = 5;
 constexpr int kCaptionMargin = 8;  // room on each side of a caption
 // A transcript that runs for weeks must not grow without end.
 constexpr int kMaxLines = 20000;
-
-int dpiOf(HWND window) {
-  HDC dc = GetDC(window);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(window, dc);
-  return dpi;
-}
 
 }  // namespace
 
@@ -54,7 +50,20 @@ struct DetailsWindow::Impl {
 
   explicit Impl(EngineCommands& c) : core(c) {}
 
-  int scaled(int pixels) const { return MulDiv(pixels, dpiOf(dlg), 96); }
+  // The transcript and the four report buttons in the fixed-pitch face, at
+  // the scale of the window's screen.
+  void applyFixedFont() {
+    HFONT old = fixedFont;
+    fixedFont = createFont(dlg, japaneseFixedFace(), 9);
+    SendDlgItemMessageW(dlg, IDC_Memo1, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), TRUE);
+    for (const ReportButtonRow& row : kButtons) {
+      if (row.fixedPitch)
+        SendDlgItemMessageW(dlg, row.id, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), TRUE);
+    }
+    if (old) DeleteObject(old);
+  }
+
+  int scaled(int pixels) const { return MulDiv(pixels, windowDpi(dlg), 96); }
 
   int buttonWidth(HWND button) const {
     HDC dc = GetDC(button);
@@ -129,6 +138,13 @@ struct DetailsWindow::Impl {
     auto* self = reinterpret_cast<Impl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return FALSE;
     switch (msg) {
+      case WM_DPICHANGED:
+        PostMessageW(window, kRescaleMessage, 0, 0);
+        return FALSE;
+      case kRescaleMessage:
+        self->applyFixedFont();
+        self->layout();
+        return TRUE;
       case WM_SIZE:
         self->layout();
         return TRUE;
@@ -158,15 +174,8 @@ DetailsWindow::DetailsWindow(EngineCommands& core, HWND owner) : impl_(std::make
   Impl& d = *impl_;
   d.dlg = createDialogFromResource(IDD_DETAILS, owner, Impl::proc, reinterpret_cast<LPARAM>(impl_.get()));
   if (!d.dlg) throw std::runtime_error("the details window's resource is missing");
-  d.fixedFont = createFont(d.dlg, japaneseFixedFace(), 9);
-  HWND memo = GetDlgItem(d.dlg, IDC_Memo1);
-  SendMessageW(memo, WM_SETFONT, reinterpret_cast<WPARAM>(d.fixedFont), TRUE);
-  SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);  // as much as the system allows
-  for (const ReportButtonRow& row : kButtons) {
-    if (row.fixedPitch) {
-      SendDlgItemMessageW(d.dlg, row.id, WM_SETFONT, reinterpret_cast<WPARAM>(d.fixedFont), TRUE);
-    }
-  }
+  d.applyFixedFont();
+  SendDlgItemMessageW(d.dlg, IDC_Memo1, EM_SETLIMITTEXT, 0, 0);  // as much as the system allows
   d.layout();
   applyGeometry(Geometry{438, 300, 438, 279});
 }

@@ -105,8 +105,8 @@ std::vector<BYTE> withFace(const BYTE* tmpl, DWORD size, const std::wstring& fac
 }  // namespace
 
 const std::wstring& japaneseUiFace() {
-  static const std::wstring face = chooseFace({L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic"}, false,
-                                              L"MS Shell Dlg");
+  static const std::wstring face =
+      chooseFace({L"Yu Gothic UI", L"Meiryo UI", L"MS UI Gothic"}, false, L"MS Shell Dlg");
   return face;
 }
 
@@ -115,10 +115,22 @@ const std::wstring& japaneseFixedFace() {
   return face;
 }
 
-HFONT createFont(HWND forWindow, const std::wstring& face, int pointSize) {
-  HDC dc = GetDC(forWindow);
+int windowDpi(HWND window) {
+  // GetDpiForWindow came with Windows 10; before it, one scale for all.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (getDpiForWindow && window) {
+    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
+  }
+  HDC dc = GetDC(window);
   const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(forWindow, dc);
+  ReleaseDC(window, dc);
+  return dpi;
+}
+
+HFONT createFont(HWND forWindow, const std::wstring& face, int pointSize) {
+  const int dpi = windowDpi(forWindow);
   LOGFONTW lf{};
   lf.lfHeight = -MulDiv(pointSize, dpi, 72);
   lf.lfWeight = FW_NORMAL;

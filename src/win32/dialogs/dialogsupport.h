@@ -18,6 +18,10 @@ const std::wstring& japaneseUiFace();
 // else any fixed-pitch face with Japanese.
 const std::wstring& japaneseFixedFace();
 
+// The dots per inch of the screen the window is on (per monitor where the
+// system tells it, else the system's).
+int windowDpi(HWND window);
+
 // A font of face at pointSize, scaled for the window's screen. The caller
 // owns it (DeleteObject).
 HFONT createFont(HWND forWindow, const std::wstring& face, int pointSize);
@@ -53,6 +57,10 @@ class ModalScope {
 // Sent to a dialog's top-level window before IsDialogMessage for the Enter
 // key; lParam is the MSG. Nonzero: the dialog handled it.
 constexpr UINT kEnterKeyMessage = WM_APP + 0x400;
+
+// Posted to a dialog after a change of its screen's scale: the fonts the
+// program set itself are made again for the new scale.
+constexpr UINT kRescaleMessage = WM_APP + 0x401;
 
 // The property that marks the program's dialog windows for
 // dispatchDialogMessage().

@@ -55,7 +55,8 @@ struct FirstRunDialog::Impl {
 FirstRunDialog::FirstRunDialog(HWND owner, std::function<void(std::optional<std::string>)> done)
     : impl_(std::make_unique<Impl>()) {
   impl_->done = std::move(done);
-  impl_->dlg = createDialogFromResource(IDD_FIRSTRUN, owner, Impl::proc, reinterpret_cast<LPARAM>(impl_.get()));
+  impl_->dlg =
+      createDialogFromResource(IDD_FIRSTRUN, owner, Impl::proc, reinterpret_cast<LPARAM>(impl_.get()));
   if (!impl_->dlg) throw std::runtime_error("the first-run dialog's resource is missing");
   centreOnScreen(impl_->dlg);
   ShowWindow(impl_->dlg, SW_SHOW);

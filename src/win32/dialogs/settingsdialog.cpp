@@ -30,24 +30,25 @@ struct PageRow {
   const char* title;
 };
 constexpr PageRow kPages[kTabCount] = {
-    {IDD_PAGE_BASIC, "基本設定"},     {IDD_PAGE_SOUND, "ｻｳﾝﾄﾞ設定"},     {IDD_PAGE_APPS, "同時起動ｱﾌﾟﾘ"},
-    {IDD_PAGE_TIMED, "時限処理"},     {IDD_PAGE_ADVANCED, "高度な設定"}, {IDD_PAGE_NAMES, "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
+    {IDD_PAGE_BASIC, "基本設定"}, {IDD_PAGE_SOUND, "ｻｳﾝﾄﾞ設定"},     {IDD_PAGE_APPS, "同時起動ｱﾌﾟﾘ"},
+    {IDD_PAGE_TIMED, "時限処理"}, {IDD_PAGE_ADVANCED, "高度な設定"}, {IDD_PAGE_NAMES, "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
     {IDD_PAGE_NOTIFY, "通知"},
 };
 
 // The seven command lines of the application page, keys 1 to 7.
-constexpr int kAppFields[7] = {IDC_Edit7, IDC_Edit8, IDC_Edit9, IDC_Edit10, IDC_Edit11, IDC_Edit19, IDC_Edit20};
+constexpr int kAppFields[7] = {IDC_Edit7,  IDC_Edit8,  IDC_Edit9, IDC_Edit10,
+                               IDC_Edit11, IDC_Edit19, IDC_Edit20};
 
 // Path fields that a click makes the browse target (the ring-sound and the
 // name-sound folder fields never are).
-constexpr int kBrowseTargets[] = {IDC_Edit7, IDC_Edit8,  IDC_Edit9, IDC_Edit10, IDC_Edit11,
+constexpr int kBrowseTargets[] = {IDC_Edit7,  IDC_Edit8,  IDC_Edit9, IDC_Edit10, IDC_Edit11,
                                   IDC_Edit19, IDC_Edit20, IDC_Edit6, IDC_Edit1,  IDC_Edit3,
                                   IDC_Edit2,  IDC_Edit15, IDC_Edit16};
 
 // Play button and the path field of its own row.
 constexpr std::pair<int, int> kPlayButtons[] = {
-    {IDC_SpeedButton1, IDC_Edit6},  {IDC_SpeedButton2, IDC_Edit1},  {IDC_SpeedButton3, IDC_Edit3},
-    {IDC_SpeedButton5, IDC_Edit15}, {IDC_SpeedButton7, IDC_Edit16}, {IDC_SpeedButton4, IDC_Edit2},
+    {IDC_SpeedButton1, IDC_Edit6},          {IDC_SpeedButton2, IDC_Edit1},  {IDC_SpeedButton3, IDC_Edit3},
+    {IDC_SpeedButton5, IDC_Edit15},         {IDC_SpeedButton7, IDC_Edit16}, {IDC_SpeedButton4, IDC_Edit2},
     {IDC_SpeedButton8, IDC_Edit_RingSound},
 };
 
@@ -174,15 +175,23 @@ struct SettingsDialog::Impl {
       after = pages[i];
     }
     SendMessageW(control(IDC_Edit14), EM_SETPASSWORDCHAR, L'*', 0);
-    // The destination entries' columns line up in the fixed-pitch face.
+    applyFixedFont();
+    for (int id : kBrowseTargets)
+      SetWindowSubclass(control(id), browseFieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    std::vector<std::string> empty(kEntries);
+    for (const DestinationBinding& b : destinationBindings()) fillBox(control(b.id), empty, 0);
+    showTab(tab);
+  }
+
+  // The destination entries' columns line up in the fixed-pitch face, at
+  // the scale of the dialog's screen.
+  void applyFixedFont() {
+    HFONT old = fixedFont;
     fixedFont = createFont(dlg, japaneseFixedFace(), 9);
     for (const DestinationBinding& b : destinationBindings()) {
       SendMessageW(control(b.id), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont), TRUE);
     }
-    for (int id : kBrowseTargets) SetWindowSubclass(control(id), browseFieldProc, 1, reinterpret_cast<DWORD_PTR>(this));
-    std::vector<std::string> empty(kEntries);
-    for (const DestinationBinding& b : destinationBindings()) fillBox(control(b.id), empty, 0);
-    showTab(tab);
+    if (old) DeleteObject(old);
   }
 
   // --- destination boxes ---
@@ -343,7 +352,8 @@ struct SettingsDialog::Impl {
         message(MessageKind::Warning, kNameEntryDashWarning);
         break;
       case NameEntryResult::Added:
-        SendMessageW(control(IDC_ListBox1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(r.entry).c_str()));
+        SendMessageW(control(IDC_ListBox1), LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(widen(r.entry).c_str()));
         edit([&](SettingsStore& store) { store.nameList.push_back(toSjis(r.entry)); });
         break;
       case NameEntryResult::Empty:
@@ -504,6 +514,14 @@ struct SettingsDialog::Impl {
         }
         return TRUE;
       }
+      case WM_DPICHANGED:
+        // The system scales the dialog and gives its controls the dialog's
+        // font; the fixed-pitch one follows once that is done.
+        PostMessageW(window, kRescaleMessage, 0, 0);
+        return FALSE;
+      case kRescaleMessage:
+        self->applyFixedFont();
+        return TRUE;
       case kEnterKeyMessage:
         SetWindowLongPtrW(window, DWLP_MSGRESULT, self->enterKey() ? 1 : 0);
         return TRUE;
@@ -528,7 +546,8 @@ struct SettingsDialog::Impl {
   }
 
   // A click (not the keyboard) makes a path field the browse target.
-  static LRESULT CALLBACK browseFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+  static LRESULT CALLBACK browseFieldProc(HWND field, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR data) {
     if (msg == WM_LBUTTONDOWN) reinterpret_cast<Impl*>(data)->browseTarget = field;
     if (msg == WM_NCDESTROY) RemoveWindowSubclass(field, browseFieldProc, 1);
     return DefSubclassProc(field, msg, wp, lp);
@@ -537,7 +556,8 @@ struct SettingsDialog::Impl {
 
 SettingsDialog::SettingsDialog(EngineCommands& core, HWND owner, Hooks hooks)
     : impl_(std::make_unique<Impl>(core, std::move(hooks))) {
-  impl_->dlg = createDialogFromResource(IDD_SETTINGS, owner, Impl::mainProc, reinterpret_cast<LPARAM>(impl_.get()));
+  impl_->dlg =
+      createDialogFromResource(IDD_SETTINGS, owner, Impl::mainProc, reinterpret_cast<LPARAM>(impl_.get()));
   if (!impl_->dlg) throw std::runtime_error("the settings dialog's resource is missing");
   impl_->build();
   impl_->loadFromStore();

@@ -4,6 +4,7 @@
 // instead of shown, so that nothing waits for a user.
 
 #include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include <fstream>

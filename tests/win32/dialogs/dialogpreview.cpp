@@ -2,6 +2,7 @@
 // closed, for looking at it (screenshots under Wine):
 //   dialogpreview settings <tab 0-6> | firstrun | credentials | details | about
 #include <windows.h>
+// after windows.h
 #include <commctrl.h>
 
 #include <filesystem>
@@ -41,7 +42,8 @@ int wmain(int argc, wchar_t** argv) {
   core.store.nameList = {toSjis("0312341234:事務所"), toSjis("0451112222:自宅")};
   core.store.script = {"23:00 co 1", "7:00 dis a"};
   std::vector<std::string> entries;
-  for (int i = 0; i < 16; ++i) entries.push_back("#" + std::to_string(i) + (i < 3 ? " プロバイダ" + std::to_string(i) : ""));
+  for (int i = 0; i < 16; ++i)
+    entries.push_back("#" + std::to_string(i) + (i < 3 ? " プロバイダ" + std::to_string(i) : ""));
 
   if (what == L"settings") {
     SettingsDialog dialog(core, nullptr);

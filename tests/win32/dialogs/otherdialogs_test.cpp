@@ -17,8 +17,8 @@ using testing::textOf;
 struct OtherDialogs : DialogFixture, ::testing::Test {
   // A top-level window of the program besides the dialog, as the main
   // window is: a modal dialog disables it while it is open.
-  HWND other = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                               nullptr, nullptr, nullptr);
+  HWND other = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
   ~OtherDialogs() override { DestroyWindow(other); }
 };
 
@@ -38,7 +38,8 @@ TEST_F(OtherDialogs, EachOneIsBuiltFromItsResourceWithItsTitle) {
     EXPECT_FALSE(style & WS_THICKFRAME) << textOf(window) << ": fixed size";
     EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << textOf(window) << ": a close box only";
   }
-  EXPECT_FALSE(GetWindowLongW(about.hwnd(), GWL_STYLE) & WS_SYSMENU) << "the about box has no title-bar buttons";
+  EXPECT_FALSE(GetWindowLongW(about.hwnd(), GWL_STYLE) & WS_SYSMENU)
+      << "the about box has no title-bar buttons";
   EXPECT_TRUE(GetWindowLongW(details.hwnd(), GWL_STYLE) & WS_THICKFRAME) << "the details window is resizable";
 }
 
@@ -103,7 +104,8 @@ TEST_F(OtherDialogs, CredentialsAnswerTheEngineOnceAndStartEmptyWithTheLastId) {
   click(GetDlgItem(dialog.hwnd(), IDOK));
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(IsWindowEnabled(other));
-  EXPECT_EQ(core.calls, std::vector<std::string>{"CredentialsEntered user 1 pa ss"}) << "verbatim, blanks included";
+  EXPECT_EQ(core.calls, std::vector<std::string>{"CredentialsEntered user 1 pa ss"})
+      << "verbatim, blanks included";
 
   // Every way of not answering OK cancels, and the password never stays.
   const std::function<void()> cancels[] = {
@@ -142,8 +144,8 @@ TEST_F(OtherDialogs, TheDetailsTranscriptAppendsFromItsSecondRowAndAClearStartsA
 TEST_F(OtherDialogs, TheSixReportButtonsAskTheEngineForTheirReports) {
   DetailsWindow details(core, nullptr);
   const std::pair<int, const char*> buttons[] = {
-      {IDC_DetailsButton1, "課金情報"},   {IDC_DetailsButton2, "接続ログ"}, {IDC_DetailsButton3, "PPP情報"},
-      {IDC_DetailsButton4, "アナログ情報"}, {IDC_Mail_Button, "メール情報"}, {IDC_PHS_Button, "PHSメール"},
+      {IDC_DetailsButton1, "課金情報"},     {IDC_DetailsButton2, "接続ログ"}, {IDC_DetailsButton3, "PPP情報"},
+      {IDC_DetailsButton4, "アナログ情報"}, {IDC_Mail_Button, "メール情報"},  {IDC_PHS_Button, "PHSメール"},
   };
   std::vector<std::string> expected;
   int n = 0;

@@ -65,7 +65,8 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
     const int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
       std::wstring item(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-      item.resize(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+      item.resize(
+          static_cast<std::size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
       out.push_back(narrow(item));
     }
     return out;
@@ -75,7 +76,9 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
     for (const auto& m : messages) out.push_back(m.text);
     return out;
   }
-  int configCalls() const { return static_cast<int>(std::count(core.calls.begin(), core.calls.end(), "Config")); }
+  int configCalls() const {
+    return static_cast<int>(std::count(core.calls.begin(), core.calls.end(), "Config"));
+  }
 };
 
 // The destination boxes' entries, as the router's list gives them.
@@ -106,7 +109,8 @@ void choose(HWND box, int index) {
 TEST_F(SettingsDialogTest, TitleTabsAndThePageShownAtEachOpening) {
   EXPECT_EQ(textOf(dialog->hwnd()), "Tarvik - 設定");
   HWND tabs = at(IDC_PageControl1);
-  const char* titles[] = {"基本設定", "ｻｳﾝﾄﾞ設定", "同時起動ｱﾌﾟﾘ", "時限処理", "高度な設定", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ", "通知"};
+  const char* titles[] = {"基本設定",   "ｻｳﾝﾄﾞ設定",   "同時起動ｱﾌﾟﾘ", "時限処理",
+                          "高度な設定", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ", "通知"};
   ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 7);
   RECT tabsBox{}, last{};
   GetClientRect(tabs, &tabsBox);
@@ -172,7 +176,9 @@ TEST_F(SettingsDialogTest, EveryTextFieldIsLoadedChangedAtOnceAndSaved) {
   dialog->openDialog();
   n = 40;
   for (const Row& row : rows) {
-    const std::string typed = row.id == IDC_Edit4 ? "9" : row.id == IDC_Edit21 ? "4" : "新" + std::to_string(n++);
+    const std::string typed = row.id == IDC_Edit4    ? "9"
+                              : row.id == IDC_Edit21 ? "4"
+                                                     : "新" + std::to_string(n++);
     type(row.id, typed);
     EXPECT_EQ(row.field(core.store), toSjis(typed)) << row.key << " is in force at once";
   }
@@ -377,11 +383,8 @@ TEST_F(SettingsDialogTest, ADashShowsTheWarningAndAddsNothingAndAnEmptyFieldAdds
     const char* name;
     bool warned;
   } cases[] = {
-      {"03-1234", "Office", true},
-      {"-", "", true},
-      {"0312341234", "", false},
-      {"", "Office", false},
-      {"  ", "  ", false},
+      {"03-1234", "Office", true}, {"-", "", true},     {"0312341234", "", false},
+      {"", "Office", false},       {"  ", "  ", false},
   };
   for (const auto& c : cases) {
     messages.clear();
@@ -531,8 +534,8 @@ TEST_F(SettingsDialogTest, WithoutATargetTheFileDialogShowsAndNothingChanges) {
 
 TEST_F(SettingsDialogTest, EachPlayButtonPlaysItsOwnRowsFileAndAnEmptyRowNothing) {
   const std::pair<int, int> rows[] = {
-      {IDC_SpeedButton1, IDC_Edit6},  {IDC_SpeedButton2, IDC_Edit1},  {IDC_SpeedButton3, IDC_Edit3},
-      {IDC_SpeedButton5, IDC_Edit15}, {IDC_SpeedButton7, IDC_Edit16}, {IDC_SpeedButton4, IDC_Edit2},
+      {IDC_SpeedButton1, IDC_Edit6},          {IDC_SpeedButton2, IDC_Edit1},  {IDC_SpeedButton3, IDC_Edit3},
+      {IDC_SpeedButton5, IDC_Edit15},         {IDC_SpeedButton7, IDC_Edit16}, {IDC_SpeedButton4, IDC_Edit2},
       {IDC_SpeedButton8, IDC_Edit_RingSound},
   };
   for (const auto& [button, edit] : rows) type(edit, "wav\\" + std::to_string(edit) + "音.wav");
@@ -585,6 +588,32 @@ TEST_F(SettingsDialogTest, TheScriptIsKeptLineByLine) {
 
 TEST_F(SettingsDialogTest, ThePasswordShowsStars) {
   EXPECT_EQ(SendMessageW(at(IDC_Edit14), EM_GETPASSWORDCHAR, 0, 0), L'*');
+}
+
+std::wstring faceOf(HWND control) {
+  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  LOGFONTW lf{};
+  GetObjectW(font, sizeof lf, &lf);
+  return lf.lfFaceName;
+}
+
+// The destination boxes keep the fixed-pitch face, also after the dialog
+// has moved to a screen of another scale (the system then gives every
+// control the dialog's font).
+TEST_F(SettingsDialogTest, DestinationBoxesKeepTheFixedPitchFaceAcrossAScaleChange) {
+  const std::wstring dialogFace = faceOf(at(IDC_Edit5));
+  const std::wstring fixedFace = faceOf(at(IDC_ComboBox1));
+  EXPECT_NE(fixedFace, dialogFace);
+  dialog->openDialog();
+  RECT r{};
+  GetWindowRect(dialog->hwnd(), &r);
+  SendMessageW(dialog->hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&r));
+  for (const int id : {IDC_ComboBox1, IDC_ComboBox3})
+    SendMessageW(at(id), WM_SETFONT, SendMessageW(at(IDC_Edit5), WM_GETFONT, 0, 0), FALSE);
+  drainMessages();
+  for (const int id : {IDC_ComboBox1, IDC_ComboBox2, IDC_RedialBox, IDC_ComboBox3}) {
+    EXPECT_EQ(faceOf(at(id)), fixedFace) << id;
+  }
 }
 
 }  // namespace
