@@ -590,6 +590,18 @@ TEST_F(SettingsDialogTest, ThePasswordShowsStars) {
   EXPECT_EQ(SendMessageW(at(IDC_Edit14), EM_GETPASSWORDCHAR, 0, 0), L'*');
 }
 
+TEST_F(SettingsDialogTest, TheSoundPagesTabOrderPutsTheBrowseButtonBeforeTheRingSound) {
+  openOn(kSound);
+  std::vector<int> order;
+  HWND control = at(IDC_Edit6);
+  for (int i = 0; i < 10 && control; ++i) {
+    order.push_back(GetDlgCtrlID(control));
+    control = GetNextDlgTabItem(dialog->hwnd(), control, FALSE);
+  }
+  EXPECT_EQ(order, (std::vector<int>{IDC_Edit6, IDC_Edit1, IDC_Edit3, IDC_Edit15, IDC_Edit16, IDC_Edit2,
+                                     IDC_SoundBrowse, IDC_Edit_RingSound, IDC_Edit_NameSound, IDOK}));
+}
+
 std::wstring faceOf(HWND control) {
   auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   LOGFONTW lf{};
