@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 
+#include "support/layoutrules.h"
+
 namespace tarvik {
 namespace {
 
@@ -30,6 +32,7 @@ TEST_F(CredentialsFixture, ControlsAndCaptions) {
   for (QLabel* l : dialog.findChildren<QLabel*>()) labels << l->text();
   EXPECT_TRUE(labels.contains(QStringLiteral("ﾕｰｻﾞｰ名 ")));
   EXPECT_TRUE(labels.contains(QStringLiteral("ﾊﾟｽﾜｰﾄﾞ")));
+  test::expectTidyLayout(&dialog);
 }
 
 TEST_F(CredentialsFixture, OkGivesBothTextsVerbatimAndTheNextOpeningStartsWithAnEmptyPassword) {

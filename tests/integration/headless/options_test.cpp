@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
 namespace tarvik::app {
 namespace {
 
@@ -99,6 +104,26 @@ TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
   for (const char* flag : {"--headless", "--help", "--version", "--print-settings", "--usage", "--usage=2026-12"}) {
     EXPECT_FALSE(needsWindows({"co", flag})) << flag;
   }
+}
+
+// The other way round: every option the help shows, with a value of the
+// kind its line names, is one the parser takes.
+TEST(Options, EveryOptionTheHelpShowsIsTaken) {
+  const std::map<std::string, std::string> sampleValue = {{"DIR", "some/dir"}, {"N", "500"}};
+  std::istringstream help(helpText("tarvik"));
+  std::string line;
+  int options = 0;
+  while (std::getline(help, line)) {
+    if (line.rfind("  --", 0) != 0) continue;
+    std::istringstream words(line);
+    std::string option, value;
+    words >> option >> value;
+    std::vector<std::string> arguments = {option};
+    if (sampleValue.count(value)) arguments.push_back(sampleValue.at(value));
+    ++options;
+    EXPECT_EQ(parseProgramOptions(arguments).error, "") << line;
+  }
+  EXPECT_GE(options, 8) << "the help shows its options as \"  --name\" lines";
 }
 
 TEST(Options, HelpListsEveryOptionAndWord) {
