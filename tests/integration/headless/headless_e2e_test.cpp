@@ -59,7 +59,7 @@ std::string clockText(std::time_t t) {
   return buf;
 }
 
-class Headless : public testing::Test {
+class Headless : public ::testing::Test {
  protected:
   void TearDown() override {
     if (HasFailure()) {

@@ -32,7 +32,7 @@ void writeFile(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-class JournalE2e : public testing::Test {
+class JournalE2e : public ::testing::Test {
  protected:
   void TearDown() override {
     if (!HasFailure()) return;

@@ -13,6 +13,8 @@
 #include <sstream>
 #include <string>
 
+#include "fakes/testdir.h"
+
 namespace tarvik::app {
 namespace {
 namespace fs = std::filesystem;
@@ -26,14 +28,7 @@ char processState(int pid) {
   return close + 2 < line.size() ? line[close + 2] : 0;
 }
 
-struct TempDir {
-  TempDir() {
-    std::string t = (fs::temp_directory_path() / "tarvik-launcher-XXXXXX").string();
-    path = ::mkdtemp(t.data());
-  }
-  ~TempDir() { fs::remove_all(path); }
-  fs::path path;
-};
+using TempDir = testing::TestDir;
 
 std::string readFile(const fs::path& p) {
   std::ifstream in(p);
@@ -44,7 +39,7 @@ std::string readFile(const fs::path& p) {
 
 TEST(UvLauncherTest, ArgumentsReachTheProgramAsGivenWithoutAShell) {
   TempDir dir;
-  const std::string out = (dir.path / "args").string();
+  const std::string out = (dir / "args").string();
   EventLoop loop;
   UvLauncher launcher(loop);
   // The child prints its arguments one per line; a shell between us and it
@@ -60,11 +55,11 @@ TEST(UvLauncherTest, ArgumentsReachTheProgramAsGivenWithoutAShell) {
 // without, and its arguments reach it as the line's words.
 TEST(UvLauncherTest, CommandLineWithBlanksInTheProgramPath) {
   TempDir dir;
-  fs::create_directories(dir.path / "My Apps");
-  const std::string program = (dir.path / "My Apps" / "run args").string();
+  fs::create_directories(dir / "My Apps");
+  const std::string program = (dir / "My Apps" / "run args").string();
   std::ofstream(program) << "#!/bin/sh\nout=\"$1\"; shift\nprintf '%s\\n' \"$@\" > \"$out.tmp\" && mv \"$out.tmp\" \"$out\"\n";
   fs::permissions(program, fs::perms::owner_all);
-  const std::string out = (dir.path / "out").string();
+  const std::string out = (dir / "out").string();
   for (const std::string& line : {program + " " + out + " 10.0.0.1 \"two words\"",
                                   "\"" + program + "\" " + out + " 10.0.0.1 'two words'"}) {
     fs::remove(out);
@@ -81,14 +76,14 @@ TEST(UvLauncherTest, ProgramThatCannotStartGivesNoProcess) {
   EventLoop loop;
   UvLauncher launcher(loop);
   TempDir dir;
-  std::ofstream(dir.path / "plain") << "not a program\n";  // exists, not executable
+  std::ofstream(dir / "plain") << "not a program\n";  // exists, not executable
   EXPECT_EQ(launcher.start("/nonexistent/program x"), kNoProcess);
-  EXPECT_EQ(launcher.start("\"" + (dir.path / "plain").string() + "\" x"), kNoProcess);
-  EXPECT_EQ(launcher.start(dir.path.string()), kNoProcess);  // a folder
+  EXPECT_EQ(launcher.start("\"" + (dir / "plain").string() + "\" x"), kNoProcess);
+  EXPECT_EQ(launcher.start(dir.path().string()), kNoProcess);  // a folder
   EXPECT_EQ(launcher.start(""), kNoProcess);
   EXPECT_EQ(launcher.startProgram({"/nonexistent/program", "x"}), kNoProcess);
   EXPECT_EQ(launcher.startProgram({"no-such-program-on-the-path"}), kNoProcess);
-  EXPECT_EQ(launcher.startProgram({(dir.path / "plain").string()}), kNoProcess);
+  EXPECT_EQ(launcher.startProgram({(dir / "plain").string()}), kNoProcess);
   EXPECT_EQ(launcher.startProgram({}), kNoProcess);
   EXPECT_EQ(launcher.startProgram({""}), kNoProcess);
 }
@@ -115,7 +110,7 @@ TEST(UvLauncherTest, ChildThatIgnoresTermIsKilledAfterTheGraceTime) {
   EventLoop loop;
   UvLauncher launcher(loop, /*killAfterMs=*/300);
   TempDir dir;
-  const fs::path ready = dir.path / "ready";
+  const fs::path ready = dir / "ready";
   ProcessHandle p = launcher.startProgram(
       {"/bin/sh", "-c", "trap '' TERM; : > \"$0\"; while :; do sleep 1; done", ready.string()});
   ASSERT_NE(p, kNoProcess);

@@ -60,7 +60,7 @@ fs::path launchee() {
   return path ? fs::path(path) : fs::path();
 }
 
-class WineHeadless : public testing::Test {
+class WineHeadless : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_NE(std::getenv("TARVIK_EXE"), nullptr) << "run by scripts/test-windows.sh"; }
 

@@ -18,17 +18,6 @@
 namespace tarvik::headless_test {
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-  std::string tmpl = (fs::temp_directory_path() / "tarvik-headless-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = tmpl;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  fs::remove_all(path_, ec);
-}
-
 bool waitUntil(const std::function<bool()>& condition, Ms timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/testdir.h"
+
 namespace tarvik::headless_test {
 
 using namespace std::chrono_literals;
@@ -21,19 +23,8 @@ using Ms = std::chrono::milliseconds;
 // a loaded machine makes a test slow, never wrong.
 constexpr Ms kEventWait = 20s;
 
-// A fresh directory under the system's temporary directory, removed at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+// A fresh directory per test, removed at the end.
+using TempDir = testing::TestDir;
 
 // A loopback TCP port that was free a moment ago.
 int freePort();
