@@ -84,8 +84,8 @@ bool HeadlessFrontEnd::routerAddressMissing(TarvikCore& core) {
 bool HeadlessFrontEnd::settingsLoaded(TarvikCore& core) {
   SettingsStore settings = core.settings();
   if (!settings.secret.KEYRING) return true;
-  std::unique_ptr<SecretStore> secrets = makeSecretStore(configDir_);
-  std::string problem = "this build has no keyring support";
+  std::string problem;
+  std::unique_ptr<SecretStore> secrets = makeSecretStore(configDir_, {}, &problem);
   if (secrets) PasswordKeeper(*secrets).fetch(settings, [&](const std::string& p) { problem = p; });
   if (problem.empty()) {
     core.applySettings(settings);
