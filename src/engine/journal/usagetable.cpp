@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "journal/journaltime.h"
+
 namespace tarvik {
 namespace {
 
@@ -47,8 +49,7 @@ std::string usageTable(const MonthSummary& s) {
   out += format("\n着信 %zu 件 (不在 %d 件)\n", s.incoming.size(), s.missed);
   if (s.incoming.empty()) out += "(なし)\n";
   for (const JournalRecord& r : s.incoming) {
-    out += format("%04d-%02d-%02d %02d:%02d:%02d  %s  ", r.start.year, r.start.month, r.start.day,
-                  r.start.hour, r.start.minute, r.start.second, r.missed() ? "不在" : "応答");
+    out += formatJournalTime(r.start) + (r.missed() ? "  不在  " : "  応答  ");
     out += r.number.empty() ? std::string("(番号なし)") : r.number;
     if (!r.name.empty()) out += "  " + r.name;
     out += "\n";
