@@ -14,7 +14,7 @@ packages=(
   fonts-noto-cjk
   busybox-static
   libsecret-1-dev gnome-keyring dbus-daemon
-  g++-mingw-w64-x86-64-posix googletest wine wine64
+  g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis
 )
 
 missing=()

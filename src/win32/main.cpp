@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "options.h"
+#include "desktop/rundesktop.h"
 #include "programdir.h"
 #include "runheadless.h"
 #include "settings/settingsfiles.h"
@@ -67,9 +68,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), win32::executableDir());
   if (options.printSettings) return printSettingsOf(configDir);
-  if (needsWindows(arguments)) {
-    std::fputs("tarvik: the desktop program is not built yet; run 'tarvik --headless'\n", stderr);
-    return 1;
-  }
+  if (needsWindows(arguments)) return win32::runDesktop(options, configDir);
   return win32::runHeadless(options, configDir);
 }

@@ -10,7 +10,7 @@
 #include <span>
 
 #include "core/enginecommands.h"
-#include "desktop/mainmenus.h"
+#include "mainmenus.h"
 #include "ports/view.h"
 
 class QAction;

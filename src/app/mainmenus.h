@@ -1,8 +1,8 @@
 #pragma once
 // The menus of the main window, item by item: the main menu (MainMenu1),
 // the window's and the tray's context menu (PopupMenu1) and the tray's
-// left-button menu (PopupMenu2). Written once, as data; the main window
-// builds its QMenus from these tables.
+// left-button menu (PopupMenu2). Written once, as data; each desktop front
+// end (Qt on Linux, Win32 on Windows) builds its menus from these tables.
 
 #include <span>
 

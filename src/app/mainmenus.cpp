@@ -1,4 +1,4 @@
-#include "desktop/mainmenus.h"
+#include "mainmenus.h"
 
 #include <array>
 

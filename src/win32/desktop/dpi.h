@@ -1,0 +1,22 @@
+#pragma once
+// Per-monitor DPI: the windows are laid out in pixels at 96 DPI (100 %) and
+// scaled to the DPI of the monitor they are on. The calls that know about a
+// window's DPI came with Windows 10; on older systems (and where they are
+// missing) the system DPI stands in.
+
+#include <windows.h>
+
+namespace tarvik::win32 {
+
+inline constexpr UINT kBaseDpi = 96;
+
+// The DPI the window is shown at.
+UINT windowDpi(HWND window);
+// n layout pixels at dpi.
+inline int scaled(int n, UINT dpi) { return MulDiv(n, static_cast<int>(dpi), static_cast<int>(kBaseDpi)); }
+// GetSystemMetricsForDpi where the system has it.
+int systemMetric(int index, UINT dpi);
+// AdjustWindowRectExForDpi where the system has it.
+void adjustWindowRect(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
+
+}  // namespace tarvik::win32

@@ -1,0 +1,161 @@
+#pragma once
+// TForm1, "Tarvik": the small status window with the two channel boxes
+// (Edit1, Edit2), the destination label (Label1), the colour strip (Panel2)
+// on the channel panel (Panel1), the status line (Label4) and the three
+// everyday buttons, its main menu, and the two menus it shares with the
+// tray icon. It can be parked off-screen (top edge -300) instead of being
+// closed. It is owned by a hidden window, so it has no taskbar button.
+//
+// Laid out in pixels at 100 % and scaled to the DPI of its monitor; the
+// labels, the panel and the strip are painted, the boxes and buttons are
+// controls.
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/enginecommands.h"
+#include "desktop/menubar.h"
+#include "desktop/uifont.h"
+#include "ports/view.h"
+
+namespace tarvik::win32 {
+
+class MainWindow {
+ public:
+  static constexpr int kParkedTop = -300;
+  static constexpr int kClientWidth = 136;
+  static constexpr int kClientHeight = 109;
+  static constexpr wchar_t kClassName[] = L"TForm1";
+
+  // What the window hands to the rest of the program.
+  struct Hooks {
+    std::function<void()> config;       // Tarvikの設定, 設定
+    std::function<void()> details;      // 詳細
+    std::function<void()> about;        // ﾊﾞｰｼﾞｮﾝ情報
+    std::function<void()> help;         // ﾍﾙﾌﾟ, F1
+    std::function<void()> programPage;  // Tarvikのﾍﾟｰｼﾞ
+    // Adds the other windows' state (the details window's geometry) to what
+    // a close request hands the engine.
+    std::function<void(WindowPlacement&)> writeWindowState;
+    // The close was allowed, or the session ended: the program ends.
+    std::function<void()> closed;
+  };
+
+  MainWindow(HINSTANCE instance, EngineCommands& core, HWND owner, Hooks hooks);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  HMENU popupMenu1() const { return menus_.popupMenu1(); }
+  HMENU popupMenu2() const { return menus_.popupMenu2(); }
+  const MenuBar& menus() const { return menus_; }
+
+  // [OPTION] ONSCREEN, read when the window is created.
+  void setStayOnTop(bool onTop);
+  // [OPTION] left and top; top is also where the window comes back to.
+  void placeAt(int left, int top);
+  int rememberedTop() const { return rememberedTop_; }
+  void show();
+
+  void park();
+  void bringBack();         // K4Click
+  void restoreOnConnect();  // the connection with [OPTION] CHECK4
+  bool isParked() const { return parked_; }
+  // Label1 and the minimise button: the whole program goes out of sight;
+  // 情報窓表示 brings it back.
+  void minimiseApplication();
+
+  // What the core shows (UTF-8). False when the status text is wider than
+  // the line and shows cut.
+  bool setStatusLine(const std::string& text);
+  void setChannelText(Channel ch, const std::string& text);
+  void setDestinationLabel(const std::string& text);
+  void showCallerName(const std::string& name, const std::string& number);
+  void clearCallerName();
+  void setDestinationCaption(int index, const std::string& caption);
+  void setConnectHint(const std::string& text);
+  void setPanelColour(PanelColour colour);
+  void setStrip(StripColour colour);
+  void setJigenCaption(const std::string& caption);
+  void setMonitoringOff(bool off);  // [OPTION] CHECK11 greys the channel boxes
+
+  // CopyIPtoClip: the channel's box gets the text, all of it selected, and
+  // the text goes to the clipboard.
+  void copyToClipboard(Channel ch, const std::string& text);
+
+  // The menus at a screen point (the tray icon's left and right button).
+  void popUp(HMENU menu, POINT at);
+
+  // The close request (終了, the close box, the core's own close).
+  void requestClose();
+  // The session ends: the window state saved, no question, then closed().
+  void endSession();
+
+  // For the thread's message loop: F1, Tab and Enter of the window.
+  bool preTranslate(MSG& msg);
+
+  // What the window shows, for tests and probes.
+  std::string channelText(Channel ch) const;
+  const std::string& statusLine() const { return status_; }
+
+ private:
+  struct Control;
+  static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK channelBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR data);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void createControls();
+  void layout();
+  void makeFonts();
+  void fitToClientSize();
+  void paint(HDC dc);
+  void onClick(POINT client);
+  void run(MenuAct act, int value);
+  void onCommand(UINT id);
+  RECT rect(int left, int top, int width, int height) const;
+  HWND channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
+  void invalidate(const RECT& r);
+  WindowPlacement takeWindowState();
+  bool statusFits() const;
+  void updateStatusTip();
+
+  HINSTANCE instance_;
+  EngineCommands& core_;
+  Hooks hooks_;
+  MenuBar menus_;
+  HWND hwnd_ = nullptr;
+  HWND edit1_ = nullptr;
+  HWND edit2_ = nullptr;
+  HWND connectBtn_ = nullptr;
+  HWND discBtn_ = nullptr;
+  HWND button3_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  UINT dpi_ = 96;
+  Font font_;      // 12 px, the window's font
+  Font nameFont_;  // 16 px bold underlined, the caller name
+  HBRUSH channelBrush_ = nullptr;
+
+  std::string destination_ = "接続先";
+  std::string status_;
+  std::string callerName_;
+  std::string label3_ = "B2";
+  bool callerShown_ = false;
+  std::string connectHint_;
+  std::string jigenCaption_;
+  PanelColour panel_ = PanelColour::Normal;
+  bool stripSet_ = false;
+  StripColour strip_ = StripColour::Day;
+
+  int rememberedTop_ = 0;
+  bool parked_ = false;
+  bool minimised_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace tarvik::win32

@@ -1,0 +1,191 @@
+#include "desktop/rundesktop.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "core/coretexts.h"
+#include "corewiring.h"
+#include "desktop/channelicon.h"
+#include "desktop/dpi.h"
+#include "desktop/mainwindow.h"
+#include "desktop/messagebox.h"
+#include "desktop/programfiles.h"
+#include "desktop/taskbar.h"
+#include "desktop/winview.h"
+#include "startup.h"
+#include "widetext.h"
+#include "winbrowser.h"
+#include "winsound.h"
+
+namespace tarvik::win32 {
+namespace {
+
+constexpr wchar_t kApplicationClass[] = L"TApplication";
+
+// An owned icon handle.
+struct IconHandle {
+  HICON icon = nullptr;
+  ~IconHandle() {
+    if (icon) ::DestroyIcon(icon);
+  }
+};
+
+// The hidden top-level window that owns the main window, as the
+// application window of the original platform does: the main window has no
+// taskbar button of its own, and this one is never shown.
+HWND createApplicationWindow(HINSTANCE instance) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = instance;
+  wc.lpszClassName = kApplicationClass;
+  ::RegisterClassExW(&wc);
+  return ::CreateWindowExW(0, kApplicationClass, L"Tarvik", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                           nullptr);
+}
+
+// A console opened for this program alone (started from the desktop) is
+// closed; one shared with a shell (started from a prompt) stays.
+void leaveOwnConsole() {
+  DWORD processes[2];
+  if (::GetConsoleProcessList(processes, 2) == 1) ::FreeConsole();
+}
+
+// The desktop front end: the Windows View, the windows and tray icons, the
+// Windows adapters. The start-up sequence is the shared one (startup.h).
+class WinDesktopFrontEnd : public app::FrontEnd {
+ public:
+  WinDesktopFrontEnd() : instance_(::GetModuleHandleW(nullptr)), view_(wiring_.window()) {}
+
+  ~WinDesktopFrontEnd() override { destroyWindows(); }
+
+  TarvikCore& createCore(const std::filesystem::path& configDir) override {
+    TarvikCore& core = wiring_.createCore({view_, view_, sound_, browser_, nullptr}, configDir);
+    createWindows(core);
+    return core;
+  }
+
+  // FormCreate has run; the stay-on-top flag is read alone, before the load.
+  void created(TarvikCore& core) override { main_->setStayOnTop(core.files().readStayOnTop()); }
+
+  void settingsUnreadable(const std::filesystem::path&, const std::filesystem::path& iniPath,
+                          const std::string& reason) override {
+    errorBox(nullptr, "設定を読み込めません: " + narrow(iniPath.wstring()) + "\n" + reason);
+  }
+
+  bool routerAddressMissing(TarvikCore&) override { return true; }
+
+  int run(TarvikCore& core) override {
+    applyLoadedSettings(core);
+    // The program lives in the tray; the window has no taskbar button.
+    TSOHO_->setEnableTaskTray(true);
+    main_->show();
+    if (core.settings().option.SIZE) main_->park();
+    core.FormShow();
+
+    MSG msg{};
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (main_ && main_->preTranslate(msg)) continue;
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    destroyWindows();
+    return static_cast<int>(msg.wParam);
+  }
+
+  void destroyCore() override { wiring_.destroyCore(); }
+
+ private:
+  void createWindows(TarvikCore& core) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    applicationWindow_ = createApplicationWindow(instance_);
+
+    MainWindow::Hooks hooks;
+    hooks.help = [this] { openManual(""); };
+    hooks.programPage = [this] { openManual("#tarvik"); };
+    hooks.closed = [] { ::PostQuitMessage(0); };
+    main_ = std::make_unique<MainWindow>(instance_, core, applicationWindow_, std::move(hooks));
+
+    const UINT dpi = windowDpi(main_->hwnd());
+    const int side = systemMetric(SM_CXSMICON, dpi);
+    appIcon_.icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, side, side, 0));
+    b1Icon_.icon = drawChannelIcon(L"B1", side);
+    b2Icon_.icon = drawChannelIcon(L"B2", side);
+
+    TSOHO_ = std::make_unique<TTaskBar>(instance_);
+    TSOHO_->setApplicationIcon(appIcon_.icon);
+    MainWindow* main = main_.get();
+    TSOHO_->setPopupMenuLeft([main](POINT at) { main->popUp(main->popupMenu2(), at); });
+    TSOHO_->setPopupMenuMiddle([main](POINT at) { main->popUp(main->popupMenu1(), at); });
+    TSOHO_->setPopupMenuRight([main](POINT at) { main->popUp(main->popupMenu1(), at); });
+
+    // Any button pressed on a channel icon copies its address; no menu.
+    TB1_ = std::make_unique<TTaskBar>(instance_);
+    TB1_->setIcon(b1Icon_.icon);
+    TB1_->setOnTrayClick([this](TTaskBar::MouseButton) { main_->copyToClipboard(Channel::B1, TB1_->tips()); });
+    TB2_ = std::make_unique<TTaskBar>(instance_);
+    TB2_->setIcon(b2Icon_.icon);
+    TB2_->setOnTrayClick([this](TTaskBar::MouseButton) { main_->copyToClipboard(Channel::B2, TB2_->tips()); });
+
+    view_.attach(core, {main_.get(), TSOHO_.get(), TB1_.get(), TB2_.get()});
+  }
+
+  // After the start-up load: the window's place, the timed-disconnect
+  // caption, the channel boxes greyed without monitoring.
+  void applyLoadedSettings(TarvikCore& core) {
+    const SettingsStore& s = core.settings();
+    main_->placeAt(s.option.left, s.option.top);
+    main_->setJigenCaption(texts::timedDisconnectCaption(s.time.OFF));
+    main_->setMonitoringOff(s.option.monitoringOff);
+  }
+
+  void openManual(const std::string& fragment) {
+    const std::filesystem::path manual = findProgramFile(manualName());
+    if (manual.empty()) {
+      errorBox(nullptr, "マニュアルが見つかりません: " + narrow(manualName().wstring()));
+      return;
+    }
+    if (fragment.empty()) {
+      browser_.open(narrow(manual.wstring()));
+      return;
+    }
+    std::wstring url = L"file:///" + manual.wstring();
+    for (wchar_t& c : url) {
+      if (c == L'\\') c = L'/';
+    }
+    browser_.open(narrow(url) + fragment);
+  }
+
+  void destroyWindows() {
+    view_.detach();
+    // The tray icons go first, so none is left in the notification area.
+    TB2_.reset();
+    TB1_.reset();
+    TSOHO_.reset();
+    main_.reset();
+    if (applicationWindow_) ::DestroyWindow(applicationWindow_);
+    applicationWindow_ = nullptr;
+  }
+
+  HINSTANCE instance_;
+  CoreWiring wiring_;
+  WinView view_;
+  WinSound sound_;
+  WinBrowser browser_;
+  HWND applicationWindow_ = nullptr;
+  IconHandle appIcon_, b1Icon_, b2Icon_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<TTaskBar> TSOHO_, TB1_, TB2_;
+};
+
+}  // namespace
+
+int runDesktop(const app::ProgramOptions& options, const std::filesystem::path& configDir) {
+  leaveOwnConsole();
+  return app::runProgram(options, configDir, [] { return std::make_unique<WinDesktopFrontEnd>(); });
+}
+
+}  // namespace tarvik::win32
