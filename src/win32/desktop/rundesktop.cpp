@@ -14,6 +14,8 @@
 #include "desktop/programfiles.h"
 #include "desktop/taskbar.h"
 #include "desktop/winview.h"
+#include "dialogs/dialogs.h"
+#include "programdir.h"
 #include "startup.h"
 #include "widetext.h"
 #include "winbrowser.h"
@@ -75,7 +77,15 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     errorBox(nullptr, "設定を読み込めません: " + narrow(iniPath.wstring()) + "\n" + reason);
   }
 
-  bool routerAddressMissing(TarvikCore&) override { return true; }
+  // The first-run dialog asks, and the address confirmed there is written
+  // at once; without an answer the program runs all the same.
+  bool routerAddressMissing(TarvikCore& core) override {
+    SettingsStore edited = core.settings();
+    const std::string error = askRouterAddressAndKeep(edited, core.files(), nullptr);
+    core.applySettings(edited);
+    if (!error.empty()) errorBox(nullptr, error);
+    return true;
+  }
 
   int run(TarvikCore& core) override {
     applyLoadedSettings(core);
@@ -87,6 +97,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
 
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+      if (dispatchDialogMessage(msg)) continue;
       if (main_ && main_->preTranslate(msg)) continue;
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);
@@ -104,10 +115,28 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     applicationWindow_ = createApplicationWindow(instance_);
 
     MainWindow::Hooks hooks;
+    hooks.config = [this] {
+      if (settings_) settings_->openDialog();
+    };
+    hooks.details = [this] {
+      if (details_) details_->show();
+    };
+    hooks.about = [this] {
+      if (about_) about_->showModal();
+    };
+    hooks.writeWindowState = [this](WindowPlacement& placement) {
+      if (!details_) return;
+      const DetailsWindow::Geometry g = details_->savedGeometry();
+      placement.left2 = g.left;
+      placement.top2 = g.top;
+      placement.Width2 = g.width;
+      placement.Height2 = g.height;
+    };
     hooks.help = [this] { openManual(""); };
     hooks.programPage = [this] { openManual("#tarvik"); };
     hooks.closed = [] { ::PostQuitMessage(0); };
     main_ = std::make_unique<MainWindow>(instance_, core, applicationWindow_, std::move(hooks));
+    createDialogs(core);
 
     const UINT dpi = windowDpi(main_->hwnd());
     const int side = systemMetric(SM_CXSMICON, dpi);
@@ -131,6 +160,30 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     TB2_->setOnTrayClick([this](TTaskBar::MouseButton) { main_->copyToClipboard(Channel::B2, TB2_->tips()); });
 
     view_.attach(core, {main_.get(), TSOHO_.get(), TB1_.get(), TB2_.get()});
+    WinView::DialogHooks dialogHooks;
+    dialogHooks.appendDetails = [this](const std::string& line) { details_->appendLine(line); };
+    dialogHooks.clearDetails = [this] { details_->clearText(); };
+    dialogHooks.setDestinationList = [this](const std::vector<std::string>& entries) {
+      settings_->setDestinationList(entries);
+    };
+    dialogHooks.setRouterVersion = [this](const std::string& banner) { about_->setRouterVersion(banner); };
+    dialogHooks.askCredentials = [this](const std::string& lastUserId) { credentials_->ask(lastUserId); };
+    view_.setDialogHooks(std::move(dialogHooks));
+  }
+
+  // The windows the main window opens, in the order the program makes them,
+  // each owned by it: they go out of sight and come back with it.
+  void createDialogs(TarvikCore& core) {
+    HWND owner = main_->hwnd();
+    SettingsDialog::Hooks hooks;
+    hooks.monitoringOffChanged = [this](bool off) { main_->setMonitoringOff(off); };
+    hooks.connectHintChanged = [this](const std::string& text) { main_->setConnectHint(text); };
+    settings_ = std::make_unique<SettingsDialog>(core, owner, std::move(hooks));
+    std::filesystem::path picture = findProgramFile(pictureName());
+    if (picture.empty()) picture = executableDir() / pictureName();
+    about_ = std::make_unique<AboutBox>(owner, picture);
+    credentials_ = std::make_unique<CredentialsDialog>(core, owner);
+    details_ = std::make_unique<DetailsWindow>(core, owner);
   }
 
   // After the start-up load: the window's place, the timed-disconnect
@@ -140,6 +193,8 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     main_->placeAt(s.option.left, s.option.top);
     main_->setJigenCaption(texts::timedDisconnectCaption(s.time.OFF));
     main_->setMonitoringOff(s.option.monitoringOff);
+    details_->applyGeometry({s.option.left2, s.option.top2, s.option.Width2, s.option.Height2});
+    settings_->loadFromStore();
   }
 
   void openManual(const std::string& fragment) {
@@ -165,6 +220,10 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     TB2_.reset();
     TB1_.reset();
     TSOHO_.reset();
+    details_.reset();
+    credentials_.reset();
+    about_.reset();
+    settings_.reset();
     main_.reset();
     if (applicationWindow_) ::DestroyWindow(applicationWindow_);
     applicationWindow_ = nullptr;
@@ -178,6 +237,10 @@ class WinDesktopFrontEnd : public app::FrontEnd {
   HWND applicationWindow_ = nullptr;
   IconHandle appIcon_, b1Icon_, b2Icon_;
   std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<SettingsDialog> settings_;
+  std::unique_ptr<AboutBox> about_;
+  std::unique_ptr<CredentialsDialog> credentials_;
+  std::unique_ptr<DetailsWindow> details_;
   std::unique_ptr<TTaskBar> TSOHO_, TB1_, TB2_;
 };
 

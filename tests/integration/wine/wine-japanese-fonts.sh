@@ -10,3 +10,6 @@ key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
 for font in Tahoma "Tahoma Bold" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
   wine reg add "$key" /v "$font" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
 done
+# The fixed-pitch face of the text areas falls back to Courier New where no
+# Japanese monospaced face says it is one.
+wine reg add "$key" /v "Courier New" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans Mono CJK JP' /f >/dev/null 2>&1

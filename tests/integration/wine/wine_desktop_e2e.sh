@@ -129,14 +129,16 @@ step "start tarvik.exe against the simulator on port $console_port"
 wine "$exe" --config-dir "$(winpath "$cfg")" --poll-ms 400 >"$work/tarvik.log" 2>&1 &
 tarvik_pid=$!
 
+# A window's title as the window manager shows it (UTF-8).
+window_title() { xprop -id "$1" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 # Visible windows: "id width height x y class title" per line.
 windows_all() {
   local w
-  for w in $(xdotool search --onlyvisible --name '.*' 2>/dev/null); do
+  for w in $( { xdotool search --onlyvisible --name '.*'; xdotool search --onlyvisible --class '.*'; } 2>/dev/null | sort -u); do
     eval "$(xdotool getwindowgeometry --shell "$w")" 2>/dev/null || continue
     local class
     class=$(xprop -id "$w" WM_CLASS 2>/dev/null | sed -n 's/.*= "\([^"]*\)".*/\1/p')
-    echo "$w $WIDTH $HEIGHT $X $Y ${class:--} $(xdotool getwindowname "$w" 2>/dev/null)"
+    echo "$w $WIDTH $HEIGHT $X $Y ${class:--} $(window_title "$w")"
   done
 }
 # Wine's notification area puts each icon into the tray host (on the top
@@ -155,7 +157,7 @@ gone() { [ -z "$(named_window "$1")" ]; }
 # A pop-up menu: a window of Tarvik that bypasses the window manager.
 popup_open() {
   local w
-  for w in $(windows_all | awk '$6 == "tarvik.exe" {print $1}'); do
+  for w in $(xdotool search --onlyvisible --class tarvik.exe 2>/dev/null); do
     xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && return 0
   done
   return 1
@@ -165,7 +167,7 @@ click() { xdotool mousemove --window "$1" "$2" "$3" click "$4"; }
 photo() { import -frame -window "$1" "$2"; }
 title_is() {
   local title
-  title=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+  title=$(window_title "$1")
   [ "$title" = "$2" ] || fail "the window's title is '$title', not '$2'"
 }
 # The client area's origin of a window, on the screen.
@@ -215,6 +217,55 @@ sleep 0.5
 import -window root "$out/05-tray-right-menu.png"
 xdotool key Escape
 wait_for 10 "the pop-up menu to close" no_popup
+
+step "the details window with the charges report"
+focus_main
+click "$main" 110 $((menu_bar + 78)) 1
+wait_for 10 "the details window" shown 'Tarvik - 詳細'
+details=$(named_window 'Tarvik - 詳細')
+title_is "$details" 'Tarvik - 詳細'
+eval "$(xdotool getwindowgeometry --shell "$details")"
+click "$details" 45 $((HEIGHT - 37 + 20)) 1  # 課金情報, first on the button bar
+sleep 2
+photo "$details" "$out/06-details.png"
+
+step "the settings dialog, tab by tab"
+focus_main
+click "$soho" 10 10 3
+wait_for 10 "the pop-up menu" popup_open
+sleep 0.5
+# B1 切断, B2 切断, #0..#7, 次の8件, 設定
+xdotool key Down Down Down Down Down Down Down Down Down Down Down Down Return
+wait_for 10 "the settings dialog" shown 'Tarvik - 設定'
+settings=$(named_window 'Tarvik - 設定')
+title_is "$settings" 'Tarvik - 設定'
+sleep 0.5
+# A click on the first tab's header gives the tab control the focus; the
+# arrow key then goes from tab to tab.
+click "$settings" 25 14 1
+sleep 0.5
+for tab in 1 2 3 4 5 6 7; do
+  photo "$settings" "$out/07-settings-tab$tab.png"
+  xdotool key Right
+  sleep 0.5
+done
+xdotool key Return  # OK: saves and hides
+wait_for 10 "the settings dialog to close" gone 'Tarvik - 設定'
+grep -q "PORT=$console_port" "$cfg/Tarvik.ini" || fail "the settings were not saved"
+
+step "the about box from the main menu (その他 > ﾊﾞｰｼﾞｮﾝ情報)"
+focus_main
+click "$main" 90 $((menu_bar / 2)) 1
+wait_for 10 "the その他 menu" popup_open
+sleep 0.3
+xdotool key Down Down Return
+wait_for 10 "the about box" shown 'Tarvik - About'
+about=$(named_window 'Tarvik - About')
+title_is "$about" 'Tarvik - About'
+sleep 0.5
+photo "$about" "$out/08-about.png"
+xdotool key Return
+wait_for 10 "the about box to close" gone 'Tarvik - About'
 
 step "disconnect with the main window's 切断 button"
 focus_main
