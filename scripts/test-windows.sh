@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds tarvik.exe and its tests (cmake --preset windows) and runs
 # them under Wine: the engine's unit tests, the Windows ports' tests (the
-# transport against the Linux router simulator) and tarvik.exe --headless
-# end to end against the simulator. Needs the Linux debug build (the
+# transport against the Linux router simulator), tarvik.exe --headless
+# end to end against the simulator, and the desktop program end to end with
+# its windows photographed into build/windows/artifacts. Needs the Linux debug build (the
 # simulator, `tarvik` and the end-to-end test come from there).
 #
 # One Wine prefix per run, made here and removed at the end: the first
@@ -49,6 +50,9 @@ ctest --preset windows -LE fuzz || status=1
 export TARVIK_EXE="$root/build/windows/src/win32/tarvik.exe"
 export TARVIK_LAUNCHEE="$root/build/windows/tests/win32/launchee.exe"
 "$e2e" || status=1
+# The desktop program with its windows and tray icons, photographed.
+bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
+  "$sim" "$root/build/windows/artifacts" || status=1
 done_at=$(date +%s)
 echo "windows tests: build $((built - start)) s, wine prefix $((prefixed - built)) s, tests $((done_at - prefixed)) s"
 exit $status
