@@ -18,7 +18,7 @@ UINT systemDpi() {
 
 }  // namespace
 
-UINT windowDpi(HWND window) {
+UINT dpiOfWindow(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = user32<GetDpiForWindowFn>("GetDpiForWindow");
   if (getDpiForWindow && window) {

@@ -11,7 +11,7 @@ namespace tarvik::win32 {
 inline constexpr UINT kBaseDpi = 96;
 
 // The DPI the window is shown at.
-UINT windowDpi(HWND window);
+UINT dpiOfWindow(HWND window);
 // n layout pixels at dpi.
 inline int scaled(int n, UINT dpi) { return MulDiv(n, static_cast<int>(dpi), static_cast<int>(kBaseDpi)); }
 // GetSystemMetricsForDpi where the system has it.

@@ -70,7 +70,7 @@ MainWindow::MainWindow(HINSTANCE instance, EngineCommands& core, HWND owner, Hoo
   // Owned by the hidden application window: no taskbar button.
   hwnd_ = ::CreateWindowExW(kExStyle, kClassName, L"Tarvik", kStyle, 350, 0, 200, 200, owner, menus_.mainMenu(),
                             instance, this);
-  dpi_ = windowDpi(hwnd_);
+  dpi_ = dpiOfWindow(hwnd_);
   makeFonts();
   createControls();
   layout();

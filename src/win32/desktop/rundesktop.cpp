@@ -138,7 +138,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     main_ = std::make_unique<MainWindow>(instance_, core, applicationWindow_, std::move(hooks));
     createDialogs(core);
 
-    const UINT dpi = windowDpi(main_->hwnd());
+    const UINT dpi = dpiOfWindow(main_->hwnd());
     const int side = systemMetric(SM_CXSMICON, dpi);
     appIcon_.icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, side, side, 0));
     b1Icon_.icon = drawChannelIcon(L"B1", side);
