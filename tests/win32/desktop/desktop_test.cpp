@@ -1,0 +1,288 @@
+// The desktop program's own windows under Wine: the menus built from the
+// shared tables, the main window's commands, close request, session end and
+// parking over a recording core, the tray icon's tip and mouse rules, and
+// the drawn channel icons.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/bytes.h"
+#include "base/sjis.h"
+#include "desktop/channelicon.h"
+#include "desktop/mainwindow.h"
+#include "desktop/menubar.h"
+#include "desktop/taskbar.h"
+#include "fakes/recordingcore.h"
+#include "widetext.h"
+
+namespace tarvik::win32 {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path testDir(const char* name) {
+  const fs::path dir = fs::temp_directory_path() / (std::string("tarvik-desktop-test-") + name);
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+int itemCount(HMENU menu, UINT id) {
+  // Every item, submenus included, with this command id.
+  int n = 0;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    if (HMENU sub = ::GetSubMenu(menu, i)) {
+      n += itemCount(sub, id);
+    } else if (::GetMenuItemID(menu, i) == id) {
+      ++n;
+    }
+  }
+  return n;
+}
+
+TEST(MenuBar, EveryDestinationDialsFromTheMainMenuAndThePopupMenu) {
+  MenuBar menus;
+  for (int n = 0; n < 16; ++n) {
+    const UINT id = MenuBar::commandId(MenuAct::Destination, n);
+    EXPECT_EQ(itemCount(menus.mainMenu(), id), 1) << n;
+    EXPECT_EQ(itemCount(menus.popupMenu1(), id), 1) << n;
+    const auto command = MenuBar::command(id);
+    ASSERT_TRUE(command);
+    EXPECT_EQ(command->act, MenuAct::Destination);
+    EXPECT_EQ(command->value, n);
+  }
+}
+
+TEST(MenuBar, ItemsOfEachMenu) {
+  MenuBar menus;
+  const struct {
+    HMENU menu;
+    MenuAct act;
+    int value;
+    int count;
+  } cases[] = {
+      {menus.mainMenu(), MenuAct::RouterPage, 1, 1},  {menus.mainMenu(), MenuAct::RouterPage, 11, 1},
+      {menus.mainMenu(), MenuAct::Exit, 0, 1},        {menus.mainMenu(), MenuAct::Help, 0, 1},
+      {menus.popupMenu1(), MenuAct::Jigen, 0, 1},     {menus.popupMenu1(), MenuAct::BringBack, 0, 1},
+      {menus.popupMenu1(), MenuAct::Exit, 0, 1},      {menus.popupMenu2(), MenuAct::Connect, 0, 1},
+      {menus.popupMenu2(), MenuAct::Disconnect, 0, 1}, {menus.popupMenu2(), MenuAct::Details, 0, 1},
+      // The usage window is not offered on Windows.
+      {menus.mainMenu(), MenuAct::Usage, 0, 0},       {menus.popupMenu1(), MenuAct::Usage, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(itemCount(c.menu, MenuBar::commandId(c.act, c.value)), c.count)
+        << static_cast<int>(c.act) << " " << c.value;
+  }
+  EXPECT_EQ(::GetMenuItemCount(menus.popupMenu2()), 3);
+  // 接続 is the left menu's default item.
+  EXPECT_EQ(::GetMenuDefaultItem(menus.popupMenu2(), FALSE, 0), MenuBar::commandId(MenuAct::Connect, 0));
+}
+
+TEST(MenuBar, DestinationCaptionsChangeInBothMenus) {
+  MenuBar menus;
+  const UINT id15 = MenuBar::commandId(MenuAct::Destination, 15);
+  // Blank before the router's list, but an item (not a separator).
+  EXPECT_EQ(menus.caption(menus.mainMenu(), id15), L" ");
+  menus.setDestinationCaption(15, "#15 モバイル");
+  EXPECT_EQ(menus.caption(menus.mainMenu(), id15), L"#15 モバイル");
+  EXPECT_EQ(menus.caption(menus.popupMenu1(), id15), L"#15 モバイル");
+  menus.setDestinationCaption(3, "");
+  EXPECT_EQ(menus.caption(menus.popupMenu1(), MenuBar::commandId(MenuAct::Destination, 3)), L" ");
+}
+
+class MainWindowTest : public testing::Test {
+ protected:
+  MainWindowTest() : core(testDir("main")) {
+    MainWindow::Hooks hooks;
+    hooks.details = [this] { core.record("details"); };
+    hooks.config = [this] { core.record("config"); };
+    hooks.about = [this] { core.record("about"); };
+    hooks.closed = [this] { ++closed; };
+    window = std::make_unique<MainWindow>(::GetModuleHandleW(nullptr), core, nullptr, std::move(hooks));
+    window->placeAt(100, 50);
+    window->show();
+  }
+
+  void command(MenuAct act, int value = 0) {
+    ::SendMessageW(window->hwnd(), WM_COMMAND, MenuBar::commandId(act, value), 0);
+  }
+  RECT frame() const {
+    RECT r{};
+    ::GetWindowRect(window->hwnd(), &r);
+    return r;
+  }
+
+  test::RecordingCore core;
+  std::unique_ptr<MainWindow> window;
+  int closed = 0;
+};
+
+TEST_F(MainWindowTest, MenuItemsReachTheirHandlers) {
+  const struct {
+    MenuAct act;
+    int value;
+    const char* call;
+  } cases[] = {
+      {MenuAct::Destination, 0, "ConnectFromMenu 0"}, {MenuAct::Destination, 15, "ConnectFromMenu 15"},
+      {MenuAct::RouterPage, 3, "ExecWWW 3"},          {MenuAct::B1Disc, 0, "B1DiscClick"},
+      {MenuAct::B2Disc, 0, "B2DiscClick"},            {MenuAct::Connect, 0, "ConnectBtnClick"},
+      {MenuAct::Disconnect, 0, "DiscBtnClick"},       {MenuAct::Config, 0, "config"},
+      {MenuAct::About, 0, "about"},                   {MenuAct::Details, 0, "details"},
+      {MenuAct::Jigen, 0, "JIGENClick"},
+  };
+  for (const auto& c : cases) {
+    command(c.act, c.value);
+    EXPECT_EQ(core.last(), c.call);
+  }
+}
+
+TEST_F(MainWindowTest, TimedDisconnectItemFollowsTheCore) {
+  window->setJigenCaption("時限切断 [7:58]");
+  const UINT id = MenuBar::commandId(MenuAct::Jigen, 0);
+  auto checked = [&] { return (::GetMenuState(window->popupMenu1(), id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  EXPECT_TRUE(checked());
+  command(MenuAct::Jigen);
+  EXPECT_FALSE(checked());
+  command(MenuAct::Jigen);
+  EXPECT_TRUE(checked());
+  EXPECT_EQ(window->menus().caption(window->popupMenu1(), id), L"時限切断 [7:58]");
+}
+
+TEST_F(MainWindowTest, ParkAndBringBack) {
+  EXPECT_EQ(frame().top, 50);
+  window->park();
+  EXPECT_EQ(frame().top, MainWindow::kParkedTop);
+  EXPECT_EQ(frame().left, 100);
+  // A window moved by hand keeps its place when brought back unparked...
+  window->bringBack();
+  EXPECT_EQ(frame().top, 50);
+  ::SetWindowPos(window->hwnd(), nullptr, 120, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  window->bringBack();
+  EXPECT_EQ(frame().top, 70);
+  // ...but a connection brings it back to the top it started at.
+  window->restoreOnConnect();
+  EXPECT_EQ(frame().top, 50);
+}
+
+TEST_F(MainWindowTest, CloseRequestAsksTheCoreAndSaysWhetherParked) {
+  window->park();
+  core.closeAllowed = false;
+  ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(core.last(), "FormCloseQuery 1");
+  EXPECT_EQ(closed, 0);
+  core.closeAllowed = true;
+  window->bringBack();
+  ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+  ASSERT_GE(core.calls.size(), 2u);
+  EXPECT_EQ(core.calls[core.calls.size() - 2], "FormCloseQuery 0");
+  EXPECT_EQ(core.last(), "FormClose");
+  EXPECT_EQ(core.placement.left, 100);
+  EXPECT_EQ(core.placement.top, 50);
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(MainWindowTest, SessionEndSavesWithoutAsking) {
+  EXPECT_EQ(::SendMessageW(window->hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageW(window->hwnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(core.last(), "EndSession 0");
+  EXPECT_EQ(closed, 1);
+  // Once only.
+  ::SendMessageW(window->hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(core.last(), "EndSession 0");
+}
+
+TEST_F(MainWindowTest, ChannelBoxesAndStatusLine) {
+  window->setChannelText(Channel::B1, "空き");
+  window->setChannelText(Channel::B2, "203.0.113.5");
+  EXPECT_EQ(window->channelText(Channel::B1), "空き");
+  EXPECT_EQ(window->channelText(Channel::B2), "203.0.113.5");
+  EXPECT_TRUE(window->setStatusLine("待機中"));
+  EXPECT_FALSE(window->setStatusLine("ルーターからの長いメッセージが一行に収まらない"));
+  window->copyToClipboard(Channel::B1, "192.0.2.7");
+  EXPECT_EQ(window->channelText(Channel::B1), "192.0.2.7");
+}
+
+TEST(TaskBar, TipIsCutToItsBytesWithoutSplittingACharacter) {
+  TTaskBar icon(::GetModuleHandleW(nullptr));
+  const struct {
+    std::string tip;
+    std::size_t shownSjisBytes;
+  } cases[] = {
+      {"B1 空き / B2 空き", 17},
+      {std::string(100, 'x'), 63},
+      {[] {
+         std::string s;
+         for (int i = 0; i < 40; ++i) s += "あ";
+         return s;
+       }(),
+       62},  // 31 double-byte characters: the 32nd would need byte 64
+  };
+  for (const auto& c : cases) {
+    icon.setTips(c.tip);
+    EXPECT_EQ(toSjis(narrow(icon.shownTip())).size(), c.shownSjisBytes) << c.tip;
+  }
+  std::string long300(300, 'y');
+  icon.setTips(long300);
+  EXPECT_EQ(icon.tips().size(), TTaskBar::kMaxTipBytes);
+}
+
+TEST(TaskBar, PressRaisesTheClickAndReleaseOpensThatButtonsMenu) {
+  TTaskBar icon(::GetModuleHandleW(nullptr));
+  std::vector<std::string> seen;
+  icon.setOnTrayClick([&](TTaskBar::MouseButton b) { seen.push_back("click " + std::to_string(static_cast<int>(b))); });
+  icon.setPopupMenuLeft([&](POINT) { seen.push_back("left menu"); });
+  icon.setPopupMenuRight([&](POINT) { seen.push_back("right menu"); });
+  const struct {
+    UINT message;
+    const char* expected;  // nullptr: nothing happens
+  } cases[] = {
+      {WM_LBUTTONDOWN, "click 0"}, {WM_LBUTTONUP, "left menu"},  {WM_RBUTTONDOWN, "click 1"},
+      {WM_RBUTTONUP, "right menu"}, {WM_MBUTTONDOWN, "click 2"}, {WM_MBUTTONUP, nullptr},
+      {WM_LBUTTONDBLCLK, nullptr},  {WM_MOUSEMOVE, nullptr},
+  };
+  for (const auto& c : cases) {
+    seen.clear();
+    ::SendMessageW(icon.messageWindow(), TTaskBar::kTrayMessage, 1, c.message);
+    if (c.expected) {
+      EXPECT_EQ(seen, std::vector<std::string>{c.expected}) << c.message;
+    } else {
+      EXPECT_TRUE(seen.empty()) << c.message;
+    }
+  }
+}
+
+TEST(ChannelIcon, NavyFaceAboveAYellowBarAtEverySize) {
+  for (int side : {16, 20, 24, 32, 48}) {
+    HICON icon = drawChannelIcon(L"B1", side);
+    ASSERT_NE(icon, nullptr) << side;
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(icon, &info));
+    BITMAP bm{};
+    ::GetObjectW(info.hbmColor, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, side);
+    EXPECT_EQ(bm.bmHeight, side);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, info.hbmColor);
+    EXPECT_EQ(::GetPixel(dc, 0, 0), RGB(0, 0, 128)) << side;
+    EXPECT_EQ(::GetPixel(dc, side / 2, side - 1), RGB(255, 255, 0)) << side;
+    // The label is drawn: some white in the face.
+    bool white = false;
+    for (int y = 0; y < side * 4 / 5 && !white; ++y) {
+      for (int x = 0; x < side && !white; ++x) white = ::GetPixel(dc, x, y) == RGB(255, 255, 255);
+    }
+    EXPECT_TRUE(white) << side;
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    ::DestroyIcon(icon);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik::win32
