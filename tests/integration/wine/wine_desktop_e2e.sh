@@ -68,7 +68,7 @@ wait_for() {
 # --- a display of our own with a window manager and a tray host
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-wait_for 10 "the X server" test -s "$work/display"
+wait_for 30 "the X server" test -s "$work/display"
 export DISPLAY=":$(head -n1 "$work/display")"
 # Title bars with the title, minimise and close: narrow windows keep room
 # for their whole title.
@@ -81,14 +81,14 @@ XML
 openbox --sm-disable --config-file "$work/openbox.xml" >"$work/wm.log" 2>&1 &
 pids+=($!)
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_for 10 "the window manager" wm_running
+wait_for 30 "the window manager" wm_running
 # A tray host of fixed width: icons that are already docked keep their
 # place when another one comes (Wine's docked icons do not follow a move).
 trayer --edge top --align right --widthtype pixel --width 96 --height 24 --transparent false \
        --tint 0x808080 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
 tray_host() { xdotool search --class trayer; }
-wait_for 10 "the tray host" tray_host
+wait_for 30 "the tray host" tray_host
 
 # --- Wine: the run's prefix, or one of our own
 export WINEDEBUG=-all WINEARCH=win64
@@ -106,7 +106,7 @@ wine "$warmup" >"$work/warmup.log" 2>&1
 # --- the router
 "$sim" --address 127.0.0.1 --port 0 --control-port 0 --connect-delay-ms 700 --seed 5 >"$work/sim.log" 2>&1 &
 pids+=($!)
-wait_for 10 "the simulator" grep -q '^ready' "$work/sim.log"
+wait_for 30 "the simulator" grep -q '^ready' "$work/sim.log"
 console_port=$(awk '$1 == "listening" && $2 == "console" {print $4}' "$work/sim.log")
 control_port=$(awk '$1 == "listening" && $2 == "control" {print $4}' "$work/sim.log")
 router_state() {
@@ -180,7 +180,7 @@ frame_origin() {
 wait_for 60 "the main window" has_main
 main=$(main_window)
 title_is "$main" "Tarvik"
-wait_for 20 "the program's tray icon" icons 1
+wait_for 40 "the program's tray icon" icons 1
 soho=$(tray_icons | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 main_height=$HEIGHT
@@ -199,12 +199,12 @@ focus_main() { xdotool windowfocus --sync "$main" 2>/dev/null || true; }
 step "dial from the tray icon's left-button menu (接続)"
 focus_main
 click "$soho" 10 10 1
-wait_for 10 "the tray menu" popup_open
+wait_for 30 "the tray menu" popup_open
 sleep 0.5
 import -window root "$out/02-tray-left-menu.png"
 xdotool key Down Return
-wait_for 20 "the router to connect B1" router_says 'b1=connected:0:'
-wait_for 15 "the B1 icon in the tray" icons 2
+wait_for 40 "the router to connect B1" router_says 'b1=connected:0:'
+wait_for 40 "the B1 icon in the tray" icons 2
 sleep 1.5
 photo "$main" "$out/03-main-connected.png"
 import -window root "$out/04-desktop-connected.png"
@@ -212,16 +212,16 @@ import -window root "$out/04-desktop-connected.png"
 step "the tray icon's right-button menu"
 focus_main
 click "$soho" 10 10 3
-wait_for 10 "the pop-up menu" popup_open
+wait_for 30 "the pop-up menu" popup_open
 sleep 0.5
 import -window root "$out/05-tray-right-menu.png"
 xdotool key Escape
-wait_for 10 "the pop-up menu to close" no_popup
+wait_for 30 "the pop-up menu to close" no_popup
 
 step "the details window with the charges report"
 focus_main
 click "$main" 110 $((menu_bar + 78)) 1
-wait_for 10 "the details window" shown 'Tarvik - 詳細'
+wait_for 30 "the details window" shown 'Tarvik - 詳細'
 details=$(named_window 'Tarvik - 詳細')
 title_is "$details" 'Tarvik - 詳細'
 eval "$(xdotool getwindowgeometry --shell "$details")"
@@ -232,11 +232,11 @@ photo "$details" "$out/06-details.png"
 step "the settings dialog, tab by tab"
 focus_main
 click "$soho" 10 10 3
-wait_for 10 "the pop-up menu" popup_open
+wait_for 30 "the pop-up menu" popup_open
 sleep 0.5
 # B1 切断, B2 切断, #0..#7, 次の8件, 設定
 xdotool key Down Down Down Down Down Down Down Down Down Down Down Down Return
-wait_for 10 "the settings dialog" shown 'Tarvik - 設定'
+wait_for 30 "the settings dialog" shown 'Tarvik - 設定'
 settings=$(named_window 'Tarvik - 設定')
 title_is "$settings" 'Tarvik - 設定'
 sleep 0.5
@@ -250,35 +250,35 @@ for tab in 1 2 3 4 5 6 7; do
   sleep 0.5
 done
 xdotool key Return  # OK: saves and hides
-wait_for 10 "the settings dialog to close" gone 'Tarvik - 設定'
+wait_for 30 "the settings dialog to close" gone 'Tarvik - 設定'
 grep -q "PORT=$console_port" "$cfg/Tarvik.ini" || fail "the settings were not saved"
 
 step "the about box from the main menu (その他 > ﾊﾞｰｼﾞｮﾝ情報)"
 focus_main
 click "$main" 90 $((menu_bar / 2)) 1
-wait_for 10 "the その他 menu" popup_open
+wait_for 30 "the その他 menu" popup_open
 sleep 0.3
 xdotool key Down Down Return
-wait_for 10 "the about box" shown 'Tarvik - About'
+wait_for 30 "the about box" shown 'Tarvik - About'
 about=$(named_window 'Tarvik - About')
 title_is "$about" 'Tarvik - About'
 sleep 0.5
 photo "$about" "$out/08-about.png"
 xdotool key Return
-wait_for 10 "the about box to close" gone 'Tarvik - About'
+wait_for 30 "the about box to close" gone 'Tarvik - About'
 
 step "disconnect with the main window's 切断 button"
 focus_main
 click "$main" 65 $((menu_bar + 78)) 1
-wait_for 20 "the router to drop B1" router_says 'b1=idle'
-wait_for 15 "the B1 icon to go" icons 1
+wait_for 40 "the router to drop B1" router_says 'b1=idle'
+wait_for 40 "the B1 icon to go" icons 1
 sleep 1
 photo "$main" "$out/09-main-disconnected.png"
 
 step "quit from the tray menu (終了)"
 focus_main
 click "$soho" 10 10 3
-wait_for 10 "the pop-up menu" popup_open
+wait_for 30 "the pop-up menu" popup_open
 sleep 0.5
 xdotool key Up Return
 deadline=$((SECONDS + 30))
@@ -290,7 +290,7 @@ status=0
 wait "$tarvik_pid" || status=$?
 tarvik_pid=""
 [ "$status" -eq 0 ] || fail "tarvik.exe ended with status $status"
-wait_for 10 "the windows and tray icons to go" test -z "$(windows_all | awk '$6 == "tarvik.exe" || ($6 == "explorer.exe" && $2 <= 64)')"
+wait_for 30 "the windows and tray icons to go" test -z "$(windows_all | awk '$6 == "tarvik.exe" || ($6 == "explorer.exe" && $2 <= 64)')"
 grep -q "^left=60" "$cfg/Tarvik.ini" || fail "the window position was not saved"
 
 echo "PASS: screenshots in $out"
