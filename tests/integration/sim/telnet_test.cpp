@@ -2,8 +2,6 @@
 // daemon (busybox telnetd), so that real option negotiation reaches the client.
 
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -35,19 +33,6 @@ TEST(SimStdio, EndsWhenStandardInputCloses) {
   Child child({TARVIK_ROUTER_SIM, "--stdio"}, true, true);
   child.closeStdin();
   EXPECT_EQ(child.wait(3000), 0);
-}
-
-int freePort() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  const int port = ntohs(addr.sin_port);
-  ::close(fd);
-  return port;
 }
 
 std::string findBusybox() {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakes/testdir.h"
+#include "sim/simharness.h"
 
 namespace tarvik::headless_test {
 
@@ -26,8 +27,7 @@ constexpr Ms kEventWait = 20s;
 // A fresh directory per test, removed at the end.
 using TempDir = testing::TestDir;
 
-// A loopback TCP port that was free a moment ago.
-int freePort();
+using simtest::freePort;
 
 // Asks `condition` every 20 ms until it holds; false when it still does not
 // at the deadline.

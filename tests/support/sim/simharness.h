@@ -67,6 +67,9 @@ struct Transcript {
 
 int connectTo(int port);
 
+// A loopback TCP port that was free a moment ago.
+int freePort();
+
 // Connects, sends everything at once, then reads until the peer closes, or
 // until nothing arrived for quietMs, or totalMs passed.
 Transcript converse(int port, const std::string& send, int quietMs = 3000, int totalMs = 8000);
