@@ -19,7 +19,6 @@ const ConsoleParser::Literals& ConsoleParser::Literals::get() {
     l.lineTypeMarker = toSjis("回線種別:");
     l.passwordPrompt = toSjis("パ");
     l.analog = toSjis("アナログ");
-    l.logBreak = toSjis("*** ログ分断 ***");
     l.channels = {channelMarkers("B1チャネル：", "分）["), channelMarkers("B2チャネル：", "間（分）[")};
     l.disconnected = toSjis("チャネルを切断しました。");
     l.incoming = toSjis("呼び出し中（着");

@@ -15,7 +15,6 @@ struct ConsoleParser::Literals {
   std::string lineTypeMarker;  // "回線種別:" starts the unechoed status block
   std::string passwordPrompt;  // "パ"
   std::string analog;          // "アナログ"
-  std::string logBreak;        // "*** ログ分断 ***"
 
   // Status blocks, B1 then B2.
   std::array<ChannelMarkers, 2> channels;

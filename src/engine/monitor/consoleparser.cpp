@@ -96,7 +96,7 @@ void ConsoleParser::processLine(std::string line) {
 }
 
 void ConsoleParser::promptSeen() {
-  if (capture.promptSeen(lit_->logBreak)) host_.historyCaptureComplete(capture.buffer());
+  if (capture.promptSeen(logBreakMarker())) host_.historyCaptureComplete(capture.buffer());
   EchoEnabled = true;
 }
 

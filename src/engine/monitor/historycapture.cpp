@@ -3,7 +3,14 @@
 #include <limits>
 #include <utility>
 
+#include "base/sjis.h"
+
 namespace tarvik {
+
+const std::string& logBreakMarker() {
+  static const std::string marker = toSjis("*** ログ分断 ***");
+  return marker;
+}
 
 void HistoryCapture::start(std::vector<std::string> fileLines, bool synced) {
   LogBuffer = std::move(fileLines);

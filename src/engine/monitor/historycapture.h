@@ -9,6 +9,11 @@
 
 namespace tarvik {
 
+// "*** ログ分断 ***" in Shift-JIS: the line a capture appends when the
+// router's history has moved past the file's newest entry, and by which a
+// later fetch knows that the file ends in a break.
+const std::string& logBreakMarker();
+
 class HistoryCapture {
  public:
   // A fetch begins with the file's lines. synced: the router's entries may

@@ -4,14 +4,8 @@
 #include <system_error>
 
 #include "base/filebytes.h"
-#include "base/sjis.h"
 
 namespace tarvik {
-
-const std::string& logBreakMarker() {
-  static const std::string marker = toSjis("*** ログ分断 ***");
-  return marker;
-}
 
 std::vector<std::string> splitLogLines(std::string_view text) {
   std::vector<std::string> lines;

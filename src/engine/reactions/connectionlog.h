@@ -14,11 +14,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tarvik {
+#include "monitor/historycapture.h"  // logBreakMarker
 
-// "*** ログ分断 ***" in Shift-JIS: the router's history has moved past the
-// file's newest entry.
-const std::string& logBreakMarker();
+namespace tarvik {
 
 struct LogCaptureStart {
   std::vector<std::string> buffer;  // the file's lines
