@@ -52,7 +52,7 @@ export TARVIK_LAUNCHEE="$root/build/windows/tests/win32/launchee.exe"
 "$e2e" || status=1
 # The desktop program with its windows and tray icons, photographed.
 bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
-  "$sim" "$root/build/windows/artifacts" || status=1
+  "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-clipboard" || status=1
 done_at=$(date +%s)
 echo "windows tests: build $((built - start)) s, wine prefix $((prefixed - built)) s, tests $((done_at - prefixed)) s"
 exit $status

@@ -8,12 +8,14 @@
 # Every window and both tray menus are photographed into the artefact
 # directory.
 #
-# usage: wine_desktop_e2e.sh TARVIK_EXE TRAY_WARMUP_EXE ROUTER_SIM ARTEFACT_DIR
+# usage: wine_desktop_e2e.sh TARVIK_EXE TRAY_WARMUP_EXE ROUTER_SIM ARTEFACT_DIR [CLIPBOARD_PROBE]
+# CLIPBOARD_PROBE (the Linux desktop test's, tarvik-e2e-clipboard) prints
+# the X clipboard: with it, a click on the B1 icon must copy the address.
 # Uses $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
 # else makes a prefix of its own for this run.
 set -euo pipefail
 
-exe=$1 warmup=$2 sim=$3 out=$4
+exe=$1 warmup=$2 sim=$3 out=$4 probe=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
 for tool in wine wineserver Xvfb openbox trayer xdotool import xwininfo xprop; do
@@ -208,6 +210,16 @@ wait_for 40 "the B1 icon in the tray" icons 2
 sleep 1.5
 photo "$main" "$out/03-main-connected.png"
 import -window root "$out/04-desktop-connected.png"
+
+if [ -n "$probe" ] && [ -x "$probe" ]; then
+  address=$(router_state | sed -n 's/.*b1=connected:0:\([0-9.]*\).*/\1/p')
+  [ -n "$address" ] || fail "no address in: $(router_state)"
+  b1_icon=$(tray_icons | grep -v "^$soho\$" | head -n1)
+  step "a click on the B1 icon copies $address"
+  click "$b1_icon" 10 10 3
+  copied() { [ "$(QT_QPA_PLATFORM=xcb "$probe")" = "$address" ]; }
+  wait_for 30 "the address on the clipboard" copied
+fi
 
 step "the tray icon's right-button menu"
 focus_main
