@@ -31,11 +31,8 @@ CallWatch::CallWatch(Sink& sink, const std::vector<std::string>& nameList,
 void CallWatch::dialled(int destination) { lastDialled_ = destination; }
 
 void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalTime& now) {
-  static const std::string kRinging = toSjis("呼び出し中（着");
   Line& line = lines_[channel];
-  const Phase phase = state.Idle                                                 ? Phase::Idle
-                      : contains(state.text(ChannelState::StatusText), kRinging) ? Phase::Ringing
-                                                                                 : Phase::InUse;
+  const Phase phase = state.Idle ? Phase::Idle : showsRinging(state) ? Phase::Ringing : Phase::InUse;
   if (line.phase == Phase::Ringing && phase != Phase::Ringing)
     ringEnded(channel, line, phase == Phase::InUse);
   if (line.phase == Phase::InUse && phase != Phase::InUse) useEnded(channel, line, now);

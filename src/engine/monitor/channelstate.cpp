@@ -10,4 +10,9 @@ bool showsFree(const ChannelState& channel) {
   return contains(channel.text(ChannelState::StatusText), kFree);
 }
 
+bool showsRinging(const ChannelState& channel) {
+  static const std::string kRinging = toSjis("呼び出し中（着");
+  return contains(channel.text(ChannelState::StatusText), kRinging);
+}
+
 }  // namespace tarvik

@@ -22,4 +22,7 @@ struct ChannelState {
 // been read nothing shows, so a channel is not free then either.
 bool showsFree(const ChannelState& channel);
 
+// The status shows a call coming in on the channel ("呼び出し中（着").
+bool showsRinging(const ChannelState& channel);
+
 }  // namespace tarvik

@@ -21,7 +21,6 @@ const ConsoleParser::Literals& ConsoleParser::Literals::get() {
     l.analog = toSjis("アナログ");
     l.channels = {channelMarkers("B1チャネル：", "分）["), channelMarkers("B2チャネル：", "間（分）[")};
     l.disconnected = toSjis("チャネルを切断しました。");
-    l.incoming = toSjis("呼び出し中（着");
     l.failures = {toSjis("接続に失敗しました"), toSjis("既に切断されています"),
                   toSjis("番号を設定してください")};
     l.dialling = toSjis("へ接続中．");

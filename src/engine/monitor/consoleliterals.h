@@ -21,7 +21,6 @@ struct ConsoleParser::Literals {
 
   // Messages searched in the whole answer.
   std::string disconnected;  // "チャネルを切断しました。"
-  std::string incoming;      // "呼び出し中（着"
   std::array<std::string, 3> failures;
   std::string dialling;   // "へ接続中．"
   std::string ended;      // "切断しま"

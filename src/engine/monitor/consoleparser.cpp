@@ -138,9 +138,9 @@ void ConsoleParser::checks(std::string_view answer) {
 
   // The stored status texts are tested, so a ringing channel is reported on
   // every answer, with or without a status block.
-  if (contains(b1.text(ChannelState::StatusText), lit.incoming)) {
+  if (showsRinging(b1)) {
     host_.incomingCall(b1.text(ChannelState::PhoneNumber));
-  } else if (contains(b2.text(ChannelState::StatusText), lit.incoming)) {
+  } else if (showsRinging(b2)) {
     host_.incomingCall(b2.text(ChannelState::PhoneNumber));
   } else {
     host_.noIncomingCall();
