@@ -33,6 +33,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+# One Wine server for the run, so its share of each poll can be measured.
+mkdir -p "$WINEPREFIX"
+wineserver -p
 wineboot -i >/dev/null 2>&1
 
 start_simulator "$work" --seed 1
@@ -43,9 +46,10 @@ wait_count() {  # target pid
     sleep 0.05
   done
 }
-runtime_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
+# 0 for a process that is not there (no wineserver while the Linux program runs).
+runtime_ns() { { cat /proc/"$1"/task/*/schedstat 2>/dev/null || true; } | awk '{ s += $1 } END { printf "%.0f\n", s }'; }
 status_kb() { awk -v k="$2:" '$1 == k { print $2 }' "/proc/$1/status"; }
-server_pid() { pgrep -n -x wineserver || echo 0; }
+server_pid() { pgrep -n -x "wineserver(64)?" || echo 0; }
 
 measure() {  # name command...
   local name="$1"
