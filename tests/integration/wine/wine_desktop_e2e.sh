@@ -4,9 +4,10 @@
 # simulator on loopback, Tarvik dialled from its tray icon's menu, the
 # connection seen in the tray and the window, the details window, the
 # settings dialog tab by tab and the about box opened, the line dropped with
-# the main window's 切断 button, and the program ended from the tray menu.
-# Every window and both tray menus are photographed into the artefact
-# directory.
+# the main window's 切断 button; dialled again and ended from the tray menu
+# with a channel in use: the disconnect question, OK, and the program ends
+# by itself once the router has dropped the line. Every window, both tray
+# menus and the question are photographed into the artefact directory.
 #
 # usage: wine_desktop_e2e.sh TARVIK_EXE TRAY_WARMUP_EXE ROUTER_SIM ARTEFACT_DIR [CLIPBOARD_PROBE]
 # CLIPBOARD_PROBE (the Linux desktop test's, tarvik-e2e-clipboard) prints
@@ -124,7 +125,8 @@ router_says() { router_state | grep -q -- "$1"; }
 # --- Tarvik, with the channel icons on
 cfg="$work/cfg"
 mkdir -p "$cfg"
-printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n[OPTION]\r\nCHECK10=1\r\nleft=60\r\ntop=80\r\n' \
+# The channel icons on, and the line dropped on quitting (with the question).
+printf '[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=%s\r\n[OPTION]\r\nCHECK10=1\r\nCHECK15=1\r\nleft=60\r\ntop=80\r\n' \
   "$console_port" >"$cfg/Tarvik.ini"
 winpath() { echo "Z:$1" | tr / '\\'; }
 step "start tarvik.exe against the simulator on port $console_port"
@@ -287,12 +289,26 @@ wait_for 40 "the B1 icon to go" icons 1
 sleep 1
 photo "$main" "$out/09-main-disconnected.png"
 
-step "quit from the tray menu (終了)"
+step "dial again, then quit from the tray menu (終了): the question, OK, the line dropped, the end"
+focus_main
+click "$soho" 10 10 1
+wait_for 30 "the tray menu" popup_open
+sleep 0.5
+xdotool key Down Return
+wait_for 40 "the router to connect B1 again" router_says 'b1=connected:0:'
+wait_for 40 "the B1 icon in the tray" icons 2
 focus_main
 click "$soho" 10 10 3
 wait_for 30 "the pop-up menu" popup_open
 sleep 0.5
 xdotool key Up Return
+wait_for 30 "the question" shown '確認'
+question=$(named_window '確認')
+sleep 0.5
+photo "$question" "$out/10-disconnect-question.png"
+xdotool windowfocus --sync "$question" 2>/dev/null || true
+xdotool key Return  # OK, the default button
+wait_for 40 "the router to drop B1" router_says 'b1=idle'
 deadline=$((SECONDS + 30))
 while kill -0 "$tarvik_pid" 2>/dev/null; do
   [ $SECONDS -lt $deadline ] || fail "tarvik.exe did not end"
