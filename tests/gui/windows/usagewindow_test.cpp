@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 
 #include "journal/journalfile.h"
+#include "support/layoutrules.h"
 
 namespace tarvik {
 namespace {
@@ -110,6 +111,12 @@ TEST_F(UsageWindowTest, ShowsTheMonthsChartTotalsDestinationsAndCalls) {
 
   auto* damage = find<QLabel>("DamageLabel");
   EXPECT_TRUE(damage->text().contains(QStringLiteral("1 damaged line skipped")));
+
+  // Shown at its own size: the totals line and every button whole, inside
+  // the window, nothing over anything else.
+  window.show();
+  QApplication::processEvents();
+  test::expectTidyLayout(&window);
 }
 
 TEST_F(UsageWindowTest, TheMonthChooserOffersEveryMonthWithRecords) {
