@@ -47,6 +47,7 @@ TTaskBar::~TTaskBar() {
 }
 
 void TTaskBar::setIcon(HICON icon) {
+  if (icon == icon_) return;
   icon_ = icon;
   update();
 }
@@ -60,8 +61,13 @@ void TTaskBar::setEnableTaskTray(bool enable) {
   }
 }
 
+// The poll sets the same tip every few seconds: the shell hears of a tip
+// only when it changes (a shell still docking the icon can lose it to a
+// stream of changes).
 void TTaskBar::setTips(const std::string& tips) {
-  tips_ = cutToSjisBytes(tips, kMaxTipBytes);
+  std::string cut = cutToSjisBytes(tips, kMaxTipBytes);
+  if (cut == tips_) return;
+  tips_ = std::move(cut);
   update();
 }
 
