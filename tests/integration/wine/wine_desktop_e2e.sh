@@ -12,8 +12,7 @@
 # usage: wine_desktop_e2e.sh TARVIK_EXE TRAY_WARMUP_EXE ROUTER_SIM ARTEFACT_DIR [CLIPBOARD_PROBE]
 # CLIPBOARD_PROBE (the Linux desktop test's, tarvik-e2e-clipboard) prints
 # the X clipboard: with it, a click on the B1 icon must copy the address.
-# Uses $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
-# else makes a prefix of its own for this run.
+# Makes a Wine prefix of its own for the run (about 15 s).
 set -euo pipefail
 
 exe=$1 warmup=$2 sim=$3 out=$4 probe=${5:-}
@@ -93,14 +92,15 @@ pids+=($!)
 tray_host() { xdotool search --class trayer; }
 wait_for 30 "the tray host" tray_host
 
-# --- Wine: the run's prefix, or one of our own
+# --- Wine: a prefix (and so a Wine server) of our own. Wine's shell, with
+# the notification area, belongs to the first display a server's programs
+# used: with a server shared with tests on another display, the icons
+# would go there.
 export WINEDEBUG=-all WINEARCH=win64
-if [ -z "${WINEPREFIX:-}" ]; then
-  own_prefix=$(mktemp -d /tmp/tarvik-wine.XXXXXX)
-  export WINEPREFIX=$own_prefix
-  wineserver -p
-  wineboot -i >/dev/null 2>&1
-fi
+own_prefix=$(mktemp -d /tmp/tarvik-wine.XXXXXX)
+export WINEPREFIX=$own_prefix
+wineserver -p
+wineboot -i >/dev/null 2>&1
 "$here/wine-japanese-fonts.sh"
 # Wine's shell leaves the first icon of a new display blank and deaf in
 # the tray host: that one is the warm-up program's.
