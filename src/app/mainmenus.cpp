@@ -98,4 +98,29 @@ std::span<const MenuItem> mainMenuItems() { return kMainMenu; }
 std::span<const MenuItem> popupMenu1Items() { return kPopupMenu1; }
 std::span<const MenuItem> popupMenu2Items() { return kPopupMenu2; }
 
+bool runEngineAct(EngineCommands& core, MenuAct act, int value) {
+  switch (act) {
+    case MenuAct::Destination:
+      core.ConnectFromMenu(value);
+      return true;
+    case MenuAct::RouterPage:
+      core.ExecWWW(value);
+      return true;
+    case MenuAct::B1Disc:
+      core.B1DiscClick();
+      return true;
+    case MenuAct::B2Disc:
+      core.B2DiscClick();
+      return true;
+    case MenuAct::Connect:
+      core.ConnectBtnClick();
+      return true;
+    case MenuAct::Disconnect:
+      core.DiscBtnClick();
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace tarvik

@@ -6,6 +6,8 @@
 
 #include <span>
 
+#include "core/enginecommands.h"
+
 namespace tarvik {
 
 enum class MenuAct {
@@ -39,5 +41,10 @@ struct MenuItem {
 std::span<const MenuItem> mainMenuItems();    // File1, KS1, K2
 std::span<const MenuItem> popupMenu1Items();  // PopupMenu1
 std::span<const MenuItem> popupMenu2Items();  // PopupMenu2
+
+// Runs an item that only asks the engine (dial a destination, open a
+// router page, drop B1 or B2, connect, disconnect). False for the items
+// whose effect is the front end's own (windows, close, the time switch).
+bool runEngineAct(EngineCommands& core, MenuAct act, int value);
 
 }  // namespace tarvik

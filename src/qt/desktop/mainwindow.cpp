@@ -226,19 +226,8 @@ QAction* MainWindow::makeAction(QMenu* menu, const MenuItem& item) {
 }
 
 void MainWindow::run(MenuAct act, int value) {
+  if (runEngineAct(core_, act, value)) return;
   switch (act) {
-    case MenuAct::Destination:
-      core_.ConnectFromMenu(value);
-      break;
-    case MenuAct::RouterPage:
-      core_.ExecWWW(value);
-      break;
-    case MenuAct::B1Disc:
-      core_.B1DiscClick();
-      break;
-    case MenuAct::B2Disc:
-      core_.B2DiscClick();
-      break;
     case MenuAct::Exit:
       close();
       break;
@@ -261,12 +250,6 @@ void MainWindow::run(MenuAct act, int value) {
       core_.JIGENClick();
       jigen_->setChecked(core_.jigenChecked());
       break;
-    case MenuAct::Connect:
-      core_.ConnectBtnClick();
-      break;
-    case MenuAct::Disconnect:
-      core_.DiscBtnClick();
-      break;
     case MenuAct::Details:
       button3_->click();
       break;
@@ -275,6 +258,13 @@ void MainWindow::run(MenuAct act, int value) {
       break;
     case MenuAct::Submenu:
     case MenuAct::Separator:
+    // The engine's own items, run above.
+    case MenuAct::Destination:
+    case MenuAct::RouterPage:
+    case MenuAct::B1Disc:
+    case MenuAct::B2Disc:
+    case MenuAct::Connect:
+    case MenuAct::Disconnect:
       break;
   }
 }

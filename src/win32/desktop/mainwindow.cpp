@@ -416,19 +416,8 @@ void MainWindow::run(MenuAct act, int value) {
   auto call = [](const std::function<void()>& f) {
     if (f) f();
   };
+  if (runEngineAct(core_, act, value)) return;
   switch (act) {
-    case MenuAct::Destination:
-      core_.ConnectFromMenu(value);
-      break;
-    case MenuAct::RouterPage:
-      core_.ExecWWW(value);
-      break;
-    case MenuAct::B1Disc:
-      core_.B1DiscClick();
-      break;
-    case MenuAct::B2Disc:
-      core_.B2DiscClick();
-      break;
     case MenuAct::Exit:
       requestClose();
       break;
@@ -451,18 +440,19 @@ void MainWindow::run(MenuAct act, int value) {
       core_.JIGENClick();
       menus_.setJigen(jigenCaption_, core_.jigenChecked());
       break;
-    case MenuAct::Connect:
-      core_.ConnectBtnClick();
-      break;
-    case MenuAct::Disconnect:
-      core_.DiscBtnClick();
-      break;
     case MenuAct::Details:
       ::SendMessageW(button3_, BM_CLICK, 0, 0);  // K7Click presses Button3
       break;
     case MenuAct::Usage:
     case MenuAct::Submenu:
     case MenuAct::Separator:
+    // The engine's own items, run above.
+    case MenuAct::Destination:
+    case MenuAct::RouterPage:
+    case MenuAct::B1Disc:
+    case MenuAct::B2Disc:
+    case MenuAct::Connect:
+    case MenuAct::Disconnect:
       break;
   }
 }
