@@ -1,24 +1,4 @@
-# Cross-build for 64-bit Windows with Debian's mingw-w64 (the posix thread
-# model, so std::thread and std::mutex work). Programs link the C++ and C
-# runtimes and winpthread statically: tarvik.exe needs no DLL beside it.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-build for 64-bit Windows with Debian's mingw-w64.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(_tarvik_mingw x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${_tarvik_mingw}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${_tarvik_mingw}-g++-posix)
-set(CMAKE_RC_COMPILER ${_tarvik_mingw}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${_tarvik_mingw})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Test programs run under Wine when ctest runs them from this build tree.
-find_program(TARVIK_WINE NAMES wine)
-if(TARVIK_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${TARVIK_WINE})
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

@@ -9,12 +9,14 @@ packages=(
   libuv1-dev libcanberra-dev sound-theme-freedesktop
   dbus-daemon dbus-bin
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-dev
+  clang clang-tidy libclang-rt-dev
   xvfb xauth trayer openbox imagemagick x11-utils xdotool
   fonts-noto-cjk
   busybox-static
   libsecret-1-dev gnome-keyring dbus-daemon
   g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis
+  # The 32-bit tarvik.exe: its compiler, and Wine's 32-bit side to test it.
+  g++-mingw-w64-i686-posix wine32:i386
 )
 
 missing=()
@@ -27,6 +29,10 @@ fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+# wine32 comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 echo "Installing: ${missing[*]}"
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -80,23 +80,24 @@ bool readableByOthers(const std::filesystem::path& path) {
   return ::stat(linkTarget(path).c_str(), &st) == 0 && (st.st_mode & (S_IRGRP | S_IROTH)) != 0;
 }
 
-bool replaceFileBytes(const std::filesystem::path& link, std::string_view bytes, FileAccess access) {
-  const std::filesystem::path path = linkTarget(link);
+bool replaceFileBytes(const std::filesystem::path& path, std::string_view bytes, FileAccess access) {
+  // Through a link to the file it names, so the link stays a link.
+  const std::filesystem::path target = linkTarget(path);
   struct stat old {};
-  bool exists = ::stat(path.c_str(), &old) == 0;
-  if (exists && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
-  if (!exists && path.has_parent_path()) createPrivateDirectories(path.parent_path());
+  bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return false;
+  if (!exists && target.has_parent_path()) createPrivateDirectories(target.parent_path());
 
-  std::filesystem::path temporary = temporaryPathFor(path);
+  std::filesystem::path temporary = temporaryPathFor(target);
   // The settings hold the router's password: nobody else gets to read what
   // is written here unless the user has allowed it on the old file.
   mode_t mode = exists ? old.st_mode & 07777 : 0600;
   if (access == FileAccess::kOwnerOnly) mode &= ~mode_t{077};
   int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return exists && cannotTakeANewFile(errno) && overwriteInPlace(path, bytes, mode, old.st_size);
+  if (fd < 0) return exists && cannotTakeANewFile(errno) && overwriteInPlace(target, bytes, mode, old.st_size);
   bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(temporary.c_str(), path.c_str()) == 0;
+  if (ok) ok = ::rename(temporary.c_str(), target.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());
   return ok;
 }

@@ -28,7 +28,8 @@ std::string iconvText(const char* to, const char* from, std::string_view in, std
   std::string out;
   if (in.empty()) return out;
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  // (iconv_t)-1 is iconv_open's own failure value.
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);  // NOLINT(performance-no-int-to-ptr)
   out.reserve(in.size() * 2);
   char* inPtr = const_cast<char*>(in.data());
   std::size_t inLeft = in.size();

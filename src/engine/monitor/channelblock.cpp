@@ -39,7 +39,10 @@ void parseChannelBlock(std::string_view answer, std::size_t markerPos, const Cha
   // A usage without a readable rate shows the status text, as an idle
   // channel does; the rest of the answer is still read.
   std::optional<std::string> rate = transferRateText(state.text(ChannelState::LineUsage));
-  state.text(ChannelState::TransferRate) = rate ? std::move(*rate) : status;
+  if (rate)
+    state.text(ChannelState::TransferRate) = std::move(*rate);
+  else
+    state.text(ChannelState::TransferRate) = status;
 }
 
 }  // namespace tarvik

@@ -13,6 +13,15 @@ constexpr std::size_t npos = std::string::npos;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
+// Built by appending: GCC 12's -Wrestrict misreads "[" + std::string(...)
+// on 32-bit targets.
+std::string sectionHeader(std::string_view section) {
+  std::string line(1, '[');
+  line.append(section);
+  line.push_back(']');
+  return line;
+}
+
 std::string_view trimmedValue(std::string_view value) {
   while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
   while (!value.empty() && isBlank(value.back())) value.remove_suffix(1);
@@ -186,7 +195,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   if (hasOuterQuotes(trimmedValue(clean))) clean = "\"" + clean + "\"";
   std::size_t header = findSection(section);
   if (header == npos) {
-    insertLine(lines_.size(), "[" + std::string(section) + "]");
+    insertLine(lines_.size(), sectionHeader(section));
     insertLine(lines_.size(), std::string(key) + "=" + clean);
     return;
   }
