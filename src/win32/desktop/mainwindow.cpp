@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <vector>
 
 #include "desktop/dpi.h"
+#include "screenfit.h"
 #include "widetext.h"
 
 namespace tarvik::win32 {
@@ -187,9 +189,46 @@ void MainWindow::setStayOnTop(bool onTop) {
 }
 
 void MainWindow::placeAt(int left, int top) {
-  rememberedTop_ = top;
   ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   parked_ = top == kParkedTop;
+  // Saved on monitors that are gone: back where it can be seen, and that is
+  // where it returns to.
+  if (!parked_) keepReachable();
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  rememberedTop_ = parked_ ? top : static_cast<int>(r.top);
+}
+
+namespace {
+
+// Every monitor's rectangle, in the coordinates of window rectangles.
+std::vector<app::ScreenRect> monitorRects() {
+  std::vector<app::ScreenRect> rects;
+  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(monitor, &info)) {
+      const RECT& r = info.rcMonitor;
+      reinterpret_cast<std::vector<app::ScreenRect>*>(data)->push_back(
+          {r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
+  };
+  ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&rects));
+  return rects;
+}
+
+}  // namespace
+
+void MainWindow::keepReachable() {
+  if (::IsIconic(hwnd_)) return;  // its rectangle is the icon's, not where it comes back to
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  const app::ScreenPoint to =
+      app::fitOnScreens({r.left, r.top, r.right - r.left, r.bottom - r.top}, monitorRects());
+  if (to.left != r.left || to.top != r.top) {
+    ::SetWindowPos(hwnd_, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void MainWindow::show() {
@@ -217,6 +256,7 @@ void MainWindow::bringBack() {
     ::SetWindowPos(hwnd_, nullptr, r.left, rememberedTop_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     parked_ = false;
   }
+  keepReachable();
   ::SetForegroundWindow(hwnd_);
 }
 
@@ -231,6 +271,7 @@ void MainWindow::restoreOnConnect() {
     ::ShowOwnedPopups(hwnd_, TRUE);
     minimised_ = false;
   }
+  keepReachable();
 }
 
 void MainWindow::minimiseApplication() {

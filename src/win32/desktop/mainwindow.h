@@ -57,13 +57,15 @@ class MainWindow {
 
   // [OPTION] ONSCREEN, read when the window is created.
   void setStayOnTop(bool onTop);
-  // [OPTION] left and top; top is also where the window comes back to.
+  // [OPTION] left and top; top is also where the window comes back to. A
+  // place that no monitor shows is moved onto the nearest monitor.
   void placeAt(int left, int top);
   int rememberedTop() const { return rememberedTop_; }
   void show();
 
   void park();
-  void bringBack();         // K4Click
+  // K4Click: also brings a window that no monitor shows onto the nearest one.
+  void bringBack();
   void restoreOnConnect();  // the connection with [OPTION] CHECK4
   bool isParked() const { return parked_; }
   // Label1 and the minimise button: the whole program goes out of sight;
@@ -113,6 +115,8 @@ class MainWindow {
   void layout();
   void makeFonts();
   void fitToClientSize();
+  // Moves the window onto the nearest monitor when no monitor shows it.
+  void keepReachable();
   void paint(HDC dc);
   void onClick(POINT client);
   void run(MenuAct act, int value);

@@ -169,6 +169,39 @@ TEST_F(MainWindowTest, ParkAndBringBack) {
   EXPECT_EQ(frame().top, 50);
 }
 
+// A place no monitor shows (saved on a monitor that is gone, or left there
+// by a monitor change) is brought onto the nearest monitor; parked stays
+// parked until brought back.
+TEST_F(MainWindowTest, AWindowNoMonitorShowsComesBackOntoTheNearestOne) {
+  const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  auto shown = [&] {
+    const RECT r = frame();
+    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom;
+  };
+  window->placeAt(screen.right + 2000, 40);
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 40) << "moved only as far as needed";
+  EXPECT_EQ(window->rememberedTop(), 40);
+  window->placeAt(100, screen.bottom + 2000);
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(window->rememberedTop(), frame().top);
+  window->placeAt(100, 50);
+
+  ::SetWindowPos(window->hwnd(), nullptr, screen.left - 5000, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  window->bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 60);
+  window->park();
+  EXPECT_EQ(frame().top, MainWindow::kParkedTop) << "parked stays out of sight";
+  window->bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 50);
+  ::SetWindowPos(window->hwnd(), nullptr, screen.right + 5000, screen.bottom + 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  window->restoreOnConnect();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 50);
+}
+
 TEST_F(MainWindowTest, CloseRequestAsksTheCoreAndSaysWhetherParked) {
   window->park();
   core.closeAllowed = false;
