@@ -105,6 +105,11 @@ class MainWindow {
   std::string channelText(Channel ch) const;
   const std::string& statusLine() const { return status_; }
 
+  // The labels drawn with an ellipsis when their text is wider than they
+  // are; each is a tooltip tool of the window, whose text tipText gives.
+  enum class CutLabel : UINT_PTR { Status = 1, Destination, CallerName };
+  std::string tipText(CutLabel label) const;
+
  private:
   struct Control;
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -125,8 +130,11 @@ class MainWindow {
   HWND channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
   void invalidate(const RECT& r);
   WindowPlacement takeWindowState();
-  bool statusFits() const;
-  void updateStatusTip();
+  // Whether the label's text fits its box in its font, and the label's
+  // tooltip, which holds the whole text while it shows cut.
+  const std::string& cutLabelText(CutLabel label) const;
+  bool fits(CutLabel label) const;
+  void updateTip(CutLabel label);
 
   HINSTANCE instance_;
   EngineCommands& core_;

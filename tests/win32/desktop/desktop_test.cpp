@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -238,6 +239,34 @@ TEST_F(MainWindowTest, ChannelBoxesAndStatusLine) {
   EXPECT_FALSE(window->setStatusLine("ルーターからの長いメッセージが一行に収まらない"));
   window->copyToClipboard(Channel::B1, "192.0.2.7");
   EXPECT_EQ(window->channelText(Channel::B1), "192.0.2.7");
+}
+
+// The status line, the destination label and the caller name display are
+// drawn with an ellipsis when the text is wider; the whole text is then
+// their tooltip, and a text that fits has none.
+TEST_F(MainWindowTest, CutLabelsShowTheWholeTextInTheirTooltip) {
+  using CutLabel = MainWindow::CutLabel;
+  const struct {
+    CutLabel label;
+    std::string longText, shortText;
+    std::function<void(const std::string&)> show;
+  } cases[] = {
+      {CutLabel::Status, "ルーターからの長いメッセージが一行に収まらない", "待機中",
+       [this](const std::string& t) { window->setStatusLine(t); }},
+      {CutLabel::Destination, "株式会社山田商店 本社 営業部", "山田商店",
+       [this](const std::string& t) { window->setDestinationLabel(t); }},
+      {CutLabel::CallerName, "株式会社山田商店 本社", "実家",
+       [this](const std::string& t) { window->showCallerName(t, "0312341234"); }},
+  };
+  for (const auto& c : cases) {
+    c.show(c.longText);
+    EXPECT_EQ(window->tipText(c.label), c.longText) << c.longText;
+    c.show(c.shortText);
+    EXPECT_EQ(window->tipText(c.label), "") << c.shortText;
+  }
+  window->showCallerName("株式会社山田商店 本社", "0312341234");
+  window->clearCallerName();
+  EXPECT_EQ(window->tipText(CutLabel::CallerName), "") << "a hidden name has no tooltip";
 }
 
 TEST(TaskBar, TipIsCutToItsBytesWithoutSplittingACharacter) {
