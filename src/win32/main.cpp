@@ -45,8 +45,8 @@ int usageError(const std::string& error) {
 int printSettingsOf(const fs::path& configDir) {
   const PrintedSettings printed = printSettingsIn(configDir);
   if (!printed.error.empty()) {
-    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n", win32::narrow(configDir.wstring()).c_str(),
-                 printed.error.c_str());
+    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n",
+                 win32::narrow(configDir.wstring()).c_str(), printed.error.c_str());
     return kUsageExitCode;
   }
   std::fputs(printed.text.c_str(), stdout);

@@ -295,7 +295,8 @@ void MainWindow::keepReachable() {
     screens.push_back({g.x(), g.y(), g.width(), g.height()});
   }
   const QRect frame = frameGeometry();
-  const app::ScreenPoint to = app::fitOnScreens({frame.x(), frame.y(), frame.width(), frame.height()}, screens);
+  const app::ScreenPoint to =
+      app::fitOnScreens({frame.x(), frame.y(), frame.width(), frame.height()}, screens);
   if (to.left != frame.x() || to.top != frame.y()) move(to.left, to.top);
 }
 

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QFrame>
@@ -16,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "core/coretexts.h"
 #include "fakes/recordingcore.h"

@@ -73,7 +73,8 @@ TEST(PrintSettings, UnreadableFileGivesItsReasonInsteadOfText) {
     std::filesystem::create_directory(broken / name);
     PrintedSettings printed = printSettingsIn(broken.path());
     EXPECT_EQ(printed.text, "") << name;
-    EXPECT_NE(printed.error.find((broken / name).string()), std::string::npos) << name << ": " << printed.error;
+    EXPECT_NE(printed.error.find((broken / name).string()), std::string::npos)
+        << name << ": " << printed.error;
   }
 }
 

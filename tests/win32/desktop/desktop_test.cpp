@@ -177,7 +177,8 @@ TEST_F(MainWindowTest, AWindowNoMonitorShowsComesBackOntoTheNearestOne) {
   const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   auto shown = [&] {
     const RECT r = frame();
-    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom;
+    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right &&
+           r.bottom <= screen.bottom;
   };
   window->placeAt(screen.right + 2000, 40);
   EXPECT_TRUE(shown());
@@ -197,7 +198,8 @@ TEST_F(MainWindowTest, AWindowNoMonitorShowsComesBackOntoTheNearestOne) {
   window->bringBack();
   EXPECT_TRUE(shown());
   EXPECT_EQ(frame().top, 50);
-  ::SetWindowPos(window->hwnd(), nullptr, screen.right + 5000, screen.bottom + 5000, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SetWindowPos(window->hwnd(), nullptr, screen.right + 5000, screen.bottom + 5000, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
   window->restoreOnConnect();
   EXPECT_TRUE(shown());
   EXPECT_EQ(frame().top, 50);
