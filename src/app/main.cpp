@@ -47,12 +47,16 @@ int usageError(const std::string& error) {
 }
 
 // Loads the settings as the program does at start (no first-run dialog),
-// prints them as INI text and ends.
+// prints them as INI text and ends; settings that cannot be read end it as
+// they end a start.
 int printSettingsOf(const fs::path& configDir) {
-  SettingsStore store;
-  SettingsFiles files(configDir);
-  files.loadAll(store);
-  std::fputs(printSettings(store, files).c_str(), stdout);
+  const PrintedSettings printed = printSettingsIn(configDir);
+  if (!printed.error.empty()) {
+    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n", configDir.c_str(),
+                 printed.error.c_str());
+    return kUsageExitCode;
+  }
+  std::fputs(printed.text.c_str(), stdout);
   return 0;
 }
 

@@ -86,7 +86,14 @@ void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), t
 void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
   parser.AnalogView = false;
   if (settings.option.saveConnectionLog) {
-    LogCaptureStart start = prepareLogCapture(settingsPath(settings.option.LOG));
+    if (!oldLogAdopted) {
+      oldLogAdopted = true;
+      // A relative name once meant the current folder.
+      const std::filesystem::path name(settingsPath(settings.option.LOG));
+      std::string error = name.is_absolute() ? std::string() : adoptConnectionLog(name, connectionLogFile());
+      if (!error.empty() && reportErrors) ports.view.showError(error);
+    }
+    LogCaptureStart start = prepareLogCapture(connectionLogFile());
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.
       parser.capture.setAutomatic(false);
@@ -98,6 +105,10 @@ void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
   // An automatic fetch stays out of the details window, also with what the
   // router prints after the capture has completed.
   if (ExchangeIdle) openExchange(commands::history(), true, parser.capture.automatic());
+}
+
+std::filesystem::path TarvikCore::State::connectionLogFile() const {
+  return connectionLogPath(files.directory(), settings.option.LOG);
 }
 
 void TarvikCore::State::ReportButtonClick(ReportButton button) {

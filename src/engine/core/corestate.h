@@ -65,6 +65,9 @@ struct TarvikCore::State final : ParserHost {
   bool closeRequested = false;  // the automatic close has been asked for
   bool closed = false;          // FormClose has run
   bool pollSendFailureShown = false;
+  // A log left in the current folder by an earlier version has been looked
+  // for (once per run, at the first fetch that writes the log).
+  bool oldLogAdopted = false;
 
   // --- line control ---
   int DialTarget = 0;
@@ -134,6 +137,7 @@ struct TarvikCore::State final : ParserHost {
   void CredentialsEntered(const std::string& userId, const std::string& password);
   void CredentialsCancelled();
   void FetchConnectionLog(bool reportErrors);
+  std::filesystem::path connectionLogFile() const;
   void ReportButtonClick(ReportButton button);
   std::string routerPageAddress(int page) const;
 

@@ -11,6 +11,7 @@ namespace tarvik::texts {
 
 inline constexpr const char* kWaiting = "待機中";
 inline constexpr const char* kDestinationCaption = "接続先";
+inline constexpr const char* kIncomingCaption = "着信";  // a caller that sends no number
 inline constexpr const char* kDialStart = "ダイアル開始 ";
 inline constexpr const char* kRedial = "リダイアル";
 inline constexpr const char* kLogWritten = "ログ書き出し完了";

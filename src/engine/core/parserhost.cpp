@@ -2,6 +2,7 @@
 // boxes' display step.
 
 #include <filesystem>
+#include <optional>
 
 #include "base/bytes.h"
 #include "base/sjis.h"
@@ -68,7 +69,7 @@ void TarvikCore::State::routerBannerSeen(const std::string& line) {
 
 void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
   // A failed write keeps the old file and the status line as they were.
-  if (writeConnectionLog(settingsPath(settings.option.LOG), logBuffer).empty()) setStatus(texts::kLogWritten);
+  if (writeConnectionLog(connectionLogFile(), logBuffer).empty()) setStatus(texts::kLogWritten);
 }
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
@@ -133,6 +134,10 @@ void TarvikCore::State::incomingCall(const std::string& number) {
   auto found = [&folders](const std::string& path) { return fileExists(findSoundFile(path, folders)); };
   std::string sound = callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
   if (!sound.empty()) ports.sound.play(findSoundFile(sound, folders));
+  // The ringing caller, by name when listed, else by number: never a name
+  // left from an earlier call or dial.
+  const std::optional<std::string> name = destinationName(settings.nameList, number);
+  setLabel1(name ? toUtf8(*name) : number.empty() ? std::string(texts::kIncomingCaption) : toUtf8(number));
   ports.view.showCallerName(label1, toUtf8(number));
 }
 

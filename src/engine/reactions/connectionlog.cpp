@@ -1,9 +1,11 @@
 #include "reactions/connectionlog.h"
 
 #include <optional>
+#include <set>
 #include <system_error>
 
 #include "base/filebytes.h"
+#include "reactions/soundpaths.h"
 
 namespace tarvik {
 
@@ -18,6 +20,58 @@ std::vector<std::string> splitLogLines(std::string_view text) {
   }
   if (start < text.size()) lines.emplace_back(text.substr(start));
   return lines;
+}
+
+std::filesystem::path connectionLogPath(const std::filesystem::path& configDir, std::string_view sjisName) {
+  const std::filesystem::path name(settingsPath(sjisName));
+  return name.is_absolute() ? name : configDir / name;
+}
+
+namespace {
+
+std::string joinLogLines(const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+
+// old's lines, then file's from where the two stop overlapping.
+std::vector<std::string> mergeLogs(std::vector<std::string> old, const std::vector<std::string>& file) {
+  const std::set<std::string> held(old.begin(), old.end());
+  std::size_t seam = 0;
+  while (seam < file.size() && held.count(file[seam])) ++seam;
+  const bool meets = seam > 0 || file.empty() || (!old.empty() && old.back() == logBreakMarker()) ||
+                     file.front() == logBreakMarker();
+  if (!meets) old.push_back(logBreakMarker());
+  old.insert(old.end(), file.begin() + static_cast<std::ptrdiff_t>(seam), file.end());
+  return old;
+}
+
+}  // namespace
+
+std::string adoptConnectionLog(const std::filesystem::path& old, const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(old, ec) || std::filesystem::equivalent(old, file, ec)) return {};
+  const std::optional<std::string> oldText = readFileBytes(old);
+  if (!oldText) return old.string() + " を読み込めません";
+  std::string bytes = *oldText;  // no log in the config folder yet: the old one as it stands
+  if (std::filesystem::exists(file, ec)) {
+    const std::optional<std::string> fileText = readFileBytes(file);
+    if (!fileText) return file.string() + " を読み込めません";
+    const std::vector<std::string> oldLines = splitLogLines(*oldText);
+    const std::vector<std::string> fileLines = splitLogLines(*fileText);
+    const std::set<std::string> held(fileLines.begin(), fileLines.end());
+    bool allHeld = true;
+    for (const std::string& line : oldLines) allHeld = allHeld && held.count(line) > 0;
+    if (allHeld) {
+      std::filesystem::remove(old, ec);
+      return {};
+    }
+    bytes = joinLogLines(mergeLogs(oldLines, fileLines));
+  }
+  if (!replaceFileBytes(file, bytes)) return file.string() + " に書き込めません";
+  std::filesystem::remove(old, ec);  // a log left behind is found fully held next time
+  return {};
 }
 
 LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
@@ -35,9 +89,7 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
 }
 
 std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\r\n";
-  return replaceFileBytes(file, bytes) ? std::string() : file.string() + " に書き込めません";
+  return replaceFileBytes(file, joinLogLines(lines)) ? std::string() : file.string() + " に書き込めません";
 }
 
 }  // namespace tarvik

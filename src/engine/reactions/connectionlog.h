@@ -8,6 +8,11 @@
 // Writing goes through replaceFileBytes, as for the settings files: a crash
 // or a full disk leaves the old log as it was, its mode is kept and a linked
 // log is replaced where it lies.
+//
+// The log lies in the config folder unless its name is absolute. Earlier
+// versions wrote a relative name into the current folder (the home folder
+// for a program started from a menu); such a log is taken into the config
+// folder's once, so nothing it holds is lost.
 
 #include <filesystem>
 #include <string>
@@ -17,6 +22,20 @@
 #include "monitor/historycapture.h"  // logBreakMarker
 
 namespace tarvik {
+
+// Where the log named sjisName ([OPTION] LOG, Shift-JIS, "\" or "/" between
+// folders) lies: a relative name in configDir, an absolute one as it says.
+std::filesystem::path connectionLogPath(const std::filesystem::path& configDir, std::string_view sjisName);
+
+// Takes a log an earlier version left at old into file: when file is not
+// there, old becomes it; otherwise old's lines go before file's, the lines
+// that both hold at the seam once, a break marker between them when they do
+// not meet. Then old is removed. A log whose lines file already holds all
+// of is only removed (so a log that could not be removed is not taken
+// twice). Nothing happens when old is not a file or is file itself. Returns an
+// error text (UTF-8) when old could not be read or file not written; old is
+// then left as it was.
+std::string adoptConnectionLog(const std::filesystem::path& old, const std::filesystem::path& file);
 
 struct LogCaptureStart {
   std::vector<std::string> buffer;  // the file's lines

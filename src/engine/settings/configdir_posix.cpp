@@ -17,6 +17,8 @@ std::filesystem::path homeDir() {
 
 }  // namespace
 
+bool writableProgramFolderTakesSettings() { return false; }
+
 bool canCreateFileIn(const std::filesystem::path& dir) {
   return ::faccessat(AT_FDCWD, dir.c_str(), W_OK, AT_EACCESS) == 0;
 }

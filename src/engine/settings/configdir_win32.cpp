@@ -7,6 +7,8 @@
 
 namespace tarvik::configdir {
 
+bool writableProgramFolderTakesSettings() { return true; }
+
 // Asking the folder's security settings is not enough (a read-only share, a
 // full disk), so try it.
 bool canCreateFileIn(const std::filesystem::path& dir) {

@@ -6,6 +6,13 @@
 
 namespace tarvik::configdir {
 
+// Whether a program folder without Tarvik.ini still takes the settings
+// when this process may make a new file in it: Windows programs have always
+// kept them beside themselves; on Linux a program folder is a bin folder
+// (shared, or not the user's to fill), used only for a portable copy that
+// already holds Tarvik.ini.
+bool writableProgramFolderTakesSettings();
+
 // Whether this process may make a new file in dir.
 bool canCreateFileIn(const std::filesystem::path& dir);
 

@@ -1,5 +1,7 @@
 #include "settings/settingsprint.h"
 
+#include <exception>
+
 #include "base/sjis.h"
 #include "settings/settingskeys.h"
 
@@ -66,6 +68,17 @@ std::string printSettings(const SettingsStore& store, const SettingsFiles& files
     for (std::size_t i = 0; i < apps.size(); ++i) printKey(out, std::to_string(i + 1), apps[i]);
   }
   return withTrailer(std::move(out), store);
+}
+
+PrintedSettings printSettingsIn(const std::filesystem::path& configDir) {
+  SettingsStore store;
+  SettingsFiles files(configDir);
+  try {
+    files.loadAll(store);
+    return {printSettings(store, files), {}};
+  } catch (const std::exception& e) {
+    return {{}, e.what()};
+  }
 }
 
 }  // namespace tarvik

@@ -6,6 +6,7 @@
 // ("; Tarvik.lst" and "; Tarvik.spt" headers, then "; " + each line), so
 // the whole output still reads as the same INI file.
 
+#include <filesystem>
 #include <string>
 
 #include "settings/settingsfiles.h"
@@ -18,5 +19,14 @@ std::string printSettings(const SettingsStore& store);
 // The same, with the [AP0]..[AP16] sections of the file that hold at least
 // one command line (all seven keys of each), before the comment trailer.
 std::string printSettings(const SettingsStore& store, const SettingsFiles& files);
+
+// --print-settings: the settings of configDir loaded as the program loads
+// them at start, printed as above; or, when a settings file there cannot be
+// read, no text and the reason (naming the file).
+struct PrintedSettings {
+  std::string text;
+  std::string error;
+};
+PrintedSettings printSettingsIn(const std::filesystem::path& configDir);
 
 }  // namespace tarvik

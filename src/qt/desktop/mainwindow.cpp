@@ -12,10 +12,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <algorithm>
+#include <vector>
 
 #include "core/enginecommands.h"
-#include "desktop/statusline.h"
+#include "desktop/elidedlabel.h"
+#include "screenfit.h"
 #include "windows/fonts.h"
 
 namespace tarvik {
@@ -37,6 +40,13 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
   l->setObjectName(QString::fromLatin1(name));
   l->move(x, y);
   l->adjustSize();
+  return l;
+}
+
+ElidedLabel* elidedLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* l = new ElidedLabel(parent);
+  l->setObjectName(QString::fromLatin1(name));
+  l->setFullText(text);
   return l;
 }
 
@@ -107,7 +117,7 @@ void MainWindow::buildControls() {
 
   // Japanese fonts with tall line boxes would reach into the strip below:
   // the text sits on the bottom of a box that ends above the strip.
-  label1_ = label(panel1_, "Label1", QStringLiteral("接続先"), 8, 0);
+  label1_ = elidedLabel(panel1_, "Label1", QStringLiteral("接続先"));
   label1_->setGeometry(8, 0, 124, 15);
   label1_->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
@@ -122,7 +132,7 @@ void MainWindow::buildControls() {
   label3_ = label(panel1_, "Label3", QStringLiteral("B2"), 4, 43);
   edit2_ = makeChannelBox(panel1_, "Edit2", 41);
 
-  nameDisplay_ = label(panel1_, "Label_NameDisplay", QStringLiteral("着信"), 8, 22);
+  nameDisplay_ = elidedLabel(panel1_, "Label_NameDisplay", QStringLiteral("着信"));
   QFont nameFont = proportionalFont(16);
   nameFont.setBold(true);
   nameFont.setUnderline(true);
@@ -142,8 +152,7 @@ void MainWindow::buildControls() {
   // The status line keeps the window's width; a longer text is cut with
   // an ellipsis and shown whole in the tooltip. A font with a tall line box
   // moves it up, so that its descenders stay inside the window.
-  label4_ = new StatusLine(client_);
-  label4_->setObjectName(QStringLiteral("Label4"));
+  label4_ = elidedLabel(client_, "Label4", QString());
   const int statusHeight = QFontMetrics(label4_->font()).height();
   label4_->setGeometry(8, std::min(93, kClientHeight - statusHeight), kClientWidth - 8 - 2, statusHeight);
 
@@ -272,8 +281,23 @@ void MainWindow::run(MenuAct act, int value) {
 void MainWindow::setStayOnTop(bool onTop) { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
 
 void MainWindow::placeAt(int left, int top) {
-  rememberedTop_ = top;
   move(left, top);
+  // Saved on screens that are gone: back where it can be seen, and that is
+  // where it returns to. A saved parked top stays out of sight.
+  if (top != kParkedTop) keepReachable();
+  rememberedTop_ = y();
+}
+
+void MainWindow::keepReachable() {
+  std::vector<app::ScreenRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    screens.push_back({g.x(), g.y(), g.width(), g.height()});
+  }
+  const QRect frame = frameGeometry();
+  const app::ScreenPoint to =
+      app::fitOnScreens({frame.x(), frame.y(), frame.width(), frame.height()}, screens);
+  if (to.left != frame.x() || to.top != frame.y()) move(to.left, to.top);
 }
 
 void MainWindow::park() {
@@ -292,6 +316,7 @@ void MainWindow::bringBack() {
     move(x(), rememberedTop_);
     parked_ = false;
   }
+  keepReachable();
   raise();
   activateWindow();
 }
@@ -299,6 +324,7 @@ void MainWindow::bringBack() {
 void MainWindow::restoreOnConnect() {
   move(x(), rememberedTop_);
   parked_ = false;
+  keepReachable();
   if (isMinimized()) showNormal();
 }
 
@@ -310,10 +336,10 @@ void MainWindow::setChannelText(Channel ch, const QString& text) {
   box->setCursorPosition(0);
 }
 
-void MainWindow::setDestinationLabel(const QString& text) { label1_->setText(text); }
+void MainWindow::setDestinationLabel(const QString& text) { label1_->setFullText(text); }
 
 void MainWindow::showCallerName(const QString& name, const QString& number) {
-  nameDisplay_->setText(name);
+  nameDisplay_->setFullText(name);
   nameDisplay_->show();
   nameDisplay_->raise();
   label2_->hide();
@@ -330,7 +356,7 @@ void MainWindow::clearCallerName() {
   label3_->adjustSize();
   edit1_->show();
   edit2_->show();
-  nameDisplay_->setText(QStringLiteral("着信"));
+  nameDisplay_->setFullText(QStringLiteral("着信"));
 }
 
 void MainWindow::setDestinationCaption(int index, const QString& caption) {

@@ -23,7 +23,7 @@ class QPushButton;
 namespace tarvik {
 
 class EngineCommands;
-class StatusLine;
+class ElidedLabel;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -36,7 +36,8 @@ class MainWindow : public QMainWindow {
 
   // [OPTION] ONSCREEN, read when the window is created.
   void setStayOnTop(bool onTop);
-  // [OPTION] left and top; top is also where the window comes back to.
+  // [OPTION] left and top; top is also where the window comes back to. A
+  // place that no screen shows is moved onto the nearest screen.
   void placeAt(int left, int top);
   int rememberedTop() const { return rememberedTop_; }
 
@@ -45,7 +46,8 @@ class MainWindow : public QMainWindow {
   void setTrayAvailable(bool available) { trayAvailable_ = available; }
 
   void park();
-  void bringBack();         // K4Click
+  // K4Click: also brings a window that no screen shows onto the nearest one.
+  void bringBack();
   void restoreOnConnect();  // on a connection, with restoreOnConnect
   bool isParked() const { return parked_; }
 
@@ -109,6 +111,8 @@ class MainWindow : public QMainWindow {
   QAction* makeAction(QMenu* menu, const MenuItem& item);
   void run(MenuAct act, int value);
   QLineEdit* channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
+  // Moves the window onto the nearest screen when no screen shows it.
+  void keepReachable();
   // Where the windows stand now, for a close request or the session end.
   WindowPlacement takeWindowState();
 
@@ -116,11 +120,11 @@ class MainWindow : public QMainWindow {
   QWidget* client_ = nullptr;
   QFrame* panel1_ = nullptr;
   QFrame* panel2_ = nullptr;
-  QLabel* label1_ = nullptr;
+  ElidedLabel* label1_ = nullptr;
   QLabel* label2_ = nullptr;
   QLabel* label3_ = nullptr;
-  StatusLine* label4_ = nullptr;
-  QLabel* nameDisplay_ = nullptr;
+  ElidedLabel* label4_ = nullptr;
+  ElidedLabel* nameDisplay_ = nullptr;
   QLineEdit* edit1_ = nullptr;
   QLineEdit* edit2_ = nullptr;
   QPushButton* connectBtn_ = nullptr;

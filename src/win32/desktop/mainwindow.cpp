@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <vector>
 
 #include "desktop/dpi.h"
+#include "screenfit.h"
 #include "widetext.h"
 
 namespace tarvik::win32 {
@@ -37,6 +39,13 @@ constexpr Box kConnectBtn{3, 66, 41, 25};
 constexpr Box kDiscBtn{45, 66, 41, 25};
 constexpr Box kButton3{90, 66, 41, 25};
 constexpr Box kLabel4{8, 93, 126, 15};
+
+using CutLabel = MainWindow::CutLabel;
+constexpr CutLabel kCutLabels[] = {CutLabel::Status, CutLabel::Destination, CutLabel::CallerName};
+
+const Box& cutLabelBox(CutLabel label) {
+  return label == CutLabel::Status ? kLabel4 : label == CutLabel::Destination ? kLabel1 : kNameDisplay;
+}
 
 void fillRect(HDC dc, const RECT& r, COLORREF colour) {
   HBRUSH brush = ::CreateSolidBrush(colour);
@@ -131,13 +140,15 @@ void MainWindow::createControls() {
   tool.uId = reinterpret_cast<UINT_PTR>(connectBtn_);
   tool.lpszText = const_cast<wchar_t*>(L"");
   ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  TOOLINFOW statusTool{};
-  statusTool.cbSize = sizeof statusTool;
-  statusTool.uFlags = TTF_SUBCLASS;
-  statusTool.hwnd = hwnd_;
-  statusTool.uId = 1;
-  statusTool.lpszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&statusTool));
+  for (CutLabel label : kCutLabels) {
+    TOOLINFOW cutTool{};
+    cutTool.cbSize = sizeof cutTool;
+    cutTool.uFlags = TTF_SUBCLASS;
+    cutTool.hwnd = hwnd_;
+    cutTool.uId = static_cast<UINT_PTR>(label);
+    cutTool.lpszText = const_cast<wchar_t*>(L"");
+    ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&cutTool));
+  }
   ::SetFocus(connectBtn_);  // the connect button has the first focus
 }
 
@@ -155,12 +166,16 @@ void MainWindow::layout() {
   }
   // The channel boxes keep their text at the left edge.
   for (HWND box : {edit1_, edit2_}) ::SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
-  TOOLINFOW statusTool{};
-  statusTool.cbSize = sizeof statusTool;
-  statusTool.hwnd = hwnd_;
-  statusTool.uId = 1;
-  statusTool.rect = rect(kLabel4.left, kLabel4.top, kLabel4.width, kLabel4.height);
-  ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&statusTool));
+  for (CutLabel label : kCutLabels) {
+    const Box& box = cutLabelBox(label);
+    TOOLINFOW cutTool{};
+    cutTool.cbSize = sizeof cutTool;
+    cutTool.hwnd = hwnd_;
+    cutTool.uId = static_cast<UINT_PTR>(label);
+    cutTool.rect = rect(box.left, box.top, box.width, box.height);
+    ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&cutTool));
+    updateTip(label);
+  }
   ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -187,9 +202,46 @@ void MainWindow::setStayOnTop(bool onTop) {
 }
 
 void MainWindow::placeAt(int left, int top) {
-  rememberedTop_ = top;
   ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   parked_ = top == kParkedTop;
+  // Saved on monitors that are gone: back where it can be seen, and that is
+  // where it returns to.
+  if (!parked_) keepReachable();
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  rememberedTop_ = parked_ ? top : static_cast<int>(r.top);
+}
+
+namespace {
+
+// Every monitor's rectangle, in the coordinates of window rectangles.
+std::vector<app::ScreenRect> monitorRects() {
+  std::vector<app::ScreenRect> rects;
+  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(monitor, &info)) {
+      const RECT& r = info.rcMonitor;
+      reinterpret_cast<std::vector<app::ScreenRect>*>(data)->push_back(
+          {r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return TRUE;
+  };
+  ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&rects));
+  return rects;
+}
+
+}  // namespace
+
+void MainWindow::keepReachable() {
+  if (::IsIconic(hwnd_)) return;  // its rectangle is the icon's, not where it comes back to
+  RECT r{};
+  ::GetWindowRect(hwnd_, &r);
+  const app::ScreenPoint to =
+      app::fitOnScreens({r.left, r.top, r.right - r.left, r.bottom - r.top}, monitorRects());
+  if (to.left != r.left || to.top != r.top) {
+    ::SetWindowPos(hwnd_, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void MainWindow::show() {
@@ -217,6 +269,7 @@ void MainWindow::bringBack() {
     ::SetWindowPos(hwnd_, nullptr, r.left, rememberedTop_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     parked_ = false;
   }
+  keepReachable();
   ::SetForegroundWindow(hwnd_);
 }
 
@@ -231,6 +284,7 @@ void MainWindow::restoreOnConnect() {
     ::ShowOwnedPopups(hwnd_, TRUE);
     minimised_ = false;
   }
+  keepReachable();
 }
 
 void MainWindow::minimiseApplication() {
@@ -244,32 +298,56 @@ void MainWindow::minimiseApplication() {
 
 void MainWindow::invalidate(const RECT& r) { ::InvalidateRect(hwnd_, &r, TRUE); }
 
-bool MainWindow::statusFits() const {
+const std::string& MainWindow::cutLabelText(CutLabel label) const {
+  static const std::string none;
+  switch (label) {
+    case CutLabel::Status:
+      return status_;
+    case CutLabel::Destination:
+      return destination_;
+    case CutLabel::CallerName:
+      return callerShown_ ? callerName_ : none;
+  }
+  return none;
+}
+
+bool MainWindow::fits(CutLabel label) const {
   HDC dc = ::GetDC(hwnd_);
-  HGDIOBJ old = ::SelectObject(dc, font_.handle());
-  const std::wstring text = widen(status_);
+  HGDIOBJ old = ::SelectObject(dc, (label == CutLabel::CallerName ? nameFont_ : font_).handle());
+  const std::wstring text = widen(cutLabelText(label));
   SIZE extent{};
   ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
   ::SelectObject(dc, old);
   ::ReleaseDC(hwnd_, dc);
-  return extent.cx <= scaled(kLabel4.width, dpi_);
+  return extent.cx <= scaled(cutLabelBox(label).width, dpi_);
 }
 
-void MainWindow::updateStatusTip() {
-  std::wstring text = statusFits() ? std::wstring() : widen(status_);
+void MainWindow::updateTip(CutLabel label) {
+  std::wstring text = fits(label) ? std::wstring() : widen(cutLabelText(label));
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = hwnd_;
-  tool.uId = 1;
+  tool.uId = static_cast<UINT_PTR>(label);
   tool.lpszText = text.data();
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::string MainWindow::tipText(CutLabel label) const {
+  std::wstring buffer(1024, L'\0');
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hwnd_;
+  tool.uId = static_cast<UINT_PTR>(label);
+  tool.lpszText = buffer.data();
+  ::SendMessageW(tooltip_, TTM_GETTEXTW, buffer.size(), reinterpret_cast<LPARAM>(&tool));
+  return narrow(buffer.c_str());
 }
 
 bool MainWindow::setStatusLine(const std::string& text) {
   status_ = text;
   invalidate(rect(kLabel4.left, kLabel4.top, kLabel4.width, kLabel4.height));
-  updateStatusTip();
-  return statusFits();
+  updateTip(CutLabel::Status);
+  return fits(CutLabel::Status);
 }
 
 void MainWindow::setChannelText(Channel ch, const std::string& text) {
@@ -288,6 +366,7 @@ std::string MainWindow::channelText(Channel ch) const {
 void MainWindow::setDestinationLabel(const std::string& text) {
   destination_ = text;
   invalidate(rect(kLabel1.left, kLabel1.top, kLabel1.width, kLabel1.height));
+  updateTip(CutLabel::Destination);
 }
 
 void MainWindow::showCallerName(const std::string& name, const std::string& number) {
@@ -297,6 +376,7 @@ void MainWindow::showCallerName(const std::string& name, const std::string& numb
   ::ShowWindow(edit1_, SW_HIDE);
   ::ShowWindow(edit2_, SW_HIDE);
   invalidate(rect(kPanel1.left, kPanel1.top, kPanel1.width, kPanel1.height));
+  updateTip(CutLabel::CallerName);
 }
 
 void MainWindow::clearCallerName() {
@@ -305,6 +385,7 @@ void MainWindow::clearCallerName() {
   ::ShowWindow(edit1_, SW_SHOW);
   ::ShowWindow(edit2_, SW_SHOW);
   invalidate(rect(kPanel1.left, kPanel1.top, kPanel1.width, kPanel1.height));
+  updateTip(CutLabel::CallerName);
 }
 
 void MainWindow::setDestinationCaption(int index, const std::string& caption) {

@@ -57,13 +57,15 @@ class MainWindow {
 
   // [OPTION] ONSCREEN, read when the window is created.
   void setStayOnTop(bool onTop);
-  // [OPTION] left and top; top is also where the window comes back to.
+  // [OPTION] left and top; top is also where the window comes back to. A
+  // place that no monitor shows is moved onto the nearest monitor.
   void placeAt(int left, int top);
   int rememberedTop() const { return rememberedTop_; }
   void show();
 
   void park();
-  void bringBack();         // K4Click
+  // K4Click: also brings a window that no monitor shows onto the nearest one.
+  void bringBack();
   void restoreOnConnect();  // the connection with [OPTION] CHECK4
   bool isParked() const { return parked_; }
   // Label1 and the minimise button: the whole program goes out of sight;
@@ -103,6 +105,11 @@ class MainWindow {
   std::string channelText(Channel ch) const;
   const std::string& statusLine() const { return status_; }
 
+  // The labels drawn with an ellipsis when their text is wider than they
+  // are; each is a tooltip tool of the window, whose text tipText gives.
+  enum class CutLabel : UINT_PTR { Status = 1, Destination, CallerName };
+  std::string tipText(CutLabel label) const;
+
  private:
   struct Control;
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -113,6 +120,8 @@ class MainWindow {
   void layout();
   void makeFonts();
   void fitToClientSize();
+  // Moves the window onto the nearest monitor when no monitor shows it.
+  void keepReachable();
   void paint(HDC dc);
   void onClick(POINT client);
   void run(MenuAct act, int value);
@@ -121,8 +130,11 @@ class MainWindow {
   HWND channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
   void invalidate(const RECT& r);
   WindowPlacement takeWindowState();
-  bool statusFits() const;
-  void updateStatusTip();
+  // Whether the label's text fits its box in its font, and the label's
+  // tooltip, which holds the whole text while it shows cut.
+  const std::string& cutLabelText(CutLabel label) const;
+  bool fits(CutLabel label) const;
+  void updateTip(CutLabel label);
 
   HINSTANCE instance_;
   EngineCommands& core_;

@@ -10,9 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "core/coretexts.h"
 #include "fakes/recordingcore.h"
@@ -158,22 +160,38 @@ TEST_F(MainWindowTest, TheProgramsOwnStatusTextsFitTheLineWhole) {
   EXPECT_EQ(window.size(), windowSize);
 }
 
-TEST_F(MainWindowTest, ARouterMessageWiderThanTheLineIsCutWithAnEllipsisAndShownWholeInTheTooltip) {
+// The status line, the destination label and the caller name display keep
+// their width: a wider text is cut with an ellipsis (never mid-character,
+// never silently) and shown whole in the tooltip.
+TEST_F(MainWindowTest, TextsWiderThanTheirLabelAreCutWithAnEllipsisAndShownWholeInTheTooltip) {
   window.show();
-  auto* line = find<QLabel>("Label4");
   const QSize windowSize = window.size();
-  const QString message = QStringLiteral("網側から切断されました 接続時間 0分");
-  EXPECT_FALSE(window.setStatusLine(message));
-  EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
-  EXPECT_TRUE(message.startsWith(line->text().chopped(1)));
-  EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width())
-      << "the cut text shows whole, ellipsis included";
-  EXPECT_EQ(line->toolTip(), message);
-  EXPECT_EQ(window.size(), windowSize) << "the window keeps its size";
-  // The next short text shows whole again, without a tooltip.
-  EXPECT_TRUE(window.setStatusLine(QStringLiteral("待機中")));
-  EXPECT_EQ(line->text(), QStringLiteral("待機中"));
-  EXPECT_TRUE(line->toolTip().isEmpty());
+  const struct {
+    const char* label;
+    QString longText, shortText;
+    std::function<void(const QString&)> show;
+  } cases[] = {
+      {"Label4", QStringLiteral("網側から切断されました 接続時間 0分"), QStringLiteral("待機中"),
+       [this](const QString& t) { window.setStatusLine(t); }},
+      {"Label1", QStringLiteral("株式会社山田商店 本社 営業部"), QStringLiteral("山田商店"),
+       [this](const QString& t) { window.setDestinationLabel(t); }},
+      {"Label_NameDisplay", QStringLiteral("株式会社山田商店 本社"), QStringLiteral("実家"),
+       [this](const QString& t) { window.showCallerName(t, QStringLiteral("0312341234")); }},
+  };
+  for (const auto& c : cases) {
+    auto* label = find<QLabel>(c.label);
+    c.show(c.longText);
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << c.label << ": " << label->text().toStdString();
+    EXPECT_TRUE(c.longText.startsWith(label->text().chopped(1))) << c.label;
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+        << c.label << ": the cut text shows whole, ellipsis included";
+    EXPECT_EQ(label->toolTip(), c.longText) << c.label;
+    EXPECT_EQ(window.size(), windowSize) << c.label << ": the window keeps its size";
+    // The next short text shows whole again, without a tooltip.
+    c.show(c.shortText);
+    EXPECT_EQ(label->text(), c.shortText) << c.label;
+    EXPECT_TRUE(label->toolTip().isEmpty()) << c.label;
+  }
 }
 
 TEST_F(MainWindowTest, MinimisingAndRestoringAreReportedForTheRestOfTheProgram) {
@@ -208,6 +226,46 @@ TEST_F(MainWindowTest, ParkingAndBringingBack) {
   window.park();
   QTest::mouseDClick(window.centralWidget(), Qt::LeftButton);
   EXPECT_EQ(window.pos(), QPoint(500, 40)) << "a double click on the background brings it back";
+}
+
+// Saved on a screen that is gone, the window starts on the nearest screen
+// and returns there; one that a screen change leaves out of sight comes back
+// with 情報窓表示 or a connection. Parked stays parked until brought back.
+TEST_F(MainWindowTest, AWindowNoScreenShowsComesBackOntoTheNearestOne) {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  auto shown = [&] { return screen.contains(window.frameGeometry()); };
+  const struct {
+    const char* why;
+    QPoint saved;
+  } starts[] = {
+      {"right of the screen", {screen.right() + 2000, screen.top() + 40}},
+      {"below it", {screen.left() + 40, screen.bottom() + 2000}},
+      {"above and left of it", {screen.left() - 3000, screen.top() - 1000}},
+  };
+  for (const auto& start : starts) {
+    window.placeAt(start.saved.x(), start.saved.y());
+    EXPECT_TRUE(shown()) << start.why;
+    EXPECT_EQ(window.rememberedTop(), window.y()) << start.why;
+  }
+  window.placeAt(screen.left() + 50, screen.top() + 40);
+  window.show();
+  EXPECT_EQ(window.pos(), QPoint(screen.left() + 50, screen.top() + 40)) << "a place on the screen stays";
+
+  window.move(screen.right() + 5000, screen.top() + 60);  // its screen was unplugged
+  window.bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(window.y(), screen.top() + 60) << "moved only as far as needed";
+
+  window.park();
+  EXPECT_EQ(window.y(), MainWindow::kParkedTop) << "parked stays out of sight";
+  window.bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(window.y(), screen.top() + 40);
+
+  window.move(screen.left() - 5000, screen.bottom() + 5000);
+  window.restoreOnConnect();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(window.y(), screen.top() + 40);
 }
 
 TEST_F(MainWindowTest, WithoutATrayParkingMinimisesInsteadOfHiding) {

@@ -382,6 +382,7 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
   writeFile(dir / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=2999\r\n[OPTION]\r\nTIME=0x0A\r\n");
   writeFile(dir / "empty.ini", "");
   fs::create_directory(dir / "empty");
+  fs::create_directories(dir / "unreadable/Tarvik.ini");  // a folder where the file belongs
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -393,6 +394,11 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
       {{"--help"}, 0, "--config-dir", ""},
       {{"--version"}, 0, "tarvik ", ""},
       {{"--print-settings", "--config-dir", d}, 0, "SOHOIP=127.0.0.1", ""},
+      {{"--print-settings", "--config-dir", (dir / "unreadable").string()},
+       2,
+       "",
+       "tarvik: cannot read the settings in " + (dir / "unreadable").string() + ": " +
+           (dir / "unreadable/Tarvik.ini").string()},
       {{"--headless", "--config-dir", (dir / "empty").string()}, 2, "", "SOHOIP"},
       {{"--headless", "--poll-ms", "nope"}, 2, "", "--poll-ms"},
       {{"--connect"}, 2, "", "unknown option --connect"},

@@ -131,11 +131,36 @@ TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
   EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound " + (dir / "names" / "0398765432.wav").generic_string()});
   poll(statusBlock());
   EXPECT_FALSE(view.callerShown);
-  // An unlisted caller without a name sound: the label's text, the general sound.
+  // An unlisted caller without a name sound: the general sound.
   before = events.size();
   poll(statusBlock({}, ringingFrom("0455555555")));
-  EXPECT_EQ(view.callerName, "Office");
   EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound ring.wav"});
+}
+
+// The name display and the destination label show the ringing caller: its
+// listed name, else its number, never a name an earlier call left there.
+TEST_F(Reactions, RingingCallerShownByNameElseByNumber) {
+  settings()->nameList = {"0398765432:Office", "0312:Other"};
+  startIdle();
+  const Chan otherOnB2 = connected("10.0.0.7", "0312345001");
+  struct Case {
+    const char* why;
+    Chan b1, b2;
+    std::string shown;
+  } const cases[] = {
+      {"listed", ringingFrom("0398765432"), {}, "Office"},
+      {"unlisted, after a listed one", {}, ringingFrom("0455555555"), "0455555555"},
+      {"listed, while B2 is on a listed number", ringingFrom("0398765432"), otherOnB2, "Office"},
+      {"unlisted, while B2 is on a listed number", ringingFrom("0455555555"), otherOnB2, "0455555555"},
+      {"no number sent", ringingFrom(""), {}, "着信"},
+  };
+  for (const Case& c : cases) {
+    poll(statusBlock());
+    poll(statusBlock(c.b1, c.b2));
+    EXPECT_TRUE(view.callerShown) << c.why;
+    EXPECT_EQ(view.callerName, c.shown) << c.why;
+    EXPECT_EQ(view.dest, c.shown) << c.why;
+  }
 }
 
 TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
@@ -216,6 +241,29 @@ TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
   // D has rolled off: the file and the history no longer overlap.
   EXPECT_EQ(fetch({E, F}), (Strings{A, B, C, D, marker}));
   EXPECT_EQ(fetch({E, F, A}), (Strings{A, B, C, D, marker, E, F, A}));
+}
+
+// A relative log name lies in the config folder, whatever the current
+// folder; the log an earlier version wrote into the current folder is taken
+// in at the first fetch.
+TEST_F(Reactions, RelativeLogLiesInTheConfigFolderAndTakesInTheOldOne) {
+  struct CurrentFolder {
+    std::filesystem::path saved = std::filesystem::current_path();
+    explicit CurrentFolder(const std::filesystem::path& to) { std::filesystem::current_path(to); }
+    ~CurrentFolder() { std::filesystem::current_path(saved); }
+  };
+  const std::filesystem::path home = dir / "home";  // where a program started from a menu runs
+  std::filesystem::create_directories(home);
+  std::ofstream(home / "mn128soho.log", std::ios::binary) << toSjis("11/30 08:00:00 B1 接続\r\n");
+  CurrentFolder cwd(home);
+  settings()->option.saveConnectionLog = true;
+  settings()->option.LOG = "mn128soho.log";
+  startIdle();
+  core->ReportButtonClick(ReportButton::ConnectionLog);
+  answer(lastSocket(), exchange({{"sh h", "11/30 08:00:00 B1 接続\n12/01 11:00:00 B1 切断\n"}}));
+  EXPECT_EQ(view.status, "ログ書き出し完了");
+  EXPECT_EQ(toUtf8(readFile("mn128soho.log")), "11/30 08:00:00 B1 接続\r\n12/01 11:00:00 B1 切断\r\n");
+  EXPECT_FALSE(std::filesystem::exists(home / "mn128soho.log"));
 }
 
 TEST_F(Reactions, AutomaticFetchesStayOutOfTheDetails) {

@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "base/sjis.h"
 #include "fakes/testdir.h"
@@ -66,6 +67,68 @@ TEST_F(ConnectionLog, PreparationLoadsTheFileAndChecksItsLastLine) {
 TEST_F(ConnectionLog, UnreadableFileIsAnError) {
   fs::create_directories(file_);  // a directory where the file should be
   EXPECT_NE(prepareLogCapture(file_).error, "");
+}
+
+TEST(ConnectionLogPath, RelativeNamesLieInTheConfigFolder) {
+  const fs::path config = fs::path("cfg") / "tarvik";
+  EXPECT_EQ(connectionLogPath(config, "mn128soho.log"), config / "mn128soho.log");
+  EXPECT_EQ(connectionLogPath(config, "logs\\soho.log"), config / "logs/soho.log");
+  EXPECT_EQ(connectionLogPath(config, toSjis("ログ\\接続.log")), config / "ログ/接続.log");
+  const fs::path absolute = fs::temp_directory_path() / "elsewhere.log";
+  EXPECT_EQ(connectionLogPath(config, absolute.string()), absolute);
+}
+
+// A log an earlier version wrote into the current folder is taken into the
+// config folder's log once: nothing it holds is lost, nothing is doubled.
+TEST_F(ConnectionLog, OldLogIsTakenInOnce) {
+  const std::string M = logBreakMarker();
+  struct Case {
+    const char* why;
+    std::optional<std::string> old, file;  // nullopt: no such file
+    std::optional<std::string> expected;   // the config folder's log afterwards
+  } const cases[] = {
+      {"neither", std::nullopt, std::nullopt, std::nullopt},
+      {"only the new one", std::nullopt, "C\r\n", "C\r\n"},
+      {"only the old one, kept byte for byte", "A\r\nB", std::nullopt, "A\r\nB"},
+      {"an empty old one", "", std::nullopt, ""},
+      {"overlapping", "A\r\nB\r\n", "B\r\nC\r\n", "A\r\nB\r\nC\r\n"},
+      {"not meeting", "A\r\nB\r\n", "C\r\nD\r\n", "A\r\nB\r\n" + M + "\r\nC\r\nD\r\n"},
+      {"old ends in a break", "A\r\n" + M + "\r\n", "C\r\n", "A\r\n" + M + "\r\nC\r\n"},
+      {"already taken in", "A\r\nB\r\n", "A\r\nB\r\nC\r\n", "A\r\nB\r\nC\r\n"},
+  };
+  const fs::path cwd = dir_ / "home";
+  const fs::path old = cwd / "mn128soho.log";
+  for (const Case& c : cases) {
+    fs::remove_all(cwd);
+    fs::create_directories(cwd);
+    fs::remove(file_);
+    if (c.old) std::ofstream(old, std::ios::binary) << *c.old;
+    if (c.file) put(*c.file);
+    EXPECT_EQ(adoptConnectionLog(old, file_), "") << c.why;
+    EXPECT_EQ(fs::exists(file_), c.expected.has_value()) << c.why;
+    if (c.expected) {
+      EXPECT_EQ(get(), *c.expected) << c.why;
+    }
+    EXPECT_FALSE(fs::exists(old)) << c.why;
+  }
+  // The log itself, reached through another path, stays as it is.
+  put("A\r\n");
+  EXPECT_EQ(adoptConnectionLog(dir_ / "." / "mn128soho.log", file_), "");
+  EXPECT_EQ(get(), "A\r\n");
+  // A config folder's log that cannot be read: the old one stays for a later try.
+  fs::remove(file_);
+  fs::create_directories(file_ / "inside");
+  std::ofstream(old, std::ios::binary) << "A\r\n";
+  EXPECT_EQ(adoptConnectionLog(old, file_), file_.string() + " を読み込めません");
+  EXPECT_TRUE(fs::exists(old));
+  fs::remove_all(file_);
+  fs::remove(old);
+  put("A\r\n");
+  // A folder of that name is no log.
+  fs::create_directories(old);
+  EXPECT_EQ(adoptConnectionLog(old, file_), "");
+  EXPECT_TRUE(fs::is_directory(old));
+  EXPECT_EQ(get(), "A\r\n");
 }
 
 TEST(SplitLogLines, AnyLineEnding) {

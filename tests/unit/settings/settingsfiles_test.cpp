@@ -551,11 +551,15 @@ TEST(SettingsFiles, DestinationSixteenHasItsOwnSection) {
 }
 
 #ifndef _WIN32  // the Windows lookup has tests of its own
-TEST(ConfigDir, ExplicitThenProgramFolderThenXdg) {
-  TestDir exe;
-  TestDir other;
-  EXPECT_EQ(findConfigDir(other.path(), exe.path()), other.path());
-  EXPECT_EQ(findConfigDir({}, exe.path()), exe.path());  // writable
+// A program folder is used only for a portable copy that already holds
+// Tarvik.ini: a program installed into a writable bin folder (~/.local/bin)
+// keeps its settings in the user's folder, as one installed for everybody.
+TEST(ConfigDir, ExplicitThenPortableCopyThenXdg) {
+  TestDir root;
+  for (const char* folder : {"bin", "portable", "given", "xdg", "home"}) {
+    std::filesystem::create_directories(root / folder);
+  }
+  writeBytes(root / "portable/Tarvik.ini", "");
 
   struct SavedVariable {
     const char* name;
@@ -567,21 +571,29 @@ TEST(ConfigDir, ExplicitThenProgramFolderThenXdg) {
     return SavedVariable{name, value ? std::optional<std::string>(value) : std::nullopt};
   };
   SavedVariable home = save("HOME"), xdg = save("XDG_CONFIG_HOME");
-  ::setenv("HOME", (other / "home").c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", other.path().c_str(), 1);
-  ::chmod(exe.path().c_str(), 0555);
-  {
-    testing::Unprivileged user;  // the program folder is not writable
-    EXPECT_EQ(findConfigDir({}, exe.path()), other.path() / "tarvik");
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);  // ignored, as XDG asks
-    EXPECT_EQ(findConfigDir({}, exe.path()), other / "home/.config/tarvik");
-  }
-  ::chmod(exe.path().c_str(), 0755);
-  writeBytes(exe / "Tarvik.ini", "");
-  ::chmod(exe.path().c_str(), 0555);
-  {
-    testing::Unprivileged user;  // still read-only, but it holds the file
-    EXPECT_EQ(findConfigDir({}, exe.path()), exe.path());
+  ::setenv("HOME", (root / "home").c_str(), 1);
+
+  struct Case {
+    const char* xdgConfigHome;  // nullptr: unset
+    std::filesystem::path explicitDir, exeDir, expected;
+    const char* why;
+  } const cases[] = {
+      {"xdg", root / "given", root / "bin", root / "given", "--config-dir wins"},
+      {"xdg", {}, root / "bin", root / "xdg/tarvik", "a writable bin folder without Tarvik.ini"},
+      {"xdg", {}, root / "portable", root / "portable", "a portable copy"},
+      {nullptr, {}, root / "bin", root / "home/.config/tarvik", "no XDG_CONFIG_HOME"},
+      {"relative", {}, root / "bin", root / "home/.config/tarvik", "a relative XDG_CONFIG_HOME is ignored"},
+      {"xdg", {}, {}, root / "xdg/tarvik", "no program folder known"},
+  };
+  for (const Case& c : cases) {
+    if (!c.xdgConfigHome) {
+      ::unsetenv("XDG_CONFIG_HOME");
+    } else {
+      const std::string value =
+          std::string(c.xdgConfigHome) == "relative" ? c.xdgConfigHome : (root / c.xdgConfigHome).string();
+      ::setenv("XDG_CONFIG_HOME", value.c_str(), 1);
+    }
+    EXPECT_EQ(findConfigDir(c.explicitDir, c.exeDir), c.expected) << c.why;
   }
 }
 #endif

@@ -59,5 +59,24 @@ TEST(PrintSettings, ShowsTheApplicationSectionsInUse) {
   EXPECT_EQ(out.substr(0, out.find("\n[AP16]")) + out.substr(out.find("\n; Tarvik.lst")), printSettings(s));
 }
 
+// A file that is there but cannot be read is a reason, never an exception
+// out of the printing program.
+TEST(PrintSettings, UnreadableFileGivesItsReasonInsteadOfText) {
+  testing::TestDir dir;
+  ASSERT_EQ(SettingsFiles(dir.path()).saveApplications(2, {"run.exe"}), "");
+  PrintedSettings good = printSettingsIn(dir.path());
+  EXPECT_EQ(good.error, "");
+  EXPECT_NE(good.text.find("\n[AP2]\n1=run.exe\n"), std::string::npos);
+
+  for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+    testing::TestDir broken;
+    std::filesystem::create_directory(broken / name);
+    PrintedSettings printed = printSettingsIn(broken.path());
+    EXPECT_EQ(printed.text, "") << name;
+    EXPECT_NE(printed.error.find((broken / name).string()), std::string::npos)
+        << name << ": " << printed.error;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik

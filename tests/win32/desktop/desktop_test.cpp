@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -169,6 +170,41 @@ TEST_F(MainWindowTest, ParkAndBringBack) {
   EXPECT_EQ(frame().top, 50);
 }
 
+// A place no monitor shows (saved on a monitor that is gone, or left there
+// by a monitor change) is brought onto the nearest monitor; parked stays
+// parked until brought back.
+TEST_F(MainWindowTest, AWindowNoMonitorShowsComesBackOntoTheNearestOne) {
+  const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  auto shown = [&] {
+    const RECT r = frame();
+    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right &&
+           r.bottom <= screen.bottom;
+  };
+  window->placeAt(screen.right + 2000, 40);
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 40) << "moved only as far as needed";
+  EXPECT_EQ(window->rememberedTop(), 40);
+  window->placeAt(100, screen.bottom + 2000);
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(window->rememberedTop(), frame().top);
+  window->placeAt(100, 50);
+
+  ::SetWindowPos(window->hwnd(), nullptr, screen.left - 5000, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  window->bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 60);
+  window->park();
+  EXPECT_EQ(frame().top, MainWindow::kParkedTop) << "parked stays out of sight";
+  window->bringBack();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 50);
+  ::SetWindowPos(window->hwnd(), nullptr, screen.right + 5000, screen.bottom + 5000, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+  window->restoreOnConnect();
+  EXPECT_TRUE(shown());
+  EXPECT_EQ(frame().top, 50);
+}
+
 TEST_F(MainWindowTest, CloseRequestAsksTheCoreAndSaysWhetherParked) {
   window->park();
   core.closeAllowed = false;
@@ -205,6 +241,34 @@ TEST_F(MainWindowTest, ChannelBoxesAndStatusLine) {
   EXPECT_FALSE(window->setStatusLine("ルーターからの長いメッセージが一行に収まらない"));
   window->copyToClipboard(Channel::B1, "192.0.2.7");
   EXPECT_EQ(window->channelText(Channel::B1), "192.0.2.7");
+}
+
+// The status line, the destination label and the caller name display are
+// drawn with an ellipsis when the text is wider; the whole text is then
+// their tooltip, and a text that fits has none.
+TEST_F(MainWindowTest, CutLabelsShowTheWholeTextInTheirTooltip) {
+  using CutLabel = MainWindow::CutLabel;
+  const struct {
+    CutLabel label;
+    std::string longText, shortText;
+    std::function<void(const std::string&)> show;
+  } cases[] = {
+      {CutLabel::Status, "ルーターからの長いメッセージが一行に収まらない", "待機中",
+       [this](const std::string& t) { window->setStatusLine(t); }},
+      {CutLabel::Destination, "株式会社山田商店 本社 営業部", "山田商店",
+       [this](const std::string& t) { window->setDestinationLabel(t); }},
+      {CutLabel::CallerName, "株式会社山田商店 本社", "実家",
+       [this](const std::string& t) { window->showCallerName(t, "0312341234"); }},
+  };
+  for (const auto& c : cases) {
+    c.show(c.longText);
+    EXPECT_EQ(window->tipText(c.label), c.longText) << c.longText;
+    c.show(c.shortText);
+    EXPECT_EQ(window->tipText(c.label), "") << c.shortText;
+  }
+  window->showCallerName("株式会社山田商店 本社", "0312341234");
+  window->clearCallerName();
+  EXPECT_EQ(window->tipText(CutLabel::CallerName), "") << "a hidden name has no tooltip";
 }
 
 TEST(TaskBar, TipIsCutToItsBytesWithoutSplittingACharacter) {

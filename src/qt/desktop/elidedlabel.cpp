@@ -1,22 +1,22 @@
-#include "desktop/statusline.h"
+#include "desktop/elidedlabel.h"
 
 #include <QEvent>
 #include <QFontMetrics>
 
 namespace tarvik {
 
-StatusLine::StatusLine(QWidget* parent) : QLabel(parent) {
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::PlainText);
   setWordWrap(false);
 }
 
-bool StatusLine::setFullText(const QString& text) {
+bool ElidedLabel::setFullText(const QString& text) {
   full_ = text;
   fit();
   return !cut_;
 }
 
-void StatusLine::fit() {
+void ElidedLabel::fit() {
   const QFontMetrics fm(font());
   const int room = contentsRect().width();
   cut_ = fm.horizontalAdvance(full_) > room;
@@ -24,12 +24,12 @@ void StatusLine::fit() {
   setToolTip(cut_ ? full_ : QString());
 }
 
-void StatusLine::resizeEvent(QResizeEvent* event) {
+void ElidedLabel::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
   fit();
 }
 
-void StatusLine::changeEvent(QEvent* event) {
+void ElidedLabel::changeEvent(QEvent* event) {
   QLabel::changeEvent(event);
   if (event->type() == QEvent::FontChange) fit();
 }
