@@ -86,7 +86,7 @@ void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), t
 void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
   parser.AnalogView = false;
   if (settings.option.saveConnectionLog) {
-    LogCaptureStart start = prepareLogCapture(settingsPath(settings.option.LOG));
+    LogCaptureStart start = prepareLogCapture(settingsFile(settings.option.LOG));
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.
       parser.capture.setAutomatic(false);

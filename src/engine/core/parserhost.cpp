@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "base/bytes.h"
+#include "base/pathtext.h"
 #include "base/sjis.h"
 #include "control/displaystep.h"
 #include "core/corestate.h"
@@ -19,7 +20,7 @@ Channel channelOf(int index) { return index == 0 ? Channel::B1 : Channel::B2; }
 
 bool fileExists(const std::string& utf8Path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(utf8Path, ec);
+  return std::filesystem::is_regular_file(pathFromUtf8(utf8Path), ec);
 }
 
 }  // namespace
@@ -68,7 +69,7 @@ void TarvikCore::State::routerBannerSeen(const std::string& line) {
 
 void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
   // A failed write keeps the old file and the status line as they were.
-  if (writeConnectionLog(settingsPath(settings.option.LOG), logBuffer).empty()) setStatus(texts::kLogWritten);
+  if (writeConnectionLog(settingsFile(settings.option.LOG), logBuffer).empty()) setStatus(texts::kLogWritten);
 }
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/filebytes.h"
+#include "base/pathtext.h"
 
 namespace tarvik {
 
@@ -26,7 +27,7 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
   if (!std::filesystem::exists(file, ec)) return start;
   std::optional<std::string> text = readFileBytes(file);
   if (!text) {
-    start.error = file.string() + " を読み込めません";
+    start.error = utf8Of(file) + " を読み込めません";
     return start;
   }
   start.buffer = splitLogLines(*text);
@@ -37,7 +38,7 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
 std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += line + "\r\n";
-  return replaceFileBytes(file, bytes) ? std::string() : file.string() + " に書き込めません";
+  return replaceFileBytes(file, bytes) ? std::string() : utf8Of(file) + " に書き込めません";
 }
 
 }  // namespace tarvik

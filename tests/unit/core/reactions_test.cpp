@@ -3,8 +3,11 @@
 // the core.
 
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "corefixture.h"
+#include "base/pathtext.h"
 #include "reactions/connectionlog.h"
 
 namespace tarvik::coretest {
@@ -136,6 +139,65 @@ TEST_F(Reactions, CallerNameShownOnceWithItsSound) {
   poll(statusBlock({}, ringingFrom("0455555555")));
   EXPECT_EQ(view.callerName, "Office");
   EXPECT_EQ(eventsSince(before, {"sound"}), Strings{"sound ring.wav"});
+}
+
+// Japanese file names in the settings (Shift-JIS) name the user's files
+// on every platform: each sound is played from the file the setting names.
+TEST_F(Reactions, JapaneseSoundNamesReachTheirFiles) {
+  namespace fs = std::filesystem;
+  const std::string absoluteFolder = toSjis(utf8Of(dir / u8"着信音")) + "\\";
+  const std::function<void()> dial = [this] {
+    core->ConnectFromMenu(0);
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n"}, {"sh s", statusBlock()}}));
+  };
+  const std::function<void()> ring = [this] { poll(statusBlock(ringingFrom("0398765432"))); };
+  const struct Case {
+    const char* what;
+    const char8_t* file;  // under the config folder
+    std::function<void(SettingsStore&)> set;
+    std::function<void()> trigger;
+  } cases[] = {
+      {"dial sound", u8"効果音/接続.wav", [](SettingsStore& s) { s.sound.s1 = toSjis("効果音\\接続.wav"); }, dial},
+      {"name sound, relative folder", u8"ネームサウンド/0398765432.wav",
+       [](SettingsStore& s) { s.sound.NAMESOUND = toSjis("ネームサウンド\\"); }, ring},
+      {"name sound, absolute folder", u8"着信音/0398765432.wav",
+       [&](SettingsStore& s) { s.sound.NAMESOUND = absoluteFolder; }, ring},
+  };
+  startIdle();
+  for (const Case& c : cases) {
+    const fs::path file = dir / c.file;
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "RIFF";
+    c.set(*settings());
+    sound.played.clear();
+    c.trigger();
+    ASSERT_FALSE(sound.played.empty()) << c.what;
+    std::error_code error;
+    EXPECT_TRUE(fs::equivalent(pathFromUtf8(sound.played.front()), file, error))
+        << c.what << ": played " << sound.played.front();
+    poll(statusBlock());  // the caller has gone
+  }
+}
+
+// The connection log named in Japanese is the user's file, read and extended.
+TEST_F(Reactions, JapaneseLogNameExtendsTheUsersLog) {
+  const std::string A = "12/01 10:00:00 B1 接続 0312345001", B = "12/01 11:00:00 B1 切断 0312345001";
+  const std::filesystem::path log = dir / u8"接続ログ.log";
+  std::ofstream(log, std::ios::binary) << toSjis(A + "\r\n");
+  settings()->option.saveConnectionLog = true;
+  settings()->option.LOG = toSjis(utf8Of(log));
+  startIdle();
+  core->ReportButtonClick(ReportButton::ConnectionLog);
+  answer(lastSocket(), exchange({{"sh h", A + "\n" + B + "\n"}}));
+  std::ifstream in(log, std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(toUtf8(written), A + "\r\n" + B + "\r\n");
+  Strings logs;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() == ".log") logs.push_back(utf8Of(entry.path().filename()));
+  }
+  EXPECT_EQ(logs, Strings{"接続ログ.log"});
+  EXPECT_EQ(view.status, "ログ書き出し完了");
 }
 
 TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
