@@ -99,7 +99,11 @@ void TarvikCore::State::addressAssigned() {
   }
 }
 
-void TarvikCore::State::bothChannelsIdle() { stopElapsed(); }
+void TarvikCore::State::bothChannelsIdle() {
+  stopElapsed();
+  if (callEndUnseen) setStatus(texts::kWaiting);
+  callEndUnseen = false;
+}
 
 void TarvikCore::State::refreshMainTip() {
   if (unreachableShown) {
@@ -111,6 +115,7 @@ void TarvikCore::State::refreshMainTip() {
 }
 
 void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
+  callEndUnseen = false;
   ports.view.setPanelColour(PanelColour::Normal);
   play(settings.sound.s3);
   if (settings.option.parkOnDisconnect) ports.view.parkWindow();

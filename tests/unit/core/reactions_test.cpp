@@ -252,6 +252,57 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
   EXPECT_EQ(view.status, "ルーター応答なし");
 }
 
+// When the router answers again the status line shows the state as it is
+// now, not what it said before the silence (a dial long over, an elapsed
+// time that has run on or whose call has ended).
+struct SilenceCase {
+  const char* what;
+  bool connect;            // a call is connected before the silence
+  bool endBefore;          // and ends before it, its end seen
+  std::string afterwards;  // the router's status when it answers again
+  std::string status;
+};
+
+void PrintTo(const SilenceCase& c, std::ostream* out) { *out << c.what; }
+
+class StatusAfterSilence : public Reactions, public testing::WithParamInterface<SilenceCase> {};
+
+TEST_P(StatusAfterSilence, ShowsTheCurrentState) {
+  const SilenceCase& c = GetParam();
+  startIdle();
+  core->ConnectFromMenu(0);
+  if (c.connect) {
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected},
+                                   {"sh s", statusBlock(connected("10.0.0.7"))}}));
+    clock.advance(5000);
+    core->Timer2Timer();
+    ASSERT_EQ(view.status, "0分 5秒 ");
+    if (c.endBefore) poll(statusBlock(), kDisconnected);
+  } else {
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n"}, {"sh s", statusBlock()}}));
+    ASSERT_EQ(view.status.rfind("ダイアル開始", 0), 0u) << view.status;
+  }
+  const std::string before = view.status;
+  // The polls go unanswered until the router counts as silent.
+  for (int i = 0; i < 4; ++i) tick();
+  ASSERT_EQ(view.status, "ルーター応答なし");
+  clock.advance(5000);
+  const SocketId s = lastSocket();
+  chainOf(s);
+  core->AsyncSock1Receive(s, exchange({{"sh s", c.afterwards}}));
+  core->AsyncSock1Close(s);
+  EXPECT_EQ(view.status, c.status) << "before the silence: " << before;
+  if (timers.isActive(TimerId::Timer2)) core->Timer2Timer();
+  EXPECT_EQ(view.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reactions, StatusAfterSilence,
+    testing::Values(SilenceCase{"dial message, idle", false, false, statusBlock(), "待機中"},
+                    SilenceCase{"after a call's end, idle", true, true, statusBlock(), "待機中"},
+                    SilenceCase{"call still running", true, false, statusBlock(connected("10.0.0.7")), "0分 30秒 "},
+                    SilenceCase{"call ended while silent", true, false, statusBlock(), "待機中"}));
+
 // The log merge cases, end to end: the button loads the file, the router's
 // history arrives, the file is written.
 TEST_F(Reactions, ConnectionLogMergeAcrossFetches) {
