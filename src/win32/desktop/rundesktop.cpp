@@ -177,6 +177,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     HWND owner = main_->hwnd();
     SettingsDialog::Hooks hooks;
     hooks.monitoringOffChanged = [this](bool off) { main_->setMonitoringOff(off); };
+    hooks.stayOnTopChanged = [this](bool onTop) { main_->setStayOnTop(onTop); };
     hooks.connectHintChanged = [this](const std::string& text) { main_->setConnectHint(text); };
     settings_ = std::make_unique<SettingsDialog>(core, owner, std::move(hooks));
     std::filesystem::path picture = findProgramFile(pictureName());

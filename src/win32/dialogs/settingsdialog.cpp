@@ -289,6 +289,7 @@ struct SettingsDialog::Impl {
     EnableWindow(control(IDC_Edit4), !store.option.monitoringOff);
     EnableWindow(control(IDC_Script), store.option.runRouterScript);
     if (hooks.monitoringOffChanged) hooks.monitoringOffChanged(store.option.monitoringOff);
+    if (hooks.stayOnTopChanged) hooks.stayOnTopChanged(store.option.ONSCREEN);
   }
 
   // --- application page ---

@@ -26,6 +26,7 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
   std::optional<std::wstring> nextFile;  // what the file-open dialog answers
   int pickerCalls = 0;
   std::vector<bool> monitoringOff;
+  std::vector<bool> stayOnTop;
   std::vector<std::string> hints;
   std::unique_ptr<SettingsDialog> dialog = make();
 
@@ -38,6 +39,7 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
     };
     hooks.message = recordMessages();
     hooks.monitoringOffChanged = [this](bool off) { monitoringOff.push_back(off); };
+    hooks.stayOnTopChanged = [this](bool onTop) { stayOnTop.push_back(onTop); };
     hooks.connectHintChanged = [this](const std::string& text) { hints.push_back(text); };
     return std::make_unique<SettingsDialog>(core, nullptr, hooks);
   }
@@ -578,6 +580,18 @@ TEST_F(SettingsDialogTest, MonitoringOffGreysTheIntervalAndTheScriptFollowsItsBo
   dialog->loadFromStore();
   EXPECT_FALSE(IsWindowEnabled(at(IDC_Edit4)));
   EXPECT_FALSE(IsWindowEnabled(at(IDC_Script)));
+}
+
+// The main window follows 常に手前に表示 from the load on, and at each click.
+TEST_F(SettingsDialogTest, StayOnTopIsToldAfterTheLoadAndAtEachClick) {
+  core.store.option.ONSCREEN = true;
+  dialog->loadFromStore();
+  ASSERT_FALSE(stayOnTop.empty());
+  EXPECT_TRUE(stayOnTop.back());
+  toggle(IDC_CheckBox2);
+  EXPECT_FALSE(stayOnTop.back());
+  toggle(IDC_CheckBox2);
+  EXPECT_TRUE(stayOnTop.back());
 }
 
 TEST_F(SettingsDialogTest, TheScriptIsKeptLineByLine) {
