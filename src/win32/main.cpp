@@ -1,6 +1,8 @@
 // The entry point of tarvik.exe. Program options come out of the argument
 // list first (the same options as on Linux); what is left are the action
 // words for the core. Arguments arrive in UTF-16 and are UTF-8 from here on.
+// The program is built for the window subsystem (no console of its own);
+// the command lines that print use the parent's console (consoleoutput.h).
 
 #include <fcntl.h>
 #include <io.h>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "options.h"
+#include "consoleoutput.h"
 #include "desktop/rundesktop.h"
 #include "programdir.h"
 #include "runheadless.h"
@@ -56,10 +59,12 @@ int printSettingsOf(const fs::path& configDir) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  prepareOutput();
   std::vector<std::string> arguments;
   for (int i = 1; i < argc; ++i) arguments.push_back(win32::narrow(argv[i]));
   ParsedOptions parsed = parseProgramOptions(arguments);
+  // The desktop program prints nothing; every other command line prints.
+  if (!needsWindows(arguments) || !parsed.error.empty()) win32::useParentConsole();
+  prepareOutput();
   if (!parsed.error.empty()) return usageError(parsed.error);
   const ProgramOptions& options = parsed.options;
   if (options.help) {

@@ -10,9 +10,7 @@ constexpr wchar_t kClassName[] = L"TarvikMessageWindow";
 void registerClassOnce(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-    return ::DefWindowProcW(h, m, w, l);
-  };
+  wc.lpfnWndProc = ::DefWindowProcW;
   wc.hInstance = instance;
   wc.lpszClassName = kClassName;
   // A second registration fails with "class already exists": that is fine.

@@ -93,17 +93,26 @@ TEST_F(WinLauncherTest, ArgumentsArriveAsTheProgramReadsThem) {
 }
 
 // An unquoted program path with blanks: the system tries "C:\...\with",
-// then "C:\...\with blanks\launchee.exe".
+// then "C:\...\with blanks\launchee.exe"; Japanese folder and program
+// names as the settings hold them.
 TEST_F(WinLauncherTest, UnquotedPathWithBlanksIsFoundByTheSystem) {
-  const fs::path folder = dir / "with blanks";
-  fs::create_directories(folder);
-  fs::copy_file(launchee, folder / "launchee.exe");
-  const fs::path record = dir / "record.txt";
-  ProcessHandle handle = kNoProcess;
-  const Recorded r = startAndRecord(utf8Path(folder / "launchee.exe") + " " + utf8Path(record) + " x", handle, record);
-  EXPECT_EQ(r.args, (Args{"x"}));
-  launcher.end(handle);
-  EXPECT_TRUE(pumpUntil([&] { return !launcher.isRunning(handle); }, 10000));
+  const struct {
+    const char8_t* folder;
+    const char8_t* program;
+  } cases[] = {{u8"with blanks", u8"launchee.exe"}, {u8"ツール フォルダ", u8"起動テスト.exe"}};
+  for (const auto& c : cases) {
+    const fs::path folder = dir / c.folder;
+    fs::create_directories(folder);
+    fs::copy_file(launchee, folder / c.program);
+    const fs::path record = dir / "record.txt";
+    fs::remove(record);
+    ProcessHandle handle = kNoProcess;
+    const Recorded r =
+        startAndRecord(utf8Path(folder / c.program) + " " + utf8Path(record) + " x", handle, record);
+    EXPECT_EQ(r.args, (Args{"x"})) << utf8Path(folder);
+    launcher.end(handle);
+    EXPECT_TRUE(pumpUntil([&] { return !launcher.isRunning(handle); }, 10000));
+  }
 }
 
 TEST_F(WinLauncherTest, EndAsksToCloseFirst) {

@@ -89,7 +89,7 @@ void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
     if (!oldLogAdopted) {
       oldLogAdopted = true;
       // A relative name once meant the current folder.
-      const std::filesystem::path name(settingsPath(settings.option.LOG));
+      const std::filesystem::path name(settingsFile(settings.option.LOG));
       std::string error = name.is_absolute() ? std::string() : adoptConnectionLog(name, connectionLogFile());
       if (!error.empty() && reportErrors) ports.view.showError(error);
     }

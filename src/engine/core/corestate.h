@@ -92,7 +92,7 @@ struct TarvikCore::State final : ParserHost {
   bool answeredSinceLastPoll = false;
   int pollsWithoutAnswer = 0;
   bool unreachableShown = false;
-  std::string statusBeforeUnreachable;
+  bool callEndUnseen = false;  // a call ran when the router came back
 
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
   CallJournal journal{ports.view, settings, files.directory(), destinations};

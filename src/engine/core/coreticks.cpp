@@ -83,7 +83,6 @@ void TarvikCore::State::countPollWithoutAnswer() {
 
 void TarvikCore::State::showUnreachable() {
   unreachableShown = true;
-  statusBeforeUnreachable = statusLine;
   setStatus(texts::kUnreachable);
   refreshMainTip();
   journal.watch().routerSilent(ports.clock.now());
@@ -95,9 +94,16 @@ void TarvikCore::State::routerAnswered() {
   if (unreachableShown) clearUnreachable();
 }
 
+// What the status line said before the silence is old news by now (a dial
+// message, an elapsed time): it shows the current state instead, the
+// running call's elapsed time or 待機中. A call that was running may have
+// ended while the router was silent, its end never seen: the first status
+// block that shows both channels free says 待機中 then.
 void TarvikCore::State::clearUnreachable() {
   unreachableShown = false;
-  if (statusLine == texts::kUnreachable) setStatus(statusBeforeUnreachable);
+  const bool callRunning = ports.timers.isActive(TimerId::Timer2);
+  callEndUnseen = callRunning;
+  if (statusLine == texts::kUnreachable) setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
   refreshMainTip();
   journal.watch().routerBack(ports.clock.now());
 }

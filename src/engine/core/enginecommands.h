@@ -92,8 +92,10 @@ class EngineCommands {
   // The settings dialog's OK: the dialog save of edited with the shown
   // application lists. Empty on success (the dialog closes, the script goes
   // on, the exchanges go to the new router address); otherwise the error
-  // text, the dialog stays open. The interval check's "5" is in settings()
-  // either way.
+  // text. With an interval that is not an integer the dialog stays open and
+  // nothing else follows; a file that could not be written is told, and
+  // the rest goes on as after a save (the dialog closes). The interval
+  // check's "5" is in settings() either way.
   virtual std::string ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) = 0;
   virtual void CredentialsEntered(const std::string& userId, const std::string& password) = 0;  // Shift-JIS
   virtual void CredentialsCancelled() = 0;

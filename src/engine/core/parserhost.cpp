@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/bytes.h"
+#include "base/pathtext.h"
 #include "base/sjis.h"
 #include "control/displaystep.h"
 #include "core/corestate.h"
@@ -20,7 +21,7 @@ Channel channelOf(int index) { return index == 0 ? Channel::B1 : Channel::B2; }
 
 bool fileExists(const std::string& utf8Path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(utf8Path, ec);
+  return std::filesystem::is_regular_file(pathFromUtf8(utf8Path), ec);
 }
 
 }  // namespace
@@ -99,7 +100,11 @@ void TarvikCore::State::addressAssigned() {
   }
 }
 
-void TarvikCore::State::bothChannelsIdle() { stopElapsed(); }
+void TarvikCore::State::bothChannelsIdle() {
+  stopElapsed();
+  if (callEndUnseen) setStatus(texts::kWaiting);
+  callEndUnseen = false;
+}
 
 void TarvikCore::State::refreshMainTip() {
   if (unreachableShown) {
@@ -111,6 +116,7 @@ void TarvikCore::State::refreshMainTip() {
 }
 
 void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
+  callEndUnseen = false;
   ports.view.setPanelColour(PanelColour::Normal);
   play(settings.sound.s3);
   if (settings.option.parkOnDisconnect) ports.view.parkWindow();

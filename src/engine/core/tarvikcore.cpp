@@ -326,7 +326,10 @@ void TarvikCore::Config() { state_->ScriptSuspended = true; }
 std::string TarvikCore::ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) {
   state_->settings = edited;
   std::string error = state_->files.saveDialogSettings(state_->settings, shownApps);
-  if (!error.empty()) return error;
+  // An interval that is not a number holds the close back until it is
+  // mended. A file that cannot be written does not: the settings are in
+  // force all the same, only not kept for the next start.
+  if (!error.empty() && !settingTextToInt(state_->settings.option.TIME)) return error;
   state_->takeLinkAddress();
   state_->ScriptSuspended = false;
   return error;

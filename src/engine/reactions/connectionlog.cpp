@@ -6,6 +6,7 @@
 
 #include "base/filebytes.h"
 #include "reactions/soundpaths.h"
+#include "base/pathtext.h"
 
 namespace tarvik {
 
@@ -23,7 +24,7 @@ std::vector<std::string> splitLogLines(std::string_view text) {
 }
 
 std::filesystem::path connectionLogPath(const std::filesystem::path& configDir, std::string_view sjisName) {
-  const std::filesystem::path name(settingsPath(sjisName));
+  const std::filesystem::path name(settingsFile(sjisName));
   return name.is_absolute() ? name : configDir / name;
 }
 
@@ -53,11 +54,11 @@ std::string adoptConnectionLog(const std::filesystem::path& old, const std::file
   std::error_code ec;
   if (!std::filesystem::is_regular_file(old, ec) || std::filesystem::equivalent(old, file, ec)) return {};
   const std::optional<std::string> oldText = readFileBytes(old);
-  if (!oldText) return old.string() + " を読み込めません";
+  if (!oldText) return utf8Of(old) + " を読み込めません";
   std::string bytes = *oldText;  // no log in the config folder yet: the old one as it stands
   if (std::filesystem::exists(file, ec)) {
     const std::optional<std::string> fileText = readFileBytes(file);
-    if (!fileText) return file.string() + " を読み込めません";
+    if (!fileText) return utf8Of(file) + " を読み込めません";
     const std::vector<std::string> oldLines = splitLogLines(*oldText);
     const std::vector<std::string> fileLines = splitLogLines(*fileText);
     const std::set<std::string> held(fileLines.begin(), fileLines.end());
@@ -69,7 +70,7 @@ std::string adoptConnectionLog(const std::filesystem::path& old, const std::file
     }
     bytes = joinLogLines(mergeLogs(oldLines, fileLines));
   }
-  if (!replaceFileBytes(file, bytes)) return file.string() + " に書き込めません";
+  if (!replaceFileBytes(file, bytes)) return utf8Of(file) + " に書き込めません";
   std::filesystem::remove(old, ec);  // a log left behind is found fully held next time
   return {};
 }
@@ -80,7 +81,7 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
   if (!std::filesystem::exists(file, ec)) return start;
   std::optional<std::string> text = readFileBytes(file);
   if (!text) {
-    start.error = file.string() + " を読み込めません";
+    start.error = utf8Of(file) + " を読み込めません";
     return start;
   }
   start.buffer = splitLogLines(*text);
@@ -89,7 +90,7 @@ LogCaptureStart prepareLogCapture(const std::filesystem::path& file) {
 }
 
 std::string writeConnectionLog(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  return replaceFileBytes(file, joinLogLines(lines)) ? std::string() : file.string() + " に書き込めません";
+  return replaceFileBytes(file, joinLogLines(lines)) ? std::string() : utf8Of(file) + " に書き込めません";
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/pathtext.h"
 #include "base/sjis.h"
 
 namespace tarvik {
@@ -13,9 +14,11 @@ std::string settingsPath(std::string_view sjisName) {
   return path;
 }
 
+std::filesystem::path settingsFile(std::string_view sjisName) { return pathFromUtf8(settingsPath(sjisName)); }
+
 std::string findSoundFile(const std::string& utf8Path, const SoundFolders& folders) {
   namespace fs = std::filesystem;
-  const fs::path path(utf8Path);
+  const fs::path path = pathFromUtf8(utf8Path);
   std::error_code error;
   if (utf8Path.empty() || path.is_absolute() || fs::is_regular_file(path, error)) return utf8Path;
   std::vector<fs::path> places{folders.configDir};
@@ -23,7 +26,7 @@ std::string findSoundFile(const std::string& utf8Path, const SoundFolders& folde
   for (const fs::path& folder : places) {
     if (folder.empty()) continue;
     const fs::path candidate = folder / path;
-    if (fs::is_regular_file(candidate, error)) return candidate.string();
+    if (fs::is_regular_file(candidate, error)) return utf8Of(candidate);
   }
   return utf8Path;
 }

@@ -13,6 +13,9 @@ namespace tarvik {
 // Empty stays empty (an empty sound name plays nothing).
 std::string settingsPath(std::string_view sjisName);
 
+// The same name as a path for the file calls (see base/pathtext.h).
+std::filesystem::path settingsFile(std::string_view sjisName);
+
 // Where a relative sound name is looked for when the current directory does
 // not hold it: the config directory, then the folders the program's own data
 // was installed in (the default sound set lives there).

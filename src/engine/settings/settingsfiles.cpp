@@ -8,6 +8,7 @@
 
 #include "base/sjis.h"
 #include "base/filebytes.h"
+#include "base/pathtext.h"
 #include "settings/inifile.h"
 #include "settings/linefile.h"
 #include "settings/settingskeys.h"
@@ -17,9 +18,7 @@ namespace {
 
 std::string withPath(std::string_view format, const std::filesystem::path& path) {
   std::string message(format);
-  // UTF-8 on every platform (string() is the ANSI code page on Windows).
-  const std::u8string name = path.u8string();
-  message.replace(message.find("%s"), 2, std::string(name.begin(), name.end()));
+  message.replace(message.find("%s"), 2, utf8Of(path));
   return message;
 }
 
@@ -111,13 +110,13 @@ void requireReadable(const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::exists(path, error) && !error) return;
   if (std::filesystem::is_directory(path, error)) {
-    throw std::runtime_error(path.string() + ": " + std::generic_category().message(EISDIR));
+    throw std::runtime_error(utf8Of(path) + ": " + std::generic_category().message(EISDIR));
   }
   // Opened the portable way; the stream's open leaves the system's reason
   // in errno on both platforms.
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(path.string() + ": " + std::generic_category().message(errno ? errno : EACCES));
+  if (!in) throw std::runtime_error(utf8Of(path) + ": " + std::generic_category().message(errno ? errno : EACCES));
 }
 
 }  // namespace

@@ -91,6 +91,7 @@ MainWindow::MainWindow(HINSTANCE instance, EngineCommands& core, HWND owner, Hoo
 }
 
 MainWindow::~MainWindow() {
+  if (tooltip_) ::DestroyWindow(tooltip_);  // owned by no window, it does not go with this one
   if (hwnd_) {
     // The main menu goes with the window.
     ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -129,9 +130,12 @@ void MainWindow::createControls() {
   button3_ = button(kButton3Id, L"詳細", BS_DEFPUSHBUTTON);  // Enter presses it
 
   // The connect button's hint (the default destination) and the status
-  // line's whole text when it shows cut.
+  // line's whole text when it shows cut. The tip, topmost itself, is owned
+  // by no window: an owned topmost popup keeps its owner from being made
+  // topmost (under Wine), and the window must stay on top when the
+  // settings say so.
   tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                instance_, nullptr);
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;

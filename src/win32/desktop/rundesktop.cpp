@@ -48,13 +48,6 @@ HWND createApplicationWindow(HINSTANCE instance) {
                            nullptr);
 }
 
-// A console opened for this program alone (started from the desktop) is
-// closed; one shared with a shell (started from a prompt) stays.
-void leaveOwnConsole() {
-  DWORD processes[2];
-  if (::GetConsoleProcessList(processes, 2) == 1) ::FreeConsole();
-}
-
 // The desktop front end: the Windows View, the windows and tray icons, the
 // Windows adapters. The start-up sequence is the shared one (startup.h).
 class WinDesktopFrontEnd : public app::FrontEnd {
@@ -177,6 +170,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     HWND owner = main_->hwnd();
     SettingsDialog::Hooks hooks;
     hooks.monitoringOffChanged = [this](bool off) { main_->setMonitoringOff(off); };
+    hooks.stayOnTopChanged = [this](bool onTop) { main_->setStayOnTop(onTop); };
     hooks.connectHintChanged = [this](const std::string& text) { main_->setConnectHint(text); };
     settings_ = std::make_unique<SettingsDialog>(core, owner, std::move(hooks));
     std::filesystem::path picture = findProgramFile(pictureName());
@@ -247,7 +241,6 @@ class WinDesktopFrontEnd : public app::FrontEnd {
 }  // namespace
 
 int runDesktop(const app::ProgramOptions& options, const std::filesystem::path& configDir) {
-  leaveOwnConsole();
   return app::runProgram(options, configDir, [] { return std::make_unique<WinDesktopFrontEnd>(); });
 }
 

@@ -73,6 +73,9 @@ class SettingsDialog {
     // "監視しない" ticked or not (also right after loadFromStore()): the main
     // window's B1 and B2 fields are enabled exactly when it is not.
     std::function<void(bool monitoringOff)> monitoringOffChanged;
+    // "常に手前に表示" ticked or not (also right after loadFromStore()): the
+    // main window stays on top exactly when it is.
+    std::function<void(bool onTop)> stayOnTopChanged;
     // At every close: the connect button's hint becomes the default
     // destination's entry (UTF-8).
     std::function<void(const std::string& text)> connectHintChanged;

@@ -52,6 +52,9 @@ constexpr std::pair<int, int> kPlayButtons[] = {
     {IDC_SpeedButton8, IDC_Edit_RingSound},
 };
 
+// Said after a settings file that could not be written.
+constexpr char kNotSaved[] = "設定を保存できませんでした。変更は Tarvik を終了するまで有効です。";
+
 constexpr int kEntries = 16;  // destination entries #0 to #15; 16 is "none matches"
 
 std::optional<std::wstring> platformFilePicker(HWND owner) {
@@ -286,6 +289,7 @@ struct SettingsDialog::Impl {
     EnableWindow(control(IDC_Edit4), !store.option.monitoringOff);
     EnableWindow(control(IDC_Script), store.option.runRouterScript);
     if (hooks.monitoringOffChanged) hooks.monitoringOffChanged(store.option.monitoringOff);
+    if (hooks.stayOnTopChanged) hooks.stayOnTopChanged(store.option.ONSCREEN);
   }
 
   // --- application page ---
@@ -398,8 +402,14 @@ struct SettingsDialog::Impl {
       loading = false;
     }
     if (!error.empty()) {
-      message(MessageKind::Error, error);
-      return false;
+      // An interval that is not a number is mended in the dialog; a file
+      // that cannot be written (a read-only program folder) would refuse
+      // every close, so the dialog closes after saying so.
+      if (!settingTextToInt(core.settings().option.TIME)) {
+        message(MessageKind::Error, error);
+        return false;
+      }
+      message(MessageKind::Error, error + "\n" + kNotSaved);
     }
     ShowWindow(dlg, SW_HIDE);
     return true;

@@ -3,8 +3,11 @@
 // the core.
 
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "corefixture.h"
+#include "base/pathtext.h"
 #include "reactions/connectionlog.h"
 
 namespace tarvik::coretest {
@@ -163,6 +166,65 @@ TEST_F(Reactions, RingingCallerShownByNameElseByNumber) {
   }
 }
 
+// Japanese file names in the settings (Shift-JIS) name the user's files
+// on every platform: each sound is played from the file the setting names.
+TEST_F(Reactions, JapaneseSoundNamesReachTheirFiles) {
+  namespace fs = std::filesystem;
+  const std::string absoluteFolder = toSjis(utf8Of(dir / u8"着信音")) + "\\";
+  const std::function<void()> dial = [this] {
+    core->ConnectFromMenu(0);
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n"}, {"sh s", statusBlock()}}));
+  };
+  const std::function<void()> ring = [this] { poll(statusBlock(ringingFrom("0398765432"))); };
+  const struct Case {
+    const char* what;
+    const char8_t* file;  // under the config folder
+    std::function<void(SettingsStore&)> set;
+    std::function<void()> trigger;
+  } cases[] = {
+      {"dial sound", u8"効果音/接続.wav", [](SettingsStore& s) { s.sound.s1 = toSjis("効果音\\接続.wav"); }, dial},
+      {"name sound, relative folder", u8"ネームサウンド/0398765432.wav",
+       [](SettingsStore& s) { s.sound.NAMESOUND = toSjis("ネームサウンド\\"); }, ring},
+      {"name sound, absolute folder", u8"着信音/0398765432.wav",
+       [&](SettingsStore& s) { s.sound.NAMESOUND = absoluteFolder; }, ring},
+  };
+  startIdle();
+  for (const Case& c : cases) {
+    const fs::path file = dir / c.file;
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "RIFF";
+    c.set(*settings());
+    sound.played.clear();
+    c.trigger();
+    ASSERT_FALSE(sound.played.empty()) << c.what;
+    std::error_code error;
+    EXPECT_TRUE(fs::equivalent(pathFromUtf8(sound.played.front()), file, error))
+        << c.what << ": played " << sound.played.front();
+    poll(statusBlock());  // the caller has gone
+  }
+}
+
+// The connection log named in Japanese is the user's file, read and extended.
+TEST_F(Reactions, JapaneseLogNameExtendsTheUsersLog) {
+  const std::string A = "12/01 10:00:00 B1 接続 0312345001", B = "12/01 11:00:00 B1 切断 0312345001";
+  const std::filesystem::path log = dir / u8"接続ログ.log";
+  std::ofstream(log, std::ios::binary) << toSjis(A + "\r\n");
+  settings()->option.saveConnectionLog = true;
+  settings()->option.LOG = toSjis(utf8Of(log));
+  startIdle();
+  core->ReportButtonClick(ReportButton::ConnectionLog);
+  answer(lastSocket(), exchange({{"sh h", A + "\n" + B + "\n"}}));
+  std::ifstream in(log, std::ios::binary);
+  const std::string written{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(toUtf8(written), A + "\r\n" + B + "\r\n");
+  Strings logs;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().extension() == ".log") logs.push_back(utf8Of(entry.path().filename()));
+  }
+  EXPECT_EQ(logs, Strings{"接続ログ.log"});
+  EXPECT_EQ(view.status, "ログ書き出し完了");
+}
+
 TEST_F(Reactions, ChannelBoxesRotateTipsAndIcons) {
   settings()->option.showChannelTrayIcons = true;
   settings()->option.showConnectionTime = false;  // connection time skipped
@@ -214,6 +276,57 @@ TEST_F(Reactions, UnreachableRouterShownAfterThreePollsAndCleared) {
   core->Timer1Timer();
   EXPECT_EQ(view.status, "ルーター応答なし");
 }
+
+// When the router answers again the status line shows the state as it is
+// now, not what it said before the silence (a dial long over, an elapsed
+// time that has run on or whose call has ended).
+struct SilenceCase {
+  const char* what;
+  bool connect;            // a call is connected before the silence
+  bool endBefore;          // and ends before it, its end seen
+  std::string afterwards;  // the router's status when it answers again
+  std::string status;
+};
+
+void PrintTo(const SilenceCase& c, std::ostream* out) { *out << c.what; }
+
+class StatusAfterSilence : public Reactions, public testing::WithParamInterface<SilenceCase> {};
+
+TEST_P(StatusAfterSilence, ShowsTheCurrentState) {
+  const SilenceCase& c = GetParam();
+  startIdle();
+  core->ConnectFromMenu(0);
+  if (c.connect) {
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n" + kConnected},
+                                   {"sh s", statusBlock(connected("10.0.0.7"))}}));
+    clock.advance(5000);
+    core->Timer2Timer();
+    ASSERT_EQ(view.status, "0分 5秒 ");
+    if (c.endBefore) poll(statusBlock(), kDisconnected);
+  } else {
+    answer(lastSocket(), exchange({{"co 0", "プロバイダ0へ接続中．\n"}, {"sh s", statusBlock()}}));
+    ASSERT_EQ(view.status.rfind("ダイアル開始", 0), 0u) << view.status;
+  }
+  const std::string before = view.status;
+  // The polls go unanswered until the router counts as silent.
+  for (int i = 0; i < 4; ++i) tick();
+  ASSERT_EQ(view.status, "ルーター応答なし");
+  clock.advance(5000);
+  const SocketId s = lastSocket();
+  chainOf(s);
+  core->AsyncSock1Receive(s, exchange({{"sh s", c.afterwards}}));
+  core->AsyncSock1Close(s);
+  EXPECT_EQ(view.status, c.status) << "before the silence: " << before;
+  if (timers.isActive(TimerId::Timer2)) core->Timer2Timer();
+  EXPECT_EQ(view.status, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reactions, StatusAfterSilence,
+    testing::Values(SilenceCase{"dial message, idle", false, false, statusBlock(), "待機中"},
+                    SilenceCase{"after a call's end, idle", true, true, statusBlock(), "待機中"},
+                    SilenceCase{"call still running", true, false, statusBlock(connected("10.0.0.7")), "0分 30秒 "},
+                    SilenceCase{"call ended while silent", true, false, statusBlock(), "待機中"}));
 
 // The log merge cases, end to end: the button loads the file, the router's
 // history arrives, the file is written.

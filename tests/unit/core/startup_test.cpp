@@ -343,7 +343,16 @@ TEST_F(CoreTest, TheSettingsDialogSaveGoesThroughTheEngine) {
   edited.tarvik.SOHOIP = "10.0.0.10";
   EXPECT_NE(core->ConfigClosed(edited, {}), "");
   core->B1DiscClick();
-  EXPECT_EQ(transport.host, "10.0.0.9") << "the router address follows only a completed save";
+  EXPECT_EQ(transport.host, "10.0.0.9") << "the router address waits for a valid interval";
+
+  // A settings file that cannot be written: the settings are in force all the same.
+  std::filesystem::remove(path("Tarvik.ini"));
+  std::filesystem::create_directory(path("Tarvik.ini"));
+  edited.option.TIME = "5";
+  edited.tarvik.SOHOIP = "10.0.0.11";
+  EXPECT_NE(core->ConfigClosed(edited, {}).find("Tarvik.ini に書き込めません"), std::string::npos);
+  core->B1DiscClick();
+  EXPECT_EQ(transport.host, "10.0.0.11");
 }
 
 }  // namespace

@@ -232,6 +232,17 @@ TEST_F(MainWindowTest, SessionEndSavesWithoutAsking) {
   EXPECT_EQ(core.last(), "EndSession 0");
 }
 
+// 常に手前に表示: the window is topmost exactly while the setting says so,
+// its own tips notwithstanding.
+TEST_F(MainWindowTest, StaysOnTopAsTheSettingSays) {
+  auto topmost = [&] { return (::GetWindowLongW(window->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  EXPECT_FALSE(topmost());
+  for (const bool onTop : {true, false, true}) {
+    window->setStayOnTop(onTop);
+    EXPECT_EQ(topmost(), onTop);
+  }
+}
+
 TEST_F(MainWindowTest, ChannelBoxesAndStatusLine) {
   window->setChannelText(Channel::B1, "空き");
   window->setChannelText(Channel::B2, "203.0.113.5");

@@ -26,6 +26,7 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
   std::optional<std::wstring> nextFile;  // what the file-open dialog answers
   int pickerCalls = 0;
   std::vector<bool> monitoringOff;
+  std::vector<bool> stayOnTop;
   std::vector<std::string> hints;
   std::unique_ptr<SettingsDialog> dialog = make();
 
@@ -38,6 +39,7 @@ struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
     };
     hooks.message = recordMessages();
     hooks.monitoringOffChanged = [this](bool off) { monitoringOff.push_back(off); };
+    hooks.stayOnTopChanged = [this](bool onTop) { stayOnTop.push_back(onTop); };
     hooks.connectHintChanged = [this](const std::string& text) { hints.push_back(text); };
     return std::make_unique<SettingsDialog>(core, nullptr, hooks);
   }
@@ -278,14 +280,25 @@ TEST_F(SettingsDialogTest, AnIntervalThatIsNoNumberKeepsTheDialogOpenWithItsMess
   }
 }
 
-TEST_F(SettingsDialogTest, AWriteThatFailsKeepsTheDialogOpenAndNamesTheFile) {
-  dialog->openDialog();
+// A settings file that cannot be written (a read-only program folder) is
+// told, with the file's name, and the dialog closes all the same, by OK and
+// by the close box: it could not be closed at all otherwise.
+TEST_F(SettingsDialogTest, AWriteThatFailsIsToldAndTheDialogCloses) {
   std::filesystem::create_directory(core.files().iniPath());  // a folder where the file should be
-  pressOk();
-  EXPECT_TRUE(dialog->isVisible());
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].kind, MessageKind::Error);
-  EXPECT_NE(messages[0].text.find("Tarvik.ini"), std::string::npos) << messages[0].text;
+  for (const bool byOk : {true, false}) {
+    messages.clear();
+    dialog->openDialog();
+    if (byOk) {
+      pressOk();
+    } else {
+      SendMessageW(dialog->hwnd(), WM_CLOSE, 0, 0);
+    }
+    EXPECT_FALSE(dialog->isVisible()) << byOk;
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].kind, MessageKind::Error);
+    EXPECT_NE(messages[0].text.find("Tarvik.ini に書き込めません"), std::string::npos) << messages[0].text;
+    EXPECT_NE(messages[0].text.find("設定を保存できませんでした"), std::string::npos) << messages[0].text;
+  }
 }
 
 TEST_F(SettingsDialogTest, EveryCloseSavesAndTheConnectHintFollowsTheDefaultEntry) {
@@ -567,6 +580,18 @@ TEST_F(SettingsDialogTest, MonitoringOffGreysTheIntervalAndTheScriptFollowsItsBo
   dialog->loadFromStore();
   EXPECT_FALSE(IsWindowEnabled(at(IDC_Edit4)));
   EXPECT_FALSE(IsWindowEnabled(at(IDC_Script)));
+}
+
+// The main window follows 常に手前に表示 from the load on, and at each click.
+TEST_F(SettingsDialogTest, StayOnTopIsToldAfterTheLoadAndAtEachClick) {
+  core.store.option.ONSCREEN = true;
+  dialog->loadFromStore();
+  ASSERT_FALSE(stayOnTop.empty());
+  EXPECT_TRUE(stayOnTop.back());
+  toggle(IDC_CheckBox2);
+  EXPECT_FALSE(stayOnTop.back());
+  toggle(IDC_CheckBox2);
+  EXPECT_TRUE(stayOnTop.back());
 }
 
 TEST_F(SettingsDialogTest, TheScriptIsKeptLineByLine) {

@@ -1,0 +1,128 @@
+// tarvik.exe itself (TARVIK_EXE_UNDER_TEST): a program of the window
+// subsystem, so no console opens for it from the Start menu or at logon,
+// whose printing command lines still write to the pipe or the console they
+// were started with.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "widetext.h"
+
+namespace tarvik::win32 {
+namespace {
+
+// The program's path as a Windows path (a Linux path from the build is on
+// Wine's drive Z:).
+std::wstring program() {
+  const char* path = std::getenv("TARVIK_EXE_UNDER_TEST");
+  std::string p = path ? path : "";
+  if (!p.empty() && p.front() == '/') p = "Z:" + p;
+  return widen(p);
+}
+
+struct Handle {
+  HANDLE h = nullptr;
+  ~Handle() {
+    if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+  }
+};
+
+// Runs the program with the arguments; with `pipe`, its standard output and
+// error go to a pipe whose text is returned, otherwise it gets no handles
+// and may only find this program's console. The exit code goes to `code`.
+std::string run(const std::wstring& arguments, bool pipe, DWORD& code) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  Handle read, write;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  // Without a pipe no handles at all, as a prompt starts a program of the
+  // window subsystem.
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  if (pipe) {
+    EXPECT_TRUE(::CreatePipe(&read.h, &write.h, &inherit, 0));
+    ::SetHandleInformation(read.h, HANDLE_FLAG_INHERIT, 0);
+    startup.hStdOutput = write.h;
+    startup.hStdError = write.h;
+  }
+  std::wstring commandLine = L"\"" + program() + L"\" " + arguments;
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, pipe, 0, nullptr, nullptr, &startup,
+                        &info)) {
+    ADD_FAILURE() << "cannot start " << narrow(commandLine) << ": " << ::GetLastError();
+    return {};
+  }
+  Handle process{info.hProcess}, thread{info.hThread};
+  std::string out;
+  if (pipe) {
+    ::CloseHandle(write.h);
+    write.h = nullptr;
+    char buffer[4096];
+    DWORD n = 0;
+    while (::ReadFile(read.h, buffer, sizeof buffer, &n, nullptr) && n > 0) out.append(buffer, n);
+  }
+  EXPECT_EQ(::WaitForSingleObject(process.h, 60000), WAIT_OBJECT_0);
+  ::GetExitCodeProcess(process.h, &code);
+  return out;
+}
+
+TEST(Program, IsBuiltForTheWindowSubsystem) {
+  std::ifstream file(std::filesystem::path(program()), std::ios::binary);
+  ASSERT_TRUE(file) << narrow(program());
+  IMAGE_DOS_HEADER dos{};
+  file.read(reinterpret_cast<char*>(&dos), sizeof dos);
+  ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+  IMAGE_NT_HEADERS64 nt{};
+  file.seekg(dos.e_lfanew);
+  file.read(reinterpret_cast<char*>(&nt), sizeof nt);
+  ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+  EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// Through a pipe, as scripts and the end-to-end tests read it.
+TEST(Program, PrintingCommandLinesWriteToThePipeTheyWereGiven) {
+  const struct {
+    const wchar_t* arguments;
+    const char* part;
+    DWORD code;
+  } cases[] = {
+      {L"--version", "tarvik", 0},
+      {L"--help", "--headless", 0},
+      {L"--no-such-option", "Try 'tarvik --help'", 2},
+  };
+  for (const auto& c : cases) {
+    DWORD code = 1000;
+    const std::string out = run(c.arguments, true, code);
+    EXPECT_NE(out.find(c.part), std::string::npos) << narrow(c.arguments) << " printed: " << out;
+    EXPECT_EQ(code, c.code) << narrow(c.arguments);
+  }
+}
+
+// Started from a prompt without redirection: the text lands in the
+// prompt's console.
+TEST(Program, WithoutHandlesItWritesToTheParentsConsole) {
+  ::FreeConsole();
+  ASSERT_TRUE(::AllocConsole());
+  Handle screen{::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr)};
+  ASSERT_NE(screen.h, INVALID_HANDLE_VALUE);
+  DWORD code = 1000;
+  run(L"--version", false, code);
+  EXPECT_EQ(code, 0u);
+  CONSOLE_SCREEN_BUFFER_INFO info{};
+  ASSERT_TRUE(::GetConsoleScreenBufferInfo(screen.h, &info));
+  const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwCursorPosition.Y + 1);
+  std::wstring text(cells, L' ');
+  DWORD got = 0;
+  ASSERT_TRUE(::ReadConsoleOutputCharacterW(screen.h, text.data(), cells, COORD{0, 0}, &got));
+  text.resize(got);
+  EXPECT_NE(text.find(L"tarvik"), std::wstring::npos) << narrow(text);
+  ::FreeConsole();
+}
+
+}  // namespace
+}  // namespace tarvik::win32
