@@ -22,6 +22,11 @@ int printUsage(const std::filesystem::path& configDir, const std::string& month)
     return 2;
   }
   const JournalReading reading = readJournal(configDir);
+  // A month of zeros from a journal that could not be read would be a lie.
+  if (reading.readFailed()) {
+    std::fprintf(stderr, "tarvik: %s\n", reading.readErrorReport().c_str());
+    return 2;
+  }
   if (reading.damaged > 0) std::fprintf(stderr, "tarvik: %s\n", reading.damageReport().c_str());
   std::fputs(usageTable(summarizeMonth(reading.records, year, monthNumber)).c_str(), stdout);
   return 0;

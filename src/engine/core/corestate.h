@@ -95,7 +95,9 @@ struct TarvikCore::State final : ParserHost {
   bool callEndUnseen = false;  // a call ran when the router came back
 
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
-  CallJournal journal{ports.view, settings, files.directory(), destinations};
+  CallJournal journal{ports.view, settings, files.directory(), destinations,
+                      [this](const std::string& text, bool failure) { journalStatus(text, failure); }};
+  void journalStatus(const std::string& utf8, bool failure);
 
   // tarvikcore.cpp
   void FormCreate(const std::vector<std::string>& args);

@@ -31,6 +31,12 @@ void TarvikCore::State::setStatus(const std::string& utf8) {
   ports.view.setStatusLine(utf8);
 }
 
+void TarvikCore::State::journalStatus(const std::string& utf8, bool failure) {
+  if (!failure) return setStatus(utf8);
+  statusLine = utf8;
+  ports.view.showStatusError(utf8);
+}
+
 void TarvikCore::State::setLabel1(const std::string& utf8) {
   label1 = utf8;
   ports.view.setDestinationLabel(utf8);

@@ -233,6 +233,9 @@ void TarvikCore::State::parseAnswers(const std::vector<std::string>& answers, co
     if (closed) return;
     parsingCommandExchange = command;
     parsingQuietExchange = quiet;
+    // The router's messages about connections first: a status block after
+    // them shows what they left.
+    journal.watch().answerSeen(answer, ports.clock.now());
     parser.AsyncSock1Receive(answer);
   }
 }

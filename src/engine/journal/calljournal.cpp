@@ -11,7 +11,10 @@ bool noticeWanted(const SettingsStore& settings, NoticeKind kind) {
       return n.CONNECTED;
     case NoticeKind::Disconnected:
       return n.DISCONNECTED;
+    // A journal that loses calls is a failure like a failed dial.
     case NoticeKind::DialFailed:
+    case NoticeKind::JournalFailed:
+    case NoticeKind::JournalBack:
       return n.FAILED;
     case NoticeKind::RouterSilent:
     case NoticeKind::RouterBack:
@@ -20,16 +23,31 @@ bool noticeWanted(const SettingsStore& settings, NoticeKind kind) {
   return false;
 }
 
+std::string journalWriteFailedText(const std::error_code& error) {
+  return std::string(kJournalFileName) + " に書き込めません（" + journalErrorText(error) + "）";
+}
+
+std::string journalWritingAgainText() { return std::string(kJournalFileName) + " に再び書き込めます"; }
+
 CallJournal::CallJournal(View& view, const SettingsStore& settings, std::filesystem::path configDir,
-                         const std::vector<std::string>& destinations)
+                         const std::vector<std::string>& destinations, StatusLine statusLine)
     : view_(view),
       settings_(settings),
       file_(std::move(configDir), journalMaxBytes(settings)),
-      watch_(*this, settings.nameList, destinations) {}
+      watch_(*this, settings.nameList, destinations),
+      statusLine_(std::move(statusLine)) {}
 
+// Only the first failure of a streak is told, and its end: a full disk
+// would otherwise repeat its message at every event.
 void CallJournal::record(const JournalRecord& record) {
   file_.setMaxBytes(journalMaxBytes(settings_));
-  writing_ = file_.append(record, record.end ? *record.end : record.start);
+  const std::error_code error = file_.append(record, record.end ? *record.end : record.start);
+  const bool wasWriting = writing_;
+  writing_ = !error;
+  if (writing_ == wasWriting) return;
+  const std::string text = error ? journalWriteFailedText(error) : journalWritingAgainText();
+  if (statusLine_) statusLine_(text, static_cast<bool>(error));
+  notice({error ? NoticeKind::JournalFailed : NoticeKind::JournalBack, "通話記録", text});
 }
 
 void CallJournal::notice(const Notice& notice) {

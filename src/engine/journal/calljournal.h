@@ -1,8 +1,11 @@
 #pragma once
 // The call journal as the core holds it: what the channels show goes to a
 // CallWatch, whose records are appended to Tarvik-journal.csv and whose
-// notices go to the View when their [NOTIFY] switch is on.
+// notices go to the View when their [NOTIFY] switch is on. A journal that
+// cannot be written is told once when it fails and once when it works
+// again, on the status line and as a notice.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,9 +18,13 @@ namespace tarvik {
 
 class CallJournal final : private CallWatch::Sink {
  public:
+  // Shows text on the status line; failure says it is a fault to notice
+  // (View::showStatusError).
+  using StatusLine = std::function<void(const std::string& text, bool failure)>;
+
   // Everything given is read at each use and must outlive the journal.
   CallJournal(View& view, const SettingsStore& settings, std::filesystem::path configDir,
-              const std::vector<std::string>& destinations);
+              const std::vector<std::string>& destinations, StatusLine statusLine);
 
   CallWatch& watch() { return watch_; }
   const JournalFile& file() const { return file_; }
@@ -33,10 +40,16 @@ class CallJournal final : private CallWatch::Sink {
   const SettingsStore& settings_;
   JournalFile file_;
   CallWatch watch_;
+  StatusLine statusLine_;
   bool writing_ = true;
 };
 
 // Whether [NOTIFY] lets notices of this kind through.
 bool noticeWanted(const SettingsStore& settings, NoticeKind kind);
+
+// What the status line and the notice say when the journal cannot be
+// written for error, and when it can again.
+std::string journalWriteFailedText(const std::error_code& error);
+std::string journalWritingAgainText();
 
 }  // namespace tarvik

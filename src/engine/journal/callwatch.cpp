@@ -2,6 +2,7 @@
 
 #include "base/bytes.h"
 #include "base/sjis.h"
+#include "journal/callmessages.h"
 #include "journal/journaltime.h"
 #include "reactions/callernames.h"
 
@@ -30,12 +31,71 @@ CallWatch::CallWatch(Sink& sink, const std::vector<std::string>& nameList,
 
 void CallWatch::dialled(int destination) { lastDialled_ = destination; }
 
+void CallWatch::answerSeen(std::string_view answerSjis, const LocalTime& now) {
+  for (const CallMessage& m : findCallMessages(answerSjis)) {
+    if (m.kind == CallMessage::Kind::Connected) {
+      connectionReported(m.channel, now);
+    } else {
+      disconnectionReported(m.channel, m.minutes, now);
+    }
+  }
+}
+
+int CallWatch::messageChannel(int named, bool connected) const {
+  if (named == 0 || named == 1) return named;
+  return lines_[0].connected == connected ? 0 : lines_[1].connected == connected ? 1 : 0;
+}
+
+void CallWatch::connectionReported(int channel, const LocalTime& now) {
+  const int ch = messageChannel(channel, false);
+  Line& line = lines_[ch];
+  line.endedByMessage = false;
+  if (line.connected) return;  // its status block came first
+  if (line.phase == Phase::Ringing) ringEnded(ch, line, true);
+  line.fromRing = line.phase == Phase::Ringing || (line.phase == Phase::InUse && line.fromRing);
+  line.phase = Phase::InUse;
+  line.ip.clear();
+  line.number.clear();
+  beginConnection(line, now, false);
+}
+
+// A connection the program saw end: the router's message says so, with
+// the minutes it counted. One the program never saw come up (shorter than
+// a poll, with its coming up in no answer) is journaled from what the
+// message tells.
+void CallWatch::disconnectionReported(int channel, std::optional<int> minutes, const LocalTime& now) {
+  const int ch = messageChannel(channel, true);
+  Line& line = lines_[ch];
+  if (line.connected) {
+    useEnded(ch, line, now, minutes);
+    line.endedByMessage = true;
+    return;
+  }
+  if (line.endedByStatus) {  // journaled already, when the status showed it gone
+    line.endedByStatus = false;
+    return;
+  }
+  if (!minutes) return;  // a dial or a ring given up: no connection
+  line.fromRing = false;
+  line.ip.clear();
+  line.number.clear();
+  beginConnection(line, fromJournalSeconds(journalSeconds(now) - 60LL * *minutes), false);
+  useEnded(ch, line, now, minutes);
+  line.endedByMessage = true;
+}
+
 void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalTime& now) {
   Line& line = lines_[channel];
+  const bool firstSight = !line.seen;
+  line.seen = true;
   const Phase phase = state.Idle ? Phase::Idle : showsRinging(state) ? Phase::Ringing : Phase::InUse;
   if (line.phase == Phase::Ringing && phase != Phase::Ringing)
     ringEnded(channel, line, phase == Phase::InUse);
-  if (line.phase == Phase::InUse && phase != Phase::InUse) useEnded(channel, line, now);
+  if (line.phase == Phase::InUse && phase != Phase::InUse) {
+    line.endedByStatus = line.connected;
+    useEnded(channel, line, now, std::nullopt);
+  }
+  if (phase != Phase::InUse) line.endedByMessage = false;
 
   if (phase == Phase::Ringing && line.phase != Phase::Ringing) {
     line.since = now;
@@ -49,19 +109,52 @@ void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalT
     line.ip.clear();
   }
   line.phase = phase;
-  if (phase == Phase::InUse) useSeen(line, state, now);
+  if (phase == Phase::InUse) useSeen(line, state, now, firstSight);
 }
 
-void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& now) {
-  const std::string& ip = state.text(ChannelState::IPAddress);
-  if (!hasAddress(ip)) return;
-  line.ip = ip;
-  if (line.connected) return;
+void CallWatch::beginConnection(Line& line, const LocalTime& since, bool old) {
   line.connected = true;
-  line.since = now;
-  line.number = state.text(ChannelState::PhoneNumber);
+  line.announced = old;
+  line.old = old;
+  line.endedByStatus = false;
+  line.since = since;
   line.target = connectionTarget(line.number);
-  sink_.notice({NoticeKind::Connected, "接続", joined(destinationText(line.target), toUtf8(ip))});
+}
+
+void CallWatch::announce(const Line& line) {
+  sink_.notice({NoticeKind::Connected, "接続", joined(destinationText(line.target), toUtf8(line.ip))});
+}
+
+void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& now, bool firstSight) {
+  const std::string& ip = state.text(ChannelState::IPAddress);
+  const bool addressed = hasAddress(ip);
+  // The status of a connection the router has said ended (printed before
+  // its message); a new address is a new connection.
+  if (line.endedByMessage && (!addressed || ip == line.ip)) return;
+  line.endedByMessage = false;
+  const std::string& number = state.text(ChannelState::PhoneNumber);
+  if (addressed) {
+    line.ip = ip;
+    if (!line.connected) {
+      line.number = number;
+      // Up at the first look, and not dialled by this program: a
+      // connection from before it started.
+      beginConnection(line, now, firstSight && lastDialled_ < 0);
+    }
+  }
+  if (!line.connected) return;
+  if (line.number.empty() && !number.empty()) {
+    line.number = number;
+    line.target = connectionTarget(number);
+  }
+  if (auto minutes = connectionFieldMinutes(state.text(ChannelState::ConnectTime))) {
+    const long long counted = journalSeconds(now) - 60LL * *minutes;
+    if (counted < journalSeconds(line.since)) line.since = fromJournalSeconds(counted);
+  }
+  if (!line.announced && !line.ip.empty()) {
+    line.announced = true;
+    announce(line);
+  }
 }
 
 void CallWatch::ringEnded(int channel, Line& line, bool answered) {
@@ -76,20 +169,24 @@ void CallWatch::ringEnded(int channel, Line& line, bool answered) {
 }
 
 // An answered call that became a connection is told about, but only calls
-// this side placed are counted as time online.
-void CallWatch::useEnded(int channel, Line& line, const LocalTime& now) {
+// this side placed are counted as time online. A connection that ended
+// before its address was seen is announced as it ends.
+void CallWatch::useEnded(int channel, Line& line, const LocalTime& now, std::optional<int> routerMinutes) {
   if (!line.connected) return;
+  if (!line.announced) announce(line);
   JournalRecord r = line.target;
   r.event = JournalEvent::Outgoing;
   r.start = line.since;
   r.end = now;
   r.channel = channelName(channel);
   r.ip = toUtf8(line.ip);
-  r.minutes = startedMinutes(line.since, now);
+  r.minutes = routerMinutes ? *routerMinutes : wholeMinutes(line.since, now);
   sink_.notice({NoticeKind::Disconnected, "切断",
                 joined(destinationText(r), "接続時間 " + std::to_string(r.minutes) + "分")});
   if (!line.fromRing) sink_.record(r);
   line.connected = false;
+  line.announced = false;
+  line.old = false;
 }
 
 void CallWatch::dialFailed(const std::string& messageSjis, const LocalTime& now) {
@@ -126,7 +223,7 @@ void CallWatch::routerBack(const LocalTime& now) {
   r.event = JournalEvent::Unreachable;
   r.start = silentSince_;
   r.end = now;
-  r.minutes = startedMinutes(silentSince_, now);
+  r.minutes = wholeMinutes(silentSince_, now);
   sink_.record(r);
   sink_.notice({NoticeKind::RouterBack, "ルーター", "ルーターが再び応答しています"});
 }

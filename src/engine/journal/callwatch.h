@@ -1,12 +1,22 @@
 #pragma once
-// Follows each channel from one status block to the next and tells what
-// happened: a call rang and was answered or missed, a connection came up
-// and ended, a dial failed or met a busy line, the router stopped and
-// started answering. Finished events become journal records; moments worth
-// a desktop notification become notices.
+// Follows each channel from one status block to the next, and the router's
+// messages in between, and tells what happened: a call rang and was
+// answered or missed, a connection came up and ended, a dial failed or met
+// a busy line, the router stopped and started answering. Finished events
+// become journal records; moments worth a desktop notification become
+// notices.
+//
+// A connection's start is the earliest the program knows of: when it first
+// saw it, or earlier by the minutes the router's status block counts for it
+// (so a connection that was up before the program started is journaled from
+// its real start, and is not announced as new). Its minutes are whole
+// minutes, as the status line and the router count them: the router's own
+// count from its ending message when there is one.
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "journal/journalrecord.h"
@@ -33,6 +43,13 @@ class CallWatch {
   // The destination (0..15) a dial went to, for the records of its failure
   // and of a connection the destination list cannot name.
   void dialled(int destination);
+  // An answer of the router (Shift-JIS), before its status blocks are
+  // parsed: its messages about connections that came up or ended, which
+  // may be all there is of a call shorter than one poll.
+  void answerSeen(std::string_view answerSjis, const LocalTime& now);
+  void connectionReported(int channel, const LocalTime& now);
+  // minutes: the router's count from its message, when it gave one.
+  void disconnectionReported(int channel, std::optional<int> minutes, const LocalTime& now);
   // A channel's status block has been parsed (channel 0 = B1, 1 = B2).
   void channelSeen(int channel, const ChannelState& state, const LocalTime& now);
   // The router refused a dial with messageSjis.
@@ -46,8 +63,17 @@ class CallWatch {
   enum class Phase { Idle, Ringing, InUse };
   struct Line {
     Phase phase = Phase::Idle;
+    bool seen = false;       // a status block of this channel has been parsed
     bool fromRing = false;   // in use after ringing: an answered call
-    bool connected = false;  // has had an address
+    bool connected = false;  // a connection is up (by its address or the router's message)
+    bool announced = false;  // its connection notice has been sent (or was not news)
+    bool old = false;        // up before this program first looked: no news
+    // The router said the connection ended; the status block of the same
+    // answer may still show it with its address.
+    bool endedByMessage = false;
+    // The connection ended by a status block; the router's message about
+    // it may follow in a later answer.
+    bool endedByStatus = false;
     LocalTime since;         // the ring's or the connection's start
     std::string number;      // Shift-JIS
     std::string ip;
@@ -55,8 +81,13 @@ class CallWatch {
   };
 
   void ringEnded(int channel, Line& line, bool answered);
-  void useEnded(int channel, Line& line, const LocalTime& now);
-  void useSeen(Line& line, const ChannelState& state, const LocalTime& now);
+  void beginConnection(Line& line, const LocalTime& since, bool old);
+  void announce(const Line& line);
+  // routerMinutes: the router's count, when its message gave one.
+  void useEnded(int channel, Line& line, const LocalTime& now, std::optional<int> routerMinutes);
+  void useSeen(Line& line, const ChannelState& state, const LocalTime& now, bool firstSight);
+  // The channel a message names, else the likeliest one.
+  int messageChannel(int named, bool connected) const;
   // Destination "#n" and its name from the destination list.
   JournalRecord destinationRecord(int index) const;
   JournalRecord connectionTarget(const std::string& phoneSjis) const;

@@ -1,9 +1,11 @@
 #include "journal/journalfile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
-#include <system_error>
+#include <iterator>
+#include <optional>
 
 #include "base/filebytes.h"
 #include "journal/syncedappend.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr std::string_view kRotatedPrefix = "Tarvik-journal-";
 constexpr std::string_view kSuffix = ".csv";
+constexpr std::string_view kLineEnd = "\r\n";
 
 // True when the file does not end in a line end (a crash cut its last line).
 bool endsUnfinished(const std::filesystem::path& file) {
@@ -21,6 +24,28 @@ bool endsUnfinished(const std::filesystem::path& file) {
   char last = '\n';
   in.get(last);
   return last != '\n';
+}
+
+// The file's bytes, or why they could not be read.
+std::optional<std::string> readBytes(const std::filesystem::path& file, std::error_code& error) {
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    return std::nullopt;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = std::make_error_code(std::errc::io_error);
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+void noteUnreadable(JournalReading& into, std::string name, std::error_code error) {
+  if (into.readFailed()) return;
+  into.unreadable = std::move(name);
+  into.readError = error;
 }
 
 std::string rotatedName(const LocalTime& now, int n) {
@@ -52,9 +77,12 @@ void JournalFile::rotate(const LocalTime& now) {
   }
 }
 
-bool JournalFile::append(const JournalRecord& record, const LocalTime& now) {
+std::error_code JournalFile::append(const JournalRecord& record, const LocalTime& now) {
   std::error_code ec;
   const std::filesystem::path file = path();
+  // A folder of the journal's name would refuse the write for a reason the
+  // platforms name differently; it is told as what it is.
+  if (std::filesystem::is_directory(file, ec)) return std::make_error_code(std::errc::is_a_directory);
   std::uintmax_t size = std::filesystem::exists(file, ec) ? std::filesystem::file_size(file, ec) : 0;
   if (ec) size = 0;
   if (size > 0 && size >= maxBytes_) {
@@ -63,14 +91,14 @@ bool JournalFile::append(const JournalRecord& record, const LocalTime& now) {
   }
   std::string bytes;
   if (size == 0) {
-    createPrivateDirectories(directory_);
-    bytes = journalHeader() + "\n";
+    if (!createPrivateDirectories(directory_)) return std::make_error_code(std::errc::permission_denied);
+    bytes = std::string(kUtf8Bom) + journalHeader() + std::string(kLineEnd);
   } else if (endsUnfinished(file)) {
     // What is left of a cut line might still read as a record, with a
     // field cut short; CAN marks it void before the line is closed.
-    bytes = "\x18\n";
+    bytes = "\x18" + std::string(kLineEnd);
   }
-  bytes += journalLine(record) + "\n";
+  bytes += journalLine(record) + std::string(kLineEnd);
   return appendSynced(file, bytes);
 }
 
@@ -80,11 +108,42 @@ std::string JournalReading::damageReport() const {
          " skipped in the call journal (first at " + firstDamaged + ")";
 }
 
+std::string JournalReading::readErrorReport() const {
+  if (!readFailed()) return {};
+  return "cannot read the call journal " + unreadable + ": " + readError.message();
+}
+
+// What the user can do something about is named; anything else is told in
+// the system's words.
+std::string journalErrorText(const std::error_code& error) {
+  struct Reason {
+    std::errc code;
+    const char* text;
+  };
+  static constexpr Reason kReasons[] = {
+      {std::errc::permission_denied, "アクセスが許可されていません"},
+      {std::errc::operation_not_permitted, "アクセスが許可されていません"},
+      {std::errc::read_only_file_system, "書き込み禁止のディスクです"},
+      {std::errc::is_a_directory, "同じ名前のフォルダーがあります"},
+      {std::errc::no_space_on_device, "ディスクに空きがありません"},
+      {std::errc::file_too_large, "ディスクに空きがありません"},
+  };
+  for (const Reason& r : kReasons)
+    if (error == r.code) return r.text;
+  return error.message();
+}
+
 void readJournalFile(const std::filesystem::path& file, JournalReading& into) {
-  auto bytes = readFileBytes(file);
-  if (!bytes) return;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (status.type() == std::filesystem::file_type::not_found) return;
+  if (error) return noteUnreadable(into, file.filename().string(), error);
+  if (std::filesystem::is_directory(status))
+    return noteUnreadable(into, file.filename().string(), std::make_error_code(std::errc::is_a_directory));
+  auto bytes = readBytes(file, error);
+  if (!bytes) return noteUnreadable(into, file.filename().string(), error);
   std::string_view text = *bytes;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);  // a BOM from a spreadsheet
+  if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
   int lineNumber = 0;
   while (!text.empty()) {
     ++lineNumber;
@@ -106,15 +165,19 @@ void readJournalFile(const std::filesystem::path& file, JournalReading& into) {
 
 JournalReading readJournal(const std::filesystem::path& directory) {
   std::vector<std::filesystem::path> rotated;
+  JournalReading reading;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
+  std::filesystem::directory_iterator entries(directory, ec);
+  // No folder yet is no journal yet; one that cannot be listed hides the
+  // journals put aside in it.
+  if (ec && ec != std::errc::no_such_file_or_directory) noteUnreadable(reading, directory.string(), ec);
+  for (const auto& entry : entries) {
     const std::string name = entry.path().filename().string();
     if (name.size() > kRotatedPrefix.size() + kSuffix.size() && name.starts_with(kRotatedPrefix) &&
         name.ends_with(kSuffix) && entry.is_regular_file(ec))
       rotated.push_back(entry.path());
   }
   std::sort(rotated.begin(), rotated.end());
-  JournalReading reading;
   for (const auto& file : rotated) readJournalFile(file, reading);
   readJournalFile(directory / kJournalFileName, reading);
   return reading;

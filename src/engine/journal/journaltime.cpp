@@ -66,10 +66,9 @@ LocalTime fromJournalSeconds(long long seconds) {
   return t;
 }
 
-int startedMinutes(const LocalTime& start, const LocalTime& end) {
+int wholeMinutes(const LocalTime& start, const LocalTime& end) {
   const long long seconds = journalSeconds(end) - journalSeconds(start);
-  if (seconds < 0) return 0;
-  return static_cast<int>(std::max(1LL, (seconds + 59) / 60));
+  return seconds < 0 ? 0 : static_cast<int>(seconds / 60);
 }
 
 int daysInMonth(int yearNumber, int monthNumber) {

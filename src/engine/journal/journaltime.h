@@ -18,10 +18,10 @@ std::optional<LocalTime> parseJournalTime(std::string_view text);
 long long journalSeconds(const LocalTime& t);
 LocalTime fromJournalSeconds(long long seconds);
 
-// Started minutes of a stretch from start to end: any part of a minute
-// counts as one, as the line is charged (so a stretch seen within one second
-// is one minute); 0 when the clock went back in between.
-int startedMinutes(const LocalTime& start, const LocalTime& end);
+// Whole minutes of a stretch from start to end, as the status line's
+// elapsed time and the router count them (2分 for 2 minutes 59 seconds);
+// 0 when the clock went back in between.
+int wholeMinutes(const LocalTime& start, const LocalTime& end);
 
 int daysInMonth(int year, int month);
 

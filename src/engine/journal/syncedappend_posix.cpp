@@ -6,21 +6,27 @@
 #include "journal/syncedappend.h"
 
 namespace tarvik {
+namespace {
 
-bool appendSynced(const std::filesystem::path& path, std::string_view bytes) {
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+}  // namespace
+
+std::error_code appendSynced(const std::filesystem::path& path, std::string_view bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  bool ok = true;
-  while (ok && !bytes.empty()) {
+  if (fd < 0) return lastError();
+  std::error_code error;
+  while (!error && !bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0) {
-      ok = errno == EINTR;
+      if (errno != EINTR) error = lastError();
       continue;
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  ok = ok && ::fsync(fd) == 0;
-  return ::close(fd) == 0 && ok;
+  if (!error && ::fsync(fd) != 0) error = lastError();
+  if (::close(fd) != 0 && !error) error = lastError();
+  return error;
 }
 
 }  // namespace tarvik

@@ -6,7 +6,16 @@
 
 namespace tarvik {
 
-enum class NoticeKind { IncomingCall, Connected, Disconnected, DialFailed, RouterSilent, RouterBack };
+enum class NoticeKind {
+  IncomingCall,
+  Connected,
+  Disconnected,
+  DialFailed,
+  RouterSilent,
+  RouterBack,
+  JournalFailed,  // the call journal cannot be written
+  JournalBack,    // and can again
+};
 
 struct Notice {
   NoticeKind kind = NoticeKind::IncomingCall;
@@ -29,6 +38,10 @@ inline const char* noticeKindWord(NoticeKind kind) {
       return "router-silent";
     case NoticeKind::RouterBack:
       return "router-back";
+    case NoticeKind::JournalFailed:
+      return "journal-failed";
+    case NoticeKind::JournalBack:
+      return "journal-back";
   }
   return "";
 }

@@ -116,7 +116,7 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     // Written with PASS by the dialog save (see SettingsFiles).
     row<&S::secret, &S::SecretSection::KEYRING>("SECRET", "KEYRING", KeyWriter::kNone),
     // Set by hand only: kilobytes of call journal before it is put aside.
-    row<&S::journal, &S::JournalSection::SIZE>("JOURNAL", "SIZE", KeyWriter::kNone, 16, 1024 * 1024),
+    row<&S::journal, &S::JournalSection::SIZE>("JOURNAL", "SIZE", KeyWriter::kNone, 1, 1024 * 1024),
 });
 
 constexpr auto kSections = std::to_array<std::string_view>(

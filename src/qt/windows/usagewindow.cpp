@@ -147,6 +147,11 @@ void UsageWindow::reload() {
   records_ = std::move(reading.records);
   damage_->setText(q(reading.damageReport()));
   damage_->setVisible(reading.damaged > 0);
+  if (reading.readFailed()) {  // what was read is shown, but it is not the whole journal
+    damage_->setText(QStringLiteral("通話記録 %1 を読めません（%2）")
+                         .arg(q(reading.unreadable), q(journalErrorText(reading.readError))));
+    damage_->setVisible(true);
+  }
   std::set<QString> months;
   const QDate today = QDate::currentDate();
   months.insert(monthKey(today.year(), today.month()));
@@ -246,7 +251,8 @@ void UsageWindow::copyIncoming() const { QApplication::clipboard()->setText(inco
 bool UsageWindow::exportCsv(const QString& path) const {
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const std::string csv = monthCsv(records_, year_, month_);
+  // The byte-order mark tells a spreadsheet the file is UTF-8.
+  const std::string csv = std::string(kUtf8Bom) + monthCsv(records_, year_, month_);
   return file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
 }
 

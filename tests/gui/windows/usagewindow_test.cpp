@@ -60,7 +60,7 @@ class UsageWindowTest : public testing::Test {
                                    ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true),
                                    ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
                                    call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60)})
-      ASSERT_TRUE(journal.append(r, now));
+      ASSERT_FALSE(journal.append(r, now));
     QFile damaged(dir.filePath("Tarvik-journal.csv"));
     ASSERT_TRUE(damaged.open(QIODevice::Append));
     damaged.write("not a record\n");
@@ -147,14 +147,30 @@ TEST_F(UsageWindowTest, CallsAreCopiedAndTheMonthIsSavedAsCsv) {
   ASSERT_TRUE(window.exportCsv(path));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  // UTF-8 with its byte-order mark and CR LF line ends, as a spreadsheet
+  // (a Japanese Excel) needs to show the names.
+  QByteArray bytes = file.readAll();
+  ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+  EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
   const QStringList lines =
-      QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+      QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 5);
   EXPECT_EQ(lines[0], QStringLiteral("event,start,end,channel,destination,name,number,ip,minutes,result"));
   EXPECT_TRUE(lines[1].startsWith(QStringLiteral("outgoing,2026-12-03 21:00:00,")));
   EXPECT_TRUE(
       lines[3].startsWith(QStringLiteral("incoming,2026-12-10 21:45:30,,B1,,山田商店,0452223333,,0,missed")));
   EXPECT_FALSE(window.exportCsv(dir.filePath("no/such/folder/x.csv")));
+}
+
+// A journal that cannot be read is said, not shown as an empty month.
+TEST_F(UsageWindowTest, AJournalThatCannotBeReadIsSaid) {
+  ASSERT_TRUE(QFile::remove(dir.filePath("Tarvik-journal.csv")));
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Tarvik-journal.csv")));  // a folder in its place
+  window.reload();
+  window.showMonth(2026, 12);
+  auto* message = find<QLabel>("DamageLabel");
+  EXPECT_FALSE(message->isHidden());
+  EXPECT_EQ(message->text(), QStringLiteral("通話記録 Tarvik-journal.csv を読めません（同じ名前のフォルダーがあります）"));
 }
 
 // With TARVIK_USAGE_SCREENSHOT set, the window is photographed for a look:

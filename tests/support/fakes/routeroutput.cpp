@@ -9,7 +9,8 @@ namespace tarvik::test {
 std::string statusBlock(const Chan& b1, const Chan& b2) {
   auto block = [](const char* marker, const char* timeLabel, const Chan& c) {
     bool idle = c.status == "空き";
-    return std::string(marker) + c.status + "\n  " + timeLabel + (idle ? "[    /    ]" : "[  12/  60]") +
+    const std::string time = idle ? "[    /    ]" : "[" + (c.time.empty() ? "  12" : c.time) + "/  60]";
+    return std::string(marker) + c.status + "\n  " + timeLabel + time +
            "\n  IPアドレス[" + c.ip + "]\n  接続モード[" + c.mode + "]\n  相手番号[" + c.number +
            "]\n  回線使用率（BOD %）[" + c.usage + "]\n";
   };

@@ -11,6 +11,9 @@ namespace tarvik::test {
 struct Chan {
   std::string status = "空き";
   std::string ip, mode, number, usage;
+  // The minutes connected as the router counts them, before the "/";
+  // empty: "  12" for a channel in use.
+  std::string time;
 };
 
 // What "sh s" prints for the two channels.

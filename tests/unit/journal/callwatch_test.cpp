@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "base/sjis.h"
+#include "journal/callmessages.h"
 #include "journal/journaltime.h"
 
 namespace tarvik {
@@ -35,6 +39,20 @@ ChannelState dialling(const std::string& number) { return busyChannel("ダイヤ
 ChannelState online(const std::string& ip, const std::string& number) {
   return busyChannel("通信中", ip, number);
 }
+// Online, the router counting minutes connected ("  25" before the "/").
+ChannelState onlineFor(int minutes, const std::string& ip, const std::string& number) {
+  ChannelState s = online(ip, number);
+  s.text(ChannelState::ConnectTime) = (minutes < 10 ? "   " : "  ") + std::to_string(minutes) + toSjis("分間");
+  return s;
+}
+
+// What the router prints when a channel's connection comes up and ends.
+std::string connectedMessage(const char* channel) { return toSjis(std::string(channel) + "チャネルを接続しました。\n\r"); }
+std::string endedMessage(const char* channel, const std::string& lineAfter) {
+  return toSjis(std::string(channel) + "チャネルを切断しました。\n\r" + lineAfter + "\n\r");
+}
+
+std::string describe(const Notice& n) { return n.title + ": " + n.text; }
 
 class CallWatchTest : public testing::Test {
  protected:
@@ -84,7 +102,7 @@ TEST_F(CallWatchTest, ARingThatBecomesAConnectionIsAnswered) {
   EXPECT_EQ(sink.records.size(), 1u);  // no connection of ours: no time online
 }
 
-TEST_F(CallWatchTest, AConnectionIsRecordedWhenItEndsWithItsStartedMinutes) {
+TEST_F(CallWatchTest, AConnectionIsRecordedWhenItEndsWithItsWholeMinutes) {
   watch.dialled(4);
   watch.channelSeen(0, dialling("0223335555"), at(22, 58));
   EXPECT_TRUE(sink.notices.empty());  // no address yet
@@ -93,7 +111,7 @@ TEST_F(CallWatchTest, AConnectionIsRecordedWhenItEndsWithItsStartedMinutes) {
   EXPECT_EQ(sink.notices[0].kind, NoticeKind::Connected);
   EXPECT_EQ(sink.notices[0].text, "大学 203.0.113.9");
   watch.channelSeen(0, online("203.0.113.9", "0223335555"), at(23, 30));
-  watch.channelSeen(0, idle(), at(23, 30, 31));  // 32 minutes and a second: 33 started
+  watch.channelSeen(0, idle(), at(23, 30, 59));  // 32 minutes and 29 seconds: 32, as the status line counts
   ASSERT_EQ(sink.records.size(), 1u);
   const JournalRecord& r = sink.records[0];
   EXPECT_EQ(r.event, JournalEvent::Outgoing);
@@ -101,12 +119,12 @@ TEST_F(CallWatchTest, AConnectionIsRecordedWhenItEndsWithItsStartedMinutes) {
   EXPECT_EQ(r.name, "大学");
   EXPECT_EQ(r.number, "0223335555");
   EXPECT_EQ(r.ip, "203.0.113.9");
-  EXPECT_EQ(r.minutes, 33);
+  EXPECT_EQ(r.minutes, 32);
   ASSERT_TRUE(r.end);
-  EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 23:30:31");
+  EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 23:30:59");
   ASSERT_EQ(sink.notices.size(), 2u);
   EXPECT_EQ(sink.notices[1].kind, NoticeKind::Disconnected);
-  EXPECT_EQ(sink.notices[1].text, "大学 接続時間 33分");
+  EXPECT_EQ(sink.notices[1].text, "大学 接続時間 32分");
 }
 
 TEST_F(CallWatchTest, ADestinationTheListDoesNotHoldIsTheOneDialled) {
@@ -117,7 +135,7 @@ TEST_F(CallWatchTest, ADestinationTheListDoesNotHoldIsTheOneDialled) {
   EXPECT_EQ(sink.records[0].destination, "#0");
   EXPECT_EQ(sink.records[0].name, "Tarvik ISP");
   EXPECT_EQ(sink.records[0].number, "0399990000");
-  EXPECT_EQ(sink.records[0].minutes, 1);
+  EXPECT_EQ(sink.records[0].minutes, 0);
 }
 
 TEST_F(CallWatchTest, ADialThatNeverConnectedLeavesNoConnection) {
@@ -146,15 +164,179 @@ TEST_F(CallWatchTest, FailedAndBusyDialsNameTheDestinationDialled) {
 TEST_F(CallWatchTest, TheRouterSilenceIsOneRecordFromItsStartToItsEnd) {
   watch.routerSilent(at(12, 0));
   watch.routerSilent(at(12, 1));  // still silent
-  watch.routerBack(at(12, 4, 1));
-  watch.routerBack(at(12, 5));  // already back
+  watch.routerBack(at(12, 4, 59));
+  watch.routerBack(at(12, 5, 30));  // already back
   ASSERT_EQ(sink.records.size(), 1u);
   EXPECT_EQ(sink.records[0].event, JournalEvent::Unreachable);
   EXPECT_EQ(formatJournalTime(sink.records[0].start), "2026-12-10 12:00:00");
-  EXPECT_EQ(sink.records[0].minutes, 5);
+  EXPECT_EQ(sink.records[0].minutes, 4);
   ASSERT_EQ(sink.notices.size(), 2u);
   EXPECT_EQ(sink.notices[0].kind, NoticeKind::RouterSilent);
   EXPECT_EQ(sink.notices[1].kind, NoticeKind::RouterBack);
+}
+
+
+TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
+  struct Case {
+    const char* answer;  // UTF-8, LF CR line ends as the router prints them
+    std::vector<std::string> expected;
+  };
+  auto text = [](const CallMessage& m) {
+    return std::string(m.kind == CallMessage::Kind::Connected ? "up " : "down ") + std::to_string(m.channel) +
+           (m.minutes ? " " + std::to_string(*m.minutes) : "");
+  };
+  const Case cases[] = {
+      {"B1チャネルを接続しました。\n\r", {"up 0"}},
+      {"B2チャネルを切断しました。\n\r接続時間 12分\n\r", {"down 1 12"}},
+      {"B1チャネルを接続しました。\n\rB1チャネルを切断しました。\n\r網側から切断されました 接続時間 0分\n\r",
+       {"up 0", "down 0 0"}},
+      {"B1チャネルを切断しました。\n\r網側から切断されました 接続時間 3分\n\rB2チャネルを接続しました。\n\r",
+       {"down 0 3", "up 1"}},
+      {"B1チャネルを切断しました。\n\r発信を中止しました\n\r", {"down 0"}},  // a dial given up: no minutes
+      {"B1チャネルを切断しました。\n\r", {"down 0"}},                      // the line after not come yet
+      {"チャネルを切断しました。\n\r接続時間 2分\n\r", {"down -1 2"}},     // no channel named
+      {"B2チャネルは既に切断されています\n\r既に切断されています\n\r", {}},
+      {"B1チャネル：通信中\n\r  接続時間（分）[   2/  10]\n\r", {}},  // a status block is no message
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> found;
+    for (const CallMessage& m : findCallMessages(toSjis(c.answer))) found.push_back(text(m));
+    EXPECT_EQ(found, c.expected) << c.answer;
+  }
+}
+
+TEST(CallMessages, TheConnectionTimeFieldGivesItsWholeMinutes) {
+  const std::pair<const char*, std::optional<int>> cases[] = {
+      {"   2分間", 2}, {"  25分間", 25}, {"1440分間", 1440}, {"空き", std::nullopt}, {"", std::nullopt},
+      {"    分間", std::nullopt}, {"通信中", std::nullopt}};
+  for (const auto& [field, minutes] : cases) EXPECT_EQ(connectionFieldMinutes(toSjis(field)), minutes) << field;
+}
+
+// A call that comes up and is dropped between two polls shows only in the
+// router's messages (and perhaps one status block without its address):
+// it is journaled and told all the same, with the router's minutes.
+TEST_F(CallWatchTest, ACallShorterThanAPollIsJournaledAndToldFromTheRoutersMessages) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> answers;  // each before the idle status block
+  };
+  const std::string up = connectedMessage("B1");
+  const std::string down = endedMessage("B1", "網側から切断されました 接続時間 0分");
+  const Case cases[] = {
+      {"both messages in one answer", {up + down}},
+      {"one message in each answer", {up, down}},
+      {"only the ending message", {down}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.dialled(4);
+    w.channelSeen(0, idle(), at(20, 0));
+    w.channelSeen(0, dialling("0223335555"), at(20, 0, 5));
+    for (const std::string& answer : c.answers) {
+      w.answerSeen(answer, at(20, 0, 10));
+      w.channelSeen(0, idle(), at(20, 0, 10));
+    }
+    w.channelSeen(0, idle(), at(20, 0, 15));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(r.event, JournalEvent::Outgoing);
+    EXPECT_EQ(r.channel, "B1");
+    EXPECT_EQ(r.destination, "#4");
+    EXPECT_EQ(r.name, "大学");
+    EXPECT_EQ(r.minutes, 0);
+    EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 20:00:10");
+    std::vector<std::string> told;
+    for (const Notice& n : seen.notices) told.push_back(describe(n));
+    EXPECT_EQ(told, (std::vector<std::string>{"接続: 大学", "切断: 大学 接続時間 0分"}));
+  }
+}
+
+// The minutes told and journaled are those the router counts (and the
+// status line shows), not one more for a minute begun.
+TEST_F(CallWatchTest, TheMinutesAreTheRoutersCount) {
+  struct Case {
+    const char* name;
+    bool endingMessage;  // the router's message ends it, else an idle status block
+    int expected;
+  };
+  const Case cases[] = {{"ended by the router's message", true, 2}, {"ended by the status block", false, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.dialled(0);
+    w.channelSeen(0, idle(), at(8, 0));
+    w.answerSeen(connectedMessage("B1"), at(8, 0, 5));
+    w.channelSeen(0, onlineFor(0, "203.0.113.9", "0312345678"), at(8, 0, 5));
+    w.channelSeen(0, onlineFor(1, "203.0.113.9", "0312345678"), at(8, 1, 50));
+    // Two minutes and 35 seconds: the status line shows 2分 35秒, the
+    // router says 2分; the third minute is begun, not online.
+    const LocalTime end = at(8, 2, 40);
+    if (c.endingMessage) w.answerSeen(endedMessage("B1", "接続時間 2分"), end);
+    w.channelSeen(0, idle(), end);
+    ASSERT_EQ(seen.records.size(), 1u);
+    EXPECT_EQ(seen.records[0].minutes, c.expected);
+    ASSERT_EQ(seen.notices.size(), 2u);
+    EXPECT_EQ(describe(seen.notices[1]), "切断: Tarvik ISP 接続時間 " + std::to_string(c.expected) + "分");
+  }
+}
+
+// A connection that was up when the program started is no news: it is not
+// announced, and it is journaled from the start the router's count gives.
+// One the program dialled itself, seen up at the first look, is news.
+TEST_F(CallWatchTest, AConnectionUpBeforeTheStartBeginsWhenTheRouterSaysAndIsNotAnnounced) {
+  struct Case {
+    const char* name;
+    bool dialledFirst;
+    std::vector<std::string> notices;
+  };
+  const Case cases[] = {
+      {"up before the start", false, {"切断: Tarvik ISP 接続時間 31分"}},
+      {"dialled by this program", true, {"接続: Tarvik ISP 203.0.113.9", "切断: Tarvik ISP 接続時間 31分"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    if (c.dialledFirst) w.dialled(0);
+    w.channelSeen(0, onlineFor(25, "203.0.113.9", "0312345678"), at(10, 0));
+    w.channelSeen(0, onlineFor(26, "203.0.113.9", "0312345678"), at(10, 0, 40));  // 09:34:40 at the latest
+    w.channelSeen(0, idle(), at(10, 5, 50));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(formatJournalTime(r.start), "2026-12-10 09:34:40");
+    EXPECT_EQ(r.destination, "#0");
+    EXPECT_EQ(r.minutes, 31);
+    std::vector<std::string> told;
+    for (const Notice& n : seen.notices) told.push_back(describe(n));
+    EXPECT_EQ(told, c.notices);
+  }
+}
+
+// The status block printed before the router's ending message still shows
+// the connection; it is not taken for a new one, and a message that comes
+// after the status block has ended a connection is not a second one.
+TEST_F(CallWatchTest, AConnectionEndsOnceWhicheverWayTheEndIsSeenFirst) {
+  watch.dialled(0);
+  watch.channelSeen(0, online("203.0.113.9", "0312345678"), at(9, 0));
+  watch.answerSeen(endedMessage("B1", "接続時間 4分"), at(9, 4, 30));
+  watch.channelSeen(0, online("203.0.113.9", "0312345678"), at(9, 4, 30));
+  watch.channelSeen(0, idle(), at(9, 4, 35));
+  ASSERT_EQ(sink.records.size(), 1u);
+  EXPECT_EQ(sink.records[0].minutes, 4);
+
+  watch.dialled(0);
+  watch.channelSeen(0, online("203.0.113.10", "0312345678"), at(9, 10));
+  watch.channelSeen(0, idle(), at(9, 12, 30));
+  watch.answerSeen(endedMessage("B1", "接続時間 2分"), at(9, 12, 35));
+  ASSERT_EQ(sink.records.size(), 2u);
+  EXPECT_EQ(sink.records[1].ip, "203.0.113.10");
+  EXPECT_EQ(sink.records[1].minutes, 2);
+  std::size_t ended = 0;
+  for (const Notice& n : sink.notices) ended += n.kind == NoticeKind::Disconnected;
+  EXPECT_EQ(ended, 2u);
 }
 
 }  // namespace

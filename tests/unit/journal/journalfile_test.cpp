@@ -6,25 +6,32 @@
 // the folder's access list decides who may read the file.
 #ifndef _WIN32
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 #include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
+#include <vector>
+
+#include "fakes/testdir.h"
 
 namespace tarvik {
 namespace {
 
-class JournalFileTest : public testing::Test {
+class JournalFileTest : public ::testing::Test {
  protected:
   JournalFileTest() {
-    dir = std::filesystem::path(testing::TempDir()) /
-          ("tarvik-journal-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    dir = std::filesystem::path(::testing::TempDir()) /
+          ("tarvik-journal-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
   }
@@ -53,24 +60,41 @@ class JournalFileTest : public testing::Test {
   const LocalTime december{2026, 12, 10, 12, 0, 0};
 };
 
+const std::string kBom = "\xEF\xBB\xBF";
+
+// A spreadsheet takes the file for UTF-8 by its byte-order mark, and wants
+// CR LF line ends.
 TEST_F(JournalFileTest, RecordsAreAppendedUnderOneHeaderAndReadBack) {
   JournalFile journal(dir, 1 << 20);
-  for (int i = 0; i < 3; ++i) ASSERT_TRUE(journal.append(missedCall(i), december));
-  const std::string text = read(journal.path());
-  EXPECT_EQ(text.rfind(journalHeader() + "\n", 0), 0u);
-  EXPECT_EQ(text.find(journalHeader(), 1), std::string::npos);
+  for (int i = 0; i < 3; ++i) ASSERT_FALSE(journal.append(missedCall(i), december));
+  EXPECT_EQ(read(journal.path()), kBom + journalHeader() + "\r\n" + journalLine(missedCall(0)) + "\r\n" +
+                                      journalLine(missedCall(1)) + "\r\n" + journalLine(missedCall(2)) + "\r\n");
 
   JournalReading reading = readJournal(dir);
   ASSERT_EQ(reading.records.size(), 3u);
   EXPECT_EQ(reading.damaged, 0);
   EXPECT_EQ(reading.damageReport(), "");
+  EXPECT_FALSE(reading.readFailed());
   for (int i = 0; i < 3; ++i) EXPECT_EQ(journalLine(reading.records[i]), journalLine(missedCall(i)));
+}
+
+// A journal begun by an earlier version (LF, no mark) is appended to as it
+// is: no mark in the middle of the file, every line read back.
+TEST_F(JournalFileTest, AnOlderFileIsAppendedToAsItIs) {
+  const std::string older = journalHeader() + "\n" + journalLine(missedCall(1)) + "\n";
+  write(dir / kJournalFileName, older);
+  JournalFile journal(dir, 1 << 20);
+  ASSERT_FALSE(journal.append(missedCall(2), december));
+  EXPECT_EQ(read(journal.path()), older + journalLine(missedCall(2)) + "\r\n");
+  JournalReading reading = readJournal(dir);
+  ASSERT_EQ(reading.records.size(), 2u);
+  EXPECT_EQ(reading.damaged, 0);
 }
 
 #ifndef _WIN32
 TEST_F(JournalFileTest, TheFileIsTheOwnersAlone) {
   JournalFile journal(dir, 1 << 20);
-  ASSERT_TRUE(journal.append(missedCall(0), december));
+  ASSERT_FALSE(journal.append(missedCall(0), december));
   struct stat st {};
   ASSERT_EQ(::stat(journal.path().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -96,7 +120,7 @@ TEST_F(JournalFileTest, ALastLineCutAnywhereLosesOnlyThatLine) {
     EXPECT_EQ(before.damaged, 1);
 
     JournalFile journal(dir, 1 << 20);
-    ASSERT_TRUE(journal.append(missedCall(3), december));
+    ASSERT_FALSE(journal.append(missedCall(3), december));
     JournalReading after = readJournal(dir);
     ASSERT_EQ(after.records.size(), 2u);
     EXPECT_EQ(journalLine(after.records[1]), journalLine(missedCall(3)));
@@ -117,18 +141,18 @@ TEST_F(JournalFileTest, DamagedAndForeignLinesAreSkippedAndReportedOnce) {
 }
 
 TEST_F(JournalFileTest, AFullFileIsPutAsideWithItsMonthNeverCut) {
-  const std::string line = journalLine(missedCall(0)) + "\n";
-  const std::uintmax_t limit = journalHeader().size() + 1 + 2 * line.size();
+  const std::string header = kBom + journalHeader() + "\r\n";
+  auto line = [](int n) { return journalLine(missedCall(n)) + "\r\n"; };
+  const std::uintmax_t limit = header.size() + 2 * line(0).size();
   JournalFile journal(dir, limit);
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(journal.append(missedCall(i), december));
+  for (int i = 0; i < 5; ++i) ASSERT_FALSE(journal.append(missedCall(i), december));
   // Two records fill the file; the third goes to a new one, and so on.
   const std::filesystem::path first = dir / "Tarvik-journal-2026-12.csv";
   const std::filesystem::path second = dir / "Tarvik-journal-2026-12-2.csv";
   ASSERT_TRUE(std::filesystem::exists(first));
   ASSERT_TRUE(std::filesystem::exists(second));
-  EXPECT_EQ(read(first),
-            journalHeader() + "\n" + journalLine(missedCall(0)) + "\n" + journalLine(missedCall(1)) + "\n");
-  EXPECT_EQ(read(journal.path()), journalHeader() + "\n" + journalLine(missedCall(4)) + "\n");
+  EXPECT_EQ(read(first), header + line(0) + line(1));
+  EXPECT_EQ(read(journal.path()), header + line(4));
 
   JournalReading reading = readJournal(dir);
   EXPECT_EQ(reading.records.size(), 5u);
@@ -139,7 +163,7 @@ TEST_F(JournalFileTest, OtherFilesOfTheFolderAreNotRead) {
   write(dir / "Tarvik.ini", "[Tarvik]\nSOHOIP=1.2.3.4\n");
   write(dir / "Tarvik-journal-notes.txt", journalLine(missedCall(1)) + "\n");
   JournalFile journal(dir, 1 << 20);
-  ASSERT_TRUE(journal.append(missedCall(2), december));
+  ASSERT_FALSE(journal.append(missedCall(2), december));
   EXPECT_EQ(readJournal(dir).records.size(), 1u);
 }
 
@@ -177,12 +201,145 @@ TEST_F(JournalFileTest, AWriterKilledWhileWritingLeavesEveryFinishedLine) {
     ASSERT_EQ(journalLine(reading.records[i]), journalLine(missedCall(static_cast<int>(i))));
 
   JournalFile journal(dir, 1ull << 30);
-  ASSERT_TRUE(journal.append(missedCall(7), december));
+  ASSERT_FALSE(journal.append(missedCall(7), december));
   JournalReading after = readJournal(dir);
   EXPECT_EQ(after.records.size(), reading.records.size() + 1);
   EXPECT_EQ(journalLine(after.records.back()), journalLine(missedCall(7)));
 }
 #endif
+
+
+// Each way the journal can refuse a record is told by its reason, in the
+// words the status line and the notice use; once the cause is gone the next
+// record is written.
+TEST_F(JournalFileTest, ARecordThatCannotBeWrittenSaysWhy) {
+  struct Case {
+    const char* name;
+    void (*refuse)(const std::filesystem::path& dir);
+    void (*mend)(const std::filesystem::path& dir);
+    bool unprivileged;  // run the write as a user the permissions bind
+    bool diskFull;      // with the file size limit at the file's size
+    std::errc expected;
+    const char* text;
+  };
+  const std::vector<Case> cases = {
+      {"a folder in its place",
+       [](const std::filesystem::path& d) { std::filesystem::create_directory(d / kJournalFileName); },
+       [](const std::filesystem::path& d) { std::filesystem::remove(d / kJournalFileName); }, false, false,
+       std::errc::is_a_directory, "同じ名前のフォルダーがあります"},
+#ifndef _WIN32
+      {"a read-only folder", [](const std::filesystem::path& d) { ::chmod(d.c_str(), 0555); },
+       [](const std::filesystem::path& d) { ::chmod(d.c_str(), 0777); }, true, false,
+       std::errc::permission_denied, "アクセスが許可されていません"},
+      {"a read-only file",
+       [](const std::filesystem::path& d) {
+         std::ofstream(d / kJournalFileName, std::ios::binary) << journalHeader() << "\r\n";
+         ::chmod((d / kJournalFileName).c_str(), 0444);
+       },
+       [](const std::filesystem::path& d) { ::chmod((d / kJournalFileName).c_str(), 0666); }, true, false,
+       std::errc::permission_denied, "アクセスが許可されていません"},
+      {"a full disk",
+       [](const std::filesystem::path& d) {
+         std::ofstream(d / kJournalFileName, std::ios::binary) << journalHeader() << "\r\n";
+       },
+       [](const std::filesystem::path&) {}, false, true, std::errc::file_too_large, "ディスクに空きがありません"},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    c.refuse(dir);
+    JournalFile journal(dir, 1 << 20);
+    std::error_code error;
+    {
+#ifndef _WIN32
+      rlimit saved{};
+      ::getrlimit(RLIMIT_FSIZE, &saved);
+      auto previous = std::signal(SIGXFSZ, SIG_IGN);
+      if (c.diskFull) {
+        rlimit full = saved;
+        full.rlim_cur = std::filesystem::file_size(dir / kJournalFileName);
+        ::setrlimit(RLIMIT_FSIZE, &full);
+      }
+      std::optional<testing::Unprivileged> user;
+      if (c.unprivileged) user.emplace();
+#endif
+      error = journal.append(missedCall(1), december);
+#ifndef _WIN32
+      user.reset();
+      ::setrlimit(RLIMIT_FSIZE, &saved);
+      std::signal(SIGXFSZ, previous);
+#endif
+    }
+    EXPECT_EQ(error, c.expected) << error.message();
+    EXPECT_EQ(journalErrorText(error), c.text);
+    EXPECT_EQ(readJournal(dir).records.size(), 0u);
+
+    c.mend(dir);
+    EXPECT_FALSE(journal.append(missedCall(2), december));
+    JournalReading reading = readJournal(dir);
+    ASSERT_EQ(reading.records.size(), 1u);
+    EXPECT_EQ(journalLine(reading.records[0]), journalLine(missedCall(2)));
+  }
+}
+
+// A journal file that is there but cannot be read is an error of the
+// reading, never an empty journal; one not there yet is no error.
+TEST_F(JournalFileTest, AFileThatCannotBeReadIsReportedNotTakenForEmpty) {
+  struct Case {
+    const char* name;
+    void (*arrange)(const std::filesystem::path& dir);
+    bool unprivileged;  // read as a user the permissions bind
+    std::string unreadable;
+    std::errc expected;
+    std::size_t recordsRead;
+  };
+  const std::vector<Case> cases = {
+      {"a folder in the current file's place",
+       [](const std::filesystem::path& d) {
+         std::filesystem::remove(d / kJournalFileName);
+         std::filesystem::create_directory(d / kJournalFileName);
+       },
+       false, kJournalFileName, std::errc::is_a_directory, 1},
+#ifndef _WIN32
+      {"a current file without read permission",
+       [](const std::filesystem::path& d) { ::chmod((d / kJournalFileName).c_str(), 0200); }, true,
+       kJournalFileName, std::errc::permission_denied, 1},
+      {"a file put aside without read permission",
+       [](const std::filesystem::path& d) { ::chmod((d / "Tarvik-journal-2026-11.csv").c_str(), 0200); }, true,
+       "Tarvik-journal-2026-11.csv", std::errc::permission_denied, 1},
+#endif
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    write(dir / "Tarvik-journal-2026-11.csv", journalHeader() + "\r\n" + journalLine(missedCall(1)) + "\r\n");
+    write(dir / kJournalFileName, journalHeader() + "\r\n" + journalLine(missedCall(2)) + "\r\n");
+    c.arrange(dir);
+    JournalReading reading;
+    {
+#ifndef _WIN32
+      std::optional<testing::Unprivileged> user;
+      if (c.unprivileged) user.emplace();
+#endif
+      reading = readJournal(dir);
+    }
+    EXPECT_TRUE(reading.readFailed());
+    EXPECT_EQ(reading.unreadable, c.unreadable);
+    EXPECT_EQ(reading.readError, c.expected) << reading.readError.message();
+    EXPECT_EQ(reading.readErrorReport(),
+              "cannot read the call journal " + c.unreadable + ": " + reading.readError.message());
+    EXPECT_EQ(reading.records.size(), c.recordsRead);
+  }
+
+  std::filesystem::remove_all(dir);
+  JournalReading none = readJournal(dir);
+  EXPECT_FALSE(none.readFailed());
+  EXPECT_EQ(none.readErrorReport(), "");
+  EXPECT_TRUE(none.records.empty());
+}
 
 }  // namespace
 }  // namespace tarvik

@@ -633,7 +633,8 @@ TEST(SettingsFiles, NotifySwitchesAppearOnlyOnceChanged) {
 }
 
 TEST(SettingsFiles, JournalSizeIsReadWithinItsRange) {
-  const std::pair<const char*, int> cases[] = {{"64", 64}, {"8", 1024}, {"x", 1024}, {"2048", 2048}};
+  const std::pair<const char*, int> cases[] = {{"64", 64}, {"8", 8},   {"1", 1},          {"0", 1024},
+                                               {"-5", 1024}, {"x", 1024}, {"2048", 2048}, {"1048577", 1024}};
   for (const auto& [text, expected] : cases) {
     TestDir dir;
     writeBytes(dir / "Tarvik.ini", std::string("[JOURNAL]\r\nSIZE=") + text + "\r\n");
