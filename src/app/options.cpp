@@ -53,6 +53,10 @@ bool isYearMonth(std::string_view text) {
   return month >= 1 && month <= 12;
 }
 
+std::string usageMonthError(const std::string& given) {
+  return "--usage needs a month as YYYY-MM (such as 2026-04), not '" + given + "'";
+}
+
 }  // namespace
 
 ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
@@ -79,14 +83,16 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
     } else if (arg == "--version") {
       o.version = true;
     } else if (arg == "--usage" || arg.rfind("--usage=", 0) == 0) {
-      // The month is optional: taken when the next word is one.
+      // The month is optional: the next word is taken for it unless it is
+      // an option, and must then be one.
       o.usage = true;
       if (arg.size() > 7) {
         o.usageMonth = arg.substr(8);
-      } else if (i + 1 < args.size() && isYearMonth(args[i + 1])) {
+        if (o.usageMonth.empty()) error = usageMonthError("");
+      } else if (i + 1 < args.size() && args[i + 1].rfind('-', 0) != 0) {
         o.usageMonth = args[++i];
       }
-      if (!o.usageMonth.empty() && !isYearMonth(o.usageMonth)) error = "--usage needs a month as YYYY-MM";
+      if (!o.usageMonth.empty() && !isYearMonth(o.usageMonth)) error = usageMonthError(o.usageMonth);
     } else if (takeValue(args, i, "--config-dir", value, error)) {
       if (error.empty() && value.empty()) error = "--config-dir needs a directory";
       o.configDir = value;
@@ -101,6 +107,9 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
       error = "unknown option " + arg;
     }
   }
+  // The usage table takes no action words: a word beside it is a month
+  // that was not where the option looks for it.
+  if (error.empty() && o.usage && !o.actionWords.empty()) error = usageMonthError(o.actionWords.front());
   return result;
 }
 
@@ -126,7 +135,9 @@ std::string helpText(const std::string& programName) {
          "  --print-settings    print every setting with its effective value and exit\n"
          "  --usage [YYYY-MM]   print a month of the call journal (Tarvik-journal.csv):\n"
          "                      minutes online per day and per destination, calls,\n"
-         "                      incoming calls with the missed ones; default this month\n"
+         "                      metered and flat-rate minutes, the estimated cost by\n"
+         "                      [TARIFF], incoming calls with the missed ones;\n"
+         "                      default this month\n"
          "  --help              show this help and exit\n"
          "  --version           show the version and exit\n"
          "  --                  everything after this is an action word\n"

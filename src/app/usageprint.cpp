@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <ctime>
+#include <stdexcept>
 
 #include "journal/journalfile.h"
 #include "journal/monthsummary.h"
+#include "journal/tariff.h"
 #include "journal/usagetable.h"
+#include "settings/settingsfiles.h"
 
 namespace tarvik::app {
 
@@ -21,6 +24,14 @@ int printUsage(const std::filesystem::path& configDir, const std::string& month)
     std::fprintf(stderr, "tarvik: --usage needs a month as YYYY-MM\n");
     return 2;
   }
+  // The tariff for the estimate comes from Tarvik.ini.
+  SettingsStore settings;
+  try {
+    SettingsFiles(configDir).loadAll(settings);
+  } catch (const std::runtime_error& e) {
+    std::fprintf(stderr, "tarvik: %s\n", e.what());
+    return 2;
+  }
   const JournalReading reading = readJournal(configDir);
   // A month of zeros from a journal that could not be read would be a lie.
   if (reading.readFailed()) {
@@ -28,7 +39,7 @@ int printUsage(const std::filesystem::path& configDir, const std::string& month)
     return 2;
   }
   if (reading.damaged > 0) std::fprintf(stderr, "tarvik: %s\n", reading.damageReport().c_str());
-  std::fputs(usageTable(summarizeMonth(reading.records, year, monthNumber)).c_str(), stdout);
+  std::fputs(usageTable(summarizeMonth(reading.records, year, monthNumber, tariffOf(settings))).c_str(), stdout);
   return 0;
 }
 

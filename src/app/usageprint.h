@@ -8,7 +8,9 @@
 namespace tarvik::app {
 
 // month: "YYYY-MM", or empty for the current month. Damaged journal lines
-// are reported once on standard error. Returns the exit code.
+// are reported once on standard error. The cost is estimated with the
+// [TARIFF] of Tarvik.ini; a settings file that cannot be read is an error.
+// Returns the exit code.
 int printUsage(const std::filesystem::path& configDir, const std::string& month);
 
 }  // namespace tarvik::app

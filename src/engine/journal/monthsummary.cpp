@@ -10,28 +10,28 @@ namespace {
 
 bool inMonth(const LocalTime& t, int year, int month) { return t.year == year && t.month == month; }
 
-struct DayShare {
+struct Share {
   LocalTime day;  // time of day ignored
   int minutes;
+  bool free;  // inside the flat-rate period, for a flat-rate destination
 };
 
-// The record's minutes shared out over the days from its start to its end.
-std::vector<DayShare> dayShares(const JournalRecord& r) {
-  const long long start = journalSeconds(r.start);
-  const long long end = r.end ? std::max(journalSeconds(*r.end), start) : start;
-  if (end == start) return {{r.start, r.minutes}};
-  std::vector<DayShare> shares;
-  const long long total = end - start;
+// The record's minutes shared out over its stretches of the clock, in
+// proportion to their time: the minutes up to each cut are those of the
+// whole in the same proportion, rounded down.
+std::vector<Share> minuteShares(const JournalRecord& r, const Tariff& tariff) {
+  const bool flatRate = tariff.hasFlatRate(r.destination);
+  const std::vector<ClockStretch> stretches = clockStretches(r, tariff);
+  const long long start = stretches.front().from;
+  const long long total = stretches.back().to - start;
+  std::vector<Share> shares;
   int given = 0;
-  long long from = start;
-  while (from < end) {
-    const long long nextDay = (from / 86400 + 1) * 86400;
-    const long long to = std::min(end, nextDay);
-    int minutes = static_cast<int>(static_cast<long long>(r.minutes) * (to - start) / total) - given;
-    if (to == end) minutes = r.minutes - given;
-    given += minutes;
-    shares.push_back({fromJournalSeconds(from), minutes});
-    from = to;
+  for (const ClockStretch& s : stretches) {
+    const int upTo = &s == &stretches.back()
+                         ? r.minutes
+                         : static_cast<int>(static_cast<long long>(r.minutes) * (s.to - start) / total);
+    shares.push_back({fromJournalSeconds(s.from), upTo - given, s.flatHours && flatRate});
+    given = upTo;
   }
   return shares;
 }
@@ -42,11 +42,13 @@ bool earlier(const JournalRecord& a, const JournalRecord& b) {
 
 }  // namespace
 
-MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year, int month) {
+MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year, int month,
+                            const Tariff& tariff) {
   MonthSummary s;
   s.year = year;
   s.month = month;
   s.minutesPerDay.assign(static_cast<std::size_t>(daysInMonth(year, month)), 0);
+  s.flatMinutesPerDay = s.minutesPerDay;
   std::map<std::string, DestinationTotal> byDestination;
   std::vector<std::string> order;
   for (const JournalRecord& r : records) {
@@ -64,14 +66,22 @@ MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year,
           return *total;
         };
         if (inMonth(r.start, year, month)) {
+          const long long yen = callCost(r, tariff).yen;
           ++s.calls;
+          s.yen += yen;
           ++totalFor().calls;
+          totalFor().yen += yen;
         }
-        for (const DayShare& share : dayShares(r)) {
+        for (const Share& share : minuteShares(r, tariff)) {
           if (!inMonth(share.day, year, month)) continue;
-          s.minutesPerDay[static_cast<std::size_t>(share.day.day - 1)] += share.minutes;
+          const auto day = static_cast<std::size_t>(share.day.day - 1);
+          const int free = share.free ? share.minutes : 0;
+          s.minutesPerDay[day] += share.minutes;
+          s.flatMinutesPerDay[day] += free;
           s.minutes += share.minutes;
+          s.flatMinutes += free;
           totalFor().minutes += share.minutes;
+          totalFor().flatMinutes += free;
         }
         break;
       }

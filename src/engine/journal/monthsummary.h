@@ -1,12 +1,14 @@
 #pragma once
 // One month of the call journal, summed up: minutes online per day and per
-// destination, the number of calls, failed and busy dials, and the incoming
-// calls with the missed ones.
+// destination, metered and at the flat rate, the estimated cost, the number
+// of calls, failed and busy dials, and the incoming calls with the missed
+// ones.
 
 #include <string>
 #include <vector>
 
 #include "journal/journalrecord.h"
+#include "journal/tariff.h"
 
 namespace tarvik {
 
@@ -16,14 +18,21 @@ struct DestinationTotal {
   std::string number;
   int calls = 0;
   int minutes = 0;
+  int flatMinutes = 0;  // of minutes, those free under the flat rate
+  long long yen = 0;    // the estimated cost of its calls
+  int meteredMinutes() const { return minutes - flatMinutes; }
 };
 
 struct MonthSummary {
   int year = 0, month = 0;
   std::vector<int> minutesPerDay;              // [0] is the 1st
+  std::vector<int> flatMinutesPerDay;          // of those, free under the flat rate
   std::vector<DestinationTotal> destinations;  // most minutes first
   int calls = 0;                               // connections that began this month
   int minutes = 0;                             // minutes online this month
+  int flatMinutes = 0;                         // of those, free under the flat rate
+  long long yen = 0;                           // estimated cost of the calls begun this month
+  int meteredMinutes() const { return minutes - flatMinutes; }
   int failed = 0, busy = 0;
   std::vector<JournalRecord> incoming;  // in time order
   int missed = 0;
@@ -31,8 +40,11 @@ struct MonthSummary {
 };
 
 // A connection that runs past midnight has its minutes shared out between
-// the days it touched, in proportion to its time on each.
-MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year, int month);
+// the days it touched, in proportion to its time on each; in the same way
+// between its metered and flat-rate stretches. Its cost counts in the month
+// it began.
+MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year, int month,
+                            const Tariff& tariff = {});
 
 // The month as CSV (the journal's own columns), the records in time order.
 std::string monthCsv(const std::vector<JournalRecord>& records, int year, int month);

@@ -38,13 +38,16 @@ std::string usageTable(const MonthSummary& s) {
     out += format("%04d-%02d-%02d %5d ", s.year, s.month, static_cast<int>(i + 1), minutes) +
            std::string(static_cast<std::size_t>(bar), '#') + "\n";
   }
-  out += format("合計       %5d 分  接続 %d 回  失敗 %d 回  話中 %d 回\n\n", s.minutes, s.calls, s.failed,
+  out += format("合計       %5d 分  接続 %d 回  失敗 %d 回  話中 %d 回\n", s.minutes, s.calls, s.failed,
                 s.busy);
+  out += format("従量       %5d 分\n定額       %5d 分\n", s.meteredMinutes(), s.flatMinutes);
+  // One line a script can read: the label, a tab, the yen without separators.
+  out += format("料金概算\t%lld円\n\n", s.yen);
 
-  out += "接続先別      回    分\n";
+  out += "接続先別      回    分      円\n";
   if (s.destinations.empty()) out += "(なし)\n";
   for (const DestinationTotal& d : s.destinations)
-    out += format("          %5d %5d  ", d.calls, d.minutes) + destinationLabel(d) + "\n";
+    out += format("          %5d %5d %7lld  ", d.calls, d.minutes, d.yen) + destinationLabel(d) + "\n";
 
   out += format("\n着信 %zu 件 (不在 %d 件)\n", s.incoming.size(), s.missed);
   if (s.incoming.empty()) out += "(なし)\n";

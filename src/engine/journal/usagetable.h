@@ -1,7 +1,8 @@
 #pragma once
 // A month of the call journal as a plain-text table (UTF-8), for
-// `tarvik --usage`: minutes online per day with a bar, totals per
-// destination, and the incoming calls, the missed ones marked.
+// `tarvik --usage`: minutes online per day with a bar, the metered and
+// flat-rate minutes and the estimated cost, totals per destination with
+// their cost, and the incoming calls, the missed ones marked.
 
 #include <string>
 

@@ -101,6 +101,11 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::notify, &S::NotifySection::DISCONNECTED>("NOTIFY", "DISCONNECTED", kAdded),
     row<&S::notify, &S::NotifySection::FAILED>("NOTIFY", "FAILED", kAdded),
     row<&S::notify, &S::NotifySection::ROUTER>("NOTIFY", "ROUTER", kAdded),
+    row<&S::tariff, &S::TariffSection::UNIT>("TARIFF", "UNIT", kAdded, kMinTariffUnit, kMaxTariffUnit),
+    row<&S::tariff, &S::TariffSection::YEN>("TARIFF", "YEN", kAdded, kMinTariffYen, kMaxTariffYen),
+    row<&S::tariff, &S::TariffSection::FLATFROM>("TARIFF", "FLATFROM", kAdded, kMinTariffHour, kMaxTariffHour),
+    row<&S::tariff, &S::TariffSection::FLATTO>("TARIFF", "FLATTO", kAdded, kMinTariffHour, kMaxTariffHour),
+    row<&S::tariff, &S::TariffSection::FLATDEST>("TARIFF", "FLATDEST", kAdded),
     // The window state, in its order.
     row<&S::option, &S::OptionSection::left>("OPTION", "left", kWindow),
     row<&S::option, &S::OptionSection::top>("OPTION", "top", kWindow),
@@ -120,7 +125,7 @@ constexpr auto kKeys = std::to_array<SettingKey>({
 });
 
 constexpr auto kSections = std::to_array<std::string_view>(
-    {"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD", "SECRET", "NOTIFY", "JOURNAL"});
+    {"Tarvik", "OPTION", "SOUND", "KANJI", "TIME", "RD", "SECRET", "NOTIFY", "JOURNAL", "TARIFF"});
 
 // The store's fields are reached through non-const accessors; reading
 // through them never changes the store.

@@ -21,7 +21,7 @@ enum class KeyType { kString, kPassword, kInteger, kBoolean };
 enum class KeyWriter {
   kDialogFirst,  // [Tarvik] keys, written before the interval check
   kDialog,       // the rest of the dialog save
-  // Keys of this program's own ([NOTIFY]): the dialog save writes them only
+  // Keys of this program's own ([NOTIFY], [TARIFF]): the dialog save writes them only
   // when the file has them or their value is not the default, so that a
   // file of the original program stays as it is until one is changed.
   kDialogAdded,

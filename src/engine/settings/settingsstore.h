@@ -98,6 +98,17 @@ struct SettingsStore {
     int SIZE = 1024;
   } journal;
 
+  // [TARIFF]: what a call costs, for the estimate of the usage view. The
+  // line is charged per started unit of UNIT seconds at YEN yen; within
+  // the flat-rate period, from FLATFROM o'clock to FLATTO o'clock, calls to
+  // the destinations of FLATDEST cost nothing.
+  struct TariffSection {
+    int UNIT = 180;
+    int YEN = 10;
+    int FLATFROM = 23, FLATTO = 8;
+    std::string FLATDEST;  // destination numbers 0..15, comma separated
+  } tariff;
+
   // Tarvik.lst and Tarvik.spt, one entry per line.
   std::vector<std::string> nameList;
   std::vector<std::string> script;
@@ -121,6 +132,12 @@ constexpr int kDefaultPollInterval = 5;
 // to 58 (what the settings dialog allows), else 5. A hand-edited value
 // stays in the store as it is; only its use falls back.
 int pollIntervalSeconds(const SettingsStore& store);
+
+// What the [TARIFF] numbers may be; a value outside falls back to its
+// default.
+constexpr int kMinTariffUnit = 1, kMaxTariffUnit = 86400;  // seconds
+constexpr int kMinTariffYen = 0, kMaxTariffYen = 100000;
+constexpr int kMinTariffHour = 0, kMaxTariffHour = 23;
 
 // The size in bytes past which the call journal is put aside.
 inline std::uintmax_t journalMaxBytes(const SettingsStore& store) {

@@ -1,6 +1,8 @@
 // The call journal and the notify lines of `tarvik --headless` against the
 // router simulator: a call, a missed call and a busy dial end up in
-// Tarvik-journal.csv, in `tarvik --usage` and as notify lines.
+// Tarvik-journal.csv, in `tarvik --usage` and as notify lines. And
+// `tarvik --usage` over a journal written for the test: the estimated cost
+// by [TARIFF], and a wrong month refused.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -172,7 +174,7 @@ TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
   std::string out;
   for (const std::string& l : usage.lines()) out += l + "\n";
   for (const char* expected : {"合計           0 分  接続 1 回  失敗 0 回  話中 1 回\n",
-                               "              1     0  #0 Tarvik ISP 0312345678\n", "着信 1 件 (不在 1 件)\n",
+                               "              1     0      10  #0 Tarvik ISP 0312345678\n", "着信 1 件 (不在 1 件)\n",
                                "  不在  0452223333  山田商店\n"}) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\nin:\n" << out;
   }
@@ -286,6 +288,62 @@ TEST_F(JournalE2e, AJournalThatCannotBeWrittenOrReadIsSaidSo) {
   EXPECT_TRUE(usage.lines().empty());
   const std::string message = readFile(dir / "usage.err");
   EXPECT_EQ(message.rfind("tarvik: cannot read the call journal Tarvik-journal.csv: ", 0), 0u) << message;
+}
+
+struct UsageRun {
+  std::optional<int> code;
+  std::string out, err;
+};
+
+UsageRun runUsage(const TempDir& dir, std::vector<std::string> args) {
+  args.insert(args.end(), {"--config-dir", dir.path().string()});
+  Child usage;
+  usage.start(tarvikBinary(), args, dir.path(), dir / "usage.err");
+  UsageRun run;
+  run.code = usage.wait(kEventWait);
+  for (const std::string& l : usage.lines()) run.out += l + "\n";
+  run.err = readFile(dir / "usage.err");
+  return run;
+}
+
+// Ten metered minutes (4 units), a call that runs into the flat-rate night
+// (ten metered minutes, 4 units) and one inside it over midnight (free).
+TEST(UsageCost, TheMonthsEstimateFollowsTheTariff) {
+  TempDir dir;
+  writeFile(dir / "Tarvik.ini", "[TARIFF]\r\nFLATDEST=0\r\n");
+  writeFile(dir / "Tarvik-journal.csv",
+            "event,start,end,channel,destination,name,number,ip,minutes,result\n"
+            "outgoing,2026-11-03 21:00:00,2026-11-03 21:10:00,B1,#0,ISP,0312345678,203.0.113.1,10,\n"
+            "outgoing,2026-11-05 22:50:00,2026-11-05 23:20:00,B1,#0,ISP,0312345678,203.0.113.1,30,\n"
+            "outgoing,2026-11-06 23:30:00,2026-11-07 01:00:00,B1,#0,ISP,0312345678,203.0.113.1,90,\n");
+  UsageRun run = runUsage(dir, {"--usage", "2026-11"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  for (const char* expected : {"従量          20 分\n", "定額         110 分\n", "\n料金概算\t80円\n",
+                               "              3   130      80  #0 ISP 0312345678\n"}) {
+    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\nin:\n" << run.out;
+  }
+  EXPECT_EQ(run.err, "");
+
+  // Values out of range count as the defaults: the same estimate.
+  writeFile(dir / "Tarvik.ini", "[TARIFF]\r\nUNIT=0\r\nYEN=-5\r\nFLATFROM=24\r\nFLATTO=x\r\nFLATDEST=0,99\r\n");
+  run = runUsage(dir, {"--usage", "2026-11"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.out.find("\n料金概算\t80円\n"), std::string::npos) << run.out;
+
+  // Without the flat rate every minute is metered: 4 + 10 + 30 units.
+  writeFile(dir / "Tarvik.ini", "[TARIFF]\r\nYEN=20\r\n");
+  run = runUsage(dir, {"--usage", "2026-11"});
+  EXPECT_NE(run.out.find("\n料金概算\t880円\n"), std::string::npos) << run.out;
+}
+
+TEST(UsageCost, AWrongMonthIsAUsageError) {
+  TempDir dir;
+  for (const char* month : {"2026-13", "foo", "2026-1"}) {
+    const UsageRun run = runUsage(dir, {"--usage", month});
+    EXPECT_EQ(run.code, 2) << month;
+    EXPECT_EQ(run.out, "") << month;
+    EXPECT_NE(run.err.find("YYYY-MM"), std::string::npos) << month << ": " << run.err;
+  }
 }
 
 }  // namespace

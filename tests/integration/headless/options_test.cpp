@@ -65,8 +65,7 @@ TEST(Options, UsageTakesAnOptionalMonth) {
       {{"--usage"}, "", {}},
       {{"--usage", "2026-12"}, "2026-12", {}},
       {{"--usage=2026-01"}, "2026-01", {}},
-      {{"--usage", "co"}, "", {"co"}},            // not a month: an action word
-      {{"--usage", "2026-13"}, "", {"2026-13"}},  // nor is this
+      {{"--usage", "--config-dir", "d"}, "", {}},
   };
   for (const Case& c : cases) {
     ParsedOptions p = parseProgramOptions(c.args);
@@ -75,8 +74,20 @@ TEST(Options, UsageTakesAnOptionalMonth) {
     EXPECT_EQ(p.options.usageMonth, c.month);
     EXPECT_EQ(p.options.actionWords, c.words);
   }
-  EXPECT_NE(parseProgramOptions({"--usage=2026-13"}).error, "");
-  EXPECT_NE(parseProgramOptions({"--usage=december"}).error, "");
+}
+
+// A month that is not YYYY-MM is refused with the form, wherever it stands:
+// never taken for an action word while this month is printed.
+TEST(Options, UsageRefusesAWrongMonth) {
+  const Words cases[] = {
+      {"--usage", "2026-13"}, {"--usage", "foo"},      {"--usage", "2026-1"},   {"--usage=2026-13"},
+      {"--usage=december"},   {"--usage="},            {"--usage", "2026-00"},  {"2026-12", "--usage"},
+      {"--usage", "co"},      {"--usage", "--", "x"},  {"--usage", "20261-2"},
+  };
+  for (const Words& args : cases) {
+    const std::string error = parseProgramOptions(args).error;
+    EXPECT_NE(error.find("YYYY-MM"), std::string::npos) << args.back() << ": " << error;
+  }
 }
 
 TEST(Options, RefusesWhatItDoesNotUnderstand) {

@@ -97,11 +97,57 @@ TEST(UsageTable, ShowsDaysTotalsAndCallsWithTheMissedMarked) {
            "2026-12-05    60 ########################################\n",
            "2026-12-02     0 \n",
            "合計         220 分  接続 3 回  失敗 1 回  話中 1 回\n",
-           "              2   210  #0 ISP 03\n",
+           "従量         220 分\n定額           0 分\n料金概算\t640円\n",
+           "接続先別      回    分      円\n",
+           "              2   210     600  #0 ISP 03\n",
+           "              1    10      40  #4 大学 03\n",
            "着信 2 件 (不在 1 件)\n",
            "2026-12-02 08:00:00  応答  0399999999\n",
            "2026-12-09 08:00:00  不在  0312341234  山田\n",
        }) {
+    EXPECT_NE(table.find(expected), std::string::npos) << expected << "\nin:\n" << table;
+  }
+}
+
+TEST(MonthSummary, MinutesAreMeteredOrFreeAndTheCostCountsInTheMonthACallBegan) {
+  Tariff tariff;
+  tariff.flatDestinations = {0};
+  MonthSummary s = summarizeMonth(aMonth(), 2026, 12, tariff);
+  EXPECT_EQ(s.minutes, 220);
+  EXPECT_EQ(s.flatMinutes, 30 + 120 + 60);
+  EXPECT_EQ(s.meteredMinutes(), 10);
+  ASSERT_EQ(s.flatMinutesPerDay.size(), 31u);
+  EXPECT_EQ(s.flatMinutesPerDay[0], 30);  // November's call after midnight; 大学's 10 are metered
+  EXPECT_EQ(s.flatMinutesPerDay[4], 60);
+  EXPECT_EQ(s.flatMinutesPerDay[5], 60);
+  EXPECT_EQ(s.flatMinutesPerDay[30], 60);
+  EXPECT_EQ(s.yen, 40);  // 大学 alone: 10 minutes are 4 units
+  ASSERT_EQ(s.destinations.size(), 2u);
+  EXPECT_EQ(s.destinations[0].yen, 0);
+  EXPECT_EQ(s.destinations[0].flatMinutes, 210);
+  EXPECT_EQ(s.destinations[1].yen, 40);
+  EXPECT_EQ(s.destinations[1].meteredMinutes(), 10);
+}
+
+// A call that runs into the flat-rate period has its minutes shared out
+// like its seconds; the table gives the estimate on a line of its own.
+TEST(UsageTable, ShowsMeteredAndFlatMinutesAndTheEstimate) {
+  auto call = [](LocalTime start, LocalTime end, int minutes) {
+    return connection(start, end, minutes, "#0", "ISP");
+  };
+  const std::vector<JournalRecord> records = {
+      call({2026, 11, 3, 21, 0, 0}, {2026, 11, 3, 21, 10, 0}, 10),
+      call({2026, 11, 5, 22, 50, 0}, {2026, 11, 5, 23, 20, 0}, 30),
+      call({2026, 11, 6, 23, 30, 0}, {2026, 11, 7, 1, 0, 0}, 90),
+  };
+  Tariff tariff;
+  tariff.flatDestinations = {0};
+  const MonthSummary s = summarizeMonth(records, 2026, 11, tariff);
+  EXPECT_EQ(s.flatMinutesPerDay[4], 20);
+  EXPECT_EQ(s.minutesPerDay[4], 30);
+  const std::string table = usageTable(s);
+  for (const char* expected : {"従量          20 分\n", "定額         110 分\n", "料金概算\t80円\n",
+                               "              3   130      80  #0 ISP 03\n"}) {
     EXPECT_NE(table.find(expected), std::string::npos) << expected << "\nin:\n" << table;
   }
 }

@@ -632,6 +632,41 @@ TEST(SettingsFiles, NotifySwitchesAppearOnlyOnceChanged) {
   EXPECT_FALSE(loaded(files).notify.CONNECTED);
 }
 
+// [TARIFF] set by hand: a number out of its range or no number at all
+// counts as the default; a file without the section stays without it.
+TEST(SettingsFiles, TariffValuesOutsideTheirRangeAreTheDefaults) {
+  const struct {
+    const char* text;
+    int unit, yen, from, to;
+  } cases[] = {
+      {"UNIT=60\r\nYEN=8\r\nFLATFROM=22\r\nFLATTO=7\r\n", 60, 8, 22, 7},
+      {"UNIT=0\r\nYEN=-1\r\nFLATFROM=24\r\nFLATTO=-3\r\n", 180, 10, 23, 8},
+      {"UNIT=x\r\nYEN=\r\nFLATFROM=1e3\r\nFLATTO=99999999999\r\n", 180, 10, 23, 8},
+      {"UNIT=86400\r\nYEN=0\r\nFLATFROM=0\r\nFLATTO=23\r\n", 86400, 0, 0, 23},
+      {"UNIT=86401\r\nYEN=100001\r\n", 180, 10, 23, 8},
+  };
+  for (const auto& c : cases) {
+    TestDir dir;
+    writeBytes(dir / "Tarvik.ini", std::string("[TARIFF]\r\n") + c.text + "FLATDEST=0,#3\r\n");
+    SettingsStore s = loaded(SettingsFiles(dir.path()));
+    EXPECT_EQ(s.tariff.UNIT, c.unit) << c.text;
+    EXPECT_EQ(s.tariff.YEN, c.yen) << c.text;
+    EXPECT_EQ(s.tariff.FLATFROM, c.from) << c.text;
+    EXPECT_EQ(s.tariff.FLATTO, c.to) << c.text;
+    EXPECT_EQ(s.tariff.FLATDEST, "0,#3");
+  }
+
+  TestDir dir;
+  copyFixture(dir);
+  SettingsFiles files(dir.path());
+  SettingsStore s = loaded(files);
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_EQ(readBytes(dir / "Tarvik.ini").find("[TARIFF]"), std::string::npos);
+  s.tariff.FLATDEST = "0";
+  ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+  EXPECT_NE(readBytes(dir / "Tarvik.ini").find("[TARIFF]\r\nFLATDEST=0\r\n"), std::string::npos);
+}
+
 TEST(SettingsFiles, JournalSizeIsReadWithinItsRange) {
   const std::pair<const char*, int> cases[] = {{"64", 64}, {"8", 8},   {"1", 1},          {"0", 1024},
                                                {"-5", 1024}, {"x", 1024}, {"2048", 2048}, {"1048577", 1024}};
