@@ -32,13 +32,31 @@ SecretReply failure(GError* error) {
   return reply;
 }
 
+// Whether the store holds an entry of this program, locked or not, without
+// asking the user to unlock anything.
+bool heldLocked(const std::string& account) {
+  GError* error = nullptr;
+  GHashTable* attributes = secret_attributes_build(schema(), "config-dir", account.c_str(), nullptr);
+  GList* items = secret_service_search_sync(nullptr, schema(), attributes, SECRET_SEARCH_ALL, nullptr, &error);
+  g_hash_table_unref(attributes);
+  bool locked = false;
+  for (GList* item = items; item; item = item->next) locked = locked || secret_item_get_locked(SECRET_ITEM(item->data));
+  g_list_free_full(items, g_object_unref);
+  if (error) g_error_free(error);
+  return locked;
+}
+
 // The store keeps UTF-8 text; the program's password is Shift-JIS bytes.
 SecretReply lookupNow(const std::string& account) {
   GError* error = nullptr;
   gchar* found =
       secret_password_lookup_sync(schema(), nullptr, &error, "config-dir", account.c_str(), nullptr);
   if (error) return failure(error);
-  if (!found) return {SecretReply::Status::kNotFound, "", ""};
+  if (!found) {
+    // A locked entry whose unlock was cancelled or refused reads as none.
+    if (heldLocked(account)) return {SecretReply::Status::kLocked, "", ""};
+    return {SecretReply::Status::kNotFound, "", ""};
+  }
   SecretReply reply{SecretReply::Status::kOk, toSjis(found), ""};
   secret_password_free(found);
   return reply;
@@ -64,13 +82,11 @@ SecretReply clearNow(const std::string& account) {
 
 }  // namespace
 
-LibsecretStore::LibsecretStore(std::string account, Post post)
-    : account_(std::move(account)), post_(std::move(post)) {}
-
-LibsecretStore::~LibsecretStore() {
-  *alive_ = false;
-  for (std::thread& worker : workers_) worker.join();
+LibsecretStore::LibsecretStore(std::string account, Post post) : account_(std::move(account)) {
+  if (post) worker_.emplace(std::move(post));
 }
+
+LibsecretStore::~LibsecretStore() = default;
 
 void LibsecretStore::lookup(Done done) { run(lookupNow, std::move(done)); }
 
@@ -81,19 +97,14 @@ void LibsecretStore::store(const std::string& password, Done done) {
 void LibsecretStore::clear(Done done) { run(clearNow, std::move(done)); }
 
 void LibsecretStore::run(std::function<SecretReply(const std::string&)> work, Done done) {
-  if (!post_) {
+  if (!worker_) {
     done(work(account_));
     return;
   }
-  workers_.emplace_back(
-      [work = std::move(work), done = std::move(done), account = account_, post = post_, alive = alive_] {
-        SecretReply reply = work(account);
-        // The answer runs on the owner's thread, and only while the store lives
-        // there (alive is read and cleared on that thread alone).
-        post([done, alive, reply = std::move(reply)] {
-          if (*alive) done(reply);
-        });
-      });
+  worker_->run([work = std::move(work), done = std::move(done), account = account_]() -> std::function<void()> {
+    SecretReply reply = work(account);
+    return [done, reply = std::move(reply)] { done(reply); };
+  });
 }
 
 }  // namespace tarvik::app

@@ -2,18 +2,19 @@
 // The router password in the desktop's Secret Service (GNOME Keyring,
 // KWallet and the like) through libsecret, one entry per config directory.
 //
-// libsecret's calls wait on D-Bus, so each request runs on a thread of its
-// own and its answer is handed back through `post` to the owner's thread;
-// the desktop program posts to its event loop and never waits. Without a
-// `post` (the headless program, before its loop runs) a request runs to its
-// end inside the call.
+// libsecret's calls wait on D-Bus, and on the user when the keyring asks
+// for a password, so with a `post` the requests run one after another on a
+// worker thread (SerialWorker) and their answers come back through `post`
+// to the owner's thread: the desktop program posts to its event loop and
+// never waits, not even at its end. Without a `post` (the headless program,
+// before its loop runs) a request runs to its end inside the call.
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-#include <thread>
-#include <vector>
 
+#include "keyring/serialworker.h"
 #include "ports/secretstore.h"
 
 namespace tarvik::app {
@@ -24,7 +25,7 @@ class LibsecretStore final : public SecretStore {
 
   // account tells this program's entries apart: the config directory.
   explicit LibsecretStore(std::string account, Post post = {});
-  // Waits for requests still talking to the store; their answers are dropped.
+  // Returns at once; the answers of requests still in progress are dropped.
   ~LibsecretStore() override;
   LibsecretStore(const LibsecretStore&) = delete;
   LibsecretStore& operator=(const LibsecretStore&) = delete;
@@ -37,10 +38,7 @@ class LibsecretStore final : public SecretStore {
   void run(std::function<SecretReply(const std::string& account)> work, Done done);
 
   std::string account_;
-  Post post_;
-  // Shared with the answers in flight: false once this store is gone.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  std::vector<std::thread> workers_;
+  std::optional<SerialWorker> worker_;
 };
 
 }  // namespace tarvik::app

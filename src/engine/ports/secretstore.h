@@ -13,7 +13,8 @@ struct SecretReply {
   enum class Status {
     kOk,           // done; for a lookup, password holds what was found
     kNotFound,     // a lookup found nothing under this program's name
-    kUnreachable,  // no store answered (no session bus, no service, locked)
+    kLocked,       // the store holds a password, locked, and the unlock was refused
+    kUnreachable,  // no store answered (no session bus, no service)
   };
   Status status = Status::kUnreachable;
   std::string password;  // Shift-JIS, as the store holds it

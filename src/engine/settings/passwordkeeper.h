@@ -5,8 +5,11 @@
 // store reads a file without a password rather than a wrong one.
 //
 // The keeper decides; the front ends call it after the start-up load and
-// after each dialog save, and show what it reports.
+// after each dialog save, and show what it reports. A password that could
+// not be read from the store is never written back, neither into the store
+// nor into the file (see passwordUnread).
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -19,6 +22,8 @@ namespace tarvik {
 // Texts for the user (UTF-8).
 inline constexpr std::string_view kKeyringUnreachable =
     "パスワードはキーリングに保存されていますが、キーリングに接続できません";
+inline constexpr std::string_view kKeyringLocked =
+    "キーリングのロックが解除されなかったため、パスワードを読めません";
 inline constexpr std::string_view kKeyringEmpty = "キーリングにパスワードがありません";
 inline constexpr std::string_view kKeyringNotSaved =
     "キーリングに保存できません。パスワードはTarvik.iniに保存しました";
@@ -30,21 +35,24 @@ class PasswordKeeper {
   explicit PasswordKeeper(SecretStore& store);
 
   // After the start-up load: with [SECRET] KEYRING set, settings.tarvik.PASS
-  // comes from the store. Without a reachable store, or when the store holds
-  // nothing, the password stays as the file had it. done runs once the
-  // password is known.
+  // comes from the store, and settings.secret.held says the store has it.
+  // When the store cannot be read (unreachable, or locked and not
+  // unlocked), the password stays unread; when the store holds nothing, the
+  // file's password is the password. done runs once the lookup is answered.
   void fetch(SettingsStore& settings, Report done);
 
-  // After a dialog save (which wrote PASS empty when KEYRING is set): puts
-  // the password into the store, or takes it out once the user chose the
-  // file again. When the store refuses it, the choice falls back to the
-  // file: KEYRING is cleared and PASS written there, so that no password is
-  // ever lost between the two.
+  // After a dialog save: puts the password into the store, or takes it out
+  // once the user chose the file again. The dialog save has left the
+  // password in the file; only when the store has confirmed holding it is
+  // PASS emptied there (with KEYRING=1). When the store refuses it, the
+  // choice falls back to the file: KEYRING is cleared. An unread password
+  // is left alone. settings.secret follows the store's answer. done does
+  // not run for a request that a later keep has overtaken.
   void keep(SettingsStore& settings, const SettingsFiles& files, Report done);
 
  private:
   SecretStore& store_;
-  bool inStore_ = false;  // the store may hold this program's password
+  std::uint64_t keeps_ = 0;  // the latest keep; older answers are stale
 };
 
 }  // namespace tarvik

@@ -50,21 +50,41 @@ void writeApplications(IniFile& ini, int destination, const ApplicationList& app
   for (std::size_t i = 0; i < apps.size(); ++i) ini.writeString(section, std::to_string(i + 1), apps[i]);
 }
 
-void writeKeys(IniFile& ini, const SettingsStore& store, KeyWriter writer) {
-  for (const SettingKey& key : settingKeys()) {
-    if (key.writer == writer) writeSetting(ini, key, store);
+// PASS as the password stands: left as the file has it while the password
+// is unread (what the store holds must not be overwritten by what Tarvik
+// never knew), empty once the secret store has confirmed it holds the
+// password, encoded otherwise. Until the store confirms, the file keeps the
+// password, so that no end of the program between the two loses it.
+void writePassword(IniFile& ini, const SettingKey& key, const SettingsStore& store) {
+  if (passwordUnread(store)) return;
+  if (passwordInStore(store)) {
+    ini.writeString(key.section, key.key, "");
+  } else {
+    writeSetting(ini, key, store);
   }
 }
 
-// With the password in the secret store, PASS is written empty: a copy of
-// the program that does not know [SECRET] then finds no password instead
-// of a wrong one. The section appears only once the store has been chosen,
-// so a file that never used it stays as it was.
+void writeKeys(IniFile& ini, const SettingsStore& store, KeyWriter writer) {
+  for (const SettingKey& key : settingKeys()) {
+    if (key.writer != writer) continue;
+    if (key.type == KeyType::kPassword) {
+      writePassword(ini, key, store);
+    } else {
+      writeSetting(ini, key, store);
+    }
+  }
+}
+
+// [SECRET] KEYRING says where PASS is: 1 only while the file's PASS is empty
+// because the store holds the password. The section appears only once the
+// store has been chosen, so a file that never used it stays as it was; an
+// unread password leaves the choice as the file has it.
 void writePasswordChoice(IniFile& ini, const SettingsStore& store) {
-  if (store.secret.KEYRING) ini.writeString("Tarvik", "PASS", "");
+  if (passwordUnread(store)) return;
+  const bool inStore = passwordInStore(store);
   constexpr std::string_view kMissing = "\x01";
-  if (store.secret.KEYRING || ini.readString("SECRET", "KEYRING", kMissing) != kMissing) {
-    ini.writeBool("SECRET", "KEYRING", store.secret.KEYRING);
+  if (inStore || ini.readString("SECRET", "KEYRING", kMissing) != kMissing) {
+    ini.writeBool("SECRET", "KEYRING", inStore);
   }
 }
 
@@ -127,6 +147,10 @@ void SettingsFiles::loadAll(SettingsStore& store) const {
   store.script = readLineFile(scriptPath());
   IniFile ini = readIni(iniPath());
   for (const SettingKey& key : settingKeys()) readSetting(ini, key, store);
+  // The password is in the secret store until a reader has fetched it.
+  store.secret.held.reset();
+  store.secret.unreadAs.reset();
+  if (store.secret.KEYRING) store.secret.unreadAs = store.tarvik.PASS;
 }
 
 // All keys go into the file in one write; the result is the file that
@@ -137,11 +161,17 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   if (!ini) return writeFailed(iniPath());
   writeKeys(*ini, store, KeyWriter::kDialogFirst);
   writePasswordChoice(*ini, store);
+  // Said once the save has got past the file; the password itself stays
+  // where it was.
+  const auto tellUnread = [&] {
+    if (passwordUnread(store) && notice_) notice_(std::string(kPasswordUnreadNotSaved));
+  };
 
   std::optional<int> interval = settingTextToInt(store.option.TIME);
   if (!interval) {
     // The [Tarvik] keys are saved; the rest waits for a valid interval.
     if (!writeIni(*ini)) return writeFailed(iniPath());
+    tellUnread();
     return "'" + toUtf8(store.option.TIME) + "' は整数ではありません";
   }
   if (*interval < kMinPollInterval || *interval > kMaxPollInterval) {
@@ -151,6 +181,7 @@ std::string SettingsFiles::saveDialogSettings(SettingsStore& store, const Applic
   writeAddedKeys(*ini, store);
   writeApplications(*ini, store.appPageDestination, shownApps);
   if (!writeIni(*ini)) return writeFailed(iniPath());
+  tellUnread();
 
   if (!writeLineFile(namesPath(), store.nameList)) return createFailed(namesPath());
   if (!writeLineFile(scriptPath(), store.script)) return createFailed(scriptPath());
@@ -161,7 +192,7 @@ std::string SettingsFiles::savePasswordChoice(const SettingsStore& store) const 
   std::optional<IniFile> ini = readIniForUpdate(iniPath());
   if (!ini) return writeFailed(iniPath());
   for (const SettingKey& key : settingKeys()) {
-    if (key.section == "Tarvik" && key.key == "PASS") writeSetting(*ini, key, store);
+    if (key.type == KeyType::kPassword) writePassword(*ini, key, store);
   }
   writePasswordChoice(*ini, store);
   return writeIni(*ini) ? std::string() : writeFailed(iniPath());

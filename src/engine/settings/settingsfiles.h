@@ -18,6 +18,11 @@ class IniFile;
 // Tarvik.ini that holds the password.
 inline constexpr std::string_view kMadeOwnerOnly = "Tarvik.ini を本人だけが読めるようにしました";
 
+// Said when a dialog save leaves the password alone because it could not
+// be read from the secret store.
+inline constexpr std::string_view kPasswordUnreadNotSaved =
+    "キーリングからパスワードを読めなかったため、パスワードは保存していません";
+
 class SettingsFiles {
  public:
   explicit SettingsFiles(std::filesystem::path configDir);
@@ -42,6 +47,11 @@ class SettingsFiles {
   // the save with an error), the rest of the keys, the application lists of
   // store.appPageDestination, then Tarvik.lst and Tarvik.spt.
   std::string saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const;
+  // Where the password goes (both saves below): while passwordUnread, PASS
+  // and [SECRET] KEYRING are left as they are; once the secret store holds
+  // the password (passwordInStore), PASS is written empty with KEYRING=1;
+  // otherwise PASS holds the password, with KEYRING=0 when the file has the
+  // section. A load marks a KEYRING=1 password unread.
   // [Tarvik] PASS and [SECRET] KEYRING alone, as the dialog save writes them.
   std::string savePasswordChoice(const SettingsStore& store) const;
   // [Tarvik] SOHOIP alone: the address confirmed in the first-run dialog.

@@ -81,6 +81,14 @@ struct SettingsStore {
     // The password is kept in the desktop's secret store; PASS is written
     // empty. Written only once the user has chosen the store.
     bool KEYRING = false;
+    // Not on disk. The file says the store keeps the password and it has
+    // not been read from there: PASS holds what the file had, which is not
+    // the user's password. As long as PASS still holds that value, neither
+    // PASS nor KEYRING is written anywhere (see passwordUnread).
+    std::optional<std::string> unreadAs;
+    // Not on disk: the password the store has confirmed it holds, read from
+    // it or saved into it by this run.
+    std::optional<std::string> held;
   } secret;
 
   // [NOTIFY]: which desktop notifications are shown. A file without the
@@ -138,6 +146,18 @@ int pollIntervalSeconds(const SettingsStore& store);
 constexpr int kMinTariffUnit = 1, kMaxTariffUnit = 86400;  // seconds
 constexpr int kMinTariffYen = 0, kMaxTariffYen = 100000;
 constexpr int kMinTariffHour = 0, kMaxTariffHour = 23;
+
+// The file says the password is in the secret store, and it is not known:
+// the store could not be read and nobody has typed a new one since.
+inline bool passwordUnread(const SettingsStore& store) {
+  return store.secret.unreadAs && *store.secret.unreadAs == store.tarvik.PASS;
+}
+
+// The password is to be kept in the secret store, and the store has
+// confirmed it holds this very password: PASS is written empty.
+inline bool passwordInStore(const SettingsStore& store) {
+  return store.secret.KEYRING && store.secret.held == store.tarvik.PASS;
+}
 
 // The size in bytes past which the call journal is put aside.
 inline std::uintmax_t journalMaxBytes(const SettingsStore& store) {

@@ -14,6 +14,7 @@
 #include "base/sjis.h"
 #include "reactions/soundpaths.h"
 #include "dialogs/firstrundialog.h"
+#include "dialogs/settingsdialog.h"
 #include "keyring/secretstores.h"
 #include "settings/passwordkeeper.h"
 #include "startup.h"
@@ -93,12 +94,19 @@ class DesktopFrontEnd : public app::FrontEnd {
     };
     if (keeper_) {
       // The keeper answers later: it fills a copy, whose password then goes
-      // to the engine.
+      // to the engine and the settings dialog, unless the user has typed a
+      // new one meanwhile.
       auto fetched = std::make_shared<SettingsStore>(core.settings());
-      keeper_->fetch(*fetched, [&core, fetched, startUp](const std::string& problem) {
+      SettingsDialog* dialog = shell_->windows().settings;
+      keeper_->fetch(*fetched, [&core, fetched, dialog, startUp](const std::string& problem) {
         SettingsStore edited = core.settings();
-        edited.tarvik.PASS = fetched->tarvik.PASS;
+        edited.secret.held = fetched->secret.held;
+        if (passwordUnread(edited)) {
+          edited.tarvik.PASS = fetched->tarvik.PASS;
+          edited.secret.unreadAs = fetched->secret.unreadAs;
+        }
         core.applySettings(edited);
+        dialog->showPassword();
         startUp(problem);
       });
     } else {

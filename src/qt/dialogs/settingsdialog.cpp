@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -209,6 +210,8 @@ void SettingsDialog::bindControls() {
               [this, field](int index) { edit([&](SettingsStore& store) { field(store) = index; }); });
     }
   }
+  connect(findChild<QLineEdit*>(QStringLiteral("Edit14")), &QLineEdit::textChanged, this,
+          &SettingsDialog::showPasswordState);
   connect(pages_.script, &QPlainTextEdit::textChanged, this, [this] {
     edit([&](SettingsStore& store) { store.script = scriptLines(pages_.script->toPlainText()); });
   });
@@ -257,6 +260,30 @@ void SettingsDialog::loadFromStore() {
   }
   core_.applySettings(loaded);
   applyDependentStates();
+  showPassword();
+}
+
+void SettingsDialog::showPassword() {
+  const SettingsStore& store = core_.settings();
+  auto* field = findChild<QLineEdit*>(QStringLiteral("Edit14"));
+  {
+    // The password as it stands already: nothing to write back.
+    const QSignalBlocker quiet(field);
+    field->setText(fromSjis(store.tarvik.PASS));
+  }
+  showPasswordState();
+}
+
+void SettingsDialog::showPasswordState() {
+  // A password kept in the keyring that could not be read is shown as
+  // there but unknown; its place stays as it is until a new one is typed.
+  const bool unread = passwordUnread(core_.settings());
+  auto* field = findChild<QLineEdit*>(QStringLiteral("Edit14"));
+  field->setPlaceholderText(unread ? QStringLiteral("キーリング未読") : QString());
+  field->setToolTip(unread ? QStringLiteral("パスワードはキーリングにありますが、読めませんでした。"
+                                            "入力したパスワードが新しいパスワードになります")
+                           : QString());
+  findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setEnabled(!unread);
 }
 
 void SettingsDialog::setDestinationList(const QStringList& entries) {
@@ -307,9 +334,12 @@ bool SettingsDialog::closeDialog() {
     QPointer<SettingsDialog> self(this);
     auto kept = std::make_shared<SettingsStore>(core_.settings());
     keeper_->keep(*kept, core_.files(), [self, kept](const std::string& problem) {
-      if (problem.empty() || !self) return;
-      self->edit([&](SettingsStore& store) { store.secret.KEYRING = kept->secret.KEYRING; });
+      if (!self) return;
+      // What the store holds now decides where the next save puts the password.
+      self->edit([&](SettingsStore& store) { store.secret.held = kept->secret.held; });
+      if (problem.empty()) return;
       // The store refused the password: the box shows where it went.
+      self->edit([&](SettingsStore& store) { store.secret.KEYRING = kept->secret.KEYRING; });
       self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setChecked(kept->secret.KEYRING);
       showErrorBox(self, QString::fromStdString(problem));
     });

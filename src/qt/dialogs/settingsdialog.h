@@ -39,6 +39,9 @@ class SettingsDialog : public QDialog {
   // Every control from the store (after the start-up load), with the
   // dependent states of "監視しない" and "SOHO-スクリプトを使用".
   void loadFromStore();
+  // The password field from the store: the password once the keyring has
+  // answered, or a mark that the keyring's password could not be read.
+  void showPassword();
   // The sixteen destination entries (UTF-8); each box shows its index.
   void setDestinationList(const QStringList& entries);
 
@@ -68,6 +71,7 @@ class SettingsDialog : public QDialog {
   void edit(const std::function<void(SettingsStore&)>& change);
   void bindControls();
   void applyDependentStates();
+  void showPasswordState();
   void browse();
   void addName();
   void deleteName();

@@ -1,6 +1,6 @@
 #pragma once
 // A secret store that holds one password in memory and records every
-// request. It answers later, when the test says so (answerAll), as a real
+// request. It can be out of reach or locked, as a real store can. It answers later, when the test says so (answerAll), as a real
 // store does, or at once when answerAtOnce is set.
 
 #include <deque>
@@ -21,6 +21,7 @@ class FakeSecretStore : public SecretStore {
     answer([this, done] {
       if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
       if (!held) return done({SecretReply::Status::kNotFound, "", ""});
+      if (locked) return done({SecretReply::Status::kLocked, "", ""});
       done({SecretReply::Status::kOk, *held, ""});
     });
   }
@@ -28,6 +29,7 @@ class FakeSecretStore : public SecretStore {
     calls.push_back("store " + password);
     answer([this, password, done] {
       if (!reachable) return done({SecretReply::Status::kUnreachable, "", "no bus"});
+      if (locked) return done({SecretReply::Status::kLocked, "", "dismissed"});
       held = password;
       done({SecretReply::Status::kOk, "", ""});
     });
@@ -50,6 +52,7 @@ class FakeSecretStore : public SecretStore {
 
   bool answerAtOnce = false;
   bool reachable = true;
+  bool locked = false;  // holds its password, and every unlock is cancelled
   std::optional<std::string> held;
   std::vector<std::string> calls;
   std::deque<std::function<void()>> pending;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "fakes/secretstore.h"
@@ -46,6 +47,9 @@ TEST(PasswordKeeper, ThePasswordMovesIntoTheStoreAndBack) {
   s.secret.KEYRING = true;
   ASSERT_EQ(files.saveDialogSettings(s, {}), "");
   keeper.keep(s, files, reports.add());
+  // Until the store has confirmed, the file keeps the password: a program
+  // ended while the keyring still asks its questions loses nothing.
+  EXPECT_EQ(readBytes(files.iniPath()), inFile) << "nothing changes before the store answers";
   secrets.answerAll();
   EXPECT_EQ(reports.got, std::vector<std::string>{""});
   EXPECT_EQ(secrets.held, "himitsu");
@@ -92,11 +96,14 @@ TEST(PasswordKeeper, TheStartUpLookupSaysWhyItFoundNoPassword) {
       {"store", true, true, "stored", "", "stored", {"lookup"}},
       {"store unreachable", true, false, "stored", unreachable, "in-file", {"lookup"}},
       {"store empty", true, true, std::nullopt, std::string(kKeyringEmpty), "in-file", {"lookup"}},
+      // The password is there, behind an unlock the user cancelled.
+      {"store locked", true, true, "stored", std::string(kKeyringLocked), "in-file", {"lookup"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FakeSecretStore secrets;
     secrets.reachable = c.reachable;
+    secrets.locked = std::string(c.name) == "store locked";
     secrets.held = c.held;
     SettingsStore s;
     s.tarvik.PASS = "in-file";  // what an older copy may have written since
@@ -125,7 +132,7 @@ TEST(PasswordKeeper, AStoreThatRefusesThePasswordLeavesItInTheFile) {
   s.tarvik.PASS = "himitsu";
   s.secret.KEYRING = true;
   ASSERT_EQ(files.saveDialogSettings(s, {}), "");
-  EXPECT_EQ(loaded(files).tarvik.PASS, "") << "the save itself leaves the password to the store";
+  EXPECT_EQ(loaded(files).tarvik.PASS, "himitsu") << "the file keeps the password until the store has it";
   keeper.keep(s, files, reports.add());
   secrets.answerAll();
   EXPECT_EQ(reports.got, std::vector<std::string>{std::string(kKeyringNotSaved) + " (no bus)"});
@@ -133,6 +140,118 @@ TEST(PasswordKeeper, AStoreThatRefusesThePasswordLeavesItInTheFile) {
   SettingsStore next = loaded(files);
   EXPECT_EQ(next.tarvik.PASS, "himitsu");
   EXPECT_FALSE(next.secret.KEYRING);
+}
+
+// A password kept in the store that Tarvik could not read (the store out of
+// reach, locked with the unlock cancelled, or no store at all) is written
+// nowhere by a save that leaves the password field alone: the store keeps
+// its password, the file its PASS and KEYRING, and the status line says
+// why. A password typed afterwards is the user's and is saved as usual.
+TEST(PasswordKeeper, APasswordThatWasNotReadIsWrittenNowhere) {
+  struct Case {
+    const char* name;
+    bool haveStore;
+    bool reachable;
+    bool locked;
+    std::string problem;                   // what the start-up lookup says
+    std::optional<std::string> typedLater;  // what the store holds after a typed password
+    std::string typedReport;
+  };
+  const std::string notSaved = std::string(kKeyringNotSaved) + " (no bus)";
+  const Case cases[] = {
+      {"store out of reach", true, false, false, std::string(kKeyringUnreachable) + " (no bus)", "himitsu",
+       notSaved},
+      {"store locked", true, true, true, std::string(kKeyringLocked), "himitsu",
+       std::string(kKeyringNotSaved) + " (dismissed)"},
+      {"no store", false, true, false, "", "himitsu", ""},
+  };
+  const std::string file =
+      "[Tarvik]\r\nSOHOIP=10.0.0.1\r\nPASS=\r\nDEFAULT=0\r\n[SECRET]\r\nKEYRING=1\r\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestDir dir;
+    SettingsFiles files(dir.path());
+    std::vector<std::string> notices;
+    files.setNotice([&](const std::string& text) { notices.push_back(text); });
+    writeBytes(files.iniPath(), file);
+    FakeSecretStore secrets;
+    secrets.held = "himitsu";
+    secrets.reachable = c.reachable;
+    secrets.locked = c.locked;
+    PasswordKeeper keeper(secrets);
+    Reports reports;
+
+    SettingsStore s = loaded(files);
+    if (c.haveStore) {
+      keeper.fetch(s, reports.add());
+      secrets.answerAll();
+      EXPECT_EQ(reports.got, std::vector<std::string>{c.problem});
+    }
+    EXPECT_TRUE(passwordUnread(s));
+
+    // OK without touching the password.
+    ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+    if (c.haveStore) keeper.keep(s, files, reports.add());
+    secrets.answerAll();
+    SettingsStore reread = loaded(files);
+    EXPECT_TRUE(reread.secret.KEYRING) << "the choice stays as it was";
+    EXPECT_NE(readBytes(files.iniPath()).find("PASS=\r\n"), std::string::npos) << readBytes(files.iniPath());
+    EXPECT_EQ(secrets.held, "himitsu");
+    EXPECT_EQ(std::count(secrets.calls.begin(), secrets.calls.end(), "lookup"),
+              static_cast<long>(secrets.calls.size()))
+        << "nothing is stored or cleared";
+    EXPECT_EQ(notices, std::vector<std::string>{std::string(kPasswordUnreadNotSaved)});
+    EXPECT_TRUE(s.secret.KEYRING);
+
+    // A password typed now is known, and saved like any other.
+    s.tarvik.PASS = "neu";
+    EXPECT_FALSE(passwordUnread(s));
+    ASSERT_EQ(files.saveDialogSettings(s, {}), "");
+    EXPECT_EQ(loaded(files).tarvik.PASS, "neu");
+    reports.got.clear();
+    if (c.haveStore) keeper.keep(s, files, reports.add());
+    secrets.answerAll();
+    if (c.haveStore) EXPECT_EQ(reports.got, std::vector<std::string>{c.typedReport});
+    EXPECT_EQ(secrets.held, c.typedLater);
+    EXPECT_EQ(loaded(files).tarvik.PASS, "neu") << "the typed password is in the file";
+    EXPECT_EQ(std::count(notices.begin(), notices.end(), std::string(kPasswordUnreadNotSaved)), 1)
+        << "said only of the save that left the password alone";
+  }
+}
+
+// Two saves in a row: the store answers in order, and only the last answer
+// decides what the file says.
+TEST(PasswordKeeper, OnlyTheLatestSaveDecidesTheFile) {
+  TestDir dir;
+  SettingsFiles files(dir.path());
+  FakeSecretStore secrets;
+  PasswordKeeper keeper(secrets);
+  Reports reports;
+  SettingsStore first;
+  first.secret.KEYRING = true;
+  first.tarvik.PASS = "first";
+  ASSERT_EQ(files.saveDialogSettings(first, {}), "");
+  keeper.keep(first, files, reports.add());
+  SettingsStore second = first;
+  second.tarvik.PASS = "second";
+  ASSERT_EQ(files.saveDialogSettings(second, {}), "");
+  keeper.keep(second, files, reports.add());
+
+  secrets.pending.front()();  // the store takes "first"
+  secrets.pending.pop_front();
+  EXPECT_TRUE(reports.got.empty()) << "the overtaken save says nothing";
+  EXPECT_EQ(loaded(files).tarvik.PASS, "second") << "the file keeps the password still on its way";
+  secrets.answerAll();
+  EXPECT_EQ(reports.got, std::vector<std::string>{""});
+  EXPECT_EQ(secrets.held, "second");
+  SettingsStore next = loaded(files);
+  EXPECT_TRUE(next.secret.KEYRING);
+  EXPECT_EQ(next.tarvik.PASS, "");
+
+  // A save that changes nothing asks the store nothing.
+  second.secret.held = "second";
+  keeper.keep(second, files, reports.add());
+  EXPECT_EQ(secrets.calls, (std::vector<std::string>{"store first", "store second"}));
 }
 
 // A file that never chose the store is saved without the new section, so
