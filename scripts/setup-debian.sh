@@ -15,6 +15,7 @@ packages=(
   busybox-static
   libsecret-1-dev gnome-keyring dbus-daemon
   g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis
+  debhelper lintian appstream desktop-file-utils man-db groff-base
 )
 
 missing=()

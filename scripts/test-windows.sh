@@ -2,8 +2,9 @@
 # Cross-builds tarvik.exe and its tests (cmake --preset windows) and runs
 # them under Wine: the engine's unit tests, the Windows ports' tests (the
 # transport against the Linux router simulator), tarvik.exe --headless
-# end to end against the simulator, and the desktop program end to end with
-# its windows photographed into build/windows/artifacts. Needs the Linux debug build (the
+# end to end against the simulator, the desktop program end to end with
+# its windows photographed into build/windows/artifacts, and the installer
+# (cpack's package target) installed, started and removed. Needs the Linux debug build (the
 # simulator, `tarvik` and the end-to-end test come from there).
 #
 # One Wine prefix per run, made here and removed at the end: the first
@@ -19,6 +20,7 @@ e2e="$linux_build/tests/integration/wine/wine_headless_e2e_test"
 start=$(date +%s)
 cmake --preset windows -DTARVIK_ROUTER_SIM="$sim" >/dev/null
 cmake --build --preset windows -j "$(nproc)"
+cmake --build --preset windows --target package >/dev/null
 cmake --build --preset debug -j "$(nproc)" --target wine_headless_e2e_test
 built=$(date +%s)
 
@@ -53,6 +55,11 @@ export TARVIK_LAUNCHEE="$root/build/windows/tests/win32/launchee.exe"
 # The desktop program with its windows and tray icons, photographed.
 bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
   "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-clipboard" || status=1
+# The installer: installed silently, started from where it went, removed
+# with the user's settings kept.
+version=$(sed -nE 's/^project\(Tarvik VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+bash tests/integration/wine/wine_installer_test.sh "$root/build/windows/packages/Tarvik-$version-win64.exe" "$version" ||
+  status=1
 done_at=$(date +%s)
 echo "windows tests: build $((built - start)) s, wine prefix $((prefixed - built)) s, tests $((done_at - prefixed)) s"
 exit $status
