@@ -67,7 +67,8 @@ for program in usr/bin/tarvik usr/libexec/tarvik/tarvik-desktop; do
   out=$("$tree/$program" --version)
   [ "$out" = "tarvik $version" ] || fail "/$program --version printed \"$out\""
 done
-"$tree/usr/bin/tarvik-router-sim" --help | grep -q '^Usage: tarvik-router-sim' || fail "tarvik-router-sim --help"
+out=$("$tree/usr/bin/tarvik-router-sim" --help)
+[[ $out == "Usage: tarvik-router-sim "* ]] || fail "/usr/bin/tarvik-router-sim --help printed \"${out%%$'\n'*}\""
 
 [ $status -eq 0 ] && echo "PASS: the Debian packages"
 exit $status

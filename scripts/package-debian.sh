@@ -5,7 +5,8 @@
 # dpkg-buildpackage writes its results beside the source tree, so the tree
 # is copied first into build/package-debian/tarvik-VERSION (always the same
 # path, so the compiler cache hits on the next run) and built there.
-# DEB_BUILD_OPTIONS defaults to "nocheck parallel=<cores>".
+# DEB_BUILD_OPTIONS defaults to "nocheck noddebs parallel=<cores>": no test
+# suite (./run-tests runs it) and no debug-symbol packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,7 +24,7 @@ rm -rf "$work"
 mkdir -p "$tree"
 tar -C "$root" --exclude=./build --exclude=./out --exclude=./artifacts --exclude-vcs -cf - . | tar -C "$tree" -xf -
 
-export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-nocheck parallel=$(nproc)}"
+export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-nocheck noddebs parallel=$(nproc)}"
 # debhelper gives the build a HOME of its own; the compiler cache stays
 # where it is.
 if command -v ccache >/dev/null; then
