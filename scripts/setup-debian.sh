@@ -17,6 +17,7 @@ packages=(
   g++-mingw-w64-x86-64-posix googletest wine wine64 librsvg2-bin icoutils nsis
   # The 32-bit tarvik.exe: its compiler, and Wine's 32-bit side to test it.
   g++-mingw-w64-i686-posix wine32:i386
+  debhelper lintian appstream desktop-file-utils man-db groff-base
 )
 
 missing=()

@@ -4,7 +4,9 @@
 # engine's unit tests, the Windows ports' tests (the transport against the
 # Linux router simulator), tarvik.exe --headless end to end against the
 # simulator, and the desktop program end to end with its windows
-# photographed into build/windows/artifacts. Needs the Linux debug build (the
+# photographed into build/windows/artifacts, and the 64-bit installer
+# (cpack's package target) installed, started and removed. Needs the Linux
+# debug build (the
 # simulator, `tarvik` and the end-to-end test come from there).
 #
 # Both builds run the unit and port tests and the headless end-to-end test:
@@ -34,6 +36,7 @@ for preset in "${presets[@]}"; do
   cmake --preset "$preset" -DTARVIK_ROUTER_SIM="$sim" -DTARVIK_WERROR="$werror" >/dev/null
   cmake --build --preset "$preset" -j "$(nproc)"
 done
+cmake --build --preset windows --target package >/dev/null
 cmake --build --preset debug -j "$(nproc)" --target wine_headless_e2e_test
 built=$(date +%s)
 
@@ -72,6 +75,11 @@ for preset in "${presets[@]}"; do
     # The desktop program with its windows and tray icons, photographed.
     bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
       "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-clipboard" || status=1
+    # The installer: installed silently, started from where it went, removed
+    # with the user's settings kept.
+    version=$(sed -nE 's/^project\(Tarvik VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+    bash tests/integration/wine/wine_installer_test.sh "$root/build/windows/packages/Tarvik-$version-win64.exe" "$version" ||
+      status=1
   fi
   echo "$preset tests: $(($(date +%s) - tested)) s"
 done
