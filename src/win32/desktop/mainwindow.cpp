@@ -218,20 +218,23 @@ void MainWindow::placeAt(int left, int top) {
 
 namespace {
 
+// A named function: 32-bit Windows calls it with the stdcall convention,
+// which a lambda's conversion does not give.
+BOOL CALLBACK addMonitorRect(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<app::ScreenRect>*>(data)->push_back(
+        {r.left, r.top, r.right - r.left, r.bottom - r.top});
+  }
+  return TRUE;
+}
+
 // Every monitor's rectangle, in the coordinates of window rectangles.
 std::vector<app::ScreenRect> monitorRects() {
   std::vector<app::ScreenRect> rects;
-  auto add = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (::GetMonitorInfoW(monitor, &info)) {
-      const RECT& r = info.rcMonitor;
-      reinterpret_cast<std::vector<app::ScreenRect>*>(data)->push_back(
-          {r.left, r.top, r.right - r.left, r.bottom - r.top});
-    }
-    return TRUE;
-  };
-  ::EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&rects));
+  ::EnumDisplayMonitors(nullptr, nullptr, addMonitorRect, reinterpret_cast<LPARAM>(&rects));
   return rects;
 }
 
