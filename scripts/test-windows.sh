@@ -18,7 +18,8 @@
 #
 # One Wine prefix per run, made here and removed at the end: the first
 # start of Wine in a new prefix is the slow part. A 64-bit prefix runs the
-# 32-bit programs too (Wine's WoW64 side, Debian's wine32). Windows programs
+# 32-bit programs too where Wine's 32-bit side is installed (Debian's
+# wine32:i386); without it the 32-bit build is built and not run. Windows programs
 # with windows (the launcher's test program) get an Xvfb display of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -63,10 +64,18 @@ wineserver -p
 wineboot -i >/dev/null 2>&1
 prefixed=$(date +%s)
 
+# 32-bit Windows programs run under Wine's 32-bit loader (Debian's
+# wine32:i386), which needs a kernel that runs 32-bit programs.
+runs_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 status=0
 for preset in "${presets[@]}"; do
   tested=$(date +%s)
   echo "=== $preset"
+  if [ "$preset" = windows-x86 ] && ! runs_32bit; then
+    echo "$preset: built; its tests need Wine's 32-bit side (wine32:i386 on a kernel that runs 32-bit programs): not run here"
+    continue
+  fi
   ctest --preset "$preset" -LE fuzz || status=1
   export TARVIK_EXE="$root/build/$preset/src/win32/tarvik.exe"
   export TARVIK_LAUNCHEE="$root/build/$preset/tests/win32/launchee.exe"
