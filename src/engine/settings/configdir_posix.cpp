@@ -1,5 +1,5 @@
-#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -17,10 +17,9 @@ std::filesystem::path homeDir() {
 
 }  // namespace
 
-bool writableProgramFolderTakesSettings() { return false; }
-
-bool canCreateFileIn(const std::filesystem::path& dir) {
-  return ::faccessat(AT_FDCWD, dir.c_str(), W_OK, AT_EACCESS) == 0;
+bool programFolderKeepsSettings(const std::filesystem::path& exeDir) {
+  struct stat file {};
+  return ::stat((exeDir / "Tarvik.ini").c_str(), &file) == 0 && file.st_uid == ::geteuid();
 }
 
 // $XDG_CONFIG_HOME/tarvik, else ~/.config/tarvik.

@@ -7,7 +7,7 @@
 
 namespace tarvik::configdir {
 
-bool writableProgramFolderTakesSettings() { return true; }
+namespace {
 
 // Asking the folder's security settings is not enough (a read-only share, a
 // full disk), so try it.
@@ -18,6 +18,13 @@ bool canCreateFileIn(const std::filesystem::path& dir) {
   if (h == INVALID_HANDLE_VALUE) return false;
   ::CloseHandle(h);
   return true;
+}
+
+}  // namespace
+
+bool programFolderKeepsSettings(const std::filesystem::path& exeDir) {
+  std::error_code error;
+  return std::filesystem::exists(exeDir / "Tarvik.ini", error) || canCreateFileIn(exeDir);
 }
 
 // %APPDATA%\Tarvik; the program's folder when there is no %APPDATA%.

@@ -6,15 +6,13 @@
 
 namespace tarvik::configdir {
 
-// Whether a program folder without Tarvik.ini still takes the settings
-// when this process may make a new file in it: Windows programs have always
-// kept them beside themselves; on Linux a program folder is a bin folder
-// (shared, or not the user's to fill), used only for a portable copy that
-// already holds Tarvik.ini.
-bool writableProgramFolderTakesSettings();
-
-// Whether this process may make a new file in dir.
-bool canCreateFileIn(const std::filesystem::path& dir);
+// Whether the program's own folder keeps the settings. Windows programs
+// have always kept them beside themselves: when Tarvik.ini is there or this
+// process may make a new file there. On Linux a program folder is a bin
+// folder (shared, or not the user's to fill): only a portable copy keeps
+// them there, a folder holding a Tarvik.ini of this user's own (one left by
+// another user, root say, is not this user's copy).
+bool programFolderKeepsSettings(const std::filesystem::path& exeDir);
 
 // Where the settings go when the program's own folder is not used: the
 // user's per-application settings folder (exeDir when there is none).

@@ -69,9 +69,9 @@ class SettingsFiles {
 };
 
 // The config directory: explicitDir when given; else exeDir when it holds
-// Tarvik.ini (on Windows also when it is writable); else the user's settings
-// folder: $XDG_CONFIG_HOME/tarvik (~/.config/tarvik), on Windows
-// %APPDATA%\Tarvik.
+// the user's own Tarvik.ini (a portable copy; on Windows any Tarvik.ini, or
+// a folder that is writable); else the user's settings folder:
+// $XDG_CONFIG_HOME/tarvik (~/.config/tarvik), on Windows %APPDATA%\Tarvik.
 std::filesystem::path findConfigDir(const std::filesystem::path& explicitDir,
                                     const std::filesystem::path& exeDir);
 

@@ -551,15 +551,21 @@ TEST(SettingsFiles, DestinationSixteenHasItsOwnSection) {
 }
 
 #ifndef _WIN32  // the Windows lookup has tests of its own
-// A program folder is used only for a portable copy that already holds
-// Tarvik.ini: a program installed into a writable bin folder (~/.local/bin)
-// keeps its settings in the user's folder, as one installed for everybody.
+// A program folder is used only for a portable copy that already holds the
+// user's own Tarvik.ini: a program installed into a writable bin folder
+// (~/.local/bin) keeps its settings in the user's folder, as one installed
+// for everybody, and a Tarvik.ini that another user (root) left in a shared
+// bin folder does not take everybody's settings.
 TEST(ConfigDir, ExplicitThenPortableCopyThenXdg) {
   TestDir root;
-  for (const char* folder : {"bin", "portable", "given", "xdg", "home"}) {
+  for (const char* folder : {"bin", "portable", "shared-bin", "given", "xdg", "home"}) {
     std::filesystem::create_directories(root / folder);
   }
   writeBytes(root / "portable/Tarvik.ini", "");
+  writeBytes(root / "shared-bin/Tarvik.ini", "");
+  // Another user's file: one only root can make.
+  const bool othersFile =
+      ::geteuid() == 0 && ::chown((root / "shared-bin/Tarvik.ini").c_str(), 65534, 65534) == 0;
 
   struct SavedVariable {
     const char* name;
@@ -584,6 +590,11 @@ TEST(ConfigDir, ExplicitThenPortableCopyThenXdg) {
       {nullptr, {}, root / "bin", root / "home/.config/tarvik", "no XDG_CONFIG_HOME"},
       {"relative", {}, root / "bin", root / "home/.config/tarvik", "a relative XDG_CONFIG_HOME is ignored"},
       {"xdg", {}, {}, root / "xdg/tarvik", "no program folder known"},
+      {"xdg",
+       {},
+       root / "shared-bin",
+       othersFile ? root / "xdg/tarvik" : root / "shared-bin",
+       "a Tarvik.ini of another user's"},
   };
   for (const Case& c : cases) {
     if (!c.xdgConfigHome) {
