@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages (tarvik, tarvik-router-sim) from debian/ with
-# dpkg-buildpackage and puts them into build/packages/.
+# dpkg-buildpackage and puts them into build/packages/. The program's
+# version (CMakeLists.txt) must be the one of debian/changelog and of the
+# manual pages' headers.
 #
 # dpkg-buildpackage writes its results beside the source tree, so the tree
 # is copied first into build/package-debian/tarvik-VERSION (always the same
@@ -17,6 +19,9 @@ if [ "$version" != "$changelog_version" ]; then
   echo "debian/changelog is at $changelog_version, the program at $version: add a changelog entry" >&2
   exit 1
 fi
+for page in manual/*.1; do
+  grep -q "^\.TH .*\"Tarvik $version\"" "$page" || { echo "$page: its .TH line does not name Tarvik $version" >&2; exit 1; }
+done
 
 work="$root/build/package-debian"
 tree="$work/tarvik-$version"

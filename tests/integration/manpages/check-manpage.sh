@@ -10,14 +10,19 @@
 #     ("Headless output kinds: status, b1, ...").
 # The page is formatted as a reader sees it (groff, no hyphenation, long
 # lines) and each name must stand in it as a whole word. Every missing name
-# is reported; the exit status is 1 when one is missing.
+# is reported; the exit status is 1 when one is missing or groff warns.
 set -euo pipefail
 program=$1
 page=$2
 shift 2
 
 help=$("$program" --help)
-text=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -rLL=2000n -rHY=0 -P-cbou "$page" 2>&1 | tr -s ' \t' ' ')
+warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$page" 2>&1)
+if [ -n "$warnings" ]; then
+  echo "$page: groff warns: $warnings"
+  exit 1
+fi
+text=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -rLL=2000n -rHY=0 -P-cbou "$page" | tr -s ' \t' ' ')
 
 names() {
   grep -oE -- '--[a-z][a-z0-9-]*' <<<"$help" || true
