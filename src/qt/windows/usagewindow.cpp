@@ -10,14 +10,14 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
-#include <QLocale>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
 #include <QStackedBarSeries>
 #include <QTableWidget>
 #include <QVBoxLayout>
