@@ -51,7 +51,10 @@ DesktopShell::DesktopShell(EngineCommands& core, QtView& view, Browser& browser,
   connect(main, &MainWindow::aboutRequested, w_.about, &AboutBox::showModal);
   connect(main, &MainWindow::helpRequested, this, &DesktopShell::openManual);
   connect(main, &MainWindow::usageRequested, this, [this] {
-    if (!usage_) usage_ = new UsageWindow(core_.files().directory());
+    if (!usage_) {
+      usage_ = new UsageWindow(core_.files().directory());
+      usage_->setTariffSource([this] { return tariffOf(core_.settings()); });
+    }
     usage_->openWindow();
   });
   connect(main, &MainWindow::programPageRequested, this, &DesktopShell::openProgramPage);

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -51,6 +52,7 @@ const TextBinding kTextBindings[] = {
     {"Edit17", [](SettingsStore& s) -> std::string& { return s.time.WARNING; }},
     {"Edit21", [](SettingsStore& s) -> std::string& { return s.rd.count; }},
     {"Edit18", [](SettingsStore& s) -> std::string& { return s.option.LOG; }},
+    {"EditFlatDest", [](SettingsStore& s) -> std::string& { return s.tariff.FLATDEST; }},
 };
 
 struct BoolBinding {
@@ -84,6 +86,19 @@ const BoolBinding kBoolBindings[] = {
     {"CheckNotifyDisconnected", [](SettingsStore& s) -> bool& { return s.notify.DISCONNECTED; }},
     {"CheckNotifyFailed", [](SettingsStore& s) -> bool& { return s.notify.FAILED; }},
     {"CheckNotifyRouter", [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
+};
+
+// Each number box and the setting it holds; the box keeps the setting's range.
+struct NumberBinding {
+  const char* control;
+  int& (*field)(SettingsStore&);
+};
+
+const NumberBinding kNumberBindings[] = {
+    {"SpinTariffUnit", [](SettingsStore& s) -> int& { return s.tariff.UNIT; }},
+    {"SpinTariffYen", [](SettingsStore& s) -> int& { return s.tariff.YEN; }},
+    {"SpinFlatFrom", [](SettingsStore& s) -> int& { return s.tariff.FLATFROM; }},
+    {"SpinFlatTo", [](SettingsStore& s) -> int& { return s.tariff.FLATTO; }},
 };
 
 struct DestinationBinding {
@@ -151,11 +166,12 @@ SettingsDialog::SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* 
   setWindowTitle(QStringLiteral("Tarvik - 設定"));
   setFont(proportionalFontPt(9));
   setModal(false);
-  setFixedSize(434, 333);
+  // Wide enough for the eight tabs in one row.
+  setFixedSize(458, 333);
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(QStringLiteral("PageControl1"));
-  tabs_->setGeometry(5, 8, 428, 289);
+  tabs_->setGeometry(5, 8, 452, 289);
   // All the tabs in one row, as narrow as their captions allow, with room
   // to spare for the rounding of text widths on a scaled screen.
   tabs_->setUsesScrollButtons(false);
@@ -166,7 +182,7 @@ SettingsDialog::SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* 
 
   ok_ = new QPushButton(QStringLiteral("OK"), this);
   ok_->setObjectName(QStringLiteral("OK"));
-  ok_->setGeometry(352, 302, 75, 25);
+  ok_->setGeometry(376, 302, 75, 25);
 
   // The first opening shows the sound page; later ones the page last shown.
   tabs_->setCurrentIndex(SettingsPages::Sound);
@@ -196,6 +212,11 @@ void SettingsDialog::bindControls() {
       edit([&](SettingsStore& store) { field(store) = on; });
       applyDependentStates();
     });
+  }
+  for (const NumberBinding& b : kNumberBindings) {
+    auto field = b.field;
+    connect(findChild<QSpinBox*>(QString::fromLatin1(b.control)), &QSpinBox::valueChanged, this,
+            [this, field](int value) { edit([&](SettingsStore& store) { field(store) = value; }); });
   }
   for (const DestinationBinding& b : kDestinationBindings) {
     DestinationBox* box = pages_.*(b.box);
@@ -249,6 +270,9 @@ void SettingsDialog::loadFromStore() {
   }
   for (const BoolBinding& b : kBoolBindings) {
     findChild<QCheckBox*>(QString::fromLatin1(b.control))->setChecked(b.field(loaded));
+  }
+  for (const NumberBinding& b : kNumberBindings) {
+    findChild<QSpinBox*>(QString::fromLatin1(b.control))->setValue(b.field(loaded));
   }
   QStringList script;
   for (const std::string& line : loaded.script) script << fromSjis(line);

@@ -8,12 +8,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "dialogs/destinationbox.h"
+#include "settings/settingsstore.h"
 
 namespace tarvik {
 namespace {
@@ -214,6 +216,33 @@ void buildNotify(QWidget* page) {
   check(page, "CheckNotifyRouter", "ルーターの応答が途絶えたとき・戻ったとき", 24, 132);
 }
 
+QSpinBox* spin(QWidget* page, const char* name, int x, int y, int w, int min, int max) {
+  auto* box = new QSpinBox(page);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setRange(min, max);
+  box->setGeometry(x, y, w, 22);
+  return box;
+}
+
+// What calls cost ([TARIFF]), for the usage window's estimate.
+void buildTariff(QWidget* page) {
+  label(page, "利用状況の料金概算に使う通話料金", 12, 12);
+  label(page, "課金単位(秒)", 24, 39);
+  spin(page, "SpinTariffUnit", 170, 36, 80, kMinTariffUnit, kMaxTariffUnit);
+  label(page, "1単位の料金(円)", 24, 66);
+  spin(page, "SpinTariffYen", 170, 63, 80, kMinTariffYen, kMaxTariffYen);
+  label(page, "定額の時間帯", 24, 93);
+  spin(page, "SpinFlatFrom", 170, 90, 48, kMinTariffHour, kMaxTariffHour);
+  label(page, "時から", 222, 93);
+  spin(page, "SpinFlatTo", 266, 90, 48, kMinTariffHour, kMaxTariffHour);
+  label(page, "時まで", 318, 93);
+  label(page, "定額の接続先番号", 24, 120);
+  edit(page, "EditFlatDest", 170, 117, 100);
+  label(page, "(カンマ区切り 例: 0,3)", 276, 120);
+  label(page, "定額の時間帯に定額の接続先へつないだ時間は無料、", 24, 150);
+  label(page, "それ以外は課金単位ごとに料金がかかるものとして数えます。", 24, 168);
+}
+
 }  // namespace
 
 SettingsPages buildSettingsPages(QTabWidget* tabs) {
@@ -225,6 +254,7 @@ SettingsPages buildSettingsPages(QTabWidget* tabs) {
   buildAdvanced(addPage(tabs, "TabAdvanced", "高度な設定"), out);
   buildNames(addPage(tabs, "TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"), out);
   buildNotify(addPage(tabs, "TabNotify", "通知"));
+  buildTariff(addPage(tabs, "TabTariff", "料金"));
   return out;
 }
 

@@ -17,7 +17,7 @@ namespace tarvik {
 class DestinationBox;
 
 struct SettingsPages {
-  enum Tab { Basic = 0, Sound, Apps, Timed, Advanced, Names, Notify };
+  enum Tab { Basic = 0, Sound, Apps, Timed, Advanced, Names, Notify, Tariff };
 
   DestinationBox* defaultBox = nullptr;  // ComboBox1, [Tarvik] DEFAULT
   DestinationBox* autoBox = nullptr;     // ComboBox2, [Tarvik] AUTO

@@ -1,18 +1,22 @@
 #pragma once
 // The window "利用状況": one month of the call journal. A month chooser, a
-// bar chart of the minutes online per day, the totals per destination and
-// the incoming calls with the missed ones marked; the list of calls can be
-// copied and the month saved as CSV.
+// bar chart of the minutes online per day (metered and flat-rate minutes
+// stacked, or as one bar), the totals with the estimated cost, the totals
+// and cost per destination and the incoming calls with the missed ones
+// marked; the list of calls can be copied and the month saved as CSV.
 
 #include <QString>
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "journal/journalrecord.h"
 #include "journal/monthsummary.h"
+#include "journal/tariff.h"
 
 class QChart;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QTableWidget;
@@ -24,6 +28,10 @@ class UsageWindow : public QWidget {
   Q_OBJECT
  public:
   explicit UsageWindow(std::filesystem::path configDir, QWidget* parent = nullptr);
+
+  // Where the tariff for the estimate comes from, asked at every showing
+  // (the settings may have changed); the defaults without one.
+  void setTariffSource(std::function<Tariff()> source) { tariffSource_ = std::move(source); }
 
   // Reads the journal again and shows the window, on the month it showed
   // last (the current month at first).
@@ -40,19 +48,25 @@ class UsageWindow : public QWidget {
   // Writes the month's records as CSV; false when the file could not be written.
   bool exportCsv(const QString& path) const;
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void chooseExportFile();
   void fillChart();
   void fillTables();
 
   std::filesystem::path configDir_;
+  std::function<Tariff()> tariffSource_;
   std::vector<JournalRecord> records_;
   MonthSummary summary_;
   int year_ = 0, month_ = 0;
 
   QComboBox* monthBox_;
+  QCheckBox* stacked_;
   QChart* chart_;
   QLabel* totals_;
+  QLabel* cost_;
   QLabel* damage_;
   QTableWidget* destinations_;
   QTableWidget* incoming_;

@@ -13,6 +13,7 @@
 #define IDD_PAGE_ADVANCED 2014
 #define IDD_PAGE_NAMES 2015
 #define IDD_PAGE_NOTIFY 2016
+#define IDD_PAGE_TARIFF 2017
 
 // 基本設定
 #define IDC_Edit5 2101
@@ -95,6 +96,13 @@
 #define IDC_CheckNotifyDisconnected 2192
 #define IDC_CheckNotifyFailed 2193
 #define IDC_CheckNotifyRouter 2194
+
+// 料金
+#define IDC_SpinTariffUnit 2200
+#define IDC_SpinTariffYen 2201
+#define IDC_SpinFlatFrom 2202
+#define IDC_SpinFlatTo 2203
+#define IDC_EditFlatDest 2204
 
 // First-run dialog (TForm8)
 #define IDD_FIRSTRUN 2400

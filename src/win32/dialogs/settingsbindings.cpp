@@ -22,6 +22,7 @@ const TextBinding kText[] = {
     {IDC_Edit17, [](SettingsStore& s) -> std::string& { return s.time.WARNING; }},
     {IDC_Edit21, [](SettingsStore& s) -> std::string& { return s.rd.count; }},
     {IDC_Edit18, [](SettingsStore& s) -> std::string& { return s.option.LOG; }},
+    {IDC_EditFlatDest, [](SettingsStore& s) -> std::string& { return s.tariff.FLATDEST; }},
 };
 
 const BoolBinding kBool[] = {
@@ -51,6 +52,13 @@ const BoolBinding kBool[] = {
     {IDC_CheckNotifyRouter, [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
 };
 
+const NumberBinding kNumber[] = {
+    {IDC_SpinTariffUnit, [](SettingsStore& s) -> int& { return s.tariff.UNIT; }, kMinTariffUnit, kMaxTariffUnit},
+    {IDC_SpinTariffYen, [](SettingsStore& s) -> int& { return s.tariff.YEN; }, kMinTariffYen, kMaxTariffYen},
+    {IDC_SpinFlatFrom, [](SettingsStore& s) -> int& { return s.tariff.FLATFROM; }, kMinTariffHour, kMaxTariffHour},
+    {IDC_SpinFlatTo, [](SettingsStore& s) -> int& { return s.tariff.FLATTO; }, kMinTariffHour, kMaxTariffHour},
+};
+
 // The application page's box holds the destination shown there.
 const DestinationBinding kDestination[] = {
     {IDC_ComboBox1, [](SettingsStore& s) -> int& { return s.tarvik.DEFAULT; }},
@@ -63,6 +71,7 @@ const DestinationBinding kDestination[] = {
 
 std::span<const TextBinding> textBindings() { return kText; }
 std::span<const BoolBinding> boolBindings() { return kBool; }
+std::span<const NumberBinding> numberBindings() { return kNumber; }
 std::span<const DestinationBinding> destinationBindings() { return kDestination; }
 
 }  // namespace tarvik::win32

@@ -19,6 +19,13 @@ struct BoolBinding {
   bool& (*field)(SettingsStore&);
 };
 
+// A field of whole numbers; a value outside min..max is not taken.
+struct NumberBinding {
+  int id;
+  int& (*field)(SettingsStore&);
+  int min, max;
+};
+
 struct DestinationBinding {
   int id;
   int& (*field)(SettingsStore&);
@@ -26,6 +33,7 @@ struct DestinationBinding {
 
 std::span<const TextBinding> textBindings();
 std::span<const BoolBinding> boolBindings();
+std::span<const NumberBinding> numberBindings();
 // ComboBox1 DEFAULT, ComboBox2 AUTO, RedialBox REDIAL, ComboBox3 the
 // destination the application page shows.
 std::span<const DestinationBinding> destinationBindings();

@@ -8,7 +8,9 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "base/sjis.h"
 #include "core/enginecommands.h"
@@ -23,7 +25,7 @@
 namespace tarvik::win32 {
 namespace {
 
-enum Tab { kBasic = 0, kSound, kApps, kTimed, kAdvanced, kNames, kNotify, kTabCount };
+enum Tab { kBasic = 0, kSound, kApps, kTimed, kAdvanced, kNames, kNotify, kTariff, kTabCount };
 
 struct PageRow {
   int dialog;
@@ -32,7 +34,7 @@ struct PageRow {
 constexpr PageRow kPages[kTabCount] = {
     {IDD_PAGE_BASIC, "基本設定"}, {IDD_PAGE_SOUND, "ｻｳﾝﾄﾞ設定"},     {IDD_PAGE_APPS, "同時起動ｱﾌﾟﾘ"},
     {IDD_PAGE_TIMED, "時限処理"}, {IDD_PAGE_ADVANCED, "高度な設定"}, {IDD_PAGE_NAMES, "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
-    {IDD_PAGE_NOTIFY, "通知"},
+    {IDD_PAGE_NOTIFY, "通知"},   {IDD_PAGE_TARIFF, "料金"},
 };
 
 // The seven command lines of the application page, keys 1 to 7.
@@ -98,6 +100,14 @@ std::string scriptText(const std::vector<std::string>& lines) {
   return text;
 }
 
+// A field's whole number within min..max; nothing for any other text.
+std::optional<int> numberIn(const std::string& text, int min, int max) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return {};
+  const int value = std::stoi(text);
+  if (value < min || value > max) return {};
+  return value;
+}
+
 bool isPushButton(HWND control) {
   wchar_t cls[16] = {};
   GetClassNameW(control, cls, 16);
@@ -157,6 +167,8 @@ struct SettingsDialog::Impl {
 
   void build() {
     tabs = GetDlgItem(dlg, IDC_PageControl1);
+    // Eight captions in one row: half the usual room beside each.
+    SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(3, 3));
     for (int i = 0; i < kTabCount; ++i) {
       std::wstring title = widen(kPages[i].title);
       TCITEMW item{};
@@ -263,6 +275,7 @@ struct SettingsDialog::Impl {
       CheckDlgButton(GetParent(control(b.id)), b.id,
                      b.field(const_cast<SettingsStore&>(loaded)) ? BST_CHECKED : BST_UNCHECKED);
     }
+    showNumbers(loaded);
     setControlTextSjis(control(IDC_Script), scriptText(loaded.script));
     HWND list = control(IDC_ListBox1);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -277,6 +290,18 @@ struct SettingsDialog::Impl {
     if (controlTextSjis(control(IDC_Edit2)) != oldWarning) browseTarget = control(IDC_Edit2);
     core.applySettings(loaded);
     applyDependentStates();
+  }
+
+  // The number fields show their settings (a field left with a value
+  // that was not taken shows the setting again).
+  void showNumbers(const SettingsStore& store) {
+    const bool wasLoading = loading;
+    loading = true;
+    for (const NumberBinding& b : numberBindings()) {
+      const std::string value = std::to_string(b.field(const_cast<SettingsStore&>(store)));
+      if (controlText(control(b.id)) != value) setControlText(control(b.id), value);
+    }
+    loading = wasLoading;
   }
 
   void setDestinationList(const std::vector<std::string>& entries) {
@@ -394,6 +419,7 @@ struct SettingsDialog::Impl {
     edit([&](SettingsStore& s) { s.script = scriptLines(controlTextSjis(control(IDC_Script))); });
     const SettingsStore edited = core.settings();
     const std::string error = guarded([&] { return core.ConfigClosed(edited, appFields()); });
+    showNumbers(core.settings());
     // The interval check may have put "5" in place of the text.
     const std::string& time = core.settings().option.TIME;
     if (controlTextSjis(control(IDC_Edit4)) != time) {
@@ -448,6 +474,12 @@ struct SettingsDialog::Impl {
       }
       for (const TextBinding& b : textBindings()) {
         if (b.id == id) edit([&](SettingsStore& s) { b.field(s) = controlTextSjis(from); });
+      }
+      for (const NumberBinding& b : numberBindings()) {
+        if (b.id != id) continue;
+        if (const std::optional<int> value = numberIn(controlText(from), b.min, b.max)) {
+          edit([&](SettingsStore& s) { b.field(s) = *value; });
+        }
       }
       return;
     }

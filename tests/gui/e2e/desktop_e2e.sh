@@ -246,7 +246,7 @@ title_is "$settings" 'Tarvik - 設定'
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
 sleep 0.3
 # The first opening shows the sound page (tab 2); Ctrl+Tab goes round.
-for tab in 2 3 4 5 6 7 1; do
+for tab in 2 3 4 5 6 7 8 1; do
   photo "$settings" "$out/07-settings-tab$tab.png"
   xdotool key ctrl+Tab
   sleep 0.3

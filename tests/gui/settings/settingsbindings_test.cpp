@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <map>
 #include <string_view>
 
@@ -103,12 +104,21 @@ struct BindingTest : test::SettingsFixture, ::testing::Test {
     dialog.setDestinationList(entries);
   }
 
+  // The text fields of their own (not the edit part of a box).
+  std::vector<QLineEdit*> ownLineEdits() {
+    std::vector<QLineEdit*> out;
+    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
+      QWidget* parent = edit->parentWidget();
+      if (!qobject_cast<QComboBox*>(parent) && !qobject_cast<QAbstractSpinBox*>(parent)) out.push_back(edit);
+    }
+    return out;
+  }
+
   // Every control that holds a value, and what it shows.
   std::map<QWidget*, QString> shown() {
     std::map<QWidget*, QString> out;
-    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
-      if (!qobject_cast<QComboBox*>(edit->parentWidget())) out[edit] = edit->text();
-    }
+    for (QLineEdit* edit : ownLineEdits()) out[edit] = edit->text();
+    for (QSpinBox* box : dialog.findChildren<QSpinBox*>()) out[box] = QString::number(box->value());
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) out[box] = box->isChecked() ? "on" : "off";
     for (DestinationBox* box : dialog.findChildren<DestinationBox*>()) out[box] = box->currentText();
     return out;
@@ -132,8 +142,12 @@ struct BindingTest : test::SettingsFixture, ::testing::Test {
   // The user enters again what every control shows, as after the engine
   // forgot its settings: the store then holds only what the controls hold.
   void reenterEveryControl() {
-    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
-      if (qobject_cast<QComboBox*>(edit->parentWidget())) continue;
+    for (QSpinBox* box : dialog.findChildren<QSpinBox*>()) {
+      const int value = box->value();
+      box->setValue(value == box->minimum() ? box->maximum() : box->minimum());
+      box->setValue(value);
+    }
+    for (QLineEdit* edit : ownLineEdits()) {
       const QString text = edit->text();
       edit->setText(text + QLatin1Char('x'));
       edit->setText(text);
@@ -185,6 +199,10 @@ TEST_F(BindingTest, EveryKeyTheDialogSavesIsShownByOneControlAndSavedBackFromIt)
         EXPECT_EQ(box->text(), kCaptions.at(name));
       } else if (auto* destination = qobject_cast<DestinationBox*>(control)) {
         EXPECT_EQ(destination->currentIndex(), key.number(wanted));
+      } else if (auto* number = qobject_cast<QSpinBox*>(control)) {
+        EXPECT_EQ(number->value(), key.number(wanted));
+        EXPECT_EQ(number->minimum(), key.min) << "the box keeps the key's range";
+        EXPECT_EQ(number->maximum(), key.max);
       } else {
         ADD_FAILURE() << "an unexpected kind of control: " << control->metaObject()->className();
       }

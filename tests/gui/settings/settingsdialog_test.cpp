@@ -92,10 +92,10 @@ TEST_F(DialogTest, WindowTabsAndTheFirstPageShown) {
   const QStringList titles = {QStringLiteral("基本設定"),     QStringLiteral("ｻｳﾝﾄﾞ設定"),
                               QStringLiteral("同時起動ｱﾌﾟﾘ"), QStringLiteral("時限処理"),
                               QStringLiteral("高度な設定"),   QStringLiteral("ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"),
-                              QStringLiteral("通知")};
-  ASSERT_EQ(dialog.tabs()->count(), 7);
+                              QStringLiteral("通知"),         QStringLiteral("料金")};
+  ASSERT_EQ(dialog.tabs()->count(), titles.size());
   int tabsWidth = 0;
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < titles.size(); ++i) {
     EXPECT_EQ(dialog.tabs()->tabText(i), titles[i]);
     tabsWidth += dialog.tabs()->tabBar()->tabRect(i).width();
   }

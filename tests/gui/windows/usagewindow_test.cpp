@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAbstractBarSeries>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -14,11 +15,19 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QStackedBarSeries>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QValueAxis>
 
 #include "journal/journalfile.h"
+#include "settings/settingsfiles.h"
 #include "support/layoutrules.h"
 
 namespace tarvik {
@@ -90,6 +99,7 @@ TEST_F(UsageWindowTest, ShowsTheMonthsChartTotalsDestinationsAndCalls) {
   window.showMonth(2026, 12);
   EXPECT_EQ(window.windowTitle(), QStringLiteral("利用状況"));
 
+  find<QCheckBox>("StackedBox")->setChecked(false);
   auto* chart = find<QChartView>("DayChart")->chart();
   ASSERT_EQ(chart->series().size(), 1);
   auto* series = qobject_cast<QBarSeries*>(chart->series().first());
@@ -102,21 +112,116 @@ TEST_F(UsageWindowTest, ShowsTheMonthsChartTotalsDestinationsAndCalls) {
 
   EXPECT_EQ(find<QLabel>("TotalsLabel")->text(),
             QStringLiteral("合計 51 分　接続 2 回　失敗 0 回　話中 0 回　着信 2 件 (不在 1 件)"));
-  EXPECT_EQ(rowTexts("DestinationTable"), QStringList{QStringLiteral("#0 Tarvik ISP 0312345678|2|51")});
+  // Without a tariff the defaults hold, and no destination has the flat
+  // rate: 38 minutes are 13 units, 12½ minutes 5.
+  EXPECT_EQ(find<QLabel>("CostLabel")->text(), QStringLiteral("従量 51 分　定額 0 分　料金概算 180 円"));
+  EXPECT_EQ(rowTexts("DestinationTable"),
+            QStringList{QStringLiteral("#0 Tarvik ISP 0312345678|2|51|51|0|180 円")});
   EXPECT_EQ(rowTexts("IncomingTable"), (QStringList{QStringLiteral("12/10 21:45|不在|0452223333|山田商店"),
                                                     QStringLiteral("12/11 8:05|応答|0399999999|")}));
   auto* missed = find<QTableWidget>("IncomingTable")->item(0, 1);
   auto* answered = find<QTableWidget>("IncomingTable")->item(1, 1);
   EXPECT_NE(missed->foreground().color(), answered->foreground().color()) << "missed calls stand out";
 
+  // The damaged line is told in the window's language, and the lists keep
+  // their rows beside the message.
   auto* damage = find<QLabel>("DamageLabel");
-  EXPECT_TRUE(damage->text().contains(QStringLiteral("1 damaged line skipped")));
+  EXPECT_EQ(damage->text(),
+            QStringLiteral("通話記録の読めない行 1 行を読み飛ばしました (最初の行: Tarvik-journal.csv:7)"));
 
   // Shown at its own size: the totals line and every button whole, inside
   // the window, nothing over anything else.
   window.show();
   QApplication::processEvents();
+  EXPECT_TRUE(damage->isVisible());
   test::expectTidyLayout(&window);
+  for (const char* name : {"DestinationTable", "IncomingTable"}) {
+    auto* t = find<QTableWidget>(name);
+    EXPECT_GE(t->viewport()->height(), 3 * t->verticalHeader()->defaultSectionSize()) << name << " shows 3 rows";
+  }
+}
+
+// The cost follows the tariff: with #0 on the flat rate from 21:00 the
+// evening call is free; the morning call's 12½ minutes are 5 units.
+TEST_F(UsageWindowTest, MeteredAndFlatMinutesAreStackedAndTheCostShown) {
+  window.setTariffSource([] {
+    SettingsStore settings;
+    settings.tariff.FLATFROM = 21;
+    settings.tariff.FLATDEST = "0";
+    return tariffOf(settings);
+  });
+  window.reload();
+  window.showMonth(2026, 12);
+  EXPECT_EQ(find<QLabel>("CostLabel")->text(), QStringLiteral("従量 13 分　定額 38 分　料金概算 50 円"));
+  EXPECT_EQ(rowTexts("DestinationTable"),
+            QStringList{QStringLiteral("#0 Tarvik ISP 0312345678|2|51|13|38|50 円")});
+
+  auto* chart = find<QChartView>("DayChart")->chart();
+  ASSERT_EQ(chart->series().size(), 1);
+  auto* stacked = qobject_cast<QStackedBarSeries*>(chart->series().first());
+  ASSERT_NE(stacked, nullptr) << "stacked at first";
+  ASSERT_EQ(stacked->barSets().size(), 2);
+  QBarSet* metered = stacked->barSets()[0];
+  QBarSet* flat = stacked->barSets()[1];
+  EXPECT_EQ(metered->label(), QStringLiteral("従量"));
+  EXPECT_EQ(flat->label(), QStringLiteral("定額"));
+  EXPECT_EQ(metered->at(2), 0);
+  EXPECT_EQ(flat->at(2), 38);
+  EXPECT_EQ(metered->at(9), 13);
+  EXPECT_EQ(flat->at(9), 0);
+  EXPECT_TRUE(chart->legend()->isVisible());
+
+  find<QCheckBox>("StackedBox")->setChecked(false);
+  ASSERT_EQ(chart->series().size(), 1);
+  auto* single = qobject_cast<QBarSeries*>(chart->series().first());
+  ASSERT_NE(single, nullptr) << "one bar a day";
+  EXPECT_EQ(single->barSets().first()->at(2), 38);
+  EXPECT_FALSE(chart->legend()->isVisible());
+}
+
+// The value axis counts in round steps: 38 minutes on the longest day
+// make steps of 10 up to 40.
+TEST_F(UsageWindowTest, TheMinuteAxisHasRoundSteps) {
+  window.reload();
+  window.showMonth(2026, 12);
+  auto* chart = find<QChartView>("DayChart")->chart();
+  const auto axes = chart->axes(Qt::Vertical);
+  ASSERT_EQ(axes.size(), 1);
+  auto* y = qobject_cast<QValueAxis*>(axes.first());
+  ASSERT_NE(y, nullptr);
+  EXPECT_EQ(y->min(), 0);
+  EXPECT_EQ(y->max(), 40);
+  EXPECT_EQ(y->tickCount(), 5);
+  window.showMonth(2026, 11);  // 60 minutes: 0, 20, 40, 60
+  y = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).first());
+  EXPECT_EQ(y->max(), 60);
+  EXPECT_EQ(y->tickCount(), 4);
+}
+
+// Escape on the open month list closes the list and leaves the window;
+// Escape on the window itself closes it.
+TEST_F(UsageWindowTest, EscapeOnTheOpenMonthListClosesOnlyTheList) {
+  window.openWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  auto* box = find<QComboBox>("MonthBox");
+  box->setFocus();
+  box->showPopup();
+  QWidget* popup = box->view()->window();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+  ASSERT_NE(popup->windowHandle(), nullptr);
+  QTest::keyClick(popup->windowHandle(), Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !popup->isVisible(); })) << "the list closes";
+  EXPECT_TRUE(window.isVisible()) << "the window stays";
+
+  // Elsewhere Escape closes the window, whichever control has the focus.
+  for (QWidget* focus : {static_cast<QWidget*>(box), static_cast<QWidget*>(find<QTableWidget>("IncomingTable")),
+                         static_cast<QWidget*>(find<QPushButton>("ReloadButton"))}) {
+    window.openWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    focus->setFocus();
+    QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); })) << focus->objectName().toStdString();
+  }
 }
 
 TEST_F(UsageWindowTest, TheMonthChooserOffersEveryMonthWithRecords) {
@@ -182,6 +287,10 @@ TEST(UsageWindowLook, Screenshot) {
   const QString journalDir = qEnvironmentVariable("TARVIK_USAGE_JOURNAL_DIR");
   if (journalDir.isEmpty()) GTEST_SKIP() << "TARVIK_USAGE_JOURNAL_DIR not set";
   UsageWindow window(journalDir.toStdString());
+  // The tariff of the Tarvik.ini beside the journal, as the program reads it.
+  SettingsStore settings;
+  SettingsFiles(journalDir.toStdString()).loadAll(settings);
+  window.setTariffSource([settings] { return tariffOf(settings); });
   window.openWindow();
   QApplication::processEvents();
   ASSERT_TRUE(window.grab().save(out));

@@ -258,7 +258,7 @@ sleep 0.5
 # arrow key then goes from tab to tab.
 click "$settings" 25 14 1
 sleep 0.5
-for tab in 1 2 3 4 5 6 7; do
+for tab in 1 2 3 4 5 6 7 8; do
   photo "$settings" "$out/07-settings-tab$tab.png"
   xdotool key Right
   sleep 0.5

@@ -1,6 +1,6 @@
 // Shows one dialog over a recording engine with sample settings until it is
 // closed, for looking at it (screenshots under Wine):
-//   dialogpreview settings <tab 0-6> | firstrun | credentials | details | about
+//   dialogpreview settings <tab 0-7> | firstrun | credentials | details | about
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>

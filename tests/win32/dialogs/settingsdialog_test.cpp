@@ -19,7 +19,7 @@ using testing::pressKey;
 using testing::setText;
 using testing::textOf;
 
-enum { kBasic = 0, kSound, kApps, kTimed, kAdvanced, kNames, kNotify };
+enum { kBasic = 0, kSound, kApps, kTimed, kAdvanced, kNames, kNotify, kTariff };
 
 struct SettingsDialogTest : testing::DialogFixture, ::testing::Test {
   std::vector<std::string> played;
@@ -112,11 +112,11 @@ TEST_F(SettingsDialogTest, TitleTabsAndThePageShownAtEachOpening) {
   EXPECT_EQ(textOf(dialog->hwnd()), "Tarvik - 設定");
   HWND tabs = at(IDC_PageControl1);
   const char* titles[] = {"基本設定",   "ｻｳﾝﾄﾞ設定",   "同時起動ｱﾌﾟﾘ", "時限処理",
-                          "高度な設定", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ", "通知"};
-  ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 7);
+                          "高度な設定", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ", "通知",         "料金"};
+  ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 8);
   RECT tabsBox{}, last{};
   GetClientRect(tabs, &tabsBox);
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < 8; ++i) {
     wchar_t text[64] = {};
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -250,6 +250,48 @@ TEST_F(SettingsDialogTest, TheIntervalIsKeptFrom2To58AndOtherwiseBecomes5) {
     EXPECT_NE(iniText().find(std::string("TIME=") + saved), std::string::npos) << typed;
   }
   EXPECT_TRUE(messages.empty());
+}
+
+// The tariff page: each field loaded from its setting and in force at
+// once; a number out of its range is not taken, and the close shows the
+// setting again; a file without [TARIFF] gets only what was changed.
+TEST_F(SettingsDialogTest, TheTariffPageHoldsItsSettingsAndTakesOnlyNumbersInRange) {
+  struct Row {
+    int id;
+    int& (*field)(SettingsStore&);
+    const char* typed;      // in range
+    const char* refused;    // out of range or no number
+  };
+  const Row rows[] = {
+      {IDC_SpinTariffUnit, [](SettingsStore& s) -> int& { return s.tariff.UNIT; }, "60", "0"},
+      {IDC_SpinTariffYen, [](SettingsStore& s) -> int& { return s.tariff.YEN; }, "0", "100001"},
+      {IDC_SpinFlatFrom, [](SettingsStore& s) -> int& { return s.tariff.FLATFROM; }, "22", "24"},
+      {IDC_SpinFlatTo, [](SettingsStore& s) -> int& { return s.tariff.FLATTO; }, "5", ""},
+  };
+  core.store.tariff = {120, 9, 21, 6, "1"};
+  dialog->loadFromStore();
+  EXPECT_EQ(textOf(at(IDC_SpinTariffUnit)), "120");
+  EXPECT_EQ(textOf(at(IDC_SpinTariffYen)), "9");
+  EXPECT_EQ(textOf(at(IDC_SpinFlatFrom)), "21");
+  EXPECT_EQ(textOf(at(IDC_SpinFlatTo)), "6");
+  EXPECT_EQ(textOf(at(IDC_EditFlatDest)), "1");
+
+  openOn(kTariff);
+  for (const Row& row : rows) {
+    type(row.id, row.typed);
+    EXPECT_EQ(row.field(core.store), std::stoi(row.typed)) << row.typed << " is in force at once";
+    type(row.id, row.refused);
+    EXPECT_EQ(row.field(core.store), std::stoi(row.typed)) << "'" << row.refused << "' is not taken";
+  }
+  type(IDC_EditFlatDest, "0,3");
+  EXPECT_EQ(core.store.tariff.FLATDEST, "0,3");
+  pressOk();
+  ASSERT_FALSE(dialog->isVisible());
+  for (const Row& row : rows) EXPECT_EQ(textOf(at(row.id)), row.typed) << "the field shows what was saved";
+  const std::string ini = iniText();
+  EXPECT_NE(ini.find("[TARIFF]\r\nUNIT=60\r\nYEN=0\r\nFLATFROM=22\r\nFLATTO=5\r\nFLATDEST=0,3\r\n"),
+            std::string::npos)
+      << ini;
 }
 
 TEST_F(SettingsDialogTest, AnIntervalThatIsNoNumberKeepsTheDialogOpenWithItsMessage) {
