@@ -100,11 +100,7 @@ class DesktopFrontEnd : public app::FrontEnd {
       SettingsDialog* dialog = shell_->windows().settings;
       keeper_->fetch(*fetched, [&core, fetched, dialog, startUp](const std::string& problem) {
         SettingsStore edited = core.settings();
-        edited.secret.held = fetched->secret.held;
-        if (passwordUnread(edited)) {
-          edited.tarvik.PASS = fetched->tarvik.PASS;
-          edited.secret.unreadAs = fetched->secret.unreadAs;
-        }
+        takeFetchedPassword(*fetched, edited);
         core.applySettings(edited);
         dialog->showPassword();
         startUp(problem);
