@@ -19,9 +19,10 @@ class IniFile;
 inline constexpr std::string_view kMadeOwnerOnly = "Tarvik.ini を本人だけが読めるようにしました";
 
 // Said when a dialog save leaves the password alone because it could not
-// be read from the secret store.
+// be read from the secret store (what matters first: the status line is
+// narrow).
 inline constexpr std::string_view kPasswordUnreadNotSaved =
-    "キーリングからパスワードを読めなかったため、パスワードは保存していません";
+    "パスワードを読めず、保存していません (キーリングのパスワードはそのままです)";
 
 class SettingsFiles {
  public:

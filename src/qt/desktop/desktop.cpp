@@ -71,9 +71,13 @@ class DesktopFrontEnd : public app::FrontEnd {
 
     // The router password kept in the desktop's keyring: the answers of the
     // keyring come back through the event loop, which never waits for them.
-    secrets_ = app::makeSecretStore(configDir_, [](std::function<void()> f) {
-      QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
-    });
+    std::string noStore;
+    secrets_ = app::makeSecretStore(
+        configDir_,
+        [](std::function<void()> f) {
+          QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+        },
+        &noStore);
     if (secrets_) keeper_.emplace(*secrets_);
     shell_->windows().settings->setPasswordKeeper(keeper_ ? &*keeper_ : nullptr);
 
@@ -105,6 +109,9 @@ class DesktopFrontEnd : public app::FrontEnd {
         dialog->showPassword();
         startUp(problem);
       });
+    } else if (passwordUnread(core.settings())) {
+      // The file says the keyring keeps the password, and there is none.
+      startUp(std::string(kKeyringUnreachable) + " (" + noStore + ")");
     } else {
       startUp({});
     }
