@@ -48,12 +48,12 @@ class SettingsFiles {
   // the save with an error), the rest of the keys, the application lists of
   // store.appPageDestination, then Tarvik.lst and Tarvik.spt.
   std::string saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const;
-  // Where the password goes (both saves below): while passwordUnread, PASS
-  // and [SECRET] KEYRING are left as they are; once the secret store holds
-  // the password (passwordInStore), PASS is written empty with KEYRING=1;
-  // otherwise PASS holds the password, with KEYRING=0 when the file has the
-  // section. A load marks a KEYRING=1 password unread.
   // [Tarvik] PASS and [SECRET] KEYRING alone, as the dialog save writes them.
+  // In both saves: while passwordUnread, PASS and KEYRING are left as they
+  // are; once the secret store holds the password (passwordInStore), PASS
+  // is written empty with KEYRING=1; otherwise PASS holds the password, with
+  // KEYRING=0 when the file has the section. A load marks a KEYRING=1
+  // password unread.
   std::string savePasswordChoice(const SettingsStore& store) const;
   // [Tarvik] SOHOIP alone: the address confirmed in the first-run dialog.
   std::string saveRouterAddress(const SettingsStore& store) const;
