@@ -32,18 +32,19 @@ SecretReply failure(GError* error) {
   return reply;
 }
 
-// Whether the store holds an entry of this program, locked or not, without
-// asking the user to unlock anything.
+// Whether the store holds an entry of this program at all, locked or not,
+// without asking the user to unlock anything. (An item's own locked flag
+// may be stale in this process, so the search alone decides: after a
+// lookup that found nothing, any entry there is one it could not unlock.)
 bool heldLocked(const std::string& account) {
   GError* error = nullptr;
   GHashTable* attributes = secret_attributes_build(schema(), "config-dir", account.c_str(), nullptr);
   GList* items = secret_service_search_sync(nullptr, schema(), attributes, SECRET_SEARCH_ALL, nullptr, &error);
   g_hash_table_unref(attributes);
-  bool locked = false;
-  for (GList* item = items; item; item = item->next) locked = locked || secret_item_get_locked(SECRET_ITEM(item->data));
+  const bool found = items != nullptr;
   g_list_free_full(items, g_object_unref);
   if (error) g_error_free(error);
-  return locked;
+  return found;
 }
 
 // The store keeps UTF-8 text; the program's password is Shift-JIS bytes.

@@ -11,6 +11,13 @@ std::string withDetail(std::string_view text, const SecretReply& reply) {
 
 }  // namespace
 
+void takeFetchedPassword(const SettingsStore& fetched, SettingsStore& current) {
+  current.secret.held = fetched.secret.held;
+  if (!passwordUnread(current)) return;
+  current.tarvik.PASS = fetched.tarvik.PASS;
+  current.secret.unreadAs = fetched.secret.unreadAs;
+}
+
 PasswordKeeper::PasswordKeeper(SecretStore& store) : store_(store) {}
 
 void PasswordKeeper::fetch(SettingsStore& settings, Report done) {

@@ -28,6 +28,11 @@ inline constexpr std::string_view kKeyringEmpty = "キーリングにパスワ�
 inline constexpr std::string_view kKeyringNotSaved =
     "キーリングに保存できません。パスワードはTarvik.iniに保存しました";
 
+// What a fetch into a copy of the settings found, taken into the settings
+// as they stand now: what the store holds, and the password, unless the
+// user has typed a new one meanwhile.
+void takeFetchedPassword(const SettingsStore& fetched, SettingsStore& current);
+
 class PasswordKeeper {
  public:
   using Report = std::function<void(const std::string& problem)>;  // empty: all well

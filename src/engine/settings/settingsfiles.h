@@ -19,9 +19,10 @@ class IniFile;
 inline constexpr std::string_view kMadeOwnerOnly = "Tarvik.ini を本人だけが読めるようにしました";
 
 // Said when a dialog save leaves the password alone because it could not
-// be read from the secret store.
+// be read from the secret store (what matters first: the status line is
+// narrow).
 inline constexpr std::string_view kPasswordUnreadNotSaved =
-    "キーリングからパスワードを読めなかったため、パスワードは保存していません";
+    "パスワードを読めず、保存していません (キーリングのパスワードはそのままです)";
 
 class SettingsFiles {
  public:
@@ -47,12 +48,12 @@ class SettingsFiles {
   // the save with an error), the rest of the keys, the application lists of
   // store.appPageDestination, then Tarvik.lst and Tarvik.spt.
   std::string saveDialogSettings(SettingsStore& store, const ApplicationList& shownApps) const;
-  // Where the password goes (both saves below): while passwordUnread, PASS
-  // and [SECRET] KEYRING are left as they are; once the secret store holds
-  // the password (passwordInStore), PASS is written empty with KEYRING=1;
-  // otherwise PASS holds the password, with KEYRING=0 when the file has the
-  // section. A load marks a KEYRING=1 password unread.
   // [Tarvik] PASS and [SECRET] KEYRING alone, as the dialog save writes them.
+  // In both saves: while passwordUnread, PASS and KEYRING are left as they
+  // are; once the secret store holds the password (passwordInStore), PASS
+  // is written empty with KEYRING=1; otherwise PASS holds the password, with
+  // KEYRING=0 when the file has the section. A load marks a KEYRING=1
+  // password unread.
   std::string savePasswordChoice(const SettingsStore& store) const;
   // [Tarvik] SOHOIP alone: the address confirmed in the first-run dialog.
   std::string saveRouterAddress(const SettingsStore& store) const;

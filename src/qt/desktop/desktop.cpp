@@ -71,9 +71,13 @@ class DesktopFrontEnd : public app::FrontEnd {
 
     // The router password kept in the desktop's keyring: the answers of the
     // keyring come back through the event loop, which never waits for them.
-    secrets_ = app::makeSecretStore(configDir_, [](std::function<void()> f) {
-      QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
-    });
+    std::string noStore;
+    secrets_ = app::makeSecretStore(
+        configDir_,
+        [](std::function<void()> f) {
+          QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(f), Qt::QueuedConnection);
+        },
+        &noStore);
     if (secrets_) keeper_.emplace(*secrets_);
     shell_->windows().settings->setPasswordKeeper(keeper_ ? &*keeper_ : nullptr);
 
@@ -100,15 +104,14 @@ class DesktopFrontEnd : public app::FrontEnd {
       SettingsDialog* dialog = shell_->windows().settings;
       keeper_->fetch(*fetched, [&core, fetched, dialog, startUp](const std::string& problem) {
         SettingsStore edited = core.settings();
-        edited.secret.held = fetched->secret.held;
-        if (passwordUnread(edited)) {
-          edited.tarvik.PASS = fetched->tarvik.PASS;
-          edited.secret.unreadAs = fetched->secret.unreadAs;
-        }
+        takeFetchedPassword(*fetched, edited);
         core.applySettings(edited);
         dialog->showPassword();
         startUp(problem);
       });
+    } else if (passwordUnread(core.settings())) {
+      // The file says the keyring keeps the password, and there is none.
+      startUp(std::string(kKeyringUnreachable) + " (" + noStore + ")");
     } else {
       startUp({});
     }

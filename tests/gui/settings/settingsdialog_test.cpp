@@ -16,6 +16,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
+#include <fstream>
 
 #include "dialogs/destinationbox.h"
 #include "fakes/secretstore.h"
@@ -512,6 +514,70 @@ TEST_F(DialogTest, TheKeyringBoxSendsThePasswordToTheStoreInsteadOfTheFile) {
     SettingsStore back;
     core.files().loadAll(back);
     EXPECT_EQ(back.tarvik.PASS, "himitsu");
+  }
+}
+
+// The password kept in the keyring, at the next start: read, the field
+// shows it (masked) and an OK that leaves it alone asks the keyring
+// nothing; not read (the keyring locked and its unlock cancelled), the
+// field says so, the keyring box stays as it is, and OK writes the
+// password nowhere, until a new one is typed.
+TEST_F(DialogTest, APasswordInTheKeyringIsShownAndNeverOverwrittenUnread) {
+  for (bool locked : {false, true}) {
+    SCOPED_TRACE(locked ? "keyring locked" : "keyring open");
+    std::filesystem::remove(core.files().iniPath());
+    {
+      std::ofstream ini(core.files().iniPath(), std::ios::binary);
+      ini << "[Tarvik]\r\nSOHOIP=10.0.0.1\r\nPASS=\r\n[SECRET]\r\nKEYRING=1\r\n";
+    }
+    test::FakeSecretStore secrets;
+    secrets.answerAtOnce = true;
+    secrets.held = "himitsu";
+    secrets.locked = locked;
+    PasswordKeeper keeper(secrets);
+    dialog.setPasswordKeeper(&keeper);
+    core.loadSettings();
+    dialog.loadFromStore();
+    // The start-up fetch, as the program runs it.
+    SettingsStore fetched = core.settings();
+    keeper.fetch(fetched, [](const std::string&) {});
+    SettingsStore now = core.settings();
+    takeFetchedPassword(fetched, now);
+    core.applySettings(now);
+    dialog.showPassword();
+
+    auto* field = find<QLineEdit>("Edit14");
+    auto* box = find<QCheckBox>("CheckBoxKeyring");
+    EXPECT_TRUE(box->isChecked());
+    EXPECT_EQ(box->isEnabled(), !locked);
+    EXPECT_EQ(field->text(), locked ? QString() : QStringLiteral("himitsu"));
+    EXPECT_EQ(field->placeholderText().isEmpty(), !locked) << "an unread password is shown as there";
+
+    dialog.openDialog();
+    ASSERT_TRUE(dialog.closeDialog());
+    EXPECT_NE(iniText().find("PASS=\r\n"), std::string::npos) << iniText();
+    EXPECT_NE(iniText().find("[SECRET]\r\nKEYRING=1\r\n"), std::string::npos) << iniText();
+    EXPECT_EQ(secrets.held, "himitsu");
+    EXPECT_EQ(secrets.calls, std::vector<std::string>{"lookup"});
+    EXPECT_EQ(messageBox(), nullptr);
+
+    // Typed, the password is known again: the box can be changed, and OK
+    // saves it (into the file, while the locked keyring refuses it).
+    dialog.openDialog();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("neu"));
+    EXPECT_TRUE(box->isEnabled());
+    EXPECT_TRUE(field->placeholderText().isEmpty());
+    ASSERT_TRUE(dialog.closeDialog());
+    SettingsStore reread;
+    core.files().loadAll(reread);
+    EXPECT_EQ(secrets.held, locked ? "himitsu" : "neu");
+    EXPECT_EQ(reread.tarvik.PASS, locked ? "neu" : "");
+    EXPECT_EQ(reread.secret.KEYRING, !locked);
+    QMessageBox* refused = messageBox();
+    EXPECT_EQ(refused != nullptr, locked) << "the refusal is told";
+    if (refused) refused->done(0);
   }
 }
 

@@ -12,7 +12,12 @@
 #include <optional>
 #include <thread>
 
+#include <libsecret/secret.h>
+
+#include <future>
+
 #include "base/sjis.h"
+#include "keyring/serialworker.h"
 
 namespace tarvik::app {
 namespace {
@@ -62,6 +67,17 @@ class OwnerLoop {
       wake_.notify_one();
     };
   }
+  // Runs whatever has been posted by now.
+  void drain() {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      if (queue_.empty()) return;
+      auto f = std::move(queue_.front());
+      queue_.pop_front();
+      lock.unlock();
+      f();
+    }
+  }
   // Runs posted work until `until` holds.
   void runUntil(const std::function<bool()>& until) {
     while (!until()) {
@@ -103,6 +119,59 @@ TEST(LibsecretStore, AnswersComeBackOnTheOwnersThread) {
   store.clear(record("clear"));
   loop.runUntil([&] { return answers.size() == 3; });
   EXPECT_EQ(answers, (std::vector<std::string>{"store 0 ", "lookup 0 async", "clear 0 "}));
+}
+
+// A locked keyring whose unlock is not given (here: no display to ask on,
+// as when the user cancels the prompt) holds the password all the same;
+// the lookup says it is locked, not that there is none.
+TEST(LibsecretStoreLocked, ALockedEntryIsToldApartFromNone) {
+  LibsecretStore store("/home/user/.config/tarvik-locked");
+  LibsecretStore other("/home/user/.config/tarvik-never-stored");
+  ASSERT_EQ(now([&](auto done) { store.store("locked-away", done); }).status, Status::kOk);
+
+  GError* error = nullptr;
+  SecretService* service = secret_service_get_sync(SECRET_SERVICE_LOAD_COLLECTIONS, nullptr, &error);
+  ASSERT_NE(service, nullptr) << (error ? error->message : "");
+  GList* collections = secret_service_get_collections(service);
+  ASSERT_GT(secret_service_lock_sync(service, collections, nullptr, nullptr, &error), 0)
+      << (error ? error->message : "");
+  g_list_free_full(collections, g_object_unref);
+  g_object_unref(service);
+
+  EXPECT_EQ(now([&](auto done) { store.lookup(done); }).status, Status::kLocked);
+  EXPECT_EQ(now([&](auto done) { other.lookup(done); }).status, Status::kNotFound);
+}
+
+// The owner's end does not wait for a request that hangs (a keyring
+// prompt left open); the answer of that request, and of those queued
+// behind it, never reaches the owner.
+TEST(SerialWorker, AnEndNeverWaitsForARequestInProgress) {
+  OwnerLoop loop;
+  std::mutex gate;
+  std::unique_lock prompt(gate);  // the second job waits here, like a prompt
+  std::vector<std::string> answered;
+  auto started = std::make_shared<std::promise<void>>();
+  auto token = std::make_shared<int>(0);  // held by the hanging job's answer
+  std::weak_ptr<int> answer = token;
+  {
+    SerialWorker worker(loop.post());
+    worker.run([&answered] { return [&answered] { answered.push_back("first"); }; });
+    loop.runUntil([&] { return answered.size() == 1; });
+    worker.run([&gate, &answered, started, token = std::move(token)]() -> std::function<void()> {
+      started->set_value();
+      std::lock_guard wait(gate);
+      return [&answered, token] { answered.push_back("prompt"); };
+    });
+    worker.run([&answered] { return [&answered] { answered.push_back("queued"); }; });
+    started->get_future().wait();
+  }  // the worker ends here, its job still waiting: this returns at once
+  prompt.unlock();
+  // The job ends; its answer is dropped on the worker's side, never posted.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!answer.expired() && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  EXPECT_TRUE(answer.expired()) << "the answer was kept";
+  loop.drain();
+  EXPECT_EQ(answered, std::vector<std::string>{"first"});
 }
 
 // Run with no session bus at all: every request says so, none hangs.
