@@ -97,7 +97,13 @@ struct TarvikCore::State final : ParserHost {
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
   CallJournal journal{ports.view, settings, files.directory(), destinations,
                       [this](const std::string& text, bool failure) { journalStatus(text, failure); }};
+  // What the journal has to say while an answer is parsed waits for the
+  // answer's own messages, which would hide it at once.
+  bool parsingAnswer = false;
+  std::string journalNote;
+  bool journalNoteFailure = false;
   void journalStatus(const std::string& utf8, bool failure);
+  void showJournalNote();
 
   // tarvikcore.cpp
   void FormCreate(const std::vector<std::string>& args);

@@ -32,9 +32,18 @@ void TarvikCore::State::setStatus(const std::string& utf8) {
 }
 
 void TarvikCore::State::journalStatus(const std::string& utf8, bool failure) {
-  if (!failure) return setStatus(utf8);
-  statusLine = utf8;
-  ports.view.showStatusError(utf8);
+  journalNote = utf8;
+  journalNoteFailure = failure;
+  if (!parsingAnswer) showJournalNote();
+}
+
+void TarvikCore::State::showJournalNote() {
+  if (journalNote.empty()) return;
+  std::string note;
+  note.swap(journalNote);
+  if (!journalNoteFailure) return setStatus(note);
+  statusLine = note;
+  ports.view.showStatusError(note);
 }
 
 void TarvikCore::State::setLabel1(const std::string& utf8) {

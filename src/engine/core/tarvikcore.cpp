@@ -235,8 +235,11 @@ void TarvikCore::State::parseAnswers(const std::vector<std::string>& answers, co
     parsingQuietExchange = quiet;
     // The router's messages about connections first: a status block after
     // them shows what they left.
+    parsingAnswer = true;
     journal.watch().answerSeen(answer, ports.clock.now());
     parser.AsyncSock1Receive(answer);
+    parsingAnswer = false;
+    showJournalNote();
   }
 }
 

@@ -129,8 +129,9 @@ void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& 
   const std::string& ip = state.text(ChannelState::IPAddress);
   const bool addressed = hasAddress(ip);
   // The status of a connection the router has said ended (printed before
-  // its message); a new address is a new connection.
-  if (line.endedByMessage && (!addressed || ip == line.ip)) return;
+  // its message); a new address is a new connection. The address of one
+  // known only from its message is not known: the line is idle first.
+  if (line.endedByMessage && (!addressed || line.ip.empty() || ip == line.ip)) return;
   line.endedByMessage = false;
   const std::string& number = state.text(ChannelState::PhoneNumber);
   if (addressed) {

@@ -12,8 +12,9 @@
 //                caller's name from the name list (incoming)
 //   number       the telephone number dialled or calling
 //   ip           the address the connection was given
-//   minutes      started minutes online (outgoing), or without an answer
-//                from the router (unreachable)
+//   minutes      whole minutes online (outgoing), as the router and the
+//                status line count them, or without an answer from the
+//                router (unreachable)
 //   result       incoming: answered | missed; failed: the router's message
 
 #include <optional>

@@ -322,7 +322,7 @@ sleep 1
 
 step "the usage window from the tray menu (利用状況): the call and the missed call"
 wait_for 10 "the call in the journal" grep -q '^outgoing,.*,#0,' "$cfg/Tarvik-journal.csv"
-wait_for 10 "the missed call in the journal" grep -q '^incoming,.*,0312341234,,0,missed$' "$cfg/Tarvik-journal.csv"
+wait_for 10 "the missed call in the journal" grep -q $'^incoming,.*,0312341234,,0,missed\r$' "$cfg/Tarvik-journal.csv"
 click "$soho" 10 10 3
 wait_for 5 "the pop-up menu" popup_open
 sleep 0.3

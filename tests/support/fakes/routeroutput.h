@@ -13,7 +13,7 @@ struct Chan {
   std::string ip, mode, number, usage;
   // The minutes connected as the router counts them, before the "/";
   // empty: "  12" for a channel in use.
-  std::string time;
+  std::string time = {};
 };
 
 // What "sh s" prints for the two channels.

@@ -167,14 +167,26 @@ TEST_F(CallJournalCore, AJournalThatCannotBeWrittenIsToldOnceAndAgainWhenItWorks
   const std::size_t before = events.size();
   for (int i = 0; i < 3; ++i) poll(statusBlock(), "#1 大学 接続できません（着ユーザビジー）\n");
   EXPECT_EQ(eventsSince(before, {"status " + failed, "notify journal"}),
-            (Strings{"status " + failed, "notify journal-failed 通話記録: " + failed}));
+            (Strings{"notify journal-failed 通話記録: " + failed, "status " + failed}));
 
   std::filesystem::remove(path(kJournalFileName));
   const std::size_t mended = events.size();
   for (int i = 0; i < 2; ++i) poll(statusBlock(), "#1 大学 接続できません（着ユーザビジー）\n");
   EXPECT_EQ(eventsSince(mended, {"status " + again, "notify journal"}),
-            (Strings{"status " + again, "notify journal-back 通話記録: " + again}));
+            (Strings{"notify journal-back 通話記録: " + again, "status " + again}));
   EXPECT_EQ(journalEvents(), (Strings{"busy      0 ", "busy      0 "}));
+}
+
+// The record lost at a disconnection: the router's line after the message
+// does not hide the journal's failure on the status line.
+TEST_F(CallJournalCore, AJournalFailureAtADisconnectionStaysOnTheStatusLine) {
+  std::filesystem::create_directory(path(kJournalFileName));
+  startIdle();
+  core->ConnectFromMenu(1);
+  answer(lastSocket(), exchange({{"co 1", "大学へ接続中．\n"}, {"sh s", statusBlock()}}));
+  poll(statusBlock(connected("203.0.113.9", "0312345001")), "B1チャネルを接続しました。\n");
+  poll(statusBlock(), "B1チャネルを切断しました。\n網側から切断されました 接続時間 12分\n");
+  EXPECT_EQ(view.status, "Tarvik-journal.csv に書き込めません（同じ名前のフォルダーがあります）");
 }
 
 }  // namespace
