@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, ThePlacesOfTheControls) {
     EXPECT_GT(at(buttons[i]).top(), panel.bottom()) << buttons[i] << " under the panel";
     EXPECT_EQ(at(buttons[i]).top(), at(buttons[0]).top()) << buttons[i] << " in one row";
     EXPECT_EQ(at(buttons[i]).size(), at(buttons[0]).size()) << buttons[i];
-    if (i > 0) EXPECT_GT(at(buttons[i]).left(), at(buttons[i - 1]).right()) << "接続 切断 詳細 from the left";
+    if (i > 0) { EXPECT_GT(at(buttons[i]).left(), at(buttons[i - 1]).right()) << "接続 切断 詳細 from the left"; }
   }
   EXPECT_GT(status.top(), at("Button3").bottom()) << "the status line under the buttons";
 

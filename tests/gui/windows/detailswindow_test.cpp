@@ -51,7 +51,7 @@ TEST_F(DetailsFixture, SixReportButtonsWithTheirCaptionsPlacesAndCommands) {
       EXPECT_EQ(b->height(), previous->height()) << row.name;
       const int space = b->x() - previous->geometry().right() - 1;
       EXPECT_GT(space, 0) << row.name << " stands after " << previous->objectName().toStdString();
-      if (gap >= 0) EXPECT_EQ(space, gap) << row.name;
+      if (gap >= 0) { EXPECT_EQ(space, gap) << row.name; }
       gap = space;
     }
     previous = b;

@@ -171,12 +171,13 @@ TEST(TAsyncSockTest, ManyFailedConnectsLeakNoDescriptors) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return closes == 200; }, 20000)) << closes;
   // The closed sockets go with deferred deletes: their descriptors come back
   // once those have run.
-  QTest::qWaitFor(
+  const bool returned = QTest::qWaitFor(
       [&] {
         settle();
         return openDescriptors() <= before;
       },
       5000);
+  EXPECT_TRUE(returned) << openDescriptors() << " descriptors open, " << before << " before";
   EXPECT_EQ(sock.openConnections(), 0);
   EXPECT_EQ(openDescriptors(), before);
 }

@@ -19,10 +19,10 @@ std::string statusBlock(const Chan& b1, const Chan& b2) {
 }
 
 Chan connected(const std::string& ip, const std::string& number) {
-  return Chan{"通信中（発信）", ip, "PPP 64K", number, "200/1/0"};
+  return Chan{"通信中（発信）", ip, "PPP 64K", number, "200/1/0", ""};
 }
 
-Chan ringingFrom(const std::string& number) { return Chan{"呼び出し中（着信）", "", "", number, ""}; }
+Chan ringingFrom(const std::string& number) { return Chan{"呼び出し中（着信）", "", "", number, "", ""}; }
 
 std::string destinationLines(const std::vector<std::string>& names) {
   // Fixed columns, as the router prints them: name padded to 24 bytes of

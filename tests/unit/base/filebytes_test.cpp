@@ -54,7 +54,7 @@ TEST(ReplaceFileBytes, ReadOnlyFolderWritesAWritableFileInPlace) {
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(ok, c.written);
     EXPECT_EQ(std::filesystem::exists(file), c.exists);
-    if (c.exists) EXPECT_EQ(readBytes(file), c.written ? c.wanted : c.old);
+    if (c.exists) { EXPECT_EQ(readBytes(file), c.written ? c.wanted : c.old); }
     // Nothing was left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), c.exists ? 1 : 0);
   }

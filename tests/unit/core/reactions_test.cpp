@@ -53,7 +53,7 @@ TEST_F(Reactions, LaunchWaitsForAnAddressAndEndsOnlySlotsOneToThree) {
   poll(statusBlock(connected("$(reboot)")));
   EXPECT_TRUE(eventsSince(before, {"launch"}).empty());
   // B1 carries none, B2 does: B2's is used.
-  poll(statusBlock(Chan{"通信中（発信）", "", "PPP", "", ""}, connected("10.0.0.7")));
+  poll(statusBlock(Chan{"通信中（発信）", "", "PPP", "", "", ""}, connected("10.0.0.7")));
   EXPECT_EQ(eventsSince(before, {"launch"}),
             (Strings{"launch [viewer \"10.0.0.7\" --all]", "launch [ping -c1 10.0.0.7]", "launch [keep]"}));
   poll(statusBlock(connected("10.0.0.8")));  // launched once per connection

@@ -232,7 +232,7 @@ TEST_F(CoreTest, ExitQuestionOnlyForAChannelInUse) {
   } cases[] = {
       {true, {}, {}, true},
       {true, connected("1.2.3.4"), {}, false},
-      {true, Chan{"発信中（プロバイダ0へ接続中）", "", "", "", ""}, {}, false},  // too long: empty status
+      {true, Chan{"発信中（プロバイダ0へ接続中）", "", "", "", "", ""}, {}, false},  // too long: empty status
       {false, connected("1.2.3.4"), {}, true},
   };
   for (const Case& c : cases) {

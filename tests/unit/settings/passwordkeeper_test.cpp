@@ -211,7 +211,7 @@ TEST(PasswordKeeper, APasswordThatWasNotReadIsWrittenNowhere) {
     reports.got.clear();
     if (c.haveStore) keeper.keep(s, files, reports.add());
     secrets.answerAll();
-    if (c.haveStore) EXPECT_EQ(reports.got, std::vector<std::string>{c.typedReport});
+    if (c.haveStore) { EXPECT_EQ(reports.got, std::vector<std::string>{c.typedReport}); }
     EXPECT_EQ(secrets.held, c.typedLater);
     EXPECT_EQ(loaded(files).tarvik.PASS, "neu") << "the typed password is in the file";
     EXPECT_EQ(std::count(notices.begin(), notices.end(), std::string(kPasswordUnreadNotSaved)), 1)

@@ -365,7 +365,7 @@ TEST(SettingsFiles, AFileThatCannotBeReadStopsTheLoad) {
       }
       const bool fails = problem == Problem::kUnreadable || problem == Problem::kFolderInTheWay;
       EXPECT_EQ(error.rfind((dir / name).string() + ": ", 0) == 0, fails) << error;
-      if (!fails) EXPECT_EQ(error, "");
+      if (!fails) { EXPECT_EQ(error, ""); }
     }
   }
 }
@@ -400,8 +400,8 @@ TEST(SettingsFiles, ReadOnlyFolderWithWritableFilesSavesInPlace) {
       EXPECT_EQ(back.tarvik.SOHOIP, "192.168.1.9");
       EXPECT_EQ(back.nameList, s.nameList);
     }
-    if (operation == 1) EXPECT_EQ(back.option.top, 75);
-    if (operation == 2) EXPECT_EQ(files.loadApplications(2)[0], "viewer $IP");
+    if (operation == 1) { EXPECT_EQ(back.option.top, 75); }
+    if (operation == 2) { EXPECT_EQ(files.loadApplications(2)[0], "viewer $IP"); }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
   }
 }
@@ -473,15 +473,15 @@ TEST(SettingsFiles, APasswordSavedIntoAFileOthersCanReadMakesItTheOwnersAlone) {
       const std::string written = readBytes(files.iniPath());
       ::chmod(files.iniPath().c_str(), c.before);
 
-      if (operation == 0) ASSERT_EQ(files.saveDialogSettings(s, {}), "");
-      if (operation == 1) ASSERT_EQ(files.saveWindowState(s, false), "");
-      if (operation == 2) ASSERT_EQ(files.saveApplications(3, {}), "");
+      if (operation == 0) { ASSERT_EQ(files.saveDialogSettings(s, {}), ""); }
+      if (operation == 1) { ASSERT_EQ(files.saveWindowState(s, false), ""); }
+      if (operation == 2) { ASSERT_EQ(files.saveApplications(3, {}), ""); }
       EXPECT_EQ(modeOf(files.iniPath()), c.after) << "operation " << operation;
       EXPECT_EQ(notices,
                 c.told ? std::vector<std::string>{std::string(kMadeOwnerOnly)} : std::vector<std::string>{});
       ASSERT_EQ(files.saveDialogSettings(s, {}), "");  // nothing more to say
       EXPECT_EQ(notices.size(), c.told ? 1u : 0u);
-      if (operation == 0) EXPECT_EQ(readBytes(files.iniPath()), written);
+      if (operation == 0) { EXPECT_EQ(readBytes(files.iniPath()), written); }
     }
   }
 }
