@@ -47,11 +47,12 @@ prefixed=$(date +%s)
 
 status=0
 ctest --preset windows -LE fuzz || status=1
-export TARVIK_EXE="$root/build/windows/src/win32/tarvik.exe"
+# The headless program through its console entry, which Wine's Ctrl-C reaches.
+export TARVIK_EXE="$root/build/windows/src/win32/tarvik.com"
 export TARVIK_LAUNCHEE="$root/build/windows/tests/win32/launchee.exe"
 "$e2e" || status=1
 # The desktop program with its windows and tray icons, photographed.
-bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
+bash tests/integration/wine/wine_desktop_e2e.sh "$root/build/windows/src/win32/tarvik.exe" "$root/build/windows/tests/win32/tray-warmup.exe" \
   "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-clipboard" || status=1
 done_at=$(date +%s)
 echo "windows tests: build $((built - start)) s, wine prefix $((prefixed - built)) s, tests $((done_at - prefixed)) s"
