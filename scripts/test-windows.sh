@@ -77,12 +77,13 @@ for preset in "${presets[@]}"; do
     continue
   fi
   ctest --preset "$preset" -LE fuzz || status=1
-  export TARVIK_EXE="$root/build/$preset/src/win32/tarvik.exe"
+  # The headless program through its console entry, which Wine's Ctrl-C reaches.
+  export TARVIK_EXE="$root/build/$preset/src/win32/tarvik.com"
   export TARVIK_LAUNCHEE="$root/build/$preset/tests/win32/launchee.exe"
   "$e2e" || status=1
   if [ "$preset" = windows ]; then
     # The desktop program with its windows and tray icons, photographed.
-    bash tests/integration/wine/wine_desktop_e2e.sh "$TARVIK_EXE" "$root/build/windows/tests/win32/tray-warmup.exe" \
+    bash tests/integration/wine/wine_desktop_e2e.sh "$root/build/windows/src/win32/tarvik.exe" "$root/build/windows/tests/win32/tray-warmup.exe" \
       "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-clipboard" || status=1
     # The installer: installed silently, started from where it went, removed
     # with the user's settings kept.

@@ -20,7 +20,8 @@ warmup="${WARMUP:-20}"
 use_build "${1:-build/release}"
 windows_build="${2:-build/windows}"
 case "$windows_build" in /*) ;; *) windows_build="$PWD/$windows_build" ;; esac
-exe="$windows_build/src/win32/tarvik.exe"
+# The console entry: the bench ends it with Ctrl-C.
+exe="$windows_build/src/win32/tarvik.com"
 [ -f "$exe" ] || { echo "missing $exe: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/tarvik-wine-bench.XXXXXX")"

@@ -1,7 +1,7 @@
 // tarvik.exe itself (TARVIK_EXE_UNDER_TEST): a program of the window
 // subsystem, so no console opens for it from the Start menu or at logon,
 // whose printing command lines still write to the pipe or the console they
-// were started with.
+// were started with; and tarvik.com, the same program for the console.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -70,17 +70,26 @@ std::string run(const std::wstring& arguments, bool pipe, DWORD& code) {
   return out;
 }
 
-TEST(Program, IsBuiltForTheWindowSubsystem) {
-  std::ifstream file(std::filesystem::path(program()), std::ios::binary);
-  ASSERT_TRUE(file) << narrow(program());
-  IMAGE_DOS_HEADER dos{};
-  file.read(reinterpret_cast<char*>(&dos), sizeof dos);
-  ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
-  IMAGE_NT_HEADERS64 nt{};
-  file.seekg(dos.e_lfanew);
-  file.read(reinterpret_cast<char*>(&nt), sizeof nt);
-  ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
-  EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+// tarvik.exe for the Start menu, a shortcut, the logon; tarvik.com beside
+// it, the same program for prompts and scripts.
+TEST(Program, TheExeIsBuiltForTheWindowSubsystemTheComForTheConsole) {
+  const struct {
+    const wchar_t* extension;
+    WORD subsystem;
+  } cases[] = {{L".exe", IMAGE_SUBSYSTEM_WINDOWS_GUI}, {L".com", IMAGE_SUBSYSTEM_WINDOWS_CUI}};
+  for (const auto& c : cases) {
+    const std::filesystem::path path = std::filesystem::path(program()).replace_extension(c.extension);
+    std::ifstream file(path, std::ios::binary);
+    ASSERT_TRUE(file) << narrow(path.wstring());
+    IMAGE_DOS_HEADER dos{};
+    file.read(reinterpret_cast<char*>(&dos), sizeof dos);
+    ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+    IMAGE_NT_HEADERS64 nt{};
+    file.seekg(dos.e_lfanew);
+    file.read(reinterpret_cast<char*>(&nt), sizeof nt);
+    ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+    EXPECT_EQ(nt.OptionalHeader.Subsystem, c.subsystem) << narrow(path.wstring());
+  }
 }
 
 // Through a pipe, as scripts and the end-to-end tests read it.

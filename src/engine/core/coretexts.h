@@ -19,6 +19,9 @@ inline constexpr const char* kScript = "Script >>";
 inline constexpr const char* kUnreachable = "ルーター応答なし";
 inline constexpr const char* kCannotStart = "起動できません: ";
 inline constexpr const char* kBadDestination = "無効な接続先: ";
+// Not for the status line: the settings dialog says it before it closes
+// after a settings file that could not be written.
+inline constexpr const char* kSettingsNotSaved = "設定を保存できませんでした。変更は Tarvik を終了するまで有効です。";
 
 // The timed-disconnect menu item: "時限切断 [" + the time ([TIME] OFF) + "]".
 inline std::string timedDisconnectCaption(std::string_view offTimeSjis) {

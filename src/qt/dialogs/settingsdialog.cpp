@@ -22,6 +22,7 @@
 #include "settings/namelistedit.h"
 #include "settings/passwordkeeper.h"
 #include "settings/settingsfiles.h"
+#include "core/coretexts.h"
 #include "core/enginecommands.h"
 #include "windows/fonts.h"
 #include "windows/messageboxes.h"
@@ -348,8 +349,16 @@ bool SettingsDialog::closeDialog() {
   auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
   if (toStore(interval->text()) != time) interval->setText(fromSjis(time));
   if (!error.empty()) {
-    showErrorBox(this, QString::fromStdString(error));
-    return false;
+    // An interval that is not a number is mended in the dialog; a file
+    // that cannot be written would refuse every close, so the dialog
+    // closes after saying so.
+    if (!settingTextToInt(time)) {
+      showErrorBox(this, QString::fromStdString(error));
+      return false;
+    }
+    showErrorBox(this, QString::fromStdString(error + "\n" + texts::kSettingsNotSaved));
+    hide();
+    return true;
   }
   hide();
   if (keeper_) {

@@ -202,9 +202,14 @@ std::string DetailsWindow::text() const {
   return out;
 }
 
+// The place is in screen pixels; the size in pixels at 100 %, so that the
+// window keeps its lines and its look on a screen of another scale (and a
+// size widened at 150 % for its buttons does not stay wide at 100 %).
 void DetailsWindow::applyGeometry(const Geometry& g) {
   impl_->stored = g;
-  SetWindowPos(impl_->dlg, nullptr, g.left, g.top, g.width, g.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(impl_->dlg, nullptr, g.left, g.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(impl_->dlg, nullptr, 0, 0, impl_->scaled(g.width), impl_->scaled(g.height),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Until the window has been shown, the stored place and size are what the
@@ -216,7 +221,8 @@ DetailsWindow::Geometry DetailsWindow::savedGeometry() const {
   GetWindowPlacement(impl_->dlg, &placement);
   RECT r = placement.rcNormalPosition;
   if (placement.showCmd == SW_SHOWNORMAL || !IsWindowVisible(impl_->dlg)) GetWindowRect(impl_->dlg, &r);
-  return Geometry{r.left, r.top, r.right - r.left, r.bottom - r.top};
+  const int dpi = windowDpi(impl_->dlg);
+  return Geometry{r.left, r.top, MulDiv(r.right - r.left, 96, dpi), MulDiv(r.bottom - r.top, 96, dpi)};
 }
 
 void DetailsWindow::show() {

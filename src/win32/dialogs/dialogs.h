@@ -176,7 +176,9 @@ class CredentialsDialog {
 class DetailsWindow {
  public:
   struct Geometry {
-    int left = 0, top = 0, width = 0, height = 0;  // the whole window, in screen pixels
+    // The whole window: its place in screen pixels, its size in pixels at
+    // 100 % (scaled for the window's screen).
+    int left = 0, top = 0, width = 0, height = 0;
   };
 
   // Created hidden. owner: may be null (a window of its own on the desktop).

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "base/sjis.h"
+#include "core/coretexts.h"
 #include "core/enginecommands.h"
 #include "dialogs/dialogids.h"
 #include "dialogs/dialogs.h"
@@ -53,9 +54,6 @@ constexpr std::pair<int, int> kPlayButtons[] = {
     {IDC_SpeedButton5, IDC_Edit15},         {IDC_SpeedButton7, IDC_Edit16}, {IDC_SpeedButton4, IDC_Edit2},
     {IDC_SpeedButton8, IDC_Edit_RingSound},
 };
-
-// Said after a settings file that could not be written.
-constexpr char kNotSaved[] = "設定を保存できませんでした。変更は Tarvik を終了するまで有効です。";
 
 constexpr int kEntries = 16;  // destination entries #0 to #15; 16 is "none matches"
 
@@ -435,7 +433,7 @@ struct SettingsDialog::Impl {
         message(MessageKind::Error, error);
         return false;
       }
-      message(MessageKind::Error, error + "\n" + kNotSaved);
+      message(MessageKind::Error, error + "\n" + texts::kSettingsNotSaved);
     }
     ShowWindow(dlg, SW_HIDE);
     return true;

@@ -452,16 +452,20 @@ TEST_F(DialogTest, AnIntervalThatIsNoNumberKeepsTheDialogOpenWithItsError) {
   }
 }
 
-TEST_F(DialogTest, AWriteThatFailsKeepsTheDialogOpen) {
+// A settings file that cannot be written (a read-only settings folder) is
+// told, with the file's name, and the dialog closes all the same: it could
+// not be closed at all otherwise.
+TEST_F(DialogTest, AWriteThatFailsIsToldAndTheDialogCloses) {
   dialog.openDialog();
   // A directory where the file should be: it cannot be written.
   std::filesystem::create_directory(core.files().iniPath());
   find<QPushButton>("OK")->click();
-  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(dialog.isVisible());
   QMessageBox* box = messageBox();
   ASSERT_NE(box, nullptr);
   EXPECT_NE(box->text().indexOf(QString::fromStdString(core.files().iniPath().string())), -1)
       << "the message names the file: " << box->text().toStdString();
+  EXPECT_NE(box->text().indexOf(QStringLiteral("設定を保存できませんでした")), -1) << box->text().toStdString();
 }
 
 // The keyring box beside the password: shown only where there is a store;

@@ -88,9 +88,11 @@ TEST_F(Reactions, EverySoundAtItsEventAndNoneForEmptyNames) {
 // are found in the config directory, then in the installed data folders.
 TEST_F(Reactions, RelativeSoundsAreFoundInTheConfigThenTheDataFolders) {
   const std::filesystem::path data = dir / "share";
+  // Names in UTF-8 as the engine gives them to the player.
+  auto in = [](const std::filesystem::path& folder, const char* name) { return utf8Of(folder / pathFromUtf8(name)); };
   for (const char* folder : {"wav", "share/wav", "share/names"}) std::filesystem::create_directories(dir / folder);
   for (const char* file : {"wav/接続.wav", "share/wav/接続.wav", "share/wav/完了.wav", "share/names/0398765432.wav"}) {
-    std::ofstream(dir / file) << "RIFF";
+    std::ofstream(dir / pathFromUtf8(file)) << "RIFF";
   }
   settings()->sound.s1 = toSjis("wav\\接続.wav");
   settings()->sound.s2 = toSjis("wav\\完了.wav");
@@ -104,9 +106,9 @@ TEST_F(Reactions, RelativeSoundsAreFoundInTheConfigThenTheDataFolders) {
   poll(statusBlock(), kDisconnected);
   poll(statusBlock(ringingFrom("0398765432")));
   EXPECT_EQ(eventsSince(before, {"sound"}),
-            (Strings{"sound " + (dir / "wav/接続.wav").string(), "sound " + (data / "wav/完了.wav").string(),
-                     "sound wav/切断.wav", "sound " + (data / "names/0398765432.wav").string()}));
-  EXPECT_EQ(core->soundFile(toSjis("wav\\完了.wav")), (data / "wav/完了.wav").string());
+            (Strings{"sound " + in(dir, "wav/接続.wav"), "sound " + in(data, "wav/完了.wav"), "sound wav/切断.wav",
+                     "sound " + in(data, "names/0398765432.wav")}));
+  EXPECT_EQ(core->soundFile(toSjis("wav\\完了.wav")), in(data, "wav/完了.wav"));
   EXPECT_EQ(core->soundFile(""), "");
 }
 

@@ -41,9 +41,18 @@ int wmain(int argc, wchar_t** argv) {
   core.store.sound.s7 = toSjis("wav\\警告.wav");
   core.store.nameList = {toSjis("0312341234:事務所"), toSjis("0451112222:自宅")};
   core.store.script = {"23:00 co 1", "7:00 dis a"};
+  // The router's rows as the destination boxes get them: number, name,
+  // mode, the other end's number and the per-call mark " *".
   std::vector<std::string> entries;
-  for (int i = 0; i < 16; ++i)
-    entries.push_back("#" + std::to_string(i) + (i < 3 ? " プロバイダ" + std::to_string(i) : ""));
+  for (int i = 0; i < 16; ++i) {
+    std::string number = "#" + std::to_string(i);
+    entries.push_back(number + std::string(4 - number.size(), ' ') + "プロバイダ" + std::to_string(i) +
+                      (i < 10 ? "     " : "    ") + "PPP       " + "03123456" + (i < 10 ? "0" : "") +
+                      std::to_string(i) + (i % 2 ? " *" : "  "));
+  }
+  core.store.tarvik.AUTO = 13;
+  core.store.tarvik.DEFAULT = 11;
+  core.store.appPageDestination = 15;
 
   if (what == L"settings") {
     SettingsDialog dialog(core, nullptr);
@@ -64,6 +73,7 @@ int wmain(int argc, wchar_t** argv) {
     window.appendLine("課金情報");
     window.appendLine("  #1 プロバイダ1      12:34  ￥1,230");
     window.appendLine("PPP情報: LCP Opened");
+    for (int i = 1; i <= 14; ++i) window.appendLine("12/0" + std::to_string(i % 10) + " 10:00:00 B1 接続 0312345001");
     window.show();
     loop([&] { return window.isVisible(); });
   } else if (what == L"about") {

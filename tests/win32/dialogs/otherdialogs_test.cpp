@@ -4,6 +4,7 @@
 
 #include "dialogfixture.h"
 #include "dialogs/dialogids.h"
+#include "dialogs/dialogsupport.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -168,6 +169,16 @@ TEST_F(OtherDialogs, TheDetailsWindowKeepsItsPlaceHidesOnCloseAndGivesTheTextAll
   EXPECT_EQ(before.height, 400);
   details.show();
   EXPECT_TRUE(details.isVisible());
+  // The size is kept as at 100 %: on a screen of another scale the window
+  // is scaled, what it gives back is not.
+  const int dpi = windowDpi(details.hwnd());
+  RECT shownFrame{};
+  GetWindowRect(details.hwnd(), &shownFrame);
+  EXPECT_EQ(shownFrame.right - shownFrame.left, MulDiv(640, dpi, 96));
+  EXPECT_EQ(shownFrame.bottom - shownFrame.top, MulDiv(400, dpi, 96));
+  const DetailsWindow::Geometry shown = details.savedGeometry();
+  EXPECT_EQ(shown.width, 640) << "at " << dpi << " dpi";
+  EXPECT_EQ(shown.height, 400) << "at " << dpi << " dpi";
   for (const SIZE size : {SIZE{700, 500}, SIZE{560, 240}}) {
     SetWindowPos(details.hwnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
     RECT client{}, memo{}, bar{}, last{};
@@ -188,7 +199,7 @@ TEST_F(OtherDialogs, TheDetailsWindowKeepsItsPlaceHidesOnCloseAndGivesTheTextAll
   }
   const DetailsWindow::Geometry moved = details.savedGeometry();
   EXPECT_EQ(moved.left, 120);
-  EXPECT_EQ(moved.height, 240);
+  EXPECT_EQ(moved.height, MulDiv(240, 96, dpi));
   SendMessageW(details.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(details.isVisible()) << "closing only hides it";
   EXPECT_TRUE(IsWindow(details.hwnd()));
