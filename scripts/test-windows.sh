@@ -30,12 +30,22 @@ e2e="$linux_build/tests/integration/wine/wine_headless_e2e_test"
 read -r -a presets <<<"${TARVIK_WINDOWS_ARCHS:-windows windows-x86}"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
 
+# 32-bit Windows programs run under Wine's 32-bit loader (Debian's
+# wine32:i386), which needs a kernel that runs 32-bit programs.
+runs_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
 start=$(date +%s)
 werror=OFF
 if [ "${CI:-}" = true ] || [ "${TARVIK_WERROR:-0}" = 1 ]; then werror=ON; fi
 for preset in "${presets[@]}"; do
   cmake --preset "$preset" -DTARVIK_ROUTER_SIM="$sim" -DTARVIK_WERROR="$werror" >/dev/null
-  cmake --build --preset "$preset" -j "$(nproc)"
+  if [ "$preset" = windows-x86 ] && ! runs_32bit; then
+    # Its tests cannot run here: the programs alone, so the 32-bit build
+    # keeps compiling without the time its test programs take.
+    cmake --build --preset "$preset" -j "$(nproc)" --target tarvik tarvik_console
+  else
+    cmake --build --preset "$preset" -j "$(nproc)"
+  fi
 done
 cmake --build --preset windows --target package >/dev/null
 cmake --build --preset debug -j "$(nproc)" --target wine_headless_e2e_test
@@ -64,16 +74,12 @@ wineserver -p
 wineboot -i >/dev/null 2>&1
 prefixed=$(date +%s)
 
-# 32-bit Windows programs run under Wine's 32-bit loader (Debian's
-# wine32:i386), which needs a kernel that runs 32-bit programs.
-runs_32bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
-
 status=0
 for preset in "${presets[@]}"; do
   tested=$(date +%s)
   echo "=== $preset"
   if [ "$preset" = windows-x86 ] && ! runs_32bit; then
-    echo "$preset: built; its tests need Wine's 32-bit side (wine32:i386 on a kernel that runs 32-bit programs): not run here"
+    echo "$preset: programs built; its tests need Wine's 32-bit side (wine32:i386 on a kernel that runs 32-bit programs): not built or run here"
     continue
   fi
   ctest --preset "$preset" -LE fuzz || status=1
