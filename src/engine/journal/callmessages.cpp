@@ -78,6 +78,7 @@ std::vector<CallMessage> findCallMessages(std::string_view answer) {
   }
   std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.at < b.at; });
   std::vector<CallMessage> messages;
+  messages.reserve(found.size());
   for (const Found& f : found) messages.push_back(f.message);
   return messages;
 }
