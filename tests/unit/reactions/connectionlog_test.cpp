@@ -9,6 +9,7 @@
 #include <iterator>
 #include <optional>
 
+#include "base/pathtext.h"
 #include "base/sjis.h"
 #include "fakes/testdir.h"
 
@@ -73,7 +74,8 @@ TEST(ConnectionLogPath, RelativeNamesLieInTheConfigFolder) {
   const fs::path config = fs::path("cfg") / "tarvik";
   EXPECT_EQ(connectionLogPath(config, "mn128soho.log"), config / "mn128soho.log");
   EXPECT_EQ(connectionLogPath(config, "logs\\soho.log"), config / "logs/soho.log");
-  EXPECT_EQ(connectionLogPath(config, toSjis("ログ\\接続.log")), config / "ログ/接続.log");
+  // Japanese names stand as the user wrote them, on Windows too.
+  EXPECT_EQ(connectionLogPath(config, toSjis("ログ\\接続.log")), config / pathFromUtf8("ログ/接続.log"));
   const fs::path absolute = fs::temp_directory_path() / "elsewhere.log";
   EXPECT_EQ(connectionLogPath(config, absolute.string()), absolute);
 }
