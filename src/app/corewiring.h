@@ -10,8 +10,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/tarvikcore.h"
+#include "startedclock.h"
 
 namespace tarvik::app {
 
@@ -34,6 +36,10 @@ class CoreWiring {
   CoreWiring(const CoreWiring&) = delete;
   CoreWiring& operator=(const CoreWiring&) = delete;
 
+  // For tests: the core's clock starts at `start` and runs on from there
+  // (--clock-start). Before createCore().
+  void startClockAt(const LocalTime& start) { startedClock_.emplace(clock_, start); }
+
   // What a transport reports, delivered to the core.
   TransportEvents transportEvents();
 
@@ -48,6 +54,7 @@ class CoreWiring {
   Timers& timers_;
   SetTimerHandler setTimerHandler_;
   Clock& clock_;
+  std::optional<StartedClock> startedClock_;
   std::unique_ptr<TarvikCore> core_;
 };
 

@@ -37,7 +37,7 @@ TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& 
                   p.sound,
                   p.launcher ? *p.launcher : static_cast<Launcher&>(launcher_),
                   p.browser,
-                  clock_,
+                  startedClock_ ? static_cast<Clock&>(*startedClock_) : clock_,
                   p.prompter};
   core_ = std::make_unique<TarvikCore>(ports, SettingsFiles(configDir));
   TarvikCore& core = *core_;

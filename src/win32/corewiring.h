@@ -10,9 +10,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/tarvikcore.h"
 #include "messagewindow.h"
+#include "startedclock.h"
 #include "winclock.h"
 #include "winlauncher.h"
 #include "winsocktransport.h"
@@ -38,6 +40,10 @@ class CoreWiring {
   MessageWindow& window() { return window_; }
   WinLauncher& launcher() { return launcher_; }
 
+  // For tests: the core's clock starts at `start` and runs on from there
+  // (--clock-start). Before createCore().
+  void startClockAt(const LocalTime& start) { startedClock_.emplace(clock_, start); }
+
   TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
   TarvikCore* core() { return core_.get(); }
   // Ends the core before the front end's ports go away.
@@ -48,6 +54,7 @@ class CoreWiring {
   WinsockSession winsock_;
   WinTimers timers_{window_};
   WinClock clock_;
+  std::optional<app::StartedClock> startedClock_;
   WinLauncher launcher_{window_};
   std::unique_ptr<WinsockTransport> transport_;
   std::unique_ptr<TarvikCore> core_;
