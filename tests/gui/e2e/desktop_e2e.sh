@@ -186,11 +186,12 @@ title_is "$settings" 'Tarvik - 設定'
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
 wait_for 5 "the settings dialog painted" painted "$settings"
 # The first opening shows the sound page (tab 2); Ctrl+Tab goes round.
+snap "$settings" settings
 for tab in 2 3 4 5 6 7 8 1; do
   photo "$settings" "$out/07-settings-tab$tab.png"
-  snap "$settings" settings
   xdotool key ctrl+Tab
   wait_for 5 "the tab after tab $tab" changed "$settings" settings
+  resnap settings
 done
 if [ "$wm" != none ]; then
   step "接続先 minimises the whole program; 情報窓表示 brings it back"

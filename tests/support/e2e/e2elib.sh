@@ -138,12 +138,14 @@ popup_painted() {
 }
 
 # snap WINDOW NAME: keeps the window's picture; changed WINDOW NAME: the
-# picture differs from it now (something new was drawn).
+# picture differs from it now (something new was drawn); resnap NAME: the
+# picture changed found becomes the one kept.
 snap() { import -window "$1" "$e2e_work/snap-$2.png"; }
 changed() {
   import -window "$1" "$e2e_work/now-$2.png" 2>/dev/null || return 1
   ! compare -metric AE "$e2e_work/snap-$2.png" "$e2e_work/now-$2.png" null: 2>/dev/null
 }
+resnap() { mv "$e2e_work/now-$1.png" "$e2e_work/snap-$1.png"; }
 
 # has_colour WINDOW RRGGBB...: the window's picture holds one of the
 # colours somewhere (a strip, a mark the program paints in it).
