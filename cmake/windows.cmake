@@ -26,10 +26,7 @@ if(TARVIK_BUILD_TESTS)
   endfunction()
 endif()
 
-add_subdirectory(src/engine)
-add_subdirectory(src/headless)
-add_subdirectory(src/app)
-add_subdirectory(src/win32)
+add_subdirectory(src)
 
 if(TARVIK_BUILD_TESTS)
   # The engine's unit tests, the same sources as on Linux, after the

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 #include "fakes/sinkhost.h"
 #include "fakes/transcript.h"
 

@@ -1,12 +1,6 @@
-#include "corewiring.h"
+#include "app/corewiring.h"
 
-#include "programdata.h"
-
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <sstream>
+#include <utility>
 
 namespace tarvik::app {
 namespace {
@@ -46,7 +40,7 @@ void CoreWiring::destroyCore() {
 TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& configDir) {
   CorePorts ports{p.view, p.transport, timers_, p.sound, p.launcher, p.browser, clock_, p.prompter};
   core_ = std::make_unique<TarvikCore>(ports, SettingsFiles(configDir));
-  core_->setDataDirectories(programDataDirectories());
+  core_->setDataDirectories(p.dataDirectories);
   TarvikCore& core = *core_;
   setTimerHandler_(TimerId::Timer1, [&core] { core.Timer1Timer(); });
   setTimerHandler_(TimerId::Timer2, [&core] { core.Timer2Timer(); });

@@ -10,8 +10,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
-#include "core/tarvikcore.h"
+#include "engine/core/tarvikcore.h"
 
 namespace tarvik::app {
 
@@ -27,6 +28,9 @@ class CoreWiring {
     Browser& browser;
     Launcher& launcher;
     Transport& transport;
+    // Where the program's own data lies (the default sounds, the manual),
+    // searched after the config directory.
+    std::vector<std::filesystem::path> dataDirectories;
   };
 
   CoreWiring(Timers& timers, SetTimerHandler setTimerHandler, Clock& clock);

@@ -1,6 +1,6 @@
-#include "corewiring.h"
+#include "win32/corewiring.h"
 
-#include "programdir.h"
+#include "win32/programdir.h"
 
 namespace tarvik::win32 {
 

@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/tarvikcore.h"
-#include "messagewindow.h"
-#include "winclock.h"
-#include "winlauncher.h"
-#include "winsocktransport.h"
-#include "wintimers.h"
+#include "engine/core/tarvikcore.h"
+#include "win32/messagewindow.h"
+#include "win32/winclock.h"
+#include "win32/winlauncher.h"
+#include "win32/winsocktransport.h"
+#include "win32/wintimers.h"
 
 namespace tarvik::win32 {
 

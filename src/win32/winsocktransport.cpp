@@ -1,11 +1,11 @@
-#include "winsocktransport.h"
+#include "win32/winsocktransport.h"
 
 #include <cstring>
 #include <thread>
 
-#include "base/bytes.h"
-#include "net/ecommerror.h"
-#include "widetext.h"
+#include "engine/base/bytes.h"
+#include "engine/net/ecommerror.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -20,8 +20,8 @@
 #include <string>
 #include <string_view>
 
-#include "messagewindow.h"
-#include "ports/transport.h"
+#include "win32/messagewindow.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik::win32 {
 

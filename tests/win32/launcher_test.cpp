@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "pump.h"
-#include "widetext.h"
-#include "winlauncher.h"
+#include "win32/widetext.h"
+#include "win32/winlauncher.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "pump.h"
-#include "winsocktransport.h"
+#include "win32/winsocktransport.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -1,14 +1,14 @@
 // Dial and disconnect, the per-call credentials, the details window's
 // reports, the connection log fetch and the router's web pages.
 
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "core/corestate.h"
-#include "core/coretexts.h"
-#include "core/routerpages.h"
-#include "net/exchange.h"
-#include "reactions/connectionlog.h"
-#include "reactions/soundpaths.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "engine/core/corestate.h"
+#include "engine/core/coretexts.h"
+#include "engine/core/routerpages.h"
+#include "engine/net/exchange.h"
+#include "engine/reactions/connectionlog.h"
+#include "engine/reactions/soundpaths.h"
 
 namespace tarvik {
 

@@ -15,16 +15,16 @@
 #include <string_view>
 #include <vector>
 
-#include "control/redial.h"
-#include "control/routerscript.h"
-#include "control/timedactions.h"
-#include "core/exchangetable.h"
-#include "core/tarvikcore.h"
-#include "journal/calljournal.h"
-#include "monitor/cnttime.h"
-#include "monitor/consoleparser.h"
-#include "reactions/callernames.h"
-#include "reactions/launchlist.h"
+#include "engine/control/redial.h"
+#include "engine/control/routerscript.h"
+#include "engine/control/timedactions.h"
+#include "engine/core/exchangetable.h"
+#include "engine/core/tarvikcore.h"
+#include "engine/journal/calljournal.h"
+#include "engine/monitor/cnttime.h"
+#include "engine/monitor/consoleparser.h"
+#include "engine/reactions/callernames.h"
+#include "engine/reactions/launchlist.h"
 
 namespace tarvik {
 

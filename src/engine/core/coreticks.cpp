@@ -1,9 +1,9 @@
 // The poll tick and the other timers.
 
-#include "base/sjis.h"
-#include "core/corestate.h"
-#include "core/coretexts.h"
-#include "net/exchange.h"
+#include "engine/base/sjis.h"
+#include "engine/core/corestate.h"
+#include "engine/core/coretexts.h"
+#include "engine/net/exchange.h"
 
 namespace tarvik {
 

@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/channelstate.h"
-#include "ports/transport.h"
-#include "ports/view.h"
-#include "settings/settingsfiles.h"
-#include "settings/settingsstore.h"
+#include "engine/monitor/channelstate.h"
+#include "engine/ports/transport.h"
+#include "engine/ports/view.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

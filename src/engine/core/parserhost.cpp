@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <optional>
 
-#include "base/bytes.h"
-#include "base/pathtext.h"
-#include "base/sjis.h"
-#include "control/displaystep.h"
-#include "core/corestate.h"
-#include "core/coretexts.h"
-#include "reactions/connectionlog.h"
-#include "reactions/soundpaths.h"
+#include "engine/base/bytes.h"
+#include "engine/base/pathtext.h"
+#include "engine/base/sjis.h"
+#include "engine/control/displaystep.h"
+#include "engine/core/corestate.h"
+#include "engine/core/coretexts.h"
+#include "engine/reactions/connectionlog.h"
+#include "engine/reactions/soundpaths.h"
 
 namespace tarvik {
 

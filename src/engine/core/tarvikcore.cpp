@@ -1,14 +1,14 @@
-#include "core/tarvikcore.h"
+#include "engine/core/tarvikcore.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "control/displaystep.h"
-#include "core/corestate.h"
-#include "core/coretexts.h"
-#include "net/exchange.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "engine/control/displaystep.h"
+#include "engine/core/corestate.h"
+#include "engine/core/coretexts.h"
+#include "engine/net/exchange.h"
 
 namespace tarvik {
 

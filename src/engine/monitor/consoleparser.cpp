@@ -1,12 +1,12 @@
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 
 #include <algorithm>
 
-#include "base/bytes.h"
-#include "monitor/channelblock.h"
-#include "monitor/consoleliterals.h"
-#include "monitor/destinationlist.h"
-#include "monitor/tagline.h"
+#include "engine/base/bytes.h"
+#include "engine/monitor/channelblock.h"
+#include "engine/monitor/consoleliterals.h"
+#include "engine/monitor/destinationlist.h"
+#include "engine/monitor/tagline.h"
 
 namespace tarvik {
 

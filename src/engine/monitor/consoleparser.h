@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/channelstate.h"
-#include "monitor/destinationlist.h"
-#include "monitor/historycapture.h"
+#include "engine/monitor/channelstate.h"
+#include "engine/monitor/destinationlist.h"
+#include "engine/monitor/historycapture.h"
 
 namespace tarvik {
 

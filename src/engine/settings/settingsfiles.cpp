@@ -1,4 +1,4 @@
-#include "settings/settingsfiles.h"
+#include "engine/settings/settingsfiles.h"
 
 #include <cerrno>
 #include <fstream>
@@ -6,12 +6,12 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "base/sjis.h"
-#include "base/filebytes.h"
-#include "base/pathtext.h"
-#include "settings/inifile.h"
-#include "settings/linefile.h"
-#include "settings/settingskeys.h"
+#include "engine/base/sjis.h"
+#include "engine/base/filebytes.h"
+#include "engine/base/pathtext.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/linefile.h"
+#include "engine/settings/settingskeys.h"
 
 namespace tarvik {
 namespace {

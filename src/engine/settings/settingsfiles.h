@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "settings/settingsstore.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

@@ -1,21 +1,21 @@
-#include "desktop/desktopshell.h"
+#include "qt/desktop/desktopshell.h"
 
 #include <QApplication>
 #include <QUrl>
 
-#include "desktop/mainwindow.h"
-#include "base/sjis.h"
-#include "ports/browser.h"
-#include "tray/channelicon.h"
-#include "tray/taskbar.h"
-#include "windows/aboutbox.h"
-#include "core/coretexts.h"
-#include "core/enginecommands.h"
-#include "windows/credentialsdialog.h"
-#include "windows/detailswindow.h"
-#include "windows/messageboxes.h"
-#include "windows/programfiles.h"
-#include "windows/usagewindow.h"
+#include "qt/desktop/mainwindow.h"
+#include "engine/base/sjis.h"
+#include "engine/ports/browser.h"
+#include "qt/tray/channelicon.h"
+#include "qt/tray/taskbar.h"
+#include "qt/windows/aboutbox.h"
+#include "engine/core/coretexts.h"
+#include "engine/core/enginecommands.h"
+#include "qt/windows/credentialsdialog.h"
+#include "qt/windows/detailswindow.h"
+#include "qt/windows/messageboxes.h"
+#include "qt/windows/programfiles.h"
+#include "qt/windows/usagewindow.h"
 
 namespace tarvik {
 namespace {

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "desktop/qtview.h"
-#include "dialogs/settingsdialog.h"
+#include "qt/desktop/qtview.h"
+#include "qt/dialogs/settingsdialog.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "desktop/mainwindow.h"
+#include "qt/desktop/mainwindow.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,10 +16,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/enginecommands.h"
-#include "desktop/elidedlabel.h"
-#include "screenfit.h"
-#include "windows/fonts.h"
+#include "engine/core/enginecommands.h"
+#include "qt/desktop/elidedlabel.h"
+#include "desktop/screenfit.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 namespace {

@@ -9,9 +9,9 @@
 #include <functional>
 #include <span>
 
-#include "core/enginecommands.h"
-#include "mainmenus.h"
-#include "ports/view.h"
+#include "engine/core/enginecommands.h"
+#include "desktop/mainmenus.h"
+#include "engine/ports/view.h"
 
 class QAction;
 class QFrame;

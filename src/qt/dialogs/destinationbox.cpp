@@ -1,11 +1,11 @@
-#include "dialogs/destinationbox.h"
+#include "qt/dialogs/destinationbox.h"
 
 #include <QCompleter>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QStringListModel>
 
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "dialogs/settingsdialog.h"
+#include "qt/dialogs/settingsdialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,15 +17,15 @@
 #include <QToolButton>
 #include <memory>
 
-#include "base/sjis.h"
-#include "dialogs/destinationbox.h"
-#include "settings/namelistedit.h"
-#include "settings/passwordkeeper.h"
-#include "settings/settingsfiles.h"
-#include "core/coretexts.h"
-#include "core/enginecommands.h"
-#include "windows/fonts.h"
-#include "windows/messageboxes.h"
+#include "engine/base/sjis.h"
+#include "qt/dialogs/destinationbox.h"
+#include "engine/settings/namelistedit.h"
+#include "engine/settings/passwordkeeper.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/core/coretexts.h"
+#include "engine/core/enginecommands.h"
+#include "qt/windows/fonts.h"
+#include "qt/windows/messageboxes.h"
 
 namespace tarvik {
 namespace {

@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 
-#include "dialogs/settingspages.h"
-#include "settings/settingsstore.h"
+#include "qt/dialogs/settingspages.h"
+#include "engine/settings/settingsstore.h"
 
 class QTabWidget;
 class QPushButton;

@@ -1,13 +1,13 @@
-#include "desktop/mainwindow.h"
+#include "win32/desktop/mainwindow.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 #include <vector>
 
-#include "desktop/dpi.h"
-#include "screenfit.h"
-#include "widetext.h"
+#include "win32/desktop/dpi.h"
+#include "desktop/screenfit.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

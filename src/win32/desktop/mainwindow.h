@@ -17,10 +17,10 @@
 #include <memory>
 #include <string>
 
-#include "core/enginecommands.h"
-#include "desktop/menubar.h"
-#include "desktop/uifont.h"
-#include "ports/view.h"
+#include "engine/core/enginecommands.h"
+#include "win32/desktop/menubar.h"
+#include "win32/desktop/uifont.h"
+#include "engine/ports/view.h"
 
 namespace tarvik::win32 {
 

@@ -1,9 +1,9 @@
-#include "desktop/menubar.h"
+#include "win32/desktop/menubar.h"
 
 #include <span>
 #include <vector>
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

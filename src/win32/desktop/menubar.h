@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "mainmenus.h"
+#include "desktop/mainmenus.h"
 
 namespace tarvik::win32 {
 

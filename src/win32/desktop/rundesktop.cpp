@@ -1,25 +1,25 @@
-#include "desktop/rundesktop.h"
+#include "win32/desktop/rundesktop.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 
-#include "core/coretexts.h"
-#include "corewiring.h"
-#include "desktop/channelicon.h"
-#include "desktop/dpi.h"
-#include "desktop/mainwindow.h"
-#include "desktop/messagebox.h"
-#include "desktop/programfiles.h"
-#include "desktop/taskbar.h"
-#include "desktop/winview.h"
-#include "dialogs/dialogs.h"
-#include "programdir.h"
-#include "startup.h"
-#include "widetext.h"
-#include "winbrowser.h"
-#include "winsound.h"
+#include "engine/core/coretexts.h"
+#include "win32/corewiring.h"
+#include "win32/desktop/channelicon.h"
+#include "win32/desktop/dpi.h"
+#include "win32/desktop/mainwindow.h"
+#include "win32/desktop/messagebox.h"
+#include "win32/desktop/programfiles.h"
+#include "win32/desktop/taskbar.h"
+#include "win32/desktop/winview.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/programdir.h"
+#include "app/startup.h"
+#include "win32/widetext.h"
+#include "win32/winbrowser.h"
+#include "win32/winsound.h"
 
 namespace tarvik::win32 {
 namespace {

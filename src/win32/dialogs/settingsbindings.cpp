@@ -1,6 +1,6 @@
-#include "dialogs/settingsbindings.h"
+#include "win32/dialogs/settingsbindings.h"
 
-#include "dialogs/dialogids.h"
+#include "win32/dialogs/dialogids.h"
 
 namespace tarvik::win32 {
 namespace {

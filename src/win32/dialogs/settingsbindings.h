@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "settings/settingsstore.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik::win32 {
 

@@ -12,16 +12,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "base/sjis.h"
-#include "core/coretexts.h"
-#include "core/enginecommands.h"
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
-#include "dialogs/settingsbindings.h"
-#include "settings/namelistedit.h"
-#include "widetext.h"
-#include "winsound.h"
+#include "engine/base/sjis.h"
+#include "engine/core/coretexts.h"
+#include "engine/core/enginecommands.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
+#include "win32/dialogs/settingsbindings.h"
+#include "engine/settings/namelistedit.h"
+#include "win32/widetext.h"
+#include "win32/winsound.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/mainwindow.h"
+#include "qt/desktop/mainwindow.h"
 #include "fakes/recordingcore.h"
 
 // Captions read as text in failure messages.

@@ -1,6 +1,6 @@
 // TForm1: controls and the rules of their places, clicks, parking and bringing back, the
 // close request with the window-state keys.
-#include "desktop/mainwindow.h"
+#include "qt/desktop/mainwindow.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@
 #include <QTest>
 #include <functional>
 
-#include "core/coretexts.h"
+#include "engine/core/coretexts.h"
 #include "fakes/recordingcore.h"
 #include "support/layoutrules.h"
 

@@ -15,8 +15,8 @@
 #include <map>
 #include <string_view>
 
-#include "dialogs/destinationbox.h"
-#include "settings/settingskeys.h"
+#include "qt/dialogs/destinationbox.h"
+#include "engine/settings/settingskeys.h"
 #include "settingsfixture.h"
 
 namespace tarvik {

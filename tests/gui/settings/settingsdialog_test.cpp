@@ -19,9 +19,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "dialogs/destinationbox.h"
+#include "qt/dialogs/destinationbox.h"
 #include "fakes/secretstore.h"
-#include "settings/passwordkeeper.h"
+#include "engine/settings/passwordkeeper.h"
 #include "settingsfixture.h"
 #include "support/layoutrules.h"
 

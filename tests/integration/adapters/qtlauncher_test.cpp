@@ -1,7 +1,7 @@
 // QtLauncher: argv without a shell, end() as SIGTERM then SIGKILL, ended
 // children reaped, running children left alone when the launcher goes.
 
-#include "adapters/qtlauncher.h"
+#include "qt/adapters/qtlauncher.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,6 +1,6 @@
 // UvLauncher: argv without a shell, end() as SIGTERM then SIGKILL, ended
 // children reaped, running children left alone when the launcher goes.
-#include "uvlauncher.h"
+#include "headless/uvlauncher.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,7 +1,7 @@
 // The headless program's transport over real loopback sockets: every
 // outcome arrives as an event from the event loop, in order, and nothing
 // arrives for a socket its owner has closed.
-#include "uvtransport.h"
+#include "headless/uvtransport.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>

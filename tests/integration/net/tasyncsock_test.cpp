@@ -1,7 +1,7 @@
 // TAsyncSock without a peer: properties, error texts, and connects that
 // fail (nothing listening), which must be reported and leave no socket.
 
-#include "socket/tasyncsock.h"
+#include "qt/socket/tasyncsock.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "socket/asyncsocktransport.h"
-#include "net/ecommerror.h"
+#include "qt/socket/asyncsocktransport.h"
+#include "engine/net/ecommerror.h"
 
 namespace tarvik {
 namespace {

@@ -15,7 +15,7 @@
 #include <sstream>
 #include <thread>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "sim/headlessharness.h"
 #include "sim/simharness.h"
 

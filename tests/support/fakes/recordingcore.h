@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/enginecommands.h"
+#include "engine/core/enginecommands.h"
 
 namespace tarvik::test {
 

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 
 #include "corefixture.h"
-#include "net/exchange.h"
-#include "settings/password.h"
+#include "engine/net/exchange.h"
+#include "engine/settings/password.h"
 
 namespace tarvik::coretest {
 namespace {

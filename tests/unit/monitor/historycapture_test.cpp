@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "parserfixture.h"
 
 namespace tarvik::test {

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "desktop/channelicon.h"
-#include "desktop/mainwindow.h"
-#include "desktop/menubar.h"
-#include "desktop/taskbar.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "win32/desktop/channelicon.h"
+#include "win32/desktop/mainwindow.h"
+#include "win32/desktop/menubar.h"
+#include "win32/desktop/taskbar.h"
 #include "fakes/recordingcore.h"
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

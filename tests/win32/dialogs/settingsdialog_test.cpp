@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "dialogfixture.h"
-#include "dialogs/dialogids.h"
-#include "settings/settingskeys.h"
+#include "win32/dialogs/dialogids.h"
+#include "engine/settings/settingskeys.h"
 
 namespace tarvik::win32 {
 namespace {
