@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/usageprint.h"
 #include "win32/consoleoutput.h"
 #include "win32/desktop/rundesktop.h"
 #include "win32/programdir.h"
@@ -77,6 +78,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), win32::executableDir());
   if (options.printSettings) return printSettingsOf(configDir);
+  // The usage table goes out in UTF-8, as every line this program prints
+  // (prepareOutput): the console shows its Japanese as it is.
+  if (options.usage) return printUsage(configDir, options.usageMonth);
   if (needsWindows(arguments)) return win32::runDesktop(options, configDir);
   return win32::runHeadless(options, configDir);
 }
