@@ -194,6 +194,27 @@ TYPED_TEST_P(TransportContract, NothingArrivesAfterTheOwnerCloses) {
   EXPECT_TRUE(this->startsWith(this->transport.errorText(), "Send Error ")) << this->transport.errorText();
 }
 
+// Sockets opened right after one was closed get none of its events, even
+// where they reuse its system handle: connects that are refused end as
+// refused, not as connected.
+TYPED_TEST_P(TransportContract, NextSocketsGetNoneOfAClosedOnesEvents) {
+  LoopbackConsole console("hello", {});
+  const int unused = unusedLoopbackPort();
+  for (int round = 0; round < 3; ++round) {
+    this->connectTo("127.0.0.1", console.port());
+    this->transport.close(this->transport.open());
+    this->connectTo("127.0.0.1", unused);
+    const SocketId first = this->transport.open();
+    const SocketId second = this->transport.open();
+    ASSERT_TRUE(this->runUntil([&] { return this->has("closed", first) && this->has("closed", second); }))
+        << "round " << round << ": " << this->kindsOn(first).size() << " " << this->kindsOn(second).size();
+    EXPECT_EQ(this->kindsOn(first), std::vector<std::string>{"closed"}) << round;
+    EXPECT_EQ(this->kindsOn(second), std::vector<std::string>{"closed"}) << round;
+    EXPECT_TRUE(this->startsWith(this->transport.errorText(), "connect Error ")) << this->transport.errorText();
+  }
+  EXPECT_EQ(this->driver.openSockets(), 0u);
+}
+
 // A send before the connection is up, or on a socket that never was, is
 // refused with "Send Error " and the reason, and reports no event; once
 // connected, sends go through.
@@ -217,6 +238,6 @@ TYPED_TEST_P(TransportContract, SendBeforeConnectIsRefused) {
 REGISTER_TYPED_TEST_SUITE_P(TransportContract, BulkSendReachesThePeerAndItsAnswerComesBack,
                             ConversationTakesTurnsUntilThePeerCloses, HostNameIsLookedUpOnTheLoop,
                             FailuresArriveAsClosedWithTheReason, NothingArrivesAfterTheOwnerCloses,
-                            SendBeforeConnectIsRefused);
+                            NextSocketsGetNoneOfAClosedOnesEvents, SendBeforeConnectIsRefused);
 
 }  // namespace tarvik::contracts
