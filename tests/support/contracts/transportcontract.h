@@ -184,7 +184,7 @@ TYPED_TEST_P(TransportContract, NothingArrivesAfterTheOwnerCloses) {
     if (s == inEvent) this->transport.close(s);
     if (s == third) this->transport.send(s, "z");
   };
-  ASSERT_TRUE(this->runUntil([&] { return this->has("closed", third); }));
+  ASSERT_TRUE(this->runUntil([&] { return this->has("connected", inEvent) && this->has("closed", third); }));
   EXPECT_TRUE(this->kindsOn(early).empty());
   EXPECT_EQ(this->kindsOn(inEvent), std::vector<std::string>{"connected"});
   EXPECT_EQ(this->receivedOn(third), "hellobye");
