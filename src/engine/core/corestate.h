@@ -1,7 +1,7 @@
 #pragma once
-// Everything TarvikCore knows, in one object, and the handlers that act on
-// it. TarvikCore's public handlers forward here; the parser reports back
-// through the ParserHost half of this object.
+// Everything TarvikCore knows, in one object of components, and the
+// handlers that act on it. TarvikCore's commands come here through the
+// gate; the parser reports back through the ParserHost half of this object.
 //
 // The handlers live in four files by subject:
 //   tarvikcore.cpp    start-up, exit, exchanges and socket events
@@ -24,8 +24,8 @@
 #include "engine/core/credentialsquestion.h"
 #include "engine/core/exchangetable.h"
 #include "engine/core/silentrouter.h"
-#include "engine/core/viewmirror.h"
 #include "engine/core/tarvikcore.h"
+#include "engine/core/viewmirror.h"
 #include "engine/journal/calljournal.h"
 #include "engine/monitor/cnttime.h"
 #include "engine/monitor/consoleparser.h"
