@@ -7,8 +7,9 @@
 namespace tarvik::win32 {
 
 CoreWiring::CoreWiring()
-    : wiring_(timers_, [this](TimerId id, std::function<void()> h) { timers_.setHandler(id, std::move(h)); },
-              clock_),
+    : wiring_(
+          timers_, [this](TimerId id, std::function<void()> h) { timers_.setHandler(id, std::move(h)); },
+          clock_),
       transport_(window_, wiring_.transportEvents()) {}
 
 // The core goes first: its ports (the adapters) must outlive it.
@@ -16,8 +17,12 @@ CoreWiring::~CoreWiring() { wiring_.destroyCore(); }
 
 TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& configDir) {
   // The default sounds lie beside tarvik.exe, wherever it was started from.
-  return wiring_.createCore({p.view, p.prompter, p.sound, p.browser,
-                             p.launcher ? *p.launcher : static_cast<Launcher&>(launcher_), transport_,
+  return wiring_.createCore({p.view,
+                             p.prompter,
+                             p.sound,
+                             p.browser,
+                             p.launcher ? *p.launcher : static_cast<Launcher&>(launcher_),
+                             transport_,
                              {executableDir()}},
                             configDir);
 }

@@ -248,9 +248,9 @@ std::string TarvikCore::saveApplications(int destination, const ApplicationList&
 }
 
 // Every command through the gate to its handler.
-#define TARVIK_FORWARD_COMMAND(guard, result, name, parameters, arguments) \
-  result TarvikCore::name parameters {                                      \
-    State& s = *state_;                                                     \
+#define TARVIK_FORWARD_COMMAND(guard, result, name, parameters, arguments)            \
+  result TarvikCore::name parameters {                                                \
+    State& s = *state_;                                                               \
     return s.gate.run<result>(CommandGuard::guard, [&] { return s.name arguments; }); \
   }
 TARVIK_ENGINE_COMMANDS(TARVIK_FORWARD_COMMAND)
@@ -274,7 +274,9 @@ void TarvikCore::setDataDirectories(std::vector<std::filesystem::path> dirs) {
   state_->dataDirs = std::move(dirs);
 }
 
-std::string TarvikCore::soundFile(std::string_view sjisSetting) const { return state_->soundFile(sjisSetting); }
+std::string TarvikCore::soundFile(std::string_view sjisSetting) const {
+  return state_->soundFile(sjisSetting);
+}
 
 const ChannelState& TarvikCore::channel(Channel ch) const {
   return state_->parser.channel(static_cast<int>(ch));

@@ -50,8 +50,8 @@ class CoreWiringTest : public ::testing::Test {
   FakeClock clock;
   HandlerTimers timers;
   FakeTransport transport{events};
-  CoreWiring wiring{timers, [this](TimerId id, std::function<void()> h) { timers.handlers[id] = std::move(h); },
-                    clock};
+  CoreWiring wiring{
+      timers, [this](TimerId id, std::function<void()> h) { timers.handlers[id] = std::move(h); }, clock};
   TransportEvents socketEvents = wiring.transportEvents();
 };
 

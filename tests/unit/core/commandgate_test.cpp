@@ -25,7 +25,8 @@ TEST_F(CoreTest, NothingRunsAfterFormClose) {
   core->AsyncSock1Receive(startup, "% ");
   EXPECT_TRUE(core->FormCloseQuery(placement())) << "nothing holds the window after the close";
 
-  EXPECT_EQ(std::vector<std::string>(events.begin() + eventsBefore, events.end()), std::vector<std::string>{});
+  EXPECT_EQ(std::vector<std::string>(events.begin() + eventsBefore, events.end()),
+            std::vector<std::string>{});
   EXPECT_EQ(transport.opened.size(), openedBefore);
   EXPECT_EQ(transport.closed.size(), closedBefore);
   EXPECT_EQ(view.box[0], "");
@@ -57,7 +58,8 @@ struct ThrowingTransport : FakeTransport {
 
 TEST_F(CoreTest, AFailureIsShownForTheUserAndDroppedForATick) {
   ThrowingTransport broken(events);
-  TarvikCore shaky(CorePorts{view, broken, timers, sound, launcher, browser, clock, prompter}, SettingsFiles(dir));
+  TarvikCore shaky(CorePorts{view, broken, timers, sound, launcher, browser, clock, prompter},
+                   SettingsFiles(dir));
   shaky.applySettings(core->settings());
 
   shaky.B1DiscClick();  // the user pressed it: told

@@ -25,12 +25,12 @@ TEST(SilentRouter, FallsSilentOnTheThirdQuietTickOnceAndComesBackWithAnAnswer) {
     const char* script;
     const char* seen;
   } cases[] = {
-      {"ttt", "..S"},              // the third tick without an answer
-      {"ttttt", "..S.."},          // told once
-      {"ttatt", "....."},          // an answer starts the count again
-      {"tttat", "..SB."},          // back with the first answer
-      {"tatatat", "......."},      // a router that answers between the ticks
-      {"tttatttt", "..SB...S"},    // silent again after three more quiet ticks
+      {"ttt", "..S"},            // the third tick without an answer
+      {"ttttt", "..S.."},        // told once
+      {"ttatt", "....."},        // an answer starts the count again
+      {"tttat", "..SB."},        // back with the first answer
+      {"tatatat", "......."},    // a router that answers between the ticks
+      {"tttatttt", "..SB...S"},  // silent again after three more quiet ticks
   };
   for (const Case& c : cases) {
     SilentRouter router;
