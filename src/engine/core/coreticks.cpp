@@ -90,7 +90,9 @@ void TarvikCore::State::routerAnswered() {
 // block that shows both channels free says 待機中 then.
 void TarvikCore::State::clearUnreachable() {
   const bool callRunning = ports.timers.isActive(TimerId::Timer2);
-  if (mirror.status() == texts::kUnreachable) setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
+  if (mirror.status() == texts::kUnreachable) {
+    setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
+  }
   refreshMainTip();
   journal.watch().routerBack(ports.clock.now());
 }

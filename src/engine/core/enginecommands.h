@@ -54,7 +54,8 @@ enum class CommandGuard {
 // clang-format off
 #define TARVIK_ENGINE_COMMANDS(X) \
   /* --- start-up and exit --- */ \
-  /* Program arguments without the program options (--headless, ...); given before the settings are loaded. */ \
+  /* Program arguments without the program options (--headless, ...); given before the settings */ \
+  /* are loaded. */ \
   X(Start, void, FormCreate, (const std::vector<std::string>& arguments), (arguments)) \
   /* Run-state reset, status "待機中", start-up chain (+ clock), first exchange, poll timer. */ \
   X(User, void, FormShow, (), ()) \
@@ -90,7 +91,8 @@ enum class CommandGuard {
   /* The settings dialog opens: the script is suspended. */ \
   X(User, void, Config, (), ()) \
   /* Shift-JIS. */ \
-  X(User, void, CredentialsEntered, (const std::string& userId, const std::string& password), (userId, password)) \
+  X(User, void, CredentialsEntered, (const std::string& userId, const std::string& password), \
+    (userId, password)) \
   X(User, void, CredentialsCancelled, (), ()) \
   /* The details window's six buttons. */ \
   X(User, void, ReportButtonClick, (ReportButton button), (button)) \
