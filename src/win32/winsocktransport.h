@@ -26,12 +26,6 @@
 
 namespace tarvik::win32 {
 
-struct TransportEvents {
-  std::function<void(SocketId)> connected;
-  std::function<void(SocketId, std::string_view)> received;
-  std::function<void(SocketId)> closed;  // closed by the peer, or failed
-};
-
 // Winsock for the life of the program (WSAStartup / WSACleanup).
 class WinsockSession {
  public:
