@@ -201,11 +201,9 @@ void SettingsForm::chosen(std::string_view control, const std::string& text) {
   if (quiet_) return;
   const FormField* field = formField(control);
   if (!field) return;
-  if (field->kind == ControlKind::AppDestination) {
-    changeAppDestination(destinationIndex(text));
-  } else if (field->kind == ControlKind::Destination) {
-    edited(control, text);
-  }
+  // The other destination boxes follow every edit already; a box left
+  // before the router's list has come would otherwise match its empty text.
+  if (field->kind == ControlKind::AppDestination) changeAppDestination(destinationIndex(text));
 }
 
 void SettingsForm::toggled(std::string_view control, bool on) {

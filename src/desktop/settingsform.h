@@ -40,7 +40,7 @@ class SettingsForm {
 
   // The user's changes. edited: a text changed (typing, a choice in a
   // destination box); chosen: a destination box's entry was chosen or its
-  // typing finished; toggled: a check box; pressed: a mouse press in a
+  // typing finished (the application page switches only then); toggled: a check box; pressed: a mouse press in a
   // field; clicked: a button of settingsFormButtons().
   void edited(std::string_view control, const std::string& text);
   void chosen(std::string_view control, const std::string& text);
