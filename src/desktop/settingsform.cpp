@@ -141,7 +141,8 @@ void SettingsForm::setDestinationList(const std::vector<std::string>& entries) {
   quiet_ = true;
   for (const FormField& field : settingsFormFields()) {
     if (field.kind == ControlKind::Destination) {
-      view_.setEntries(field.control, entries_, settingKeyOf(field)->number(const_cast<SettingsStore&>(store)));
+      view_.setEntries(field.control, entries_,
+                       settingKeyOf(field)->number(const_cast<SettingsStore&>(store)));
     } else if (field.kind == ControlKind::AppDestination) {
       view_.setEntries(field.control, entries_, store.appPageDestination);
     }
@@ -354,7 +355,7 @@ CloseOutcome SettingsForm::close() {
     }
     view_.showMessage(MessageKind::Error, error + "\n" + texts::kSettingsNotSaved);
     view_.hideDialog();
-    return CloseOutcome::SavedNot;
+    return CloseOutcome::ClosedUnsaved;
   }
   view_.hideDialog();
   return CloseOutcome::Saved;

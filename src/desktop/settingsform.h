@@ -23,9 +23,9 @@ class EngineCommands;
 namespace tarvik::desktop {
 
 enum class CloseOutcome {
-  Saved,         // saved and hidden
-  SavedNot,      // a file could not be written: told, and hidden all the same
-  KeptOpen,      // the interval is no integer: told, the dialog stays open
+  Saved,          // saved and hidden
+  ClosedUnsaved,  // a file could not be written: told, and hidden all the same
+  KeptOpen,       // the interval is no integer: told, the dialog stays open
 };
 
 class SettingsForm {
@@ -40,8 +40,8 @@ class SettingsForm {
 
   // The user's changes. edited: a text changed (typing, a choice in a
   // destination box); chosen: a destination box's entry was chosen or its
-  // typing finished (the application page switches only then); toggled: a check box; pressed: a mouse press in a
-  // field; clicked: a button of settingsFormButtons().
+  // typing finished (the application page switches only then); toggled: a check box; pressed: a mouse press
+  // in a field; clicked: a button of settingsFormButtons().
   void edited(std::string_view control, const std::string& text);
   void chosen(std::string_view control, const std::string& text);
   void toggled(std::string_view control, bool on);

@@ -277,7 +277,7 @@ void SettingsDialog::openDialog() { form_->open(); }
 bool SettingsDialog::closeDialog() {
   const CloseOutcome outcome = form_->close();
   if (outcome == CloseOutcome::KeptOpen) return false;
-  if (outcome == CloseOutcome::SavedNot) return true;
+  if (outcome == CloseOutcome::ClosedUnsaved) return true;
   if (keeper_) {
     // The keeper answers later, on a copy of the saved settings; where the
     // password went comes back to the engine from it.

@@ -81,13 +81,13 @@ TEST_F(SettingsFormTest, AnIntervalThatIsNoNumberKeepsTheDialogOpenWithItsMessag
 TEST_F(SettingsFormTest, AWriteThatFailsIsToldAndTheDialogCloses) {
   std::filesystem::create_directory(core.files().iniPath());  // a folder where the file should be
   form.open();
-  EXPECT_EQ(form.close(), CloseOutcome::SavedNot);
+  EXPECT_EQ(form.close(), CloseOutcome::ClosedUnsaved);
   EXPECT_FALSE(view.shown);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].kind, MessageKind::Error);
   const std::u8string ini = core.files().iniPath().u8string();
-  EXPECT_EQ(view.messages[0].text, std::string(ini.begin(), ini.end()) + " に書き込めません\n" +
-                                       texts::kSettingsNotSaved);
+  EXPECT_EQ(view.messages[0].text,
+            std::string(ini.begin(), ini.end()) + " に書き込めません\n" + texts::kSettingsNotSaved);
 }
 
 // The tariff numbers: in force at once within their ranges, refused
@@ -117,7 +117,8 @@ TEST_F(SettingsFormTest, NumberFieldsTakeOnlyNumbersInTheirRange) {
   }
   view.type("EditFlatDest", "0,3");
   ASSERT_EQ(form.close(), CloseOutcome::Saved);
-  for (const auto& row : rows) EXPECT_EQ(view.text(row.control), row.typed) << "the field shows what was saved";
+  for (const auto& row : rows)
+    EXPECT_EQ(view.text(row.control), row.typed) << "the field shows what was saved";
   EXPECT_NE(iniText().find("[TARIFF]\r\nUNIT=60\r\nYEN=0\r\nFLATFROM=22\r\nFLATTO=5\r\nFLATDEST=0,3\r\n"),
             std::string::npos)
       << iniText();
@@ -169,11 +170,11 @@ TEST_F(SettingsFormTest, TypingInADestinationBoxMatchesOnlyAWholeEntryExactly) {
       {"ComboBox2", &SettingsStore::TarvikSection::AUTO},
       {"RedialBox", &SettingsStore::TarvikSection::REDIAL},
   };
-  const std::pair<const char*, int> cases[] = {
-      {"#4", 16},            // the start of an entry is not the entry
-      {"#4 provider4", 16},  // nor is the entry in other letter case
-      {"#4 Provider4", 4},   // only the entry itself
-      {"#12 Provider1", 16}, {"#12 Provider12", 12}};
+  const std::pair<const char*, int> cases[] = {{"#4", 16},  // the start of an entry is not the entry
+                                               {"#4 provider4", 16},  // nor is the entry in other letter case
+                                               {"#4 Provider4", 4},   // only the entry itself
+                                               {"#12 Provider1", 16},
+                                               {"#12 Provider12", 12}};
   for (const auto& [box, field] : boxes) {
     for (const auto& [typed, index] : cases) {
       view.type(box, typed);
@@ -337,7 +338,8 @@ TEST_F(SettingsFormTest, AddingAppendsTheTrimmedEntryAndPutsTheTrimmedTextsBack)
     view.type("Edit23", name);
     form.clicked("Button4");
   }
-  EXPECT_EQ(view.items, (std::vector<std::string>{"0312341234:事務所", "0451112222:Home", "0451112222:Home"}));
+  EXPECT_EQ(view.items,
+            (std::vector<std::string>{"0312341234:事務所", "0451112222:Home", "0451112222:Home"}));
   EXPECT_EQ(core.store.nameList,
             (std::vector<std::string>{toSjis("0312341234:事務所"), "0451112222:Home", "0451112222:Home"}));
   EXPECT_EQ(view.text("Edit22"), "0451112222") << "the fields are not cleared";
@@ -358,7 +360,8 @@ TEST_F(SettingsFormTest, ADashShowsTheWarningAndAddsNothingAndAnEmptyFieldAddsNo
     const char* name;
     bool warned;
   } cases[] = {
-      {"03-1234", "Office", true}, {"-", "", true}, {"0312341234", "", false}, {"", "Office", false}, {"  ", "  ", false},
+      {"03-1234", "Office", true}, {"-", "", true},     {"0312341234", "", false},
+      {"", "Office", false},       {"  ", "  ", false},
   };
   for (const auto& c : cases) {
     view.messages.clear();

@@ -50,7 +50,8 @@ void setDistinctive(const SettingKey& key, SettingsStore& store) {
 std::vector<std::string> differingKeys(const SettingsStore& a, const SettingsStore& b, bool all = false) {
   std::vector<std::string> out;
   for (const SettingKey& key : settingKeys()) {
-    if ((all || savedByTheDialog(key)) && storedSetting(key, a) != storedSetting(key, b)) out.push_back(keyName(key));
+    if ((all || savedByTheDialog(key)) && storedSetting(key, a) != storedSetting(key, b))
+      out.push_back(keyName(key));
   }
   return out;
 }
@@ -175,7 +176,8 @@ TEST_F(KeyBindingTest, EachCheckBoxSwitchesOnlyItsOwnKey) {
     SCOPED_TRACE(std::string(field.control));
     const SettingsStore before = core.store;
     view.tick(field.control, !view.checked(field.control));
-    EXPECT_EQ(differingKeys(before, core.store, true), std::vector<std::string>{keyName(*settingKeyOf(field))});
+    EXPECT_EQ(differingKeys(before, core.store, true),
+              std::vector<std::string>{keyName(*settingKeyOf(field))});
     view.tick(field.control, !view.checked(field.control));
     EXPECT_EQ(differingKeys(before, core.store, true), std::vector<std::string>());
   }
