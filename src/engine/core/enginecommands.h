@@ -116,7 +116,8 @@ class EngineCommands {
   // in force at once. The router the exchanges go to follows at ConfigClosed.
   virtual void applySettings(const SettingsStore& edited) = 0;
   // The application lists of one destination, as the settings dialog's
-  // application page shows and saves them. Save errors come back as text.
+  // application page shows and saves them. Save errors of any kind come
+  // back as text; nothing is thrown.
   virtual ApplicationList loadApplications(int destination) const = 0;
   virtual std::string saveApplications(int destination, const ApplicationList& apps) = 0;
 
@@ -140,7 +141,8 @@ class EngineCommands {
   // text. With an interval that is not an integer the dialog stays open and
   // nothing else follows; a file that could not be written is told, and
   // the rest goes on as after a save (the dialog closes). The interval
-  // check's "5" is in settings() either way.
+  // check's "5" is in settings() either way. Nothing is thrown: a failure
+  // of any kind comes back as its text, as a file that could not be written.
   virtual std::string ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) = 0;
 
   // --- state for the front ends ---

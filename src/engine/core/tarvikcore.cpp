@@ -244,7 +244,11 @@ ApplicationList TarvikCore::loadApplications(int destination) const {
   return state_->files.loadApplications(destination);
 }
 std::string TarvikCore::saveApplications(int destination, const ApplicationList& apps) {
-  return state_->files.saveApplications(destination, apps);
+  try {
+    return state_->files.saveApplications(destination, apps);
+  } catch (const std::exception& e) {
+    return settingsFileTrouble(state_->files, e.what());
+  }
 }
 
 // Every command through the gate to its handler.
@@ -258,7 +262,13 @@ TARVIK_ENGINE_COMMANDS(TARVIK_FORWARD_COMMAND)
 
 std::string TarvikCore::ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) {
   state_->settings = edited;
-  std::string error = state_->files.saveDialogSettings(state_->settings, shownApps);
+  std::string error;
+  try {
+    error = state_->files.saveDialogSettings(state_->settings, shownApps);
+  } catch (const std::exception& e) {
+    // Told like a file that could not be written: the settings stay in force.
+    error = settingsFileTrouble(state_->files, e.what());
+  }
   // An interval that is not a number holds the close back until it is
   // mended. A file that cannot be written does not: the settings are in
   // force all the same, only not kept for the next start.
