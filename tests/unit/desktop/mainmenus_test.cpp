@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -165,6 +166,67 @@ TEST_F(MenuTest, EachCommandHasOneNumberInEveryMenu) {
   EXPECT_EQ(menuCommandIndex(MenuAct::Destination, 15), menuCommandIndex(*findItem(mainMenuItems(), "NN15")));
   EXPECT_FALSE(menuCommandIndex(MenuAct::Destination, 16));
   EXPECT_FALSE(menuCommandIndex(MenuAct::Separator));
+}
+
+std::vector<std::string> captions(std::span<const MenuItem> items) {
+  std::vector<std::string> out;
+  for (const MenuItem& item : items) out.push_back(item.caption);
+  return out;
+}
+
+// Rules of order the user relies on.
+TEST(MenuOrder, TheOrderOfTheMenus) {
+  EXPECT_EQ(captions(mainMenuItems()), (std::vector<std::string>{"接続", "設定", "その他"}));
+  // No menu starts or ends with a separator or has two in a row.
+  auto check = [](auto&& self, std::span<const MenuItem> items, const std::string& where) -> void {
+    ASSERT_FALSE(items.empty()) << where;
+    EXPECT_NE(items.front().act, MenuAct::Separator) << where;
+    EXPECT_NE(items.back().act, MenuAct::Separator) << where;
+    for (std::size_t i = 1; i < items.size(); ++i) {
+      EXPECT_FALSE(items[i].act == MenuAct::Separator && items[i - 1].act == MenuAct::Separator) << where;
+    }
+    for (const MenuItem& item : items) {
+      if (item.act == MenuAct::Submenu) self(self, item.children, where + "/" + item.caption);
+    }
+  };
+  check(check, mainMenuItems(), "MainMenu1");
+  check(check, popupMenu1Items(), "PopupMenu1");
+  check(check, popupMenu2Items(), "PopupMenu2");
+
+  // 終了 closes the connection menu and the tray's menu, set apart.
+  for (std::span<const MenuItem> menu : {mainMenuItems()[0].children, popupMenu1Items()}) {
+    ASSERT_GE(menu.size(), 2u);
+    EXPECT_STREQ(menu.back().caption, "終了");
+    EXPECT_EQ(menu[menu.size() - 2].act, MenuAct::Separator);
+  }
+  // 利用状況 comes last in その他, so that the items before it keep their
+  // places; in the tray's menu it follows 情報窓表示.
+  EXPECT_EQ(captions(mainMenuItems()[2].children).back(), "利用状況");
+  const auto tray = captions(popupMenu1Items());
+  const auto at = [&](const char* c) { return std::find(tray.begin(), tray.end(), c) - tray.begin(); };
+  EXPECT_EQ(at("利用状況"), at("情報窓表示") + 1);
+  // The router's pages in the order of their numbers.
+  std::vector<int> pages;
+  for (const MenuItem& item : mainMenuItems()[1].children[1].children) pages.push_back(item.value);
+  EXPECT_EQ(pages, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_EQ(captions(popupMenu2Items()), (std::vector<std::string>{"接続", "切断", "詳細"}));
+
+  // Both menus offer the sixteen destinations in number order, the first
+  // eight directly, the other eight under 次の8件, as one block set apart by
+  // separators.
+  for (std::span<const MenuItem> menu : {mainMenuItems()[0].children, popupMenu1Items()}) {
+    std::size_t first = 0;
+    while (first < menu.size() && menu[first].act != MenuAct::Destination) ++first;
+    ASSERT_GT(first, 0u);
+    ASSERT_LE(first + 9, menu.size() - 1);
+    EXPECT_EQ(menu[first - 1].act, MenuAct::Separator);
+    for (int n = 0; n < 8; ++n) EXPECT_EQ(menu[first + n].value, n);
+    const MenuItem& next = menu[first + 8];
+    EXPECT_STREQ(next.caption, "次の8件");
+    ASSERT_EQ(next.children.size(), 8u);
+    for (int n = 8; n < 16; ++n) EXPECT_EQ(next.children[n - 8].value, n);
+    EXPECT_EQ(menu[first + 9].act, MenuAct::Separator);
+  }
 }
 
 // The tray's left-click menu: 接続 first, its default item.
