@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bin="${TARVIK_BUILD_DIR:-build/debug}"
 case "$bin" in /*) ;; *) bin="$PWD/$bin" ;; esac
-tarvik="$bin/src/app/tarvik"
+tarvik="$bin/bin/tarvik"
 sim="$bin/tools/router-sim/tarvik-router-sim"
 
 mode=()

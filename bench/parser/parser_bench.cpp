@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 #include "fakes/sinkhost.h"
 #include "fakes/transcript.h"
 

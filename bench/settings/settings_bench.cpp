@@ -8,11 +8,11 @@
 
 #include <filesystem>
 
-#include "base/sjis.h"
-#include "base/filebytes.h"
-#include "settings/inifile.h"
-#include "settings/settingsfiles.h"
-#include "settings/settingskeys.h"
+#include "engine/base/sjis.h"
+#include "engine/base/filebytes.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingskeys.h"
 
 namespace tarvik {
 namespace {

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/consoleparser.h"
-#include "net/answerassembler.h"
+#include "engine/monitor/consoleparser.h"
+#include "engine/net/answerassembler.h"
 
 namespace {
 

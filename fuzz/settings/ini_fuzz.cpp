@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "base/bytes.h"
-#include "settings/inifile.h"
-#include "settings/linefile.h"
-#include "settings/settingskeys.h"
+#include "engine/base/bytes.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/linefile.h"
+#include "engine/settings/settingskeys.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/password.h"
+#include "engine/settings/password.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 #pragma once
 // The engine wired to a front end's adapters: socket events and timer ticks
-// reach the core's handlers (AsyncSock1Connect, Timer1Timer, ...). Plain
-// C++, shared by the desktop and the headless program.
+// reach the core, which hands each to the handler named after it
+// (AsyncSock1Connect, Timer1Timer, ...). Plain C++, the one wiring of every
+// front end: the Linux desktop and headless programs and, under the Windows
+// adapters, tarvik.exe.
 //
 // Two steps, because the transport needs the core's events before the core
 // exists: construct the wiring, build the transport with transportEvents(),
@@ -11,15 +13,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
-#include "core/tarvikcore.h"
-#include "startedclock.h"
+#include "app/startedclock.h"
+#include "engine/core/tarvikcore.h"
 
 namespace tarvik::app {
 
 class CoreWiring {
  public:
-  // The front end's timers take a handler per timer (QtTimers, UvTimers).
+  // The front end's timers take a handler per timer (QtTimers, UvTimers,
+  // WinTimers).
   using SetTimerHandler = std::function<void(TimerId, std::function<void()>)>;
 
   struct Ports {
@@ -29,6 +33,9 @@ class CoreWiring {
     Browser& browser;
     Launcher& launcher;
     Transport& transport;
+    // Where the program's own data lies (the default sounds, the manual),
+    // searched after the config directory.
+    std::vector<std::filesystem::path> dataDirectories;
   };
 
   CoreWiring(Timers& timers, SetTimerHandler setTimerHandler, Clock& clock);

@@ -1,4 +1,4 @@
-#include "options.h"
+#include "app/options.h"
 
 #include <charconv>
 #include <string_view>

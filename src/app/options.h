@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik::app {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik::app {
 

@@ -1,9 +1,9 @@
-#include "startup.h"
+#include "app/startup.h"
 
 #include <exception>
 
-#include "base/bytes.h"
-#include "singleinstance.h"
+#include "engine/base/bytes.h"
+#include "app/singleinstance.h"
 
 namespace tarvik::app {
 

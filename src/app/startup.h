@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "core/tarvikcore.h"
-#include "options.h"
+#include "engine/core/tarvikcore.h"
+#include "app/options.h"
 
 namespace tarvik::app {
 

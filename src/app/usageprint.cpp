@@ -1,14 +1,14 @@
-#include "usageprint.h"
+#include "app/usageprint.h"
 
 #include <cstdio>
 #include <ctime>
 #include <stdexcept>
 
-#include "journal/journalfile.h"
-#include "journal/monthsummary.h"
-#include "journal/tariff.h"
-#include "journal/usagetable.h"
-#include "settings/settingsfiles.h"
+#include "engine/journal/journalfile.h"
+#include "engine/journal/monthsummary.h"
+#include "engine/journal/tariff.h"
+#include "engine/journal/usagetable.h"
+#include "engine/settings/settingsfiles.h"
 
 namespace tarvik::app {
 
@@ -17,7 +17,11 @@ int printUsage(const std::filesystem::path& configDir, const std::string& month)
   if (month.empty()) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
     localtime_r(&now, &local);
+#endif
     year = local.tm_year + 1900;
     monthNumber = local.tm_mon + 1;
   } else if (!parseYearMonth(month, year, monthNumber)) {

@@ -1,4 +1,4 @@
-#include "eventloop.h"
+#include "headless/eventloop.h"
 
 #include <chrono>
 

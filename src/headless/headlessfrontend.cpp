@@ -1,10 +1,11 @@
-#include "headlessfrontend.h"
+#include "headless/headlessfrontend.h"
 
 #include <csignal>
 #include <cstdlib>
 
-#include "keyring/secretstores.h"
-#include "settings/passwordkeeper.h"
+#include "posix/keyring/secretstores.h"
+#include "posix/programdata.h"
+#include "engine/settings/passwordkeeper.h"
 
 namespace tarvik::app {
 namespace {
@@ -65,7 +66,8 @@ HeadlessFrontEnd::~HeadlessFrontEnd() { wiring_.destroyCore(); }
 
 TarvikCore& HeadlessFrontEnd::createCore(const std::filesystem::path& configDir) {
   configDir_ = configDir;
-  TarvikCore& core = wiring_.createCore({view_, prompter_, sound_, browser_, launcher_, transport_}, configDir);
+  TarvikCore& core = wiring_.createCore(
+      {view_, prompter_, sound_, browser_, launcher_, transport_, app::programDataDirectories()}, configDir);
   prompter_.attach(&core);
   return core;
 }

@@ -7,19 +7,19 @@
 #include <cstdio>
 #include <memory>
 
-#include "canberrasound.h"
-#include "corewiring.h"
-#include "eventloop.h"
-#include "headlessprompter.h"
-#include "linewriter.h"
-#include "localclock.h"
-#include "printingports.h"
-#include "startup.h"
-#include "textview.h"
-#include "uvlauncher.h"
-#include "uvtimers.h"
-#include "uvtransport.h"
-#include "xdgbrowser.h"
+#include "posix/canberrasound.h"
+#include "app/corewiring.h"
+#include "headless/eventloop.h"
+#include "textview/headlessprompter.h"
+#include "textview/linewriter.h"
+#include "headless/localclock.h"
+#include "textview/printingports.h"
+#include "app/startup.h"
+#include "textview/textview.h"
+#include "headless/uvlauncher.h"
+#include "headless/uvtimers.h"
+#include "headless/uvtransport.h"
+#include "headless/xdgbrowser.h"
 
 namespace tarvik::app {
 

@@ -1,4 +1,4 @@
-#include "localclock.h"
+#include "headless/localclock.h"
 
 #include <ctime>
 

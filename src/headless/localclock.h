@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik::app {
 

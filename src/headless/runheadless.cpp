@@ -1,11 +1,11 @@
-#include "runheadless.h"
+#include "headless/runheadless.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 
-#include "headlessfrontend.h"
+#include "headless/headlessfrontend.h"
 
 namespace tarvik::app {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "options.h"
+#include "app/options.h"
 
 namespace tarvik::app {
 

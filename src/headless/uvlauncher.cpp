@@ -1,9 +1,9 @@
-#include "uvlauncher.h"
+#include "headless/uvlauncher.h"
 
 #include <csignal>
 #include <cstdint>
 
-#include "commandline.h"
+#include "app/commandline.h"
 
 namespace tarvik::app {
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "eventloop.h"
-#include "ports/launcher.h"
+#include "headless/eventloop.h"
+#include "engine/ports/launcher.h"
 
 namespace tarvik::app {
 

@@ -1,4 +1,4 @@
-#include "uvtimers.h"
+#include "headless/uvtimers.h"
 
 #include <cstdint>
 

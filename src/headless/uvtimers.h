@@ -5,8 +5,8 @@
 #include <array>
 #include <functional>
 
-#include "eventloop.h"
-#include "ports/timers.h"
+#include "headless/eventloop.h"
+#include "engine/ports/timers.h"
 
 namespace tarvik::app {
 

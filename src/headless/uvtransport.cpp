@@ -1,11 +1,11 @@
-#include "uvtransport.h"
+#include "headless/uvtransport.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 
 #include <cstring>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik::app {
 

@@ -19,8 +19,8 @@
 #include <map>
 #include <string>
 
-#include "eventloop.h"
-#include "ports/transport.h"
+#include "headless/eventloop.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik::app {
 

@@ -1,8 +1,8 @@
-#include "xdgbrowser.h"
+#include "headless/xdgbrowser.h"
 
 #include <filesystem>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik::app {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/browser.h"
-#include "ports/launcher.h"
+#include "engine/ports/browser.h"
+#include "engine/ports/launcher.h"
 
 namespace tarvik::app {
 

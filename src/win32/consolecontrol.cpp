@@ -1,4 +1,4 @@
-#include "consolecontrol.h"
+#include "win32/consolecontrol.h"
 
 #include <atomic>
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "messagewindow.h"
+#include "win32/messagewindow.h"
 
 namespace tarvik::win32 {
 

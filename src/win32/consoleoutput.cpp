@@ -1,4 +1,4 @@
-#include "consoleoutput.h"
+#include "win32/consoleoutput.h"
 
 #include <fcntl.h>
 #include <io.h>

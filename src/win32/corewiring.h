@@ -1,24 +1,21 @@
 #pragma once
-// The core with the Windows adapters every Windows front end shares (the
-// message window, timers, clock, launcher, Winsock transport), wired
-// together: socket events and timer ticks reach the core's handlers
-// (AsyncSock1Connect, Timer1Timer, ...). The front end brings its View and
-// Prompter, its sound and browser ports, and may wrap the launcher.
+// The Windows adapters every Windows front end shares (the message window,
+// timers, clock, launcher, Winsock transport) under the one CoreWiring of
+// every program. The front end brings its View and Prompter, its sound and
+// browser ports, and may wrap the launcher.
 //
 // Two steps, because wrappers need the real adapters before the core
 // exists: construct the wiring, then createCore().
 
 #include <filesystem>
-#include <memory>
-#include <optional>
 
-#include "core/tarvikcore.h"
-#include "messagewindow.h"
-#include "startedclock.h"
-#include "winclock.h"
-#include "winlauncher.h"
-#include "winsocktransport.h"
-#include "wintimers.h"
+#include "app/corewiring.h"
+#include "engine/core/tarvikcore.h"
+#include "win32/messagewindow.h"
+#include "win32/winclock.h"
+#include "win32/winlauncher.h"
+#include "win32/winsocktransport.h"
+#include "win32/wintimers.h"
 
 namespace tarvik::win32 {
 
@@ -40,24 +37,22 @@ class CoreWiring {
   MessageWindow& window() { return window_; }
   WinLauncher& launcher() { return launcher_; }
 
-  // For tests: the core's clock starts at `start` and runs on from there
-  // (--clock-start). Before createCore().
-  void startClockAt(const LocalTime& start) { startedClock_.emplace(clock_, start); }
+  // For tests (--clock-start); before createCore().
+  void startClockAt(const LocalTime& start) { wiring_.startClockAt(start); }
 
   TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
-  TarvikCore* core() { return core_.get(); }
+  TarvikCore* core() { return wiring_.core(); }
   // Ends the core before the front end's ports go away.
-  void destroyCore();
+  void destroyCore() { wiring_.destroyCore(); }
 
  private:
   MessageWindow window_;
   WinsockSession winsock_;
   WinTimers timers_{window_};
   WinClock clock_;
-  std::optional<app::StartedClock> startedClock_;
   WinLauncher launcher_{window_};
-  std::unique_ptr<WinsockTransport> transport_;
-  std::unique_ptr<TarvikCore> core_;
+  app::CoreWiring wiring_;
+  WinsockTransport transport_;
 };
 
 }  // namespace tarvik::win32

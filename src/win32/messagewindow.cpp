@@ -1,4 +1,4 @@
-#include "messagewindow.h"
+#include "win32/messagewindow.h"
 
 #include <stdexcept>
 

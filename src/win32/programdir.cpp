@@ -1,4 +1,4 @@
-#include "programdir.h"
+#include "win32/programdir.h"
 
 #include <windows.h>
 

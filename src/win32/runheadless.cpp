@@ -1,17 +1,17 @@
-#include "runheadless.h"
+#include "win32/runheadless.h"
 
 #include <cstdio>
 #include <memory>
 
-#include "consolecontrol.h"
-#include "corewiring.h"
-#include "headlessprompter.h"
-#include "linewriter.h"
-#include "printingports.h"
-#include "startup.h"
-#include "textview.h"
-#include "widetext.h"
-#include "winsound.h"
+#include "win32/consolecontrol.h"
+#include "win32/corewiring.h"
+#include "textview/headlessprompter.h"
+#include "textview/linewriter.h"
+#include "textview/printingports.h"
+#include "app/startup.h"
+#include "textview/textview.h"
+#include "win32/widetext.h"
+#include "win32/winsound.h"
 
 namespace tarvik::win32 {
 namespace {

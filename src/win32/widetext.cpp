@@ -1,4 +1,4 @@
-#include "widetext.h"
+#include "win32/widetext.h"
 
 #include <windows.h>
 

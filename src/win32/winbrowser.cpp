@@ -1,9 +1,9 @@
-#include "winbrowser.h"
+#include "win32/winbrowser.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 

@@ -2,7 +2,7 @@
 // The core's Browser port: the address goes to the program the user has
 // chosen for it (ShellExecuteW "open").
 
-#include "ports/browser.h"
+#include "engine/ports/browser.h"
 
 namespace tarvik::win32 {
 

@@ -1,4 +1,4 @@
-#include "winclock.h"
+#include "win32/winclock.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The core's Clock port: the system's local time and its millisecond tick.
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik::win32 {
 

@@ -1,6 +1,6 @@
-#include "winlauncher.h"
+#include "win32/winlauncher.h"
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "messagewindow.h"
-#include "ports/launcher.h"
+#include "win32/messagewindow.h"
+#include "engine/ports/launcher.h"
 
 namespace tarvik::win32 {
 

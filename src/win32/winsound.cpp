@@ -1,9 +1,9 @@
-#include "winsound.h"
+#include "win32/winsound.h"
 
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 

@@ -3,7 +3,7 @@
 // the one playing, and a file that is missing plays the system's default
 // sound, as the platform does for every program.
 
-#include "ports/sound.h"
+#include "engine/ports/sound.h"
 
 namespace tarvik::win32 {
 

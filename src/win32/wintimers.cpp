@@ -1,4 +1,4 @@
-#include "wintimers.h"
+#include "win32/wintimers.h"
 
 namespace tarvik::win32 {
 

@@ -5,8 +5,8 @@
 #include <array>
 #include <functional>
 
-#include "messagewindow.h"
-#include "ports/timers.h"
+#include "win32/messagewindow.h"
+#include "engine/ports/timers.h"
 
 namespace tarvik::win32 {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commandline.h"
+#include "app/commandline.h"
 
 namespace tarvik {
 namespace {

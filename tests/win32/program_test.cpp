@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
-#include "base/sjis.h"
-#include "base/filebytes.h"
-#include "settings/settingsfiles.h"
+#include "engine/base/sjis.h"
+#include "engine/base/filebytes.h"
+#include "engine/settings/settingsfiles.h"
 
 namespace tarvik {
 namespace {

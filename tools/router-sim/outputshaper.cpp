@@ -1,6 +1,6 @@
 #include "outputshaper.h"
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace sim {
 namespace {

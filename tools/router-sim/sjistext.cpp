@@ -1,8 +1,8 @@
 #include "sjistext.h"
 
-#include "base/bytes.h"
-#include "base/iconvtext.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/iconvtext.h"
+#include "engine/base/sjis.h"
 
 namespace sim {
 namespace {

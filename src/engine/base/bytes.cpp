@@ -1,4 +1,4 @@
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 

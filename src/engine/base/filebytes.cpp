@@ -2,7 +2,7 @@
 // crash-safe write is in the file pair filebytes_posix.cpp /
 // filebytes_win32.cpp.
 
-#include "base/filebytes.h"
+#include "engine/base/filebytes.h"
 
 #include <fstream>
 #include <iterator>

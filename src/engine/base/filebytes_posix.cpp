@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
-#include "base/filebytes.h"
+#include "engine/base/filebytes.h"
 
 namespace tarvik {
 namespace {

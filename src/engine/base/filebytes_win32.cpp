@@ -4,7 +4,7 @@
 #include <atomic>
 #include <system_error>
 
-#include "base/filebytes.h"
+#include "engine/base/filebytes.h"
 
 namespace tarvik {
 namespace {

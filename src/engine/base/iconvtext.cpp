@@ -1,11 +1,11 @@
-#include "base/iconvtext.h"
+#include "engine/base/iconvtext.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 namespace {

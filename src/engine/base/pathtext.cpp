@@ -1,4 +1,4 @@
-#include "base/pathtext.h"
+#include "engine/base/pathtext.h"
 
 namespace tarvik {
 

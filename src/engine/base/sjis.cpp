@@ -1,6 +1,6 @@
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
-#include "base/iconvtext.h"
+#include "engine/base/iconvtext.h"
 
 namespace tarvik {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

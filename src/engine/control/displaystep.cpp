@@ -1,4 +1,4 @@
-#include "control/displaystep.h"
+#include "engine/control/displaystep.h"
 
 namespace tarvik {
 

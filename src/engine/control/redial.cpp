@@ -1,8 +1,8 @@
-#include "control/redial.h"
+#include "engine/control/redial.h"
 
 #include <climits>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 

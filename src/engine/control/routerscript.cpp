@@ -1,9 +1,9 @@
-#include "control/routerscript.h"
+#include "engine/control/routerscript.h"
 
 #include <climits>
 
-#include "base/bytes.h"
-#include "control/timedactions.h"
+#include "engine/base/bytes.h"
+#include "engine/control/timedactions.h"
 
 namespace tarvik {
 

@@ -1,7 +1,7 @@
-#include "control/timedactions.h"
+#include "engine/control/timedactions.h"
 
-#include "base/bytes.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "monitor/channelstate.h"
+#include "engine/monitor/channelstate.h"
 
 namespace tarvik {
 

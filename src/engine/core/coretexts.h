@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik::texts {
 

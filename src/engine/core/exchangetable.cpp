@@ -1,4 +1,4 @@
-#include "core/exchangetable.h"
+#include "engine/core/exchangetable.h"
 
 namespace tarvik {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "net/answerassembler.h"
-#include "ports/transport.h"
+#include "engine/net/answerassembler.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "core/routerpages.h"
+#include "engine/core/routerpages.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "journal/axisscale.h"
+#include "engine/journal/axisscale.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "journal/calljournal.h"
+#include "engine/journal/calljournal.h"
 
 namespace tarvik {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "journal/callwatch.h"
-#include "journal/journalfile.h"
-#include "ports/view.h"
-#include "settings/settingsstore.h"
+#include "engine/journal/callwatch.h"
+#include "engine/journal/journalfile.h"
+#include "engine/ports/view.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

@@ -1,10 +1,10 @@
-#include "journal/callmessages.h"
+#include "engine/journal/callmessages.h"
 
 #include <algorithm>
 #include <string>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,10 +1,10 @@
-#include "journal/callwatch.h"
+#include "engine/journal/callwatch.h"
 
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "journal/callmessages.h"
-#include "journal/journaltime.h"
-#include "reactions/callernames.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "engine/journal/callmessages.h"
+#include "engine/journal/journaltime.h"
+#include "engine/reactions/callernames.h"
 
 namespace tarvik {
 namespace {

@@ -19,10 +19,10 @@
 #include <string_view>
 #include <vector>
 
-#include "journal/journalrecord.h"
-#include "monitor/channelstate.h"
-#include "ports/clock.h"
-#include "ports/notice.h"
+#include "engine/journal/journalrecord.h"
+#include "engine/monitor/channelstate.h"
+#include "engine/ports/clock.h"
+#include "engine/ports/notice.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "journal/csvline.h"
+#include "engine/journal/csvline.h"
 
 #include <algorithm>
 

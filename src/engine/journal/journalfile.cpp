@@ -1,4 +1,4 @@
-#include "journal/journalfile.h"
+#include "engine/journal/journalfile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -7,8 +7,8 @@
 #include <iterator>
 #include <optional>
 
-#include "base/filebytes.h"
-#include "journal/syncedappend.h"
+#include "engine/base/filebytes.h"
+#include "engine/journal/syncedappend.h"
 
 namespace tarvik {
 namespace {

@@ -15,7 +15,7 @@
 #include <system_error>
 #include <vector>
 
-#include "journal/journalrecord.h"
+#include "engine/journal/journalrecord.h"
 
 namespace tarvik {
 

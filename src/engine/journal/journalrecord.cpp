@@ -1,11 +1,11 @@
-#include "journal/journalrecord.h"
+#include "engine/journal/journalrecord.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 
-#include "journal/csvline.h"
-#include "journal/journaltime.h"
+#include "engine/journal/csvline.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

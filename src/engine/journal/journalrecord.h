@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik {
 

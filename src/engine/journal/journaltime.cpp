@@ -1,4 +1,4 @@
-#include "journal/journaltime.h"
+#include "engine/journal/journaltime.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik {
 

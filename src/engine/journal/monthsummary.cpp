@@ -1,9 +1,9 @@
-#include "journal/monthsummary.h"
+#include "engine/journal/monthsummary.h"
 
 #include <algorithm>
 #include <map>
 
-#include "journal/journaltime.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

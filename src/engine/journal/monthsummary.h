@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "journal/journalrecord.h"
-#include "journal/tariff.h"
+#include "engine/journal/journalrecord.h"
+#include "engine/journal/tariff.h"
 
 namespace tarvik {
 

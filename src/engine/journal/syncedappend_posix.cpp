@@ -3,7 +3,7 @@
 
 #include <cerrno>
 
-#include "journal/syncedappend.h"
+#include "engine/journal/syncedappend.h"
 
 namespace tarvik {
 namespace {

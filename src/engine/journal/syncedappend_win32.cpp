@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "journal/syncedappend.h"
+#include "engine/journal/syncedappend.h"
 
 namespace tarvik {
 namespace {

@@ -1,9 +1,9 @@
-#include "journal/tariff.h"
+#include "engine/journal/tariff.h"
 
 #include <algorithm>
 #include <charconv>
 
-#include "journal/journaltime.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "journal/journalrecord.h"
-#include "settings/settingsstore.h"
+#include "engine/journal/journalrecord.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

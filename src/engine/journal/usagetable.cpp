@@ -1,9 +1,9 @@
-#include "journal/usagetable.h"
+#include "engine/journal/usagetable.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "journal/journaltime.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

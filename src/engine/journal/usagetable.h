@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "journal/monthsummary.h"
+#include "engine/journal/monthsummary.h"
 
 namespace tarvik {
 

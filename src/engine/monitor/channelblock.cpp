@@ -1,10 +1,10 @@
-#include "monitor/channelblock.h"
+#include "engine/monitor/channelblock.h"
 
 #include <optional>
 
-#include "base/bytes.h"
-#include "monitor/extractfield.h"
-#include "monitor/transferrate.h"
+#include "engine/base/bytes.h"
+#include "engine/monitor/extractfield.h"
+#include "engine/monitor/transferrate.h"
 
 namespace tarvik {
 

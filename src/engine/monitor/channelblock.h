@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/channelstate.h"
+#include "engine/monitor/channelstate.h"
 
 namespace tarvik {
 

@@ -1,8 +1,8 @@
-#include "monitor/cnttime.h"
+#include "engine/monitor/cnttime.h"
 
 #include <utility>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

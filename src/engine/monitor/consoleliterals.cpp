@@ -1,6 +1,6 @@
-#include "monitor/consoleliterals.h"
+#include "engine/monitor/consoleliterals.h"
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

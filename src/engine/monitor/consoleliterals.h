@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "monitor/channelblock.h"
-#include "monitor/consoleparser.h"
+#include "engine/monitor/channelblock.h"
+#include "engine/monitor/consoleparser.h"
 
 namespace tarvik {
 

@@ -1,8 +1,8 @@
-#include "monitor/destinationlist.h"
+#include "engine/monitor/destinationlist.h"
 
 #include <algorithm>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "monitor/extractfield.h"
+#include "engine/monitor/extractfield.h"
 
 namespace tarvik {
 

@@ -1,9 +1,9 @@
-#include "monitor/historycapture.h"
+#include "engine/monitor/historycapture.h"
 
 #include <limits>
 #include <utility>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

@@ -1,7 +1,7 @@
-#include "monitor/tagline.h"
+#include "engine/monitor/tagline.h"
 
-#include "base/bytes.h"
-#include "settings/nameentry.h"
+#include "engine/base/bytes.h"
+#include "engine/settings/nameentry.h"
 
 namespace tarvik {
 

@@ -1,8 +1,8 @@
-#include "monitor/transferrate.h"
+#include "engine/monitor/transferrate.h"
 
 #include <limits>
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "net/answerassembler.h"
+#include "engine/net/answerassembler.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "net/ecommerror.h"
+#include "engine/net/ecommerror.h"
 
 namespace tarvik {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "ports/transport.h"  // CommFailure and its message prefixes
+#include "engine/ports/transport.h"  // CommFailure and its message prefixes
 
 namespace tarvik {
 

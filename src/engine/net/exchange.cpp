@@ -1,4 +1,4 @@
-#include "net/exchange.h"
+#include "engine/net/exchange.h"
 
 #include <array>
 #include <string>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/notice.h"
+#include "engine/ports/notice.h"
 
 namespace tarvik {
 

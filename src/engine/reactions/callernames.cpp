@@ -1,8 +1,8 @@
-#include "reactions/callernames.h"
+#include "engine/reactions/callernames.h"
 
-#include "base/bytes.h"
-#include "reactions/soundpaths.h"
-#include "settings/nameentry.h"
+#include "engine/base/bytes.h"
+#include "engine/reactions/soundpaths.h"
+#include "engine/settings/nameentry.h"
 
 namespace tarvik {
 

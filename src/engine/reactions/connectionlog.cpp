@@ -1,12 +1,12 @@
-#include "reactions/connectionlog.h"
+#include "engine/reactions/connectionlog.h"
 
 #include <optional>
 #include <set>
 #include <system_error>
 
-#include "base/filebytes.h"
-#include "reactions/soundpaths.h"
-#include "base/pathtext.h"
+#include "engine/base/filebytes.h"
+#include "engine/reactions/soundpaths.h"
+#include "engine/base/pathtext.h"
 
 namespace tarvik {
 

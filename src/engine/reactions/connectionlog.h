@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/historycapture.h"  // logBreakMarker
+#include "engine/monitor/historycapture.h"  // logBreakMarker
 
 namespace tarvik {
 

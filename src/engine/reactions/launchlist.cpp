@@ -1,6 +1,6 @@
-#include "reactions/launchlist.h"
+#include "engine/reactions/launchlist.h"
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ports/launcher.h"
-#include "settings/applicationlist.h"
+#include "engine/ports/launcher.h"
+#include "engine/settings/applicationlist.h"
 
 namespace tarvik {
 

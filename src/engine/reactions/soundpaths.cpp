@@ -1,9 +1,9 @@
-#include "reactions/soundpaths.h"
+#include "engine/reactions/soundpaths.h"
 
 #include <algorithm>
 
-#include "base/pathtext.h"
-#include "base/sjis.h"
+#include "engine/base/pathtext.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 

@@ -1,5 +1,5 @@
-#include "settings/configdirplatform.h"
-#include "settings/settingsfiles.h"
+#include "engine/settings/configdirplatform.h"
+#include "engine/settings/settingsfiles.h"
 
 namespace tarvik {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "settings/configdirplatform.h"
+#include "engine/settings/configdirplatform.h"
 
 namespace tarvik::configdir {
 namespace {

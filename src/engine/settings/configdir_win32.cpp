@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/configdirplatform.h"
+#include "engine/settings/configdirplatform.h"
 
 namespace tarvik::configdir {
 

@@ -1,9 +1,9 @@
-#include "settings/inifile.h"
+#include "engine/settings/inifile.h"
 
 #include <cstdint>
 
-#include "base/bytes.h"
-#include "settings/linefile.h"
+#include "engine/base/bytes.h"
+#include "engine/settings/linefile.h"
 
 namespace tarvik {
 namespace {

@@ -1,8 +1,8 @@
-#include "settings/linefile.h"
+#include "engine/settings/linefile.h"
 
 #include <optional>
 
-#include "base/filebytes.h"
+#include "engine/base/filebytes.h"
 
 namespace tarvik {
 

@@ -1,6 +1,6 @@
-#include "settings/nameentry.h"
+#include "engine/settings/nameentry.h"
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "settings/namelistedit.h"
+#include "engine/settings/namelistedit.h"
 
 namespace tarvik {
 namespace {

@@ -1,6 +1,6 @@
-#include "settings/password.h"
+#include "engine/settings/password.h"
 
-#include "base/bytes.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/passwordkeeper.h"
+#include "engine/settings/passwordkeeper.h"
 
 namespace tarvik {
 namespace {

@@ -13,9 +13,9 @@
 #include <functional>
 #include <string>
 
-#include "ports/secretstore.h"
-#include "settings/settingsfiles.h"
-#include "settings/settingsstore.h"
+#include "engine/ports/secretstore.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "settings/settingsfiles.h"
+#include "engine/settings/settingsfiles.h"
 
 #include <cerrno>
 #include <fstream>
@@ -6,12 +6,12 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "base/sjis.h"
-#include "base/filebytes.h"
-#include "base/pathtext.h"
-#include "settings/inifile.h"
-#include "settings/linefile.h"
-#include "settings/settingskeys.h"
+#include "engine/base/sjis.h"
+#include "engine/base/filebytes.h"
+#include "engine/base/pathtext.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/linefile.h"
+#include "engine/settings/settingskeys.h"
 
 namespace tarvik {
 namespace {
@@ -225,6 +225,10 @@ ApplicationList SettingsFiles::loadApplications(int destination) const {
   ApplicationList apps;
   for (std::size_t i = 0; i < apps.size(); ++i) apps[i] = ini.readString(section, std::to_string(i + 1), "");
   return apps;
+}
+
+std::string settingsFileTrouble(const SettingsFiles& files, std::string_view reason) {
+  return "設定ファイル " + utf8Of(files.iniPath()) + " を読み書きできません: " + std::string(reason);
 }
 
 std::string SettingsFiles::saveApplications(int destination, const ApplicationList& apps) const {

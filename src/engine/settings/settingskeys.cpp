@@ -1,11 +1,11 @@
-#include "settings/settingskeys.h"
+#include "engine/settings/settingskeys.h"
 
 #include <array>
 #include <climits>
 #include <type_traits>
 #include <utility>
 
-#include "settings/password.h"
+#include "engine/settings/password.h"
 
 namespace tarvik {
 namespace {

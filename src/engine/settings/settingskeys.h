@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "settings/inifile.h"
-#include "settings/settingsstore.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

@@ -1,9 +1,9 @@
-#include "settings/settingsprint.h"
+#include "engine/settings/settingsprint.h"
 
 #include <exception>
 
-#include "base/sjis.h"
-#include "settings/settingskeys.h"
+#include "engine/base/sjis.h"
+#include "engine/settings/settingskeys.h"
 
 namespace tarvik {
 namespace {

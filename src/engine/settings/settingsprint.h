@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/settingsfiles.h"
-#include "settings/settingsstore.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 

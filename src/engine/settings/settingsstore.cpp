@@ -1,9 +1,9 @@
-#include "settings/settingsstore.h"
+#include "engine/settings/settingsstore.h"
 
 #include <cstdint>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/applicationlist.h"
+#include "engine/settings/applicationlist.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "adapters/desktopnotifier.h"
+#include "qt/adapters/desktopnotifier.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

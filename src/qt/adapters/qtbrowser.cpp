@@ -1,4 +1,4 @@
-#include "adapters/qtbrowser.h"
+#include "qt/adapters/qtbrowser.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <string>
 
-#include "ports/browser.h"
+#include "engine/ports/browser.h"
 
 namespace tarvik {
 

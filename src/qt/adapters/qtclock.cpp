@@ -1,4 +1,4 @@
-#include "adapters/qtclock.h"
+#include "qt/adapters/qtclock.h"
 
 #include <QDateTime>
 

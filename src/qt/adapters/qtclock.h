@@ -3,7 +3,7 @@
 
 #include <QElapsedTimer>
 
-#include "ports/clock.h"
+#include "engine/ports/clock.h"
 
 namespace tarvik {
 

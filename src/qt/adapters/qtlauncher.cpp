@@ -1,10 +1,10 @@
-#include "adapters/qtlauncher.h"
+#include "qt/adapters/qtlauncher.h"
 
 #include <QProcess>
 #include <QStringList>
 #include <QTimer>
 
-#include "commandline.h"
+#include "app/commandline.h"
 
 namespace tarvik {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "ports/launcher.h"
+#include "engine/ports/launcher.h"
 
 class QProcess;
 class QTimer;

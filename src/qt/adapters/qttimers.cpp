@@ -1,4 +1,4 @@
-#include "adapters/qttimers.h"
+#include "qt/adapters/qttimers.h"
 
 namespace tarvik {
 namespace {

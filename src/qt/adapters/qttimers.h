@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "ports/timers.h"
+#include "engine/ports/timers.h"
 
 namespace tarvik {
 

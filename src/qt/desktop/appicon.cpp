@@ -1,10 +1,10 @@
-#include "desktop/appicon.h"
+#include "qt/desktop/appicon.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
 #include <memory>
 
-#include "tray/drawnicon.h"
+#include "qt/tray/drawnicon.h"
 
 // The resource file is compiled into a static library: register it here,
 // where it is used, so the linker keeps it.

@@ -1,4 +1,4 @@
-#include "desktop/desktop.h"
+#include "qt/desktop/desktop.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,20 +6,20 @@
 #include <memory>
 #include <optional>
 
-#include "desktop/appicon.h"
-#include "desktop/desktopshell.h"
-#include "desktop/mainwindow.h"
-#include "desktop/sessionend.h"
-#include "shell/coreshell.h"
-#include "base/sjis.h"
-#include "reactions/soundpaths.h"
-#include "dialogs/firstrundialog.h"
-#include "dialogs/settingsdialog.h"
-#include "keyring/secretstores.h"
-#include "settings/passwordkeeper.h"
-#include "startup.h"
-#include "windows/fonts.h"
-#include "windows/messageboxes.h"
+#include "qt/desktop/appicon.h"
+#include "qt/desktop/desktopshell.h"
+#include "qt/desktop/mainwindow.h"
+#include "qt/desktop/sessionend.h"
+#include "qt/shell/coreshell.h"
+#include "engine/base/sjis.h"
+#include "engine/reactions/soundpaths.h"
+#include "qt/dialogs/firstrundialog.h"
+#include "qt/dialogs/settingsdialog.h"
+#include "posix/keyring/secretstores.h"
+#include "engine/settings/passwordkeeper.h"
+#include "app/startup.h"
+#include "qt/windows/fonts.h"
+#include "qt/windows/messageboxes.h"
 
 namespace tarvik {
 namespace {

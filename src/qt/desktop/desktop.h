@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "options.h"
+#include "app/options.h"
 
 class QApplication;
 

@@ -1,4 +1,4 @@
-#include "desktop/elidedlabel.h"
+#include "qt/desktop/elidedlabel.h"
 
 #include <QEvent>
 #include <QFontMetrics>

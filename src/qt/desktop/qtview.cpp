@@ -1,16 +1,16 @@
-#include "desktop/qtview.h"
+#include "qt/desktop/qtview.h"
 
 #include <QStringList>
 
-#include "desktop/mainwindow.h"
-#include "base/sjis.h"
-#include "dialogs/settingsdialog.h"
-#include "tray/taskbar.h"
-#include "windows/aboutbox.h"
-#include "core/enginecommands.h"
-#include "windows/credentialsdialog.h"
-#include "windows/detailswindow.h"
-#include "windows/messageboxes.h"
+#include "qt/desktop/mainwindow.h"
+#include "engine/base/sjis.h"
+#include "qt/dialogs/settingsdialog.h"
+#include "qt/tray/taskbar.h"
+#include "qt/windows/aboutbox.h"
+#include "engine/core/enginecommands.h"
+#include "qt/windows/credentialsdialog.h"
+#include "qt/windows/detailswindow.h"
+#include "qt/windows/messageboxes.h"
 
 namespace tarvik {
 namespace {

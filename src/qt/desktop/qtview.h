@@ -6,9 +6,9 @@
 
 #include <QObject>
 
-#include "adapters/desktopnotifier.h"
-#include "ports/prompter.h"
-#include "ports/view.h"
+#include "qt/adapters/desktopnotifier.h"
+#include "engine/ports/prompter.h"
+#include "engine/ports/view.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "desktop/sessionend.h"
+#include "qt/desktop/sessionend.h"
 
 #include <fcntl.h>
 #include <signal.h>

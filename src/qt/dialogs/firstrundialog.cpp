@@ -1,4 +1,4 @@
-#include "dialogs/firstrundialog.h"
+#include "qt/dialogs/firstrundialog.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "base/sjis.h"
-#include "settings/settingsfiles.h"
-#include "settings/settingsstore.h"
-#include "windows/fonts.h"
+#include "engine/base/sjis.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingsstore.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 namespace {

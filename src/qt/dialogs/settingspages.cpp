@@ -1,4 +1,4 @@
-#include "dialogs/settingspages.h"
+#include "qt/dialogs/settingspages.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -14,8 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "dialogs/destinationbox.h"
-#include "settings/settingsstore.h"
+#include "qt/dialogs/destinationbox.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 namespace {

@@ -1,4 +1,6 @@
-#include "shell/coreshell.h"
+#include "qt/shell/coreshell.h"
+
+#include "posix/programdata.h"
 
 namespace tarvik::app {
 
@@ -13,7 +15,8 @@ CoreShell::~CoreShell() { wiring_.destroyCore(); }
 TarvikCore& CoreShell::createCore(const FrontEnd& f, const std::filesystem::path& configDir) {
   return wiring_.createCore(CoreWiring::Ports{f.view, f.prompter, f.sound ? *f.sound : sound_,
                                               f.browser ? *f.browser : browser_,
-                                              f.launcher ? *f.launcher : launcher_, *transport_},
+                                              f.launcher ? *f.launcher : launcher_, *transport_,
+                                              programDataDirectories()},
                             configDir);
 }
 

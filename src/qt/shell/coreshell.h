@@ -7,13 +7,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "adapters/qtbrowser.h"
-#include "adapters/qtclock.h"
-#include "adapters/qtlauncher.h"
-#include "adapters/qttimers.h"
-#include "canberrasound.h"
-#include "corewiring.h"
-#include "socket/asyncsocktransport.h"
+#include "qt/adapters/qtbrowser.h"
+#include "qt/adapters/qtclock.h"
+#include "qt/adapters/qtlauncher.h"
+#include "qt/adapters/qttimers.h"
+#include "posix/canberrasound.h"
+#include "app/corewiring.h"
+#include "qt/socket/asyncsocktransport.h"
 
 namespace tarvik::app {
 

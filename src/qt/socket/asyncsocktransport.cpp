@@ -1,9 +1,9 @@
-#include "socket/asyncsocktransport.h"
+#include "qt/socket/asyncsocktransport.h"
 
 #include <limits>
 
-#include "base/sjis.h"
-#include "net/ecommerror.h"
+#include "engine/base/sjis.h"
+#include "engine/net/ecommerror.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "socket/tasyncsock.h"
+#include "qt/socket/tasyncsock.h"
 
 #include <QHostAddress>
 #include <QHostInfo>
@@ -12,7 +12,7 @@
 #include <exception>
 #include <utility>
 
-#include "net/ecommerror.h"
+#include "engine/net/ecommerror.h"
 
 namespace tarvik {
 namespace {

@@ -1,11 +1,11 @@
-#include "tray/channelicon.h"
+#include "qt/tray/channelicon.h"
 
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 
-#include "tray/drawnicon.h"
+#include "qt/tray/drawnicon.h"
 
 namespace tarvik {
 namespace {

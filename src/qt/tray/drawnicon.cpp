@@ -1,4 +1,4 @@
-#include "tray/drawnicon.h"
+#include "qt/tray/drawnicon.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,12 +1,12 @@
-#include "tray/taskbar.h"
+#include "qt/tray/taskbar.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
 #include <QWidget>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,11 +1,11 @@
-#include "windows/aboutbox.h"
+#include "qt/windows/aboutbox.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 

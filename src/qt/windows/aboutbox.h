@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "windows/programfiles.h"
+#include "qt/windows/programfiles.h"
 
 class QLabel;
 

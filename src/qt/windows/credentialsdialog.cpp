@@ -1,10 +1,10 @@
-#include "windows/credentialsdialog.h"
+#include "qt/windows/credentialsdialog.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 

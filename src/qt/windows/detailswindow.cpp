@@ -1,4 +1,4 @@
-#include "windows/detailswindow.h"
+#include "qt/windows/detailswindow.h"
 
 #include <QFontMetrics>
 #include <QFrame>
@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "core/enginecommands.h"
-#include "windows/fonts.h"
+#include "engine/core/enginecommands.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 namespace {

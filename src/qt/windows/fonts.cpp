@@ -1,4 +1,4 @@
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 #include <QStringList>
 

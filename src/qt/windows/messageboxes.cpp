@@ -1,9 +1,9 @@
-#include "windows/messageboxes.h"
+#include "qt/windows/messageboxes.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 namespace {

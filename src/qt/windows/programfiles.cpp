@@ -1,9 +1,9 @@
-#include "windows/programfiles.h"
+#include "qt/windows/programfiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "programdata.h"
+#include "posix/programdata.h"
 
 namespace tarvik {
 

@@ -1,4 +1,4 @@
-#include "windows/usagewindow.h"
+#include "qt/windows/usagewindow.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -25,9 +25,9 @@
 #include <algorithm>
 #include <set>
 
-#include "journal/axisscale.h"
-#include "journal/journalfile.h"
-#include "journal/journaltime.h"
+#include "engine/journal/axisscale.h"
+#include "engine/journal/journalfile.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

@@ -11,9 +11,9 @@
 #include <functional>
 #include <vector>
 
-#include "journal/journalrecord.h"
-#include "journal/monthsummary.h"
-#include "journal/tariff.h"
+#include "engine/journal/journalrecord.h"
+#include "engine/journal/monthsummary.h"
+#include "engine/journal/tariff.h"
 
 class QChart;
 class QCheckBox;

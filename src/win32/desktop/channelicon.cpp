@@ -1,4 +1,4 @@
-#include "desktop/channelicon.h"
+#include "win32/desktop/channelicon.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "desktop/dpi.h"
+#include "win32/desktop/dpi.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -1,6 +1,6 @@
-#include "desktop/messagebox.h"
+#include "win32/desktop/messagebox.h"
 
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -1,6 +1,6 @@
-#include "desktop/programfiles.h"
+#include "win32/desktop/programfiles.h"
 
-#include "programdir.h"
+#include "win32/programdir.h"
 
 #include <string>
 #include <system_error>

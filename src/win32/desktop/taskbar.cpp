@@ -1,10 +1,10 @@
-#include "desktop/taskbar.h"
+#include "win32/desktop/taskbar.h"
 
 #include <shellapi.h>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "widetext.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -1,10 +1,10 @@
-#include "desktop/uifont.h"
+#include "win32/desktop/uifont.h"
 
 #include <array>
 #include <cwctype>
 #include <vector>
 
-#include "desktop/dpi.h"
+#include "win32/desktop/dpi.h"
 
 namespace tarvik::win32 {
 namespace {

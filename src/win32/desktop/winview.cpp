@@ -1,10 +1,10 @@
-#include "desktop/winview.h"
+#include "win32/desktop/winview.h"
 
-#include "core/enginecommands.h"
-#include "desktop/mainwindow.h"
-#include "desktop/messagebox.h"
-#include "desktop/taskbar.h"
-#include "messagewindow.h"
+#include "engine/core/enginecommands.h"
+#include "win32/desktop/mainwindow.h"
+#include "win32/desktop/messagebox.h"
+#include "win32/desktop/taskbar.h"
+#include "win32/messagewindow.h"
 
 namespace tarvik::win32 {
 

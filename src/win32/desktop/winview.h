@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "ports/prompter.h"
-#include "ports/view.h"
+#include "engine/ports/prompter.h"
+#include "engine/ports/view.h"
 
 namespace tarvik {
 class EngineCommands;

@@ -5,9 +5,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
 
 namespace tarvik::win32 {
 namespace {

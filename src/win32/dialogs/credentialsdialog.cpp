@@ -4,11 +4,11 @@
 #include <optional>
 #include <stdexcept>
 
-#include "base/sjis.h"
-#include "core/enginecommands.h"
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
+#include "engine/base/sjis.h"
+#include "engine/core/enginecommands.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
 
 namespace tarvik::win32 {
 

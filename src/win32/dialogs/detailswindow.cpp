@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/enginecommands.h"
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
-#include "widetext.h"
+#include "engine/core/enginecommands.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

@@ -1,10 +1,10 @@
-#include "dialogs/dialogsupport.h"
+#include "win32/dialogs/dialogsupport.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "base/sjis.h"
-#include "widetext.h"
+#include "engine/base/sjis.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {

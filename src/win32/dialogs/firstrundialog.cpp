@@ -3,12 +3,12 @@
 // gives nothing.
 #include <stdexcept>
 
-#include "base/sjis.h"
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
-#include "settings/settingsfiles.h"
-#include "settings/settingsstore.h"
+#include "engine/base/sjis.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
+#include "engine/settings/settingsfiles.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik::win32 {
 

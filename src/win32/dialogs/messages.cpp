@@ -1,8 +1,8 @@
 // The message boxes of the dialogs and the message-loop hook of the
 // modeless ones.
-#include "dialogs/dialogs.h"
-#include "dialogs/dialogsupport.h"
-#include "widetext.h"
+#include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/dialogsupport.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 

@@ -1,6 +1,6 @@
 // The router picture as an icon: drawn at each size and density asked for,
 // so the tray icon is as sharp at 150 % as at 100 %.
-#include "desktop/appicon.h"
+#include "qt/desktop/appicon.h"
 
 #include <gtest/gtest.h>
 

@@ -14,15 +14,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "desktop/desktopshell.h"
-#include "desktop/mainwindow.h"
-#include "base/bytes.h"
-#include "base/sjis.h"
-#include "core/tarvikcore.h"
-#include "dialogs/destinationbox.h"
+#include "qt/desktop/desktopshell.h"
+#include "qt/desktop/mainwindow.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
+#include "engine/core/tarvikcore.h"
+#include "qt/dialogs/destinationbox.h"
 #include "fakes/fakeports.h"
 #include "fakes/routeroutput.h"
-#include "windows/aboutbox.h"
+#include "qt/windows/aboutbox.h"
 
 namespace tarvik {
 namespace {

@@ -1,8 +1,8 @@
 // All windows and tray icons together over a recording core: what the core
 // shows lands in the right window, the questions answer the core, the tray
 // icons open their menus and copy addresses, F1 opens the manual.
-#include "desktop/desktopshell.h"
-#include "windows/usagewindow.h"
+#include "qt/desktop/desktopshell.h"
+#include "qt/windows/usagewindow.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +21,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "desktop/mainwindow.h"
-#include "base/sjis.h"
-#include "dialogs/destinationbox.h"
+#include "qt/desktop/mainwindow.h"
+#include "engine/base/sjis.h"
+#include "qt/dialogs/destinationbox.h"
 #include "fakes/fakeports.h"
 #include "fakes/recordingcore.h"
-#include "tray/taskbar.h"
-#include "windows/aboutbox.h"
-#include "windows/credentialsdialog.h"
-#include "windows/detailswindow.h"
+#include "qt/tray/taskbar.h"
+#include "qt/windows/aboutbox.h"
+#include "qt/windows/credentialsdialog.h"
+#include "qt/windows/detailswindow.h"
 
 namespace tarvik {
 namespace {

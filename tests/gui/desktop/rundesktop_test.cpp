@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "desktop/desktop.h"
+#include "qt/desktop/desktop.h"
 
 namespace tarvik {
 namespace {

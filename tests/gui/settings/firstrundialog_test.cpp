@@ -1,4 +1,4 @@
-#include "dialogs/firstrundialog.h"
+#include "qt/dialogs/firstrundialog.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "settings/settingsfiles.h"
+#include "engine/settings/settingsfiles.h"
 #include "support/layoutrules.h"
-#include "settings/settingsstore.h"
+#include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 namespace {

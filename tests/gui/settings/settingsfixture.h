@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "base/sjis.h"
-#include "dialogs/settingsdialog.h"
+#include "engine/base/sjis.h"
+#include "qt/dialogs/settingsdialog.h"
 #include "fakes/recordingcore.h"
 
 namespace tarvik::test {

@@ -1,4 +1,4 @@
-#include "tray/channelicon.h"
+#include "qt/tray/channelicon.h"
 
 #include <gtest/gtest.h>
 

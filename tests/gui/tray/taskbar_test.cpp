@@ -1,4 +1,4 @@
-#include "tray/taskbar.h"
+#include "qt/tray/taskbar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "windows/aboutbox.h"
+#include "qt/windows/aboutbox.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "support/layoutrules.h"
-#include "windows/programfiles.h"
+#include "qt/windows/programfiles.h"
 
 namespace tarvik {
 namespace {

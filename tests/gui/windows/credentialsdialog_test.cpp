@@ -1,4 +1,4 @@
-#include "windows/credentialsdialog.h"
+#include "qt/windows/credentialsdialog.h"
 
 #include <gtest/gtest.h>
 

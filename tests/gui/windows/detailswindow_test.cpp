@@ -1,4 +1,4 @@
-#include "windows/detailswindow.h"
+#include "qt/windows/detailswindow.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 #include "fakes/recordingcore.h"
 #include "support/layoutrules.h"
-#include "windows/fonts.h"
+#include "qt/windows/fonts.h"
 
 namespace tarvik {
 namespace {

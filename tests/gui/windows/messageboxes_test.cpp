@@ -1,4 +1,4 @@
-#include "windows/messageboxes.h"
+#include "qt/windows/messageboxes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The usage window over a journal written for the test: the month's chart,
 // totals, destinations and calls; copying the calls and saving the month.
 
-#include "windows/usagewindow.h"
+#include "qt/windows/usagewindow.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +26,8 @@
 #include <QTest>
 #include <QValueAxis>
 
-#include "journal/journalfile.h"
-#include "settings/settingsfiles.h"
+#include "engine/journal/journalfile.h"
+#include "engine/settings/settingsfiles.h"
 #include "support/layoutrules.h"
 
 namespace tarvik {

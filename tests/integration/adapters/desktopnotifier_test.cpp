@@ -2,7 +2,7 @@
 // private session bus (the test runs under dbus-run-session): the notices
 // reach the service; without the service they go to the fallback.
 
-#include "adapters/desktopnotifier.h"
+#include "qt/adapters/desktopnotifier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // QtBrowser: web addresses pass as they are, local paths become file URLs.
 
-#include "adapters/qtbrowser.h"
+#include "qt/adapters/qtbrowser.h"
 
 #include <gtest/gtest.h>
 

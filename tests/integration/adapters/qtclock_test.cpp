@@ -1,6 +1,6 @@
 // QtClock: local wall time and a tick that only moves forward.
 
-#include "adapters/qtclock.h"
+#include "qt/adapters/qtclock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // QtTimers: each TimerId runs its own handler, single-shot or periodic.
 
-#include "adapters/qttimers.h"
+#include "qt/adapters/qttimers.h"
 
 #include <gtest/gtest.h>
 

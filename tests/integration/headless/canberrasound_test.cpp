@@ -1,7 +1,7 @@
 // CanberraSound: what reaches the sound output for each kind of request.
 // The output is a recorder in the first tests; the last ones run the real
 // libcanberra output into a capturing ALSA device.
-#include "canberrasound.h"
+#include "posix/canberrasound.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

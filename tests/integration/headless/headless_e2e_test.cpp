@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <sstream>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "sim/headlesse2e.h"
 
 namespace tarvik::headless_test {

@@ -13,7 +13,7 @@
 #include <memory>
 #include <sstream>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "sim/headlessharness.h"
 #include "sim/simharness.h"
 

@@ -1,5 +1,5 @@
 // Program options are taken out before the action words are handed on.
-#include "options.h"
+#include "app/options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SingleInstance: one holder per runtime directory, whatever the config
 // directory; the lock goes with the process (also a crashed one); the lock
 // file is the user's alone, and the fallback folder is private.
-#include "singleinstance.h"
+#include "app/singleinstance.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

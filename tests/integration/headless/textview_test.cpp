@@ -1,12 +1,12 @@
 // The headless View's line format: one escaped line per visible change.
-#include "textview.h"
+#include "textview/textview.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "fakes/fakeports.h"
-#include "printingports.h"
+#include "textview/printingports.h"
 
 namespace tarvik::app {
 namespace {

@@ -1,7 +1,7 @@
 // UvTimers: each timer calls its own handler, single-shot timers stop
 // after one tick, stop() silences a timer, and a restart replaces the
 // interval.
-#include "uvtimers.h"
+#include "headless/uvtimers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // XdgBrowser: web addresses go to xdg-open as they are, a local file path
 // is made absolute, blanks around the text are dropped, an empty one opens
 // nothing; the opener is started through the launcher (never a shell).
-#include "xdgbrowser.h"
+#include "headless/xdgbrowser.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // starts one on a private session bus, so nothing here touches the user's
 // keyring. The unreachable case runs without any bus.
 
-#include "keyring/libsecretstore.h"
+#include "posix/keyring/libsecretstore.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 
 #include <future>
 
-#include "base/sjis.h"
-#include "keyring/serialworker.h"
+#include "engine/base/sjis.h"
+#include "posix/keyring/serialworker.h"
 
 namespace tarvik::app {
 namespace {

@@ -3,8 +3,8 @@
 // Usage: keyring-store-password CONFIG_DIR PASSWORD
 #include <cstdio>
 
-#include "base/sjis.h"
-#include "keyring/secretstores.h"
+#include "engine/base/sjis.h"
+#include "posix/keyring/secretstores.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -11,11 +11,11 @@
 #include <map>
 #include <string>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "exchangedriver.h"
-#include "net/exchange.h"
+#include "engine/net/exchange.h"
 #include "routersim.h"
-#include "socket/tasyncsock.h"
+#include "qt/socket/tasyncsock.h"
 
 namespace tarvik {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "net/answerassembler.h"
-#include "net/exchange.h"
-#include "socket/asyncsocktransport.h"
+#include "engine/net/answerassembler.h"
+#include "engine/net/exchange.h"
+#include "qt/socket/asyncsocktransport.h"
 
 namespace tarvik::testing {
 

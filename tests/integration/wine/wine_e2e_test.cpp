@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "sim/headlesse2e.h"
 
 namespace tarvik::headless_test {

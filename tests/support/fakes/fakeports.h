@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "ports/browser.h"
-#include "ports/clock.h"
-#include "ports/launcher.h"
-#include "ports/prompter.h"
-#include "ports/sound.h"
-#include "ports/timers.h"
-#include "ports/transport.h"
-#include "ports/view.h"
+#include "engine/ports/browser.h"
+#include "engine/ports/clock.h"
+#include "engine/ports/launcher.h"
+#include "engine/ports/prompter.h"
+#include "engine/ports/sound.h"
+#include "engine/ports/timers.h"
+#include "engine/ports/transport.h"
+#include "engine/ports/view.h"
 
 namespace tarvik::test {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 
 namespace tarvik::test {
 

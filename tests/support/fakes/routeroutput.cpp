@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik::test {
 

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "ports/secretstore.h"
+#include "engine/ports/secretstore.h"
 
 namespace tarvik::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 
 namespace tarvik::test {
 

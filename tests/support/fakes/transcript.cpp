@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik::test {
 

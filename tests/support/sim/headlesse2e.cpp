@@ -6,7 +6,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik::headless_test {
 namespace fs = std::filesystem;

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace simtest {
 namespace {

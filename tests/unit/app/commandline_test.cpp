@@ -1,7 +1,7 @@
 // The launch command line: word rules, and the program found by the files
 // that exist, checked against real files in a temporary folder.
 
-#include "commandline.h"
+#include "app/commandline.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -1,4 +1,4 @@
-#include "screenfit.h"
+#include "desktop/screenfit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The test clock: a local time that starts where it is told and runs on at
 // the pace of another clock's tick, over the calendar.
-#include "startedclock.h"
+#include "app/startedclock.h"
 
 #include <gtest/gtest.h>
 

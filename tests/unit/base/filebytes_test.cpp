@@ -1,7 +1,7 @@
 // Whole-file writes when the folder cannot take a new file: a file the user
 // may write is written in place; anything else is refused untouched.
 
-#include "base/filebytes.h"
+#include "engine/base/filebytes.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/iconvtext.h"
-#include "base/sjis.h"
+#include "engine/base/iconvtext.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

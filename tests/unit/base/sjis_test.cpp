@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/bytes.h"
-#include "base/sjis.h"
+#include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

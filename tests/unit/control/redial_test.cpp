@@ -1,4 +1,4 @@
-#include "control/redial.h"
+#include "engine/control/redial.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "control/routerscript.h"
+#include "engine/control/routerscript.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "control/timedactions.h"
+#include "engine/control/timedactions.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -3,8 +3,8 @@
 // them through.
 
 #include "corefixture.h"
-#include "journal/journalfile.h"
-#include "journal/journaltime.h"
+#include "engine/journal/journalfile.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik::coretest {
 namespace {

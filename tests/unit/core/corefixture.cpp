@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "net/exchange.h"
+#include "engine/net/exchange.h"
 
 namespace tarvik::coretest {
 

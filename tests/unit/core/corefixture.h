@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/sjis.h"
-#include "core/tarvikcore.h"
+#include "engine/base/sjis.h"
+#include "engine/core/tarvikcore.h"
 #include "fakes/fakeports.h"
 #include "fakes/routeroutput.h"
 

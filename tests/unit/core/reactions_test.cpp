@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "corefixture.h"
-#include "base/pathtext.h"
-#include "reactions/connectionlog.h"
+#include "engine/base/pathtext.h"
+#include "engine/reactions/connectionlog.h"
 
 namespace tarvik::coretest {
 namespace {

@@ -1,6 +1,6 @@
 // The usage chart's value axis keeps round steps whatever the month's
 // largest day.
-#include "journal/axisscale.h"
+#include "engine/journal/axisscale.h"
 
 #include <gtest/gtest.h>
 

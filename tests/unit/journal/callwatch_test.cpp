@@ -1,13 +1,13 @@
-#include "journal/callwatch.h"
+#include "engine/journal/callwatch.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <utility>
 
-#include "base/sjis.h"
-#include "journal/callmessages.h"
-#include "journal/journaltime.h"
+#include "engine/base/sjis.h"
+#include "engine/journal/callmessages.h"
+#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {

@@ -1,8 +1,8 @@
-#include "journal/csvline.h"
+#include "engine/journal/csvline.h"
 
 #include <gtest/gtest.h>
 
-#include "journal/journalrecord.h"
+#include "engine/journal/journalrecord.h"
 
 namespace tarvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "journal/journalfile.h"
+#include "engine/journal/journalfile.h"
 
 #include <gtest/gtest.h>
 

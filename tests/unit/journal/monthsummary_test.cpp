@@ -1,10 +1,10 @@
-#include "journal/monthsummary.h"
+#include "engine/journal/monthsummary.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "journal/usagetable.h"
+#include "engine/journal/usagetable.h"
 
 namespace tarvik {
 namespace {

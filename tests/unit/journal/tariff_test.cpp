@@ -1,6 +1,6 @@
 // What a connection costs: its time cut by the clock into metered and
 // flat-rate stretches, the metered ones charged per started unit.
-#include "journal/tariff.h"
+#include "engine/journal/tariff.h"
 
 #include <gtest/gtest.h>
 

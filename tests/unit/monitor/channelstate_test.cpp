@@ -1,10 +1,10 @@
 // What a channel's stored status text shows: free, or a call coming in.
 
-#include "monitor/channelstate.h"
+#include "engine/monitor/channelstate.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,10 +1,10 @@
 // The elapsed-time counter and its texts.
 
-#include "monitor/cnttime.h"
+#include "engine/monitor/cnttime.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,6 +1,6 @@
 // Reading the router's destination list.
 
-#include "monitor/destinationlist.h"
+#include "engine/monitor/destinationlist.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/extractfield.h"
-#include "monitor/transferrate.h"
+#include "engine/monitor/extractfield.h"
+#include "engine/monitor/transferrate.h"
 
 namespace tarvik {
 namespace {

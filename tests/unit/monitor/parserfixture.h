@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/consoleparser.h"
+#include "engine/monitor/consoleparser.h"
 #include "fakes/recordinghost.h"
 #include "fakes/transcript.h"
 

@@ -1,10 +1,10 @@
 // Name tagging of console lines.
 
-#include "monitor/tagline.h"
+#include "engine/monitor/tagline.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

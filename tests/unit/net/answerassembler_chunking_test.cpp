@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "net/answerassembler.h"
+#include "engine/net/answerassembler.h"
 
 namespace tarvik {
 namespace {

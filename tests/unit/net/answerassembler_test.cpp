@@ -1,7 +1,7 @@
 // AnswerAssembler: NUL and telnet stripping, refusals, prompt detection,
 // the hold limit.
 
-#include "net/answerassembler.h"
+#include "engine/net/answerassembler.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The console vocabulary and the login batch, byte for byte.
 
-#include "net/exchange.h"
+#include "engine/net/exchange.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "reactions/callernames.h"
+#include "engine/reactions/callernames.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

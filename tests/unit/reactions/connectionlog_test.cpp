@@ -1,4 +1,4 @@
-#include "reactions/connectionlog.h"
+#include "engine/reactions/connectionlog.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -9,8 +9,8 @@
 #include <iterator>
 #include <optional>
 
-#include "base/pathtext.h"
-#include "base/sjis.h"
+#include "engine/base/pathtext.h"
+#include "engine/base/sjis.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {

@@ -1,8 +1,8 @@
-#include "reactions/launchlist.h"
+#include "engine/reactions/launchlist.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "fakes/fakeports.h"
 
 namespace tarvik {

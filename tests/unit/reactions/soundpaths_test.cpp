@@ -1,4 +1,4 @@
-#include "reactions/soundpaths.h"
+#include "engine/reactions/soundpaths.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {

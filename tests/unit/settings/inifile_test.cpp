@@ -1,11 +1,11 @@
-#include "settings/inifile.h"
+#include "engine/settings/inifile.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

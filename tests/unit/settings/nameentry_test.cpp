@@ -1,12 +1,12 @@
 // Splitting a caller name-list entry into number and name.
 
-#include "settings/nameentry.h"
+#include "engine/settings/nameentry.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,10 +1,10 @@
 // The caller-name editor's rules: trimming, the "-" refusal, empty fields,
 // in UTF-8 as a window holds the texts and in Shift-JIS as the store does.
-#include "settings/namelistedit.h"
+#include "engine/settings/namelistedit.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

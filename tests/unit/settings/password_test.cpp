@@ -1,10 +1,10 @@
-#include "settings/password.h"
+#include "engine/settings/password.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/settingsfiles.h"
+#include "engine/settings/settingsfiles.h"
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <cstdlib>
 
-#include "base/sjis.h"
+#include "engine/base/sjis.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {

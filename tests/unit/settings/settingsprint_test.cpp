@@ -1,10 +1,10 @@
-#include "settings/settingsprint.h"
+#include "engine/settings/settingsprint.h"
 
 #include <gtest/gtest.h>
 
-#include "base/sjis.h"
-#include "settings/inifile.h"
-#include "settings/settingskeys.h"
+#include "engine/base/sjis.h"
+#include "engine/settings/inifile.h"
+#include "engine/settings/settingskeys.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {

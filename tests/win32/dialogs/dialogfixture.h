@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "base/sjis.h"
-#include "dialogs/dialogs.h"
+#include "engine/base/sjis.h"
+#include "win32/dialogs/dialogs.h"
 #include "fakes/recordingcore.h"
 #include "fakes/testdir.h"
-#include "widetext.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32::testing {
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <string>
 
-#include "base/sjis.h"
-#include "dialogs/dialogs.h"
+#include "engine/base/sjis.h"
+#include "win32/dialogs/dialogs.h"
 #include "fakes/recordingcore.h"
 
 using namespace tarvik;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "dialogfixture.h"
-#include "dialogs/dialogids.h"
-#include "dialogs/dialogsupport.h"
+#include "win32/dialogs/dialogids.h"
+#include "win32/dialogs/dialogsupport.h"
 
 namespace tarvik::win32 {
 namespace {

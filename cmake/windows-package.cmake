@@ -1,0 +1,25 @@
+# `cmake --build --preset windows --target package`: a zip with tarvik.exe,
+# the manual, the picture and the default sounds; with Debian's nsis
+# (makensis) also an installer for the user alone (cmake/packaging holds
+# its script).
+set(CPACK_PACKAGE_NAME Tarvik)
+set(CPACK_PACKAGE_VENDOR Tarvik)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tarvik - MN128-SOHO monitor")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Tarvik)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(CPACK_PACKAGE_FILE_NAME Tarvik-${PROJECT_VERSION}-win32)
+else()
+  set(CPACK_PACKAGE_FILE_NAME Tarvik-${PROJECT_VERSION}-win64)
+endif()
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_GENERATOR ZIP)
+find_program(TARVIK_MAKENSIS makensis)
+if(TARVIK_MAKENSIS)
+  list(APPEND CPACK_GENERATOR NSIS)
+  list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
+  set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/src/win32/tarvik.ico)
+  set(CPACK_NSIS_EXECUTABLE ${TARVIK_MAKENSIS})
+endif()
+include(CPack)
