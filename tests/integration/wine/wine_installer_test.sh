@@ -10,6 +10,8 @@
 # Runs in $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
 # else in a prefix of its own.
 set -euo pipefail
+# shellcheck source=../../support/e2e/e2elib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/e2e/e2elib.sh"
 
 installer=$1 version=$2
 
@@ -34,19 +36,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
   export WINEPREFIX=$own_prefix
   wineboot -i >/dev/null 2>&1
 fi
-
-fail() { echo "FAIL: $*"; exit 1; }
-step() { echo "== $*"; }
-
-# wait_for TIMEOUT_SECONDS DESCRIPTION COMMAND...: polls until COMMAND succeeds.
-wait_for() {
-  local limit=$1 what=$2; shift 2
-  local deadline=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-    sleep 0.2
-  done
-}
 
 windows_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvik'
