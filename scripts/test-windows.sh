@@ -9,7 +9,9 @@
 # debug build (the
 # simulator, `tarvik` and the end-to-end test come from there).
 #
-# Both builds run the unit and port tests and the headless end-to-end test:
+# Both builds are checked for what their programs need from a PC (processor,
+# subsystem, system DLLs only), and run the unit and port tests and the
+# headless end-to-end test:
 # they are where the two architectures differ (pointer-sized window and
 # socket handles, message parameters, time and file-size types). The desktop
 # end-to-end run, the slowest part, drives the same window code through the
@@ -80,6 +82,10 @@ status=0
 for preset in "${presets[@]}"; do
   tested=$(date +%s)
   echo "=== $preset"
+  # What the programs need from a PC, read from their files: runs for every build.
+  machine=i386:x86-64
+  [ "$preset" = windows-x86 ] && machine=i386
+  bash tests/win32/self_contained_test.sh "$root/build/$preset" "$machine" || status=1
   if [ "$preset" = windows-x86 ] && ! runs_32bit; then
     echo "$preset: programs built; its tests need Wine's 32-bit side (wine32:i386 on a kernel that runs 32-bit programs): not built or run here"
     continue
