@@ -126,11 +126,12 @@ ChartGeometry UsageChart::geometry(int width, int height) const {
 
   const std::size_t days = view_.minutes.size();
   if (days == 0) return g;
-  const double slot = static_cast<double>(g.plot.right - g.plot.left) / static_cast<double>(days);
+  const int plotLeft = g.plot.left;
+  const double slot = static_cast<double>(g.plot.right - plotLeft) / static_cast<double>(days);
+  auto xAt = [&](double place) { return plotLeft + static_cast<int>(slot * place); };
   for (std::size_t i = 0; i < days; ++i) {
-    const int left = g.plot.left + static_cast<int>(slot * (static_cast<double>(i) + (1 - kBarShare) / 2));
-    const int right = std::max(left + 1, g.plot.left + static_cast<int>(slot * (static_cast<double>(i) +
-                                                                               (1 + kBarShare) / 2)));
+    const int left = xAt(static_cast<double>(i) + (1 - kBarShare) / 2);
+    const int right = std::max(left + 1, xAt(static_cast<double>(i) + (1 + kBarShare) / 2));
     int below = 0;  // the minutes of the series under this one
     for (const Series& s : seriesOf(view_, stacked_)) {
       const int minutes = (*s.minutes)[i];

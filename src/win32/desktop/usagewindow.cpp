@@ -29,6 +29,7 @@ constexpr int kRowHeight = 24;      // the top row's controls
 constexpr int kMonthBoxWidth = 96;  // "2026-12" and its arrow
 constexpr int kButtonWidth = 75;    // at least
 constexpr int kCaptionMargin = 12;  // each side of a button's caption
+constexpr int kCellMargin = 8;      // each side of a list's cell
 constexpr int kCheckMark = 24;      // a check box's mark and its gap
 constexpr int kChartMinimum = 120;
 constexpr int kListRows = 3;  // the lists keep room for at least these
@@ -215,7 +216,7 @@ struct UsageWindow::Impl {
     const int top = m + row + gap;
     const int fixed = 2 * line + (message.empty() ? 0 : messageHeight + px(2)) + 2 * line + 3 * gap;
     const int listMin = std::max(listMinimum(kDestinationList), listMinimum(kIncomingList));
-    const int free = std::max(0, client.bottom - top - fixed - m);
+    const int free = std::max(0, static_cast<int>(client.bottom) - top - fixed - m);
     int list = std::max(listMin, free * 2 / 7);
     const int chartHeight = std::max(px(kChartMinimum), free - 2 * list);
     list = std::max(listMin, (free - chartHeight) / 2);
@@ -249,11 +250,38 @@ struct UsageWindow::Impl {
   }
 
   // Each column as wide as its header or its widest cell; the last one
-  // takes the rest of the row.
+  // also takes the rest of the row. Measured here: the list's own sizing
+  // cuts some headers under Wine.
   void fitColumns(int id) const {
     HWND list = item(id);
     const int columns = Header_GetItemCount(ListView_GetHeader(list));
-    for (int c = 0; c < columns; ++c) ListView_SetColumnWidth(list, c, LVSCW_AUTOSIZE_USEHEADER);
+    const int rows = ListView_GetItemCount(list);
+    const std::vector<std::string>& headers =
+        id == kIncomingList ? UsagePresenter::incomingHeaders() : UsagePresenter::destinationHeaders();
+    HDC dc = ::GetDC(list);
+    HGDIOBJ old = ::SelectObject(dc, fontHandle());
+    auto widthOf = [&](const std::wstring& text) {
+      SIZE size{};
+      ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+      return static_cast<int>(size.cx);
+    };
+    RECT client{};
+    ::GetClientRect(list, &client);
+    int used = 0;
+    for (int c = 0; c < columns; ++c) {
+      int width = c < static_cast<int>(headers.size()) ? widthOf(widen(headers[static_cast<std::size_t>(c)])) : 0;
+      for (int r = 0; r < rows; ++r) {
+        wchar_t cell[512] = {};
+        ListView_GetItemText(list, r, c, cell, 512);
+        width = std::max(width, widthOf(cell));
+      }
+      width += 2 * px(kCellMargin);
+      if (c == columns - 1) width = std::max<int>(width, client.right - used);
+      ListView_SetColumnWidth(list, c, width);
+      used += width;
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
   }
 
   void fillList(int id, const std::vector<desktop::UsageRow>& rows) {

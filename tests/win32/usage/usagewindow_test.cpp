@@ -302,6 +302,29 @@ void expectWholeTexts(HWND window) {
     ::GetClientRect(control, &r);
     EXPECT_LE(size.cx, r.right) << "control " << id << " cuts " << narrow(text);
   }
+  // Every column of the lists shows its header and its cells whole.
+  for (int id : {UsageWindow::kDestinationList, UsageWindow::kIncomingList}) {
+    HWND list = ::GetDlgItem(window, id);
+    HDC dc = ::GetDC(list);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    const std::vector<std::string> headers = headersOf(list);
+    const std::vector<std::string> rows = rowsOf(list);
+    for (int c = 0; c < static_cast<int>(headers.size()); ++c) {
+      std::vector<std::wstring> texts{widen(headers[static_cast<std::size_t>(c)])};
+      for (const std::string& row : rows) {
+        std::size_t from = 0;
+        for (int skip = 0; skip < c; ++skip) from = row.find('|', from) + 1;
+        texts.push_back(widen(row.substr(from, row.find('|', from) - from)));
+      }
+      for (const std::wstring& text : texts) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        EXPECT_LT(size.cx, ListView_GetColumnWidth(list, c)) << "list " << id << " cuts " << narrow(text);
+      }
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(list, dc);
+  }
 }
 
 class UsageWindowTest : public ::testing::Test {
