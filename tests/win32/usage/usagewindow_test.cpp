@@ -547,6 +547,10 @@ TEST_F(UsageWindowTest, FollowsTheScreensScale) {
   RECT suggested{0, 0, MulDiv(frame.right - frame.left, 3, 2), MulDiv(frame.bottom - frame.top, 3, 2)};
   ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&suggested));
   drain();
+  RECT grown{};
+  ::GetWindowRect(window.hwnd(), &grown);
+  ASSERT_EQ(grown.right - grown.left, suggested.right) << "the screen must hold the window at 150 %";
+  ASSERT_EQ(grown.bottom - grown.top, suggested.bottom) << "the screen must hold the window at 150 %";
   EXPECT_EQ(window.dpi(), after);
   RECT biggerHeader{};
   ::GetWindowRect(ListView_GetHeader(item(UsageWindow::kIncomingList)), &biggerHeader);
