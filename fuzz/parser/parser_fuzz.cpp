@@ -67,10 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // "0312345001:Office", "03:" + 事務所 (Shift-JIS), and two entries that match nothing.
     host.names = {"0312345001:Office", "03:\x8E\x96\x96\xB1\x8F\x8A", "no colon", ":empty"};
     tarvik::ConsoleParser parser(host);
-    parser.capture.start({"12/05 10:20:03 B1 0312345001 Office"}, false);
+    parser.startCapture({"12/05 10:20:03 B1 0312345001 Office"}, false);
     parser.AsyncSock1Receive(input);
-    parser.capture.start(parser.capture.buffer(), false);
-    parser.AnalogView = size % 2 == 1;
+    parser.startCapture(parser.capture().buffer(), false);
+    parser.setAnalogView(size % 2 == 1);
     for (const std::string& answer : answers) parser.AsyncSock1Receive(answer);
   }
   return 0;

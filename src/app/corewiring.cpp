@@ -3,11 +3,6 @@
 #include <utility>
 
 namespace tarvik::app {
-namespace {
-
-constexpr TimerId kTimers[] = {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog};
-
-}  // namespace
 
 CoreWiring::CoreWiring(Timers& timers, SetTimerHandler setTimerHandler, Clock& clock)
     : timers_(timers), setTimerHandler_(std::move(setTimerHandler)), clock_(clock) {}
@@ -16,21 +11,11 @@ CoreWiring::~CoreWiring() { destroyCore(); }
 
 TransportEvents CoreWiring::transportEvents() {
   // Events that arrive without a core (none should) are dropped.
-  return TransportEvents{
-      [this](SocketId s) {
-        if (core_) core_->AsyncSock1Connect(s);
-      },
-      [this](SocketId s, std::string_view bytes) {
-        if (core_) core_->AsyncSock1Receive(s, bytes);
-      },
-      [this](SocketId s) {
-        if (core_) core_->AsyncSock1Close(s);
-      },
-  };
+  return EngineCommands::transportEventsTo([this]() -> EngineCommands* { return core_.get(); });
 }
 
 void CoreWiring::destroyCore() {
-  for (TimerId id : kTimers) {
+  for (TimerId id : kTimerIds) {
     timers_.stop(id);
     setTimerHandler_(id, nullptr);
   }
@@ -42,10 +27,7 @@ TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& 
   core_ = std::make_unique<TarvikCore>(ports, SettingsFiles(configDir));
   core_->setDataDirectories(p.dataDirectories);
   TarvikCore& core = *core_;
-  setTimerHandler_(TimerId::Timer1, [&core] { core.Timer1Timer(); });
-  setTimerHandler_(TimerId::Timer2, [&core] { core.Timer2Timer(); });
-  setTimerHandler_(TimerId::TIMEMAN, [&core] { core.TIMEMANTimer(); });
-  setTimerHandler_(TimerId::ExchangeWatchdog, [&core] { core.ExchangeWatchdogTimer(); });
+  for (TimerId id : kTimerIds) setTimerHandler_(id, [&core, id] { core.timerFired(id); });
   return core;
 }
 

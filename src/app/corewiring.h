@@ -1,7 +1,9 @@
 #pragma once
 // The engine wired to a front end's adapters: socket events and timer ticks
-// reach the core's handlers (AsyncSock1Connect, Timer1Timer, ...). Plain
-// C++, shared by the desktop and the headless program.
+// reach the core, which hands each to the handler named after it
+// (AsyncSock1Connect, Timer1Timer, ...). Plain C++, the one wiring of every
+// front end: the Linux desktop and headless programs and, under the Windows
+// adapters, tarvik.exe.
 //
 // Two steps, because the transport needs the core's events before the core
 // exists: construct the wiring, build the transport with transportEvents(),
@@ -18,7 +20,8 @@ namespace tarvik::app {
 
 class CoreWiring {
  public:
-  // The front end's timers take a handler per timer (QtTimers, UvTimers).
+  // The front end's timers take a handler per timer (QtTimers, UvTimers,
+  // WinTimers).
   using SetTimerHandler = std::function<void(TimerId, std::function<void()>)>;
 
   struct Ports {

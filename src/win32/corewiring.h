@@ -1,16 +1,15 @@
 #pragma once
-// The core with the Windows adapters every Windows front end shares (the
-// message window, timers, clock, launcher, Winsock transport), wired
-// together: socket events and timer ticks reach the core's handlers
-// (AsyncSock1Connect, Timer1Timer, ...). The front end brings its View and
-// Prompter, its sound and browser ports, and may wrap the launcher.
+// The Windows adapters every Windows front end shares (the message window,
+// timers, clock, launcher, Winsock transport) under the one CoreWiring of
+// every program. The front end brings its View and Prompter, its sound and
+// browser ports, and may wrap the launcher.
 //
 // Two steps, because wrappers need the real adapters before the core
 // exists: construct the wiring, then createCore().
 
 #include <filesystem>
-#include <memory>
 
+#include "app/corewiring.h"
 #include "engine/core/tarvikcore.h"
 #include "win32/messagewindow.h"
 #include "win32/winclock.h"
@@ -39,9 +38,9 @@ class CoreWiring {
   WinLauncher& launcher() { return launcher_; }
 
   TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
-  TarvikCore* core() { return core_.get(); }
+  TarvikCore* core() { return wiring_.core(); }
   // Ends the core before the front end's ports go away.
-  void destroyCore();
+  void destroyCore() { wiring_.destroyCore(); }
 
  private:
   MessageWindow window_;
@@ -49,8 +48,8 @@ class CoreWiring {
   WinTimers timers_{window_};
   WinClock clock_;
   WinLauncher launcher_{window_};
-  std::unique_ptr<WinsockTransport> transport_;
-  std::unique_ptr<TarvikCore> core_;
+  app::CoreWiring wiring_;
+  WinsockTransport transport_;
 };
 
 }  // namespace tarvik::win32

@@ -56,13 +56,22 @@ WinsockSession::~WinsockSession() {
 
 WinsockTransport::WinsockTransport(MessageWindow& window, TransportEvents events)
     : window_(window), events_(std::move(events)) {
-  socketMessage_ = window_.addMessage([this](WPARAM wParam, LPARAM lParam) {
-    onSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+  // The window may outlive the transport: what arrives after it has gone
+  // is dropped.
+  std::weak_ptr<char> alive = alive_;
+  socketMessage_ = window_.addMessage([this, alive](WPARAM wParam, LPARAM lParam) {
+    if (alive.lock()) {
+      onSocketEvent(static_cast<SOCKET>(wParam), WSAGETSELECTEVENT(lParam), WSAGETSELECTERROR(lParam));
+    }
+  });
+  closeMessage_ = window_.addMessage([this, alive](WPARAM wParam, LPARAM) {
+    if (alive.lock()) closeReleased(static_cast<SOCKET>(wParam));
   });
 }
 
 WinsockTransport::~WinsockTransport() {
   while (!sockets_.empty()) release(sockets_.begin()->first);
+  for (SOCKET handle : releasing_) ::closesocket(handle);
 }
 
 WinsockTransport::Socket* WinsockTransport::find(SocketId id) {
@@ -298,13 +307,22 @@ void WinsockTransport::close(SocketId id) { release(id); }
 void WinsockTransport::release(SocketId id) {
   auto it = sockets_.find(id);
   if (it == sockets_.end()) return;
-  if (it->second->handle != INVALID_SOCKET) {
-    byHandle_.erase(it->second->handle);
-    // closesocket also cancels the WSAAsyncSelect; events already queued
-    // for this handle find no socket and are dropped.
-    ::closesocket(it->second->handle);
-  }
+  const SOCKET handle = it->second->handle;
   sockets_.erase(it);
+  if (handle == INVALID_SOCKET) return;
+  byHandle_.erase(handle);
+  // No more events for it; but some may be queued already. The handle is
+  // closed once they have been dispatched (and dropped), by a message
+  // queued behind them: closed at once, its number could go to the next
+  // socket, which would take them for its own (a stale "connected" for a
+  // connect that is refused).
+  ::WSAAsyncSelect(handle, window_.handle(), 0, 0);
+  releasing_.insert(handle);
+  ::PostMessageW(window_.handle(), closeMessage_, static_cast<WPARAM>(handle), 0);
+}
+
+void WinsockTransport::closeReleased(SOCKET handle) {
+  if (releasing_.erase(handle) != 0) ::closesocket(handle);
 }
 
 }  // namespace tarvik::win32

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -24,12 +25,6 @@
 #include "engine/ports/transport.h"
 
 namespace tarvik::win32 {
-
-struct TransportEvents {
-  std::function<void(SocketId)> connected;
-  std::function<void(SocketId, std::string_view)> received;
-  std::function<void(SocketId)> closed;  // closed by the peer, or failed
-};
 
 // Winsock for the life of the program (WSAStartup / WSACleanup).
 class WinsockSession {
@@ -78,11 +73,13 @@ class WinsockTransport : public Transport {
   void onWritable(SocketId id);
   void fail(SocketId id, int error);
   void release(SocketId id);
+  void closeReleased(SOCKET handle);
   Socket* find(SocketId id);
 
   MessageWindow& window_;
   TransportEvents events_;
   UINT socketMessage_ = 0;
+  UINT closeMessage_ = 0;
   std::string host_;
   int port_ = 23;
   Lookup lookup_ = Lookup::None;
@@ -92,6 +89,7 @@ class WinsockTransport : public Transport {
   SocketId next_ = 1;
   std::map<SocketId, std::unique_ptr<Socket>> sockets_;
   std::map<SOCKET, SocketId> byHandle_;
+  std::set<SOCKET> releasing_;  // let go of, closed once their queued events are out
   std::string errorText_;
   // Work posted to the loop checks this is still here.
   std::shared_ptr<char> alive_ = std::make_shared<char>();

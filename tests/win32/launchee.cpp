@@ -1,7 +1,8 @@
-// A small program for the launcher tests: writes its process id and its
+// The launcher tests' recording program: writes its process id and its
 // arguments (one a line, UTF-8) to the file named by its first argument,
-// then keeps a hidden top-level window until asked to close. With
-// "--ignore-close" it refuses WM_CLOSE, so only termination ends it.
+// then keeps a hidden top-level window until asked to close. Asked
+// (WM_CLOSE), it creates that file's name with ".asked" added; with
+// "--ignore-close" it then stays, so only termination ends it.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,8 +10,13 @@
 
 namespace {
 
+std::wstring askedNote;  // the record's name with ".asked"
+
 LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CLOSE && ::GetWindowLongPtrW(hwnd, GWLP_USERDATA)) return 0;  // --ignore-close
+  if (message == WM_CLOSE) {
+    if (FILE* note = ::_wfopen(askedNote.c_str(), L"wb")) std::fclose(note);
+    if (::GetWindowLongPtrW(hwnd, GWLP_USERDATA)) return 0;  // --ignore-close
+  }
   if (message == WM_DESTROY) {
     ::PostQuitMessage(0);
     return 0;
@@ -29,6 +35,7 @@ std::string utf8(const wchar_t* text) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
+  askedNote = std::wstring(argv[1]) + L".asked";
   bool ignoreClose = false;
   for (int i = 2; i < argc; ++i) {
     if (std::wstring(argv[i]) == L"--ignore-close") ignoreClose = true;

@@ -1,27 +1,23 @@
-// The CreateProcessW launcher with a small test program (launchee.exe
-// beside this test): arguments arrive as listed, the system finds an
-// unquoted path with blanks, and ending asks first and terminates only a
-// program that stays.
+// The CreateProcessW launcher against the launcher contract
+// (tests/support/contracts), with launchee.exe beside this test as the
+// recording program, and how it ends programs on Windows: a window close
+// first, termination only for a program that stays.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "contracts/launchercontract.h"
 #include "pump.h"
-#include "win32/widetext.h"
 #include "win32/winlauncher.h"
 
 namespace tarvik::win32 {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::pumpUntil;
-using Args = std::vector<std::string>;
-
-constexpr int kTerminateAfterMs = 400;
+using namespace tarvik::contracts;
 
 fs::path here() {
   wchar_t buffer[MAX_PATH];
@@ -29,128 +25,78 @@ fs::path here() {
   return fs::path(std::wstring(buffer, n)).parent_path();
 }
 
-std::string utf8Path(const fs::path& p) { return narrow(p.wstring()); }
-
-struct Recorded {
-  DWORD pid = 0;
-  Args args;
-};
-
-std::optional<Recorded> readRecord(const fs::path& record) {
-  std::ifstream in(record, std::ios::binary);
-  if (!in) return std::nullopt;
-  Recorded r;
-  std::string line;
-  if (!std::getline(in, line)) return std::nullopt;
-  r.pid = static_cast<DWORD>(std::stoul(line));
-  while (std::getline(in, line)) r.args.push_back(line);
-  return r;
+BOOL CALLBACK postClose(HWND window, LPARAM pid) {
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == static_cast<DWORD>(pid)) ::PostMessageW(window, WM_CLOSE, 0, 0);
+  return TRUE;
 }
 
-class WinLauncherTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = fs::temp_directory_path() / (std::string("tarvik-launcher-") + test->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+struct WinLauncherDriver {
+  Launcher& launcher() { return *adapter; }
+  void dropLauncher() { adapter.reset(); }
+  bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+    return testing::pumpUntil(done, static_cast<DWORD>(timeoutMs));
   }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir, ignored);
+  bool isRunning(ProcessHandle p) const { return adapter && adapter->isRunning(p); }
+  long long pid(ProcessHandle p) const { return adapter ? adapter->pid(p) : 0; }
+
+  static fs::path installRecorder(const fs::path& folder, const std::string& name) {
+    const fs::path program = folder / fromUtf8(name + ".exe");
+    fs::copy_file(here() / "launchee.exe", program, fs::copy_options::overwrite_existing);
+    return program;
+  }
+  static bool gone(long long pid) {
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!process) return true;
+    const bool ended = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    ::CloseHandle(process);
+    return ended;
+  }
+  static void askToClose(long long pid) { ::EnumWindows(&postClose, static_cast<LPARAM>(pid)); }
+  static void forceEnd(long long pid) {
+    HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!process) return;
+    ::TerminateProcess(process, 1);
+    ::WaitForSingleObject(process, 10000);
+    ::CloseHandle(process);
+  }
+  // Words as a Windows program's start-up code reads them: backslashes are
+  // literal except before a quote, "" is an empty word.
+  static std::vector<ArgumentCase> argumentCases() {
+    return {{"--ip=203.0.113.7 \"two words\" \"\" a\\\"quote trailing\\ C:\\dir\\ 日本語",
+             {"--ip=203.0.113.7", "two words", "", "a\"quote", "trailing\\", "C:\\dir\\", "日本語"}}};
   }
 
-  // Starts the test program and waits for what it wrote.
-  Recorded startAndRecord(const std::string& commandLine, ProcessHandle& handle, const fs::path& record) {
-    handle = launcher.start(commandLine);
-    EXPECT_NE(handle, kNoProcess);
-    std::optional<Recorded> r;
-    // The first program with a window in a new Wine session also starts its
-    // desktop process, which takes long on a loaded machine.
-    EXPECT_TRUE(pumpUntil([&] { return (r = readRecord(record)).has_value(); }, 90000));
-    return r.value_or(Recorded{});
-  }
-
-  fs::path dir;
   MessageWindow window;
-  WinLauncher launcher{window, kTerminateAfterMs};
-  const fs::path launchee = here() / "launchee.exe";
+  std::unique_ptr<WinLauncher> adapter = std::make_unique<WinLauncher>(window, kGraceMs);
 };
 
-std::string quoted(const fs::path& p) { return "\"" + utf8Path(p) + "\""; }
+INSTANTIATE_TYPED_TEST_SUITE_P(Win, LauncherContract, ::testing::Types<WinLauncherDriver>);
 
-TEST_F(WinLauncherTest, ArgumentsArriveAsTheProgramReadsThem) {
-  const fs::path record = dir / "記録.txt";
-  ProcessHandle handle = kNoProcess;
-  const Recorded r = startAndRecord(quoted(launchee) + " " + quoted(record) +
-                                        " --ip=203.0.113.7 \"two words\" \"\" a\\\"quote trailing\\ C:\\dir\\ 日本語",
-                                    handle, record);
-  EXPECT_EQ(r.args, (Args{"--ip=203.0.113.7", "two words", "", "a\"quote", "trailing\\", "C:\\dir\\", "日本語"}));
-  EXPECT_EQ(r.pid, launcher.pid(handle));
-  EXPECT_TRUE(launcher.isRunning(handle));
-  launcher.end(handle);
-  EXPECT_TRUE(pumpUntil([&] { return !launcher.isRunning(handle); }, 10000));
-}
+class WinLauncherTest : public LauncherContract<WinLauncherDriver> {};
 
-// An unquoted program path with blanks: the system tries "C:\...\with",
-// then "C:\...\with blanks\launchee.exe"; Japanese folder and program
-// names as the settings hold them.
-TEST_F(WinLauncherTest, UnquotedPathWithBlanksIsFoundByTheSystem) {
+// A program that closes its window when asked exits as it chooses (0); one
+// that stays is terminated (exit code 1).
+TEST_F(WinLauncherTest, EndClosesTheWindowOrTerminates) {
   const struct {
-    const char8_t* folder;
-    const char8_t* program;
-  } cases[] = {{u8"with blanks", u8"launchee.exe"}, {u8"ツール フォルダ", u8"起動テスト.exe"}};
+    const char* extra;
+    DWORD exitCode;
+  } cases[] = {{"", 0}, {" --ignore-close", 1}};
   for (const auto& c : cases) {
-    const fs::path folder = dir / c.folder;
-    fs::create_directories(folder);
-    fs::copy_file(launchee, folder / c.program);
-    const fs::path record = dir / "record.txt";
+    const fs::path record = dir.path() / "record";
     fs::remove(record);
     ProcessHandle handle = kNoProcess;
-    const Recorded r =
-        startAndRecord(utf8Path(folder / c.program) + " " + utf8Path(record) + " x", handle, record);
-    EXPECT_EQ(r.args, (Args{"x"})) << utf8Path(folder);
-    launcher.end(handle);
-    EXPECT_TRUE(pumpUntil([&] { return !launcher.isRunning(handle); }, 10000));
+    const Record r = startAndRecord(quoted(recorder) + " " + quoted(record) + c.extra, record, handle);
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(r.pid));
+    ASSERT_NE(process, nullptr) << c.extra;
+    launcher().end(handle);
+    EXPECT_TRUE(runUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; })) << c.extra;
+    DWORD code = 99;
+    ::GetExitCodeProcess(process, &code);
+    ::CloseHandle(process);
+    EXPECT_EQ(code, c.exitCode) << c.extra;
   }
-}
-
-TEST_F(WinLauncherTest, EndAsksToCloseFirst) {
-  const fs::path record = dir / "record.txt";
-  ProcessHandle handle = kNoProcess;
-  const Recorded r = startAndRecord(quoted(launchee) + " " + quoted(record), handle, record);
-  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, r.pid);
-  ASSERT_NE(process, nullptr);
-  launcher.end(handle);
-  ASSERT_TRUE(pumpUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 10000));
-  DWORD code = 99;
-  ::GetExitCodeProcess(process, &code);
-  ::CloseHandle(process);
-  EXPECT_EQ(code, 0u) << "closed by its window, not terminated";
-}
-
-TEST_F(WinLauncherTest, AProgramThatStaysIsTerminatedLater) {
-  const fs::path record = dir / "record.txt";
-  ProcessHandle handle = kNoProcess;
-  const Recorded r = startAndRecord(quoted(launchee) + " " + quoted(record) + " --ignore-close", handle, record);
-  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, r.pid);
-  ASSERT_NE(process, nullptr);
-  const ULONGLONG asked = ::GetTickCount64();
-  launcher.end(handle);
-  ASSERT_TRUE(pumpUntil([&] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 10000));
-  EXPECT_GE(::GetTickCount64() - asked, static_cast<ULONGLONG>(kTerminateAfterMs) - 50);
-  DWORD code = 0;
-  ::GetExitCodeProcess(process, &code);
-  ::CloseHandle(process);
-  EXPECT_EQ(code, 1u) << "terminated";
-  // Ending it again touches nothing.
-  launcher.end(handle);
-}
-
-TEST_F(WinLauncherTest, AMissingProgramIsNoProcess) {
-  EXPECT_EQ(launcher.start(quoted(dir / "missing.exe")), kNoProcess);
-  EXPECT_EQ(launcher.start("  "), kNoProcess);
-  launcher.end(kNoProcess);  // nothing to end
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Dial and disconnect, the per-call credentials, the details window's
 // reports, the connection log fetch and the router's web pages.
 
+#include <optional>
+
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
 #include "engine/core/corestate.h"
@@ -11,6 +13,10 @@
 #include "engine/reactions/soundpaths.h"
 
 namespace tarvik {
+
+void TarvikCore::State::ConnectBtnClick() { dialDestination(settings.tarvik.DEFAULT); }
+
+void TarvikCore::State::ConnectFromMenu(int destination) { dialDestination(destination); }
 
 // Every entry point (buttons, menus, arguments, timed connects) comes here.
 // A number that names no destination (16 from the settings: no match) is
@@ -36,7 +42,7 @@ void TarvikCore::State::Button4Click() {
       settings.option.askCredentialsEachCall || contains(destinations[DialTarget], " *");
   // The question is already open (a timed dial or redial while the user
   // answers it): it will dial when answered; it is not asked twice.
-  if (askCredentials && credentialsOpen) return;
+  if (askCredentials && credentials.open()) return;
   const int dest = !askCredentials && choice.UseAlternate ? settings.tarvik.REDIAL : DialTarget;
   if (!isDestination(dest)) {
     refuseDestination(dest);
@@ -47,8 +53,7 @@ void TarvikCore::State::Button4Click() {
   // The count is the settings' text, Shift-JIS like every value there.
   setStatus(texts::kDialStart + toUtf8(choice.RedialProgress));
   if (askCredentials) {
-    credentialsOpen = true;
-    credentialsTarget = DialTarget;
+    credentials.ask(DialTarget);
     ports.prompter.askCredentials(settings.option.LAST);  // may answer at once
     return;
   }
@@ -58,15 +63,19 @@ void TarvikCore::State::Button4Click() {
 }
 
 void TarvikCore::State::CredentialsEntered(const std::string& userId, const std::string& password) {
-  if (!credentialsOpen) return;
-  credentialsOpen = false;
-  const int n = credentialsTarget;
+  const std::optional<int> destination = credentials.answered();
+  if (!destination) return;
+  const int n = *destination;
   settings.option.LAST = userId;
   launchList = files.loadApplications(n);
   openExchange(commands::dialWithCredentials(n, userId, password), true);
 }
 
-void TarvikCore::State::CredentialsCancelled() { credentialsOpen = false; }
+void TarvikCore::State::CredentialsCancelled() { credentials.cancelled(); }
+
+void TarvikCore::State::JIGENClick() { jigen = !jigen; }
+
+void TarvikCore::State::Config() { ScriptSuspended = true; }
 
 // Disconnect all also ends any redial sequence and arms a full new one. A
 // redial count that is not a number arms none; the line is dropped anyway.
@@ -84,7 +93,7 @@ void TarvikCore::State::B2DiscClick() { openExchange(commands::disconnectB2(), t
 // capture buffer and the prompt countdown armed; the parser merges the
 // router's history into it and hands it back to be written.
 void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
-  parser.AnalogView = false;
+  parser.setAnalogView(false);
   if (settings.option.saveConnectionLog) {
     if (!oldLogAdopted) {
       oldLogAdopted = true;
@@ -96,15 +105,15 @@ void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
     LogCaptureStart start = prepareLogCapture(connectionLogFile());
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.
-      parser.capture.setAutomatic(false);
+      parser.setAutomaticFetch(false);
       if (reportErrors) ports.view.showError(start.error);
       return;
     }
-    parser.capture.start(std::move(start.buffer), start.synced);
+    parser.startCapture(std::move(start.buffer), start.synced);
   }
   // An automatic fetch stays out of the details window, also with what the
   // router prints after the capture has completed.
-  if (ExchangeIdle) openExchange(commands::history(), true, parser.capture.automatic());
+  if (ExchangeIdle) openExchange(commands::history(), true, parser.automaticFetch());
 }
 
 std::filesystem::path TarvikCore::State::connectionLogFile() const {
@@ -125,15 +134,20 @@ void TarvikCore::State::ReportButtonClick(ReportButton button) {
       {ReportButton::Analog, commands::analogHistory}, {ReportButton::Mail, commands::mail},
       {ReportButton::PhsMail, commands::phsMail},
   };
-  parser.AnalogView = button == ReportButton::Analog;
+  parser.setAnalogView(button == ReportButton::Analog);
   if (!ExchangeIdle) return;  // a report waits for no one: pressed again later
   for (const Report& report : kReports) {
     if (report.button == button) openExchange(report.command(), true);
   }
 }
 
+void TarvikCore::State::ExecWWW(int page) {
+  std::string address = routerPageAddress(page);
+  if (!address.empty()) ports.browser.open(address);
+}
+
 std::string TarvikCore::State::routerPageAddress(int page) const {
-  return tarvik::routerPageAddress(toUtf8(settings.tarvik.SOHOIP), page, parser.RouterPageBase);
+  return tarvik::routerPageAddress(toUtf8(settings.tarvik.SOHOIP), page, parser.routerPageBase());
 }
 
 }  // namespace tarvik

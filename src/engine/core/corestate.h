@@ -1,7 +1,7 @@
 #pragma once
-// Everything TarvikCore knows, in one object, and the handlers that act on
-// it. TarvikCore's public handlers forward here; the parser reports back
-// through the ParserHost half of this object.
+// Everything TarvikCore knows, in one object of components, and the
+// handlers that act on it. TarvikCore's commands come here through the
+// gate; the parser reports back through the ParserHost half of this object.
 //
 // The handlers live in four files by subject:
 //   tarvikcore.cpp    start-up, exit, exchanges and socket events
@@ -18,8 +18,14 @@
 #include "engine/control/redial.h"
 #include "engine/control/routerscript.h"
 #include "engine/control/timedactions.h"
+#include "engine/core/answerinparse.h"
+#include "engine/core/closesequence.h"
+#include "engine/core/commandgate.h"
+#include "engine/core/credentialsquestion.h"
 #include "engine/core/exchangetable.h"
+#include "engine/core/silentrouter.h"
 #include "engine/core/tarvikcore.h"
+#include "engine/core/viewmirror.h"
 #include "engine/journal/calljournal.h"
 #include "engine/monitor/cnttime.h"
 #include "engine/monitor/consoleparser.h"
@@ -33,6 +39,9 @@ struct TarvikCore::State final : ParserHost {
 
   // --- ports, settings, components ---
   CorePorts ports;
+  // Where every command comes in; it knows whether the settings are in and
+  // whether FormClose has run.
+  CommandGate gate{ports.view};
   SettingsFiles files;
   SettingsStore settings;
   ConsoleParser parser{*this};
@@ -47,9 +56,8 @@ struct TarvikCore::State final : ParserHost {
 
   // --- exchange state (each exchange's chain and kind are in its entry) ---
   bool ExchangeIdle = true;
-  // The exchange whose answer is being parsed.
-  bool parsingCommandExchange = false;
-  bool parsingQuietExchange = false;
+  // The answer being parsed and the exchange it came on.
+  AnswerInParse answer;
   // The router the console exchanges go to. Taken from the settings at
   // start-up and when the settings dialog closes, not while the address is
   // being typed (the web pages follow the typed address at once).
@@ -60,10 +68,7 @@ struct TarvikCore::State final : ParserHost {
   // --- start-up and exit ---
   std::vector<std::string> arguments;
   bool PendingArguments = false;
-  bool ExitAfterDisconnect = false;
-  bool exitQuestionOpen = false;
-  bool closeRequested = false;  // the automatic close has been asked for
-  bool closed = false;          // FormClose has run
+  CloseSequence closing;
   bool pollSendFailureShown = false;
   // A log left in the current folder by an earlier version has been looked
   // for (once per run, at the first fetch that writes the log).
@@ -73,8 +78,7 @@ struct TarvikCore::State final : ParserHost {
   int DialTarget = 0;
   bool jigen = true;
   bool ScriptSuspended = false;
-  bool credentialsOpen = false;
-  int credentialsTarget = 0;
+  CredentialsQuestion credentials;
   std::vector<std::string> destinations = std::vector<std::string>(kDestinationCount);
   int pollOverrideMs = 0;
   // Installed data folders, where the default sounds are found.
@@ -83,39 +87,28 @@ struct TarvikCore::State final : ParserHost {
   std::string soundFile(std::string_view sjisSetting) const;
 
   // --- what the windows show (UTF-8), as far as the core needs it back ---
-  std::string statusLine;
-  std::string label1;                            // destination label; its caption is the caller name shown
-  std::array<std::string, 2> shown;              // Shift-JIS text in each channel box
-  std::array<bool, 2> statusSeen{false, false};  // a status block has been parsed
+  ViewMirror mirror{ports.view};
 
   // --- a router that stopped answering ---
-  bool answeredSinceLastPoll = false;
-  int pollsWithoutAnswer = 0;
-  bool unreachableShown = false;
-  bool callEndUnseen = false;  // a call ran when the router came back
+  SilentRouter silence;
 
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
   CallJournal journal{ports.view, settings, files.directory(), destinations,
                       [this](const std::string& text, bool failure) { journalStatus(text, failure); }};
   // What the journal has to say while an answer is parsed waits for the
   // answer's own messages, which would hide it at once.
-  bool parsingAnswer = false;
   std::string journalNote;
   bool journalNoteFailure = false;
   void journalStatus(const std::string& utf8, bool failure);
   void showJournalNote();
 
+  // The commands (enginecommands.h), each in the file of its subject.
+#define TARVIK_COMMAND_HANDLER(guard, result, name, parameters, arguments) result name parameters;
+  TARVIK_ENGINE_COMMANDS(TARVIK_COMMAND_HANDLER)
+#undef TARVIK_COMMAND_HANDLER
+
   // tarvikcore.cpp
-  void FormCreate(const std::vector<std::string>& args);
-  void FormShow();
   std::string saveWindowState(const WindowPlacement& placement);
-  bool FormCloseQuery(const WindowPlacement& placement);
-  void EndSession(const WindowPlacement& placement);
-  void DisconnectQuestionAnswered(bool ok);
-  void FormClose();
-  void AsyncSock1Connect(SocketId socket);
-  void AsyncSock1Receive(SocketId socket, std::string_view bytes);
-  void AsyncSock1Close(SocketId socket);
   // Starts an exchange with chain. A poll's failure to open is swallowed;
   // any other is shown.
   void openExchange(const std::string& chain, bool command, bool quiet = false);
@@ -126,27 +119,16 @@ struct TarvikCore::State final : ParserHost {
   int pollIntervalMs() const;
 
   // coreticks.cpp
-  void Timer1Timer();
-  void Timer2Timer();
-  void TIMEMANTimer();
-  void ExchangeWatchdogTimer();
   void startTimeman();
   void countPollWithoutAnswer();
-  void showUnreachable();
   void clearUnreachable();
 
   // coreactions.cpp
   void dialDestination(int destination);
   void Button4Click();
   void refuseDestination(int destination);
-  void DiscBtnClick();
-  void B1DiscClick();
-  void B2DiscClick();
-  void CredentialsEntered(const std::string& userId, const std::string& password);
-  void CredentialsCancelled();
   void FetchConnectionLog(bool reportErrors);
   std::filesystem::path connectionLogFile() const;
-  void ReportButtonClick(ReportButton button);
   std::string routerPageAddress(int page) const;
 
   // parserhost.cpp
@@ -155,7 +137,7 @@ struct TarvikCore::State final : ParserHost {
   void setLabel1(const std::string& utf8);
   void play(const std::string& sjisSetting);
 
-  bool commandExchange() const override { return parsingCommandExchange; }
+  bool commandExchange() const override { return answer.command(); }
   const std::vector<std::string>& nameList() const override { return settings.nameList; }
   void echoLine(const std::string& line) override;
   void routerBannerSeen(const std::string& line) override;

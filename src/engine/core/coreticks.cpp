@@ -12,7 +12,7 @@ namespace tarvik {
 // router script, then the status poll. Any dial, disconnect or script
 // started here takes the place of this tick's poll.
 void TarvikCore::State::Timer1Timer() {
-  if (closed || closeRequested) return;
+  if (closing.closeRequested()) return;
   const LocalTime now = ports.clock.now();
   const ChannelState& b1 = parser.channel(0);
   const ChannelState& b2 = parser.channel(1);
@@ -64,7 +64,7 @@ void TarvikCore::State::Timer1Timer() {
   // While a connection is still being set up (a router that does not
   // answer at all), another one would only pile up sockets.
   if (ExchangeIdle && !pollTaken && !exchanges.connecting()) {
-    parser.AnalogView = false;
+    parser.setAnalogView(false);
     openExchange(commands::poll(), false);
   }
 }
@@ -73,25 +73,14 @@ void TarvikCore::State::Timer1Timer() {
 // tick before: the channel boxes are no longer current, and the user is
 // told so until the router answers again.
 void TarvikCore::State::countPollWithoutAnswer() {
-  if (answeredSinceLastPoll) {
-    pollsWithoutAnswer = 0;
-  } else if (++pollsWithoutAnswer >= 3 && !unreachableShown) {
-    showUnreachable();
-  }
-  answeredSinceLastPoll = false;
-}
-
-void TarvikCore::State::showUnreachable() {
-  unreachableShown = true;
+  if (!silence.pollTick()) return;
   setStatus(texts::kUnreachable);
   refreshMainTip();
   journal.watch().routerSilent(ports.clock.now());
 }
 
 void TarvikCore::State::routerAnswered() {
-  answeredSinceLastPoll = true;
-  pollsWithoutAnswer = 0;
-  if (unreachableShown) clearUnreachable();
+  if (silence.answered(ports.timers.isActive(TimerId::Timer2))) clearUnreachable();
 }
 
 // What the status line said before the silence is old news by now (a dial
@@ -100,10 +89,10 @@ void TarvikCore::State::routerAnswered() {
 // ended while the router was silent, its end never seen: the first status
 // block that shows both channels free says 待機中 then.
 void TarvikCore::State::clearUnreachable() {
-  unreachableShown = false;
   const bool callRunning = ports.timers.isActive(TimerId::Timer2);
-  callEndUnseen = callRunning;
-  if (statusLine == texts::kUnreachable) setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
+  if (mirror.status() == texts::kUnreachable) {
+    setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
+  }
   refreshMainTip();
   journal.watch().routerBack(ports.clock.now());
 }
@@ -111,7 +100,7 @@ void TarvikCore::State::clearUnreachable() {
 void TarvikCore::State::Timer2Timer() {
   // The elapsed time of a call the router no longer reports on would
   // pretend to be current.
-  if (!unreachableShown) setStatus(toUtf8(CntTime1.GetText()));
+  if (!silence.silent()) setStatus(toUtf8(CntTime1.GetText()));
 }
 
 void TarvikCore::State::startTimeman() {
@@ -121,7 +110,7 @@ void TarvikCore::State::startTimeman() {
 
 void TarvikCore::State::TIMEMANTimer() {
   ports.timers.stop(TimerId::TIMEMAN);
-  parser.capture.setAutomatic(true);
+  parser.setAutomaticFetch(true);
   FetchConnectionLog(true);
 }
 

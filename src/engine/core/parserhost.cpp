@@ -26,15 +26,12 @@ bool fileExists(const std::string& utf8Path) {
 
 }  // namespace
 
-void TarvikCore::State::setStatus(const std::string& utf8) {
-  statusLine = utf8;
-  ports.view.setStatusLine(utf8);
-}
+void TarvikCore::State::setStatus(const std::string& utf8) { mirror.setStatus(utf8); }
 
 void TarvikCore::State::journalStatus(const std::string& utf8, bool failure) {
   journalNote = utf8;
   journalNoteFailure = failure;
-  if (!parsingAnswer) showJournalNote();
+  if (!answer.parsing()) showJournalNote();
 }
 
 void TarvikCore::State::showJournalNote() {
@@ -42,14 +39,10 @@ void TarvikCore::State::showJournalNote() {
   std::string note;
   note.swap(journalNote);
   if (!journalNoteFailure) return setStatus(note);
-  statusLine = note;
-  ports.view.showStatusError(note);
+  mirror.showStatusError(note);
 }
 
-void TarvikCore::State::setLabel1(const std::string& utf8) {
-  label1 = utf8;
-  ports.view.setDestinationLabel(utf8);
-}
+void TarvikCore::State::setLabel1(const std::string& utf8) { mirror.setLabel1(utf8); }
 
 std::string TarvikCore::State::soundFile(std::string_view sjisSetting) const {
   return findSoundFile(settingsPath(sjisSetting), {files.directory(), dataDirs});
@@ -59,6 +52,10 @@ void TarvikCore::State::play(const std::string& sjisSetting) {
   std::string path = soundFile(sjisSetting);
   if (!path.empty()) ports.sound.play(path);
 }
+
+void TarvikCore::State::Edit1Click() { displayStep(0); }
+
+void TarvikCore::State::Edit2Click() { displayStep(1); }
 
 // One step on to the next field switched on, and show it.
 void TarvikCore::State::displayStep(int channel) {
@@ -71,12 +68,11 @@ void TarvikCore::State::displayStep(int channel) {
                               settings.option.showTransferRate};
   ChannelState& state = parser.channel(channel);
   state.DisplayIndex = nextDisplayIndex(state.DisplayIndex, enabled);
-  shown[channel] = state.texts[state.DisplayIndex];
-  ports.view.setChannelText(channelOf(channel), toUtf8(shown[channel]));
+  mirror.setChannelText(channel, state.texts[state.DisplayIndex]);
 }
 
 void TarvikCore::State::echoLine(const std::string& line) {
-  if (!parsingQuietExchange) ports.view.appendDetails(toUtf8(line));
+  if (!answer.quiet()) ports.view.appendDetails(toUtf8(line));
 }
 
 void TarvikCore::State::routerBannerSeen(const std::string& line) {
@@ -90,7 +86,7 @@ void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& l
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
-  statusSeen[channel] = true;
+  mirror.channelReported(channel);
   journal.watch().channelSeen(channel, state, ports.clock.now());
   ports.view.setChannelIconVisible(ch, settings.option.showChannelTrayIcons && !state.Idle);
   ports.view.setChannelTip(ch, toUtf8(sjisCut(state.text(ChannelState::IPAddress), 255)));
@@ -106,40 +102,37 @@ void TarvikCore::State::addressAssigned() {
   auto address = connectionAddress(parser.channel(0).text(ChannelState::IPAddress),
                                    parser.channel(1).text(ChannelState::IPAddress));
   if (!address) {
-    parser.LaunchArmed = true;  // no usable address yet: wait for one
+    parser.armLaunch();  // no usable address yet: wait for one
     return;
   }
   for (const std::string& commandLine : launched.AutoAppClick(ports.launcher, launchList, *address)) {
-    statusLine = texts::kCannotStart + commandLine;
-    ports.view.showStatusError(statusLine);
+    mirror.showStatusError(texts::kCannotStart + commandLine);
   }
 }
 
 void TarvikCore::State::bothChannelsIdle() {
   stopElapsed();
-  if (callEndUnseen) setStatus(texts::kWaiting);
-  callEndUnseen = false;
+  if (silence.bothChannelsIdle()) setStatus(texts::kWaiting);
 }
 
 void TarvikCore::State::refreshMainTip() {
-  if (unreachableShown) {
+  if (silence.silent()) {
     ports.view.setMainTip(texts::kUnreachable);
     return;
   }
-  std::string tip = "B1 " + shown[0] + " / B2 " + shown[1];
+  std::string tip = "B1 " + mirror.channelText(0) + " / B2 " + mirror.channelText(1);
   ports.view.setMainTip(toUtf8(sjisCut(tip, 255)));
 }
 
 void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
-  callEndUnseen = false;
+  silence.callEndSeen();
   ports.view.setPanelColour(PanelColour::Normal);
   play(settings.sound.s3);
   if (settings.option.parkOnDisconnect) ports.view.parkWindow();
   launched.endAll(ports.launcher);
   setStatus(toUtf8(lineAfter));
-  if (ExitAfterDisconnect) {
+  if (closing.disconnected()) {
     ExchangeIdle = false;
-    closeRequested = true;
     ports.view.requestClose();
   } else if (settings.option.saveConnectionLog) {
     // The exchange that shows the disconnection is still open here, so a
@@ -159,7 +152,7 @@ void TarvikCore::State::incomingCall(const std::string& number) {
   // left from an earlier call or dial.
   const std::optional<std::string> name = destinationName(settings.nameList, number);
   setLabel1(name ? toUtf8(*name) : number.empty() ? std::string(texts::kIncomingCaption) : toUtf8(number));
-  ports.view.showCallerName(label1, toUtf8(number));
+  ports.view.showCallerName(mirror.label1(), toUtf8(number));
 }
 
 void TarvikCore::State::noIncomingCall() {

@@ -1,7 +1,6 @@
 #include "engine/core/tarvikcore.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
@@ -13,19 +12,6 @@
 namespace tarvik {
 
 namespace {
-
-// Handlers called by the shells must not let anything escape into their
-// event loop: a failure in something the user started is shown, one in a
-// tick or a socket event is dropped (the next tick tries again).
-template <typename State, typename F>
-void guarded(State& s, bool userStarted, F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    if (userStarted) s.ports.view.showError(e.what());
-  } catch (...) {
-  }
-}
 
 std::string lowerAscii(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -51,7 +37,7 @@ void TarvikCore::State::FormCreate(const std::vector<std::string>& args) {
 void TarvikCore::State::FormShow() {
   takeLinkAddress();
   ExchangeIdle = true;
-  ExitAfterDisconnect = false;
+  closing.startRun();
   parser.resetRunState();
   timed.startRun();
   script.startRun();
@@ -80,6 +66,11 @@ int TarvikCore::State::pollIntervalMs() const {
   return pollOverrideMs > 0 ? pollOverrideMs : pollIntervalSeconds(settings) * 1000;
 }
 
+void TarvikCore::State::setPollIntervalOverrideMs(int ms) {
+  pollOverrideMs = ms > 0 ? ms : 0;
+  if (ports.timers.isActive(TimerId::Timer1)) ports.timers.start(TimerId::Timer1, pollIntervalMs(), false);
+}
+
 // Where the windows stand and which field each channel box shows go into
 // the settings, and the window-state keys are written.
 std::string TarvikCore::State::saveWindowState(const WindowPlacement& placement) {
@@ -100,31 +91,22 @@ bool TarvikCore::State::FormCloseQuery(const WindowPlacement& placement) {
 
   // A channel is in use when the router has reported on it and its status
   // does not show it free (before any report there is nothing to drop).
-  auto inUse = [&](int ch) { return statusSeen[ch] && !showsFree(parser.channel(ch)); };
-  if (settings.option.disconnectOnExit && !ExitAfterDisconnect && (inUse(0) || inUse(1))) {
-    if (!exitQuestionOpen) {
-      exitQuestionOpen = true;
-      ports.prompter.askDisconnectOnExit();
-    }
-    return false;
-  }
-  return true;
+  auto inUse = [&](int ch) { return mirror.reported(ch) && !showsFree(parser.channel(ch)); };
+  if (!closing.holdsClose(settings.option.disconnectOnExit, inUse(0) || inUse(1))) return true;
+  if (closing.askQuestion()) ports.prompter.askDisconnectOnExit();
+  return false;
 }
 
 void TarvikCore::State::DisconnectQuestionAnswered(bool ok) {
-  if (!exitQuestionOpen) return;
-  exitQuestionOpen = false;
+  if (!closing.questionAnswered()) return;
   if (ok) DiscBtnClick();
-  // Either way the next close request closes: after OK once the router
-  // reports the disconnection, after Cancel with the line left up.
-  ExitAfterDisconnect = true;
+  closing.exitAfterDisconnect();
 }
 
 // The session is ending (logout, shutdown, SIGTERM): nobody is there to
 // answer a question and the session will not wait, so the window state is
 // saved as a close saves it and the program ends with the line as it is.
 void TarvikCore::State::EndSession(const WindowPlacement& placement) {
-  if (closed) return;
   // A message box would hold the logout up; a failed write is lost with
   // the session.
   saveWindowState(placement);
@@ -132,8 +114,8 @@ void TarvikCore::State::EndSession(const WindowPlacement& placement) {
 }
 
 void TarvikCore::State::FormClose() {
-  closed = true;
-  for (TimerId id : {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN, TimerId::ExchangeWatchdog}) {
+  gate.close();
+  for (TimerId id : kTimerIds) {
     ports.timers.stop(id);
   }
   for (SocketId socket : exchanges.sockets()) {
@@ -145,7 +127,7 @@ void TarvikCore::State::FormClose() {
 // --- exchanges ---
 
 void TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
-  if (closed) return;
+  if (gate.closed()) return;
   ports.transport.setHost(linkHost);
   ports.transport.setPort(linkPort);
   SocketId socket = ports.transport.open();
@@ -229,16 +211,14 @@ void TarvikCore::State::endExchange(SocketId socket) {
 // The exchange is copied first: a reaction may open or end exchanges.
 void TarvikCore::State::parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange) {
   const bool command = exchange.command, quiet = exchange.quiet;
-  for (const std::string& answer : answers) {
-    if (closed) return;
-    parsingCommandExchange = command;
-    parsingQuietExchange = quiet;
+  for (const std::string& text : answers) {
+    if (gate.closed()) return;  // a reaction closed the window
     // The router's messages about connections first: a status block after
     // them shows what they left.
-    parsingAnswer = true;
-    journal.watch().answerSeen(answer, ports.clock.now());
-    parser.AsyncSock1Receive(answer);
-    parsingAnswer = false;
+    answer.begin(command, quiet);
+    journal.watch().answerSeen(text, ports.clock.now());
+    parser.AsyncSock1Receive(text);
+    answer.end();
     showJournalNote();
   }
 }
@@ -252,86 +232,43 @@ TarvikCore::~TarvikCore() = default;
 
 const SettingsStore& TarvikCore::settings() const { return state_->settings; }
 const SettingsFiles& TarvikCore::files() const { return state_->files; }
-void TarvikCore::loadSettings() { state_->files.loadAll(state_->settings); }
-void TarvikCore::applySettings(const SettingsStore& edited) { state_->settings = edited; }
+void TarvikCore::loadSettings() {
+  state_->files.loadAll(state_->settings);
+  state_->gate.settingsIn();
+}
+void TarvikCore::applySettings(const SettingsStore& edited) {
+  state_->settings = edited;
+  state_->gate.settingsIn();
+}
 ApplicationList TarvikCore::loadApplications(int destination) const {
   return state_->files.loadApplications(destination);
 }
 std::string TarvikCore::saveApplications(int destination, const ApplicationList& apps) {
-  return state_->files.saveApplications(destination, apps);
+  try {
+    return state_->files.saveApplications(destination, apps);
+  } catch (const std::exception& e) {
+    return settingsFileTrouble(state_->files, e.what());
+  }
 }
 
-void TarvikCore::FormCreate(const std::vector<std::string>& arguments) {
-  guarded(*state_, true, [&] { state_->FormCreate(arguments); });
-}
-void TarvikCore::FormShow() {
-  guarded(*state_, true, [&] { state_->FormShow(); });
-}
-bool TarvikCore::FormCloseQuery(const WindowPlacement& placement) {
-  bool mayClose = true;
-  guarded(*state_, true, [&] { mayClose = state_->FormCloseQuery(placement); });
-  return mayClose;
-}
-void TarvikCore::DisconnectQuestionAnswered(bool ok) {
-  guarded(*state_, true, [&] { state_->DisconnectQuestionAnswered(ok); });
-}
-void TarvikCore::EndSession(const WindowPlacement& placement) {
-  guarded(*state_, false, [&] { state_->EndSession(placement); });
-}
-void TarvikCore::FormClose() {
-  guarded(*state_, false, [&] { state_->FormClose(); });
-}
+// Every command through the gate to its handler.
+#define TARVIK_FORWARD_COMMAND(guard, result, name, parameters, arguments)            \
+  result TarvikCore::name parameters {                                                \
+    State& s = *state_;                                                               \
+    return s.gate.run<result>(CommandGuard::guard, [&] { return s.name arguments; }); \
+  }
+TARVIK_ENGINE_COMMANDS(TARVIK_FORWARD_COMMAND)
+#undef TARVIK_FORWARD_COMMAND
 
-void TarvikCore::AsyncSock1Connect(SocketId socket) {
-  guarded(*state_, false, [&] { state_->AsyncSock1Connect(socket); });
-}
-void TarvikCore::AsyncSock1Receive(SocketId socket, std::string_view bytes) {
-  guarded(*state_, false, [&] { state_->AsyncSock1Receive(socket, bytes); });
-}
-void TarvikCore::AsyncSock1Close(SocketId socket) {
-  guarded(*state_, false, [&] { state_->AsyncSock1Close(socket); });
-}
-
-void TarvikCore::Timer1Timer() {
-  guarded(*state_, false, [&] { state_->Timer1Timer(); });
-}
-void TarvikCore::Timer2Timer() {
-  guarded(*state_, false, [&] { state_->Timer2Timer(); });
-}
-void TarvikCore::TIMEMANTimer() {
-  guarded(*state_, false, [&] { state_->TIMEMANTimer(); });
-}
-void TarvikCore::ExchangeWatchdogTimer() {
-  guarded(*state_, false, [&] { state_->ExchangeWatchdogTimer(); });
-}
-
-void TarvikCore::ConnectBtnClick() {
-  guarded(*state_, true, [&] { state_->dialDestination(state_->settings.tarvik.DEFAULT); });
-}
-void TarvikCore::ConnectFromMenu(int destination) {
-  guarded(*state_, true, [&] { state_->dialDestination(destination); });
-}
-void TarvikCore::DiscBtnClick() {
-  guarded(*state_, true, [&] { state_->DiscBtnClick(); });
-}
-void TarvikCore::B1DiscClick() {
-  guarded(*state_, true, [&] { state_->B1DiscClick(); });
-}
-void TarvikCore::B2DiscClick() {
-  guarded(*state_, true, [&] { state_->B2DiscClick(); });
-}
-void TarvikCore::Edit1Click() {
-  guarded(*state_, true, [&] { state_->displayStep(0); });
-}
-void TarvikCore::Edit2Click() {
-  guarded(*state_, true, [&] { state_->displayStep(1); });
-}
-void TarvikCore::JIGENClick() { state_->jigen = !state_->jigen; }
-bool TarvikCore::jigenChecked() const { return state_->jigen; }
-void TarvikCore::Config() { state_->ScriptSuspended = true; }
 std::string TarvikCore::ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) {
   state_->settings = edited;
-  std::string error = state_->files.saveDialogSettings(state_->settings, shownApps);
+  std::string error;
+  try {
+    error = state_->files.saveDialogSettings(state_->settings, shownApps);
+  } catch (const std::exception& e) {
+    // Told like a file that could not be written: the settings stay in force.
+    error = settingsFileTrouble(state_->files, e.what());
+  }
   // An interval that is not a number holds the close back until it is
   // mended. A file that cannot be written does not: the settings are in
   // force all the same, only not kept for the next start.
@@ -340,38 +277,22 @@ std::string TarvikCore::ConfigClosed(const SettingsStore& edited, const Applicat
   state_->ScriptSuspended = false;
   return error;
 }
-void TarvikCore::CredentialsEntered(const std::string& userId, const std::string& password) {
-  guarded(*state_, true, [&] { state_->CredentialsEntered(userId, password); });
-}
-void TarvikCore::CredentialsCancelled() { state_->CredentialsCancelled(); }
-void TarvikCore::ReportButtonClick(ReportButton button) {
-  guarded(*state_, true, [&] { state_->ReportButtonClick(button); });
-}
+
+bool TarvikCore::jigenChecked() const { return state_->jigen; }
 std::string TarvikCore::routerPageAddress(int page) const { return state_->routerPageAddress(page); }
-void TarvikCore::ExecWWW(int page) {
-  guarded(*state_, true, [&] {
-    std::string address = state_->routerPageAddress(page);
-    if (!address.empty()) state_->ports.browser.open(address);
-  });
-}
 void TarvikCore::setDataDirectories(std::vector<std::filesystem::path> dirs) {
   state_->dataDirs = std::move(dirs);
 }
 
-std::string TarvikCore::soundFile(std::string_view sjisSetting) const { return state_->soundFile(sjisSetting); }
-
-void TarvikCore::setPollIntervalOverrideMs(int ms) {
-  state_->pollOverrideMs = ms > 0 ? ms : 0;
-  if (state_->ports.timers.isActive(TimerId::Timer1)) {
-    state_->ports.timers.start(TimerId::Timer1, state_->pollIntervalMs(), false);
-  }
+std::string TarvikCore::soundFile(std::string_view sjisSetting) const {
+  return state_->soundFile(sjisSetting);
 }
 
 const ChannelState& TarvikCore::channel(Channel ch) const {
   return state_->parser.channel(static_cast<int>(ch));
 }
-const std::string& TarvikCore::routerVersion() const { return state_->parser.RouterVersion; }
-int TarvikCore::routerPageBase() const { return state_->parser.RouterPageBase; }
+const std::string& TarvikCore::routerVersion() const { return state_->parser.routerVersion(); }
+int TarvikCore::routerPageBase() const { return state_->parser.routerPageBase(); }
 const std::vector<std::string>& TarvikCore::destinationList() const { return state_->destinations; }
 bool TarvikCore::exchangeIdle() const { return state_->ExchangeIdle; }
 

@@ -46,37 +46,10 @@ class TarvikCore final : public EngineCommands {
   ApplicationList loadApplications(int destination) const override;
   std::string saveApplications(int destination, const ApplicationList& apps) override;
 
-  void FormCreate(const std::vector<std::string>& arguments) override;
-  void FormShow() override;
-  bool FormCloseQuery(const WindowPlacement& placement) override;
-  void DisconnectQuestionAnswered(bool ok) override;
-  void FormClose() override;
-  void EndSession(const WindowPlacement& placement) override;
-
-  void AsyncSock1Connect(SocketId socket) override;
-  void AsyncSock1Receive(SocketId socket, std::string_view bytes) override;
-  void AsyncSock1Close(SocketId socket) override;
-
-  void Timer1Timer() override;
-  void Timer2Timer() override;
-  void TIMEMANTimer() override;
-  void ExchangeWatchdogTimer() override;
-
-  void ConnectBtnClick() override;
-  void ConnectFromMenu(int destination) override;
-  void DiscBtnClick() override;
-  void B1DiscClick() override;
-  void B2DiscClick() override;
-  void Edit1Click() override;
-  void Edit2Click() override;
-  void JIGENClick() override;
-  void Config() override;
+#define TARVIK_OVERRIDE_COMMAND(guard, result, name, parameters, arguments) result name parameters override;
+  TARVIK_ENGINE_COMMANDS(TARVIK_OVERRIDE_COMMAND)
+#undef TARVIK_OVERRIDE_COMMAND
   std::string ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) override;
-  void CredentialsEntered(const std::string& userId, const std::string& password) override;
-  void CredentialsCancelled() override;
-  void ReportButtonClick(ReportButton button) override;
-  void ExecWWW(int page) override;
-  void setPollIntervalOverrideMs(int ms) override;
 
   // The folders the program's data was installed in, in the order they are
   // searched; a relative sound name not found in the current directory or

@@ -73,7 +73,7 @@ void ConsoleParser::processLine(std::string line) {
   TagLine(line, host_.nameList());
 
   if (host_.commandExchange() && EchoEnabled) {
-    if (isHistoryEntry(line)) capture.entrySeen(line);
+    if (isHistoryEntry(line)) capture_.entrySeen(line);
     if (startsWith(line, lit.passwordPrompt) || startsWith(line, kLoginPrompt) ||
         startsWith(line, kWelcome)) {
       line.clear();
@@ -88,7 +88,7 @@ void ConsoleParser::processLine(std::string line) {
     }
     // The details window shows only the analogue port's lines while it looks
     // at that report; prompts and automatic log fetches stay out of it.
-    bool echo = AnalogView ? contains(line, lit.analog) : !contains(line, kPrompt) && !capture.automatic();
+    bool echo = AnalogView ? contains(line, lit.analog) : !contains(line, kPrompt) && !capture_.automatic();
     if (echo) host_.echoLine(line);
   }
 
@@ -96,12 +96,12 @@ void ConsoleParser::processLine(std::string line) {
 }
 
 void ConsoleParser::promptSeen() {
-  if (capture.promptSeen(logBreakMarker())) host_.historyCaptureComplete(capture.buffer());
+  if (capture_.promptSeen(logBreakMarker())) host_.historyCaptureComplete(capture_.buffer());
   EchoEnabled = true;
 }
 
 void ConsoleParser::resetRunState() {
-  capture.setAutomatic(false);
+  capture_.setAutomatic(false);
   LaunchArmed = false;
   RouterPageBase = 0;
   CallEnded = false;

@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/monitor/channelstate.h"
@@ -77,14 +78,34 @@ class ConsoleParser {
   // armed, no router variant seen, no call ended.
   void resetRunState();
 
-  // Parser state shared with other parts of the program.
-  bool EchoEnabled = false;
-  bool AnalogView = false;
-  HistoryCapture capture;  // the connection-log capture
-  bool LaunchArmed = false;
-  bool CallEnded = false;
-  int RouterPageBase = 0;
-  std::string RouterVersion;
+  // --- what the rest of the program reads and sets ---
+  // The router's banner line (Shift-JIS) and the page base its variant's
+  // web pages are numbered from (100 for the SOHO-S, else 0).
+  const std::string& routerVersion() const { return RouterVersion; }
+  int routerPageBase() const { return RouterPageBase; }
+  // Lines are echoed after a prompt, and no longer once a status block
+  // begins.
+  bool echoEnabled() const { return EchoEnabled; }
+  void setEchoEnabled(bool on) { EchoEnabled = on; }
+  // The details window looks at the analogue port's report: only its lines
+  // are echoed.
+  bool analogView() const { return AnalogView; }
+  void setAnalogView(bool on) { AnalogView = on; }
+  // The connection-log capture: a fetch starts it with the file's lines; an
+  // automatic fetch keeps its exchange out of the details window.
+  const HistoryCapture& capture() const { return capture_; }
+  void startCapture(std::vector<std::string> fileLines, bool synced) {
+    capture_.start(std::move(fileLines), synced);
+  }
+  bool automaticFetch() const { return capture_.automatic(); }
+  void setAutomaticFetch(bool on) { capture_.setAutomatic(on); }
+  // A connection waits for its address: addressAssigned follows the first
+  // status block that shows one.
+  bool launchArmed() const { return LaunchArmed; }
+  void armLaunch() { LaunchArmed = true; }
+  // The last answer ended a call (a failure, the end message or a busy
+  // line).
+  bool callEnded() const { return CallEnded; }
 
  private:
   struct Literals;
@@ -99,6 +120,13 @@ class ConsoleParser {
 
   ParserHost& host_;
   std::array<ChannelState, 2> channels_;
+  bool EchoEnabled = false;
+  bool AnalogView = false;
+  HistoryCapture capture_;
+  bool LaunchArmed = false;
+  bool CallEnded = false;
+  int RouterPageBase = 0;
+  std::string RouterVersion;
   const Literals* lit_;  // shared, lives for the whole run
 };
 

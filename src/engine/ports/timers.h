@@ -11,6 +11,10 @@ enum class TimerId {
   ExchangeWatchdog,  // one-second check for exchanges that never end
 };
 
+// Every timer, for the wirings that give each its handler.
+inline constexpr TimerId kTimerIds[] = {TimerId::Timer1, TimerId::Timer2, TimerId::TIMEMAN,
+                                        TimerId::ExchangeWatchdog};
+
 class Timers {
  public:
   virtual ~Timers() = default;

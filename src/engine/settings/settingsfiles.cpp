@@ -227,6 +227,10 @@ ApplicationList SettingsFiles::loadApplications(int destination) const {
   return apps;
 }
 
+std::string settingsFileTrouble(const SettingsFiles& files, std::string_view reason) {
+  return "設定ファイル " + utf8Of(files.iniPath()) + " を読み書きできません: " + std::string(reason);
+}
+
 std::string SettingsFiles::saveApplications(int destination, const ApplicationList& apps) const {
   std::optional<IniFile> ini = readIniForUpdate(iniPath());
   if (!ini) return writeFailed(iniPath());

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "engine/settings/settingsstore.h"
 
@@ -68,6 +69,10 @@ class SettingsFiles {
   std::filesystem::path dir_;
   std::function<void(const std::string&)> notice_;
 };
+
+// A settings operation that failed in a way of its own (not a refused
+// write): the message the user reads, naming Tarvik.ini and the reason.
+std::string settingsFileTrouble(const SettingsFiles& files, std::string_view reason);
 
 // The config directory: explicitDir when given; else exeDir when it holds
 // the user's own Tarvik.ini (a portable copy; on Windows any Tarvik.ini, or

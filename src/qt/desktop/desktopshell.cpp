@@ -1,7 +1,6 @@
 #include "qt/desktop/desktopshell.h"
 
 #include <QApplication>
-#include <QUrl>
 
 #include "qt/desktop/mainwindow.h"
 #include "engine/base/sjis.h"
@@ -9,12 +8,10 @@
 #include "qt/tray/channelicon.h"
 #include "qt/tray/taskbar.h"
 #include "qt/windows/aboutbox.h"
-#include "engine/core/coretexts.h"
 #include "engine/core/enginecommands.h"
 #include "qt/windows/credentialsdialog.h"
 #include "qt/windows/detailswindow.h"
 #include "qt/windows/messageboxes.h"
-#include "qt/windows/programfiles.h"
 #include "qt/windows/usagewindow.h"
 
 namespace tarvik {
@@ -49,7 +46,6 @@ DesktopShell::DesktopShell(EngineCommands& core, QtView& view, Browser& browser,
     w_.details->activateWindow();
   });
   connect(main, &MainWindow::aboutRequested, w_.about, &AboutBox::showModal);
-  connect(main, &MainWindow::helpRequested, this, &DesktopShell::openManual);
   connect(main, &MainWindow::usageRequested, this, [this] {
     if (!usage_) {
       usage_ = new UsageWindow(core_.files().directory());
@@ -57,7 +53,17 @@ DesktopShell::DesktopShell(EngineCommands& core, QtView& view, Browser& browser,
     }
     usage_->openWindow();
   });
-  connect(main, &MainWindow::programPageRequested, this, &DesktopShell::openProgramPage);
+  connect(main, &MainWindow::trayIconRequested, this, [this] {
+    // The program lives in the tray: no taskbar button while the tray is there.
+    if (trayAvailable_) w_.TSOHO->setEnableTaskBar(false);
+    w_.TSOHO->setEnableTaskTray(true);
+  });
+  connect(main, &MainWindow::addressCopyRequested, this, &DesktopShell::copyAddress);
+  connect(main, &MainWindow::detailsPlacementLoaded, this, [this](const QRect& g) {
+    w_.details->applyGeometry(g.x(), g.y(), g.width(), g.height());
+  });
+  connect(main, &MainWindow::settingsFormLoadRequested, w_.settings, &SettingsDialog::loadFromStore);
+  main->presenter().setBrowser(&browser_);
   connect(main, &MainWindow::closed, this, &DesktopShell::finished);
   connect(main, &MainWindow::minimisedChanged, this, &DesktopShell::followMainWindow);
   connect(w_.settings, &SettingsDialog::monitoringOffChanged, main, &MainWindow::setMonitoringOff);
@@ -93,24 +99,37 @@ void DesktopShell::setUpTray() {
   w_.TSOHO->setObjectName(QStringLiteral("TSOHO"));
   w_.TSOHO->setIcon(QApplication::windowIcon());
   w_.TSOHO->setTaskBarWindow(w_.main);
-  w_.TSOHO->setPopupMenuLeft(w_.main->popupMenu2());
-  w_.TSOHO->setPopupMenuMiddle(w_.main->popupMenu1());
-  w_.TSOHO->setPopupMenuRight(w_.main->popupMenu1());
 
   const struct {
     TTaskBar** icon;
     const char* name;
     const char* label;
-    Channel ch;
-  } channels[] = {{&w_.TB1, "TB1", "B1", Channel::B1}, {&w_.TB2, "TB2", "B2", Channel::B2}};
+  } channels[] = {{&w_.TB1, "TB1", "B1"}, {&w_.TB2, "TB2", "B2"}};
   for (const auto& c : channels) {
     auto* icon = new TTaskBar;
     icon->setObjectName(QString::fromLatin1(c.name));
     icon->setIcon(channelIcon(QString::fromLatin1(c.label)));
-    const Channel ch = c.ch;
-    // Any button pressed on a channel icon copies its address; no menu.
-    connect(icon, &TTaskBar::OnTrayClick, this, [this, ch] { copyAddress(ch); });
     *c.icon = icon;
+  }
+
+  // Which press and release on which icon does what is the presentation's.
+  const std::pair<desktop::TrayIcon, TTaskBar*> icons[] = {
+      {desktop::TrayIcon::TSOHO, w_.TSOHO}, {desktop::TrayIcon::TB1, w_.TB1}, {desktop::TrayIcon::TB2, w_.TB2}};
+  auto menu = [this](desktop::TrayIcon icon, desktop::TrayButton button) -> QMenu* {
+    const auto which = desktop::trayMenuOnRelease(icon, button);
+    if (!which) return nullptr;
+    return *which == desktop::TrayMenu::PopupMenu1 ? w_.main->popupMenu1() : w_.main->popupMenu2();
+  };
+  for (const auto& [id, icon] : icons) {
+    icon->setPopupMenuLeft(menu(id, desktop::TrayButton::Left));
+    icon->setPopupMenuMiddle(menu(id, desktop::TrayButton::Middle));
+    icon->setPopupMenuRight(menu(id, desktop::TrayButton::Right));
+    connect(icon, &TTaskBar::OnTrayClick, this, [this, id](TTaskBar::MouseButton b) {
+      const desktop::TrayButton button = b == TTaskBar::MouseButton::Left    ? desktop::TrayButton::Left
+                                         : b == TTaskBar::MouseButton::Right ? desktop::TrayButton::Right
+                                                                             : desktop::TrayButton::Middle;
+      w_.main->presenter().trayPressed(id, button);
+    });
   }
 }
 
@@ -136,20 +155,10 @@ void DesktopShell::followMainWindow(bool minimised) {
 
 void DesktopShell::applyStayOnTop(bool onTop) { w_.main->setStayOnTop(onTop); }
 
-void DesktopShell::applyLoadedSettings() {
-  const SettingsStore& s = core_.settings();
-  w_.main->placeAt(s.option.left, s.option.top);
-  w_.details->applyGeometry(s.option.left2, s.option.top2, s.option.Width2, s.option.Height2);
-  w_.settings->loadFromStore();
-  w_.main->setJigenCaption(QString::fromStdString(texts::timedDisconnectCaption(s.time.OFF)));
-}
+void DesktopShell::applyLoadedSettings() { w_.main->presenter().applyLoadedSettings(); }
 
 void DesktopShell::show() {
-  // The program lives in the tray: no taskbar button while the tray is there.
-  if (trayAvailable_) w_.TSOHO->setEnableTaskBar(false);
-  w_.TSOHO->setEnableTaskTray(true);
-  w_.main->show();
-  if (core_.settings().option.SIZE) w_.main->park();
+  w_.main->presenter().showAtStart();
   if (!trayAvailable_) tellNoTrayOnce();
 }
 
@@ -157,27 +166,6 @@ void DesktopShell::tellNoTrayOnce() {
   if (toldNoTray_) return;
   toldNoTray_ = true;
   showInformationBox(nullptr, noTrayText());
-}
-
-void DesktopShell::openManual() {
-  const QString path = findProgramFile(manualName());
-  if (path.isEmpty()) {
-    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
-    return;
-  }
-  browser_.open(QUrl::fromLocalFile(path).toString().toStdString());
-}
-
-void DesktopShell::openProgramPage() {
-  // The program's own page is the manual's section about the program.
-  const QString path = findProgramFile(manualName());
-  if (path.isEmpty()) {
-    showErrorBox(nullptr, QStringLiteral("マニュアルが見つかりません: ") + manualName());
-    return;
-  }
-  QUrl url = QUrl::fromLocalFile(path);
-  url.setFragment(QStringLiteral("tarvik"));
-  browser_.open(url.toString().toStdString());
 }
 
 void DesktopShell::copyAddress(Channel ch) {

@@ -28,15 +28,12 @@ class DesktopShell : public QObject {
 
   // FormCreate: [OPTION] ONSCREEN decides whether the window stays on top.
   void applyStayOnTop(bool onTop);
-  // After the start-up load: positions, the settings dialog's controls, the
-  // timed-disconnect caption.
+  // After the start-up load: the presentation's window setup.
   void applyLoadedSettings();
   // Shows the main window and the program's tray icon; with [OPTION] SIZE
   // the window is parked once, at its first showing.
   void show();
 
-  void openManual();
-  void openProgramPage();
   void copyAddress(Channel ch);  // CopyIPtoClip / CopyIPtoClipB2
 
   const DesktopWindows& windows() const { return w_; }

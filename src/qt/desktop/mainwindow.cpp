@@ -16,10 +16,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "desktop/screenfit.h"
 #include "engine/core/enginecommands.h"
 #include "qt/desktop/elidedlabel.h"
-#include "desktop/screenfit.h"
 #include "qt/windows/fonts.h"
+#include "qt/windows/messageboxes.h"
+#include "qt/windows/programfiles.h"
 
 namespace tarvik {
 namespace {
@@ -217,76 +219,22 @@ QAction* MainWindow::makeAction(QMenu* menu, const MenuItem& item) {
       action->setCheckable(true);
       action->setChecked(core_.jigenChecked());
       break;
-    case MenuAct::Connect: {
-      // The default item of the tray's left menu, shown bold.
-      menu->setDefaultAction(action);
-      QFont bold = action->font();
-      bold.setBold(true);
-      action->setFont(bold);
-      break;
-    }
     default:
       break;
   }
-  const MenuAct act = item.act;
-  // The number the item carries, not its caption, decides what happens.
-  connect(action, &QAction::triggered, this, [this, act, action] { run(act, action->data().toInt()); });
+  if (item.isDefault) {
+    menu->setDefaultAction(action);
+    QFont bold = action->font();
+    bold.setBold(true);
+    action->setFont(bold);
+  }
+  // The rows are constant tables: the item outlives the action.
+  const MenuItem* row = &item;
+  connect(action, &QAction::triggered, this, [this, row] { presenter_.run(*row); });
   return action;
 }
 
-void MainWindow::run(MenuAct act, int value) {
-  if (runEngineAct(core_, act, value)) return;
-  switch (act) {
-    case MenuAct::Exit:
-      close();
-      break;
-    case MenuAct::Config:
-      emit configRequested();
-      break;
-    case MenuAct::Help:
-      emit helpRequested();
-      break;
-    case MenuAct::About:
-      emit aboutRequested();
-      break;
-    case MenuAct::ProgramPage:
-      emit programPageRequested();
-      break;
-    case MenuAct::BringBack:
-      bringBack();
-      break;
-    case MenuAct::Jigen:
-      core_.JIGENClick();
-      jigen_->setChecked(core_.jigenChecked());
-      break;
-    case MenuAct::Details:
-      button3_->click();
-      break;
-    case MenuAct::Usage:
-      emit usageRequested();
-      break;
-    case MenuAct::Submenu:
-    case MenuAct::Separator:
-    // The engine's own items, run above.
-    case MenuAct::Destination:
-    case MenuAct::RouterPage:
-    case MenuAct::B1Disc:
-    case MenuAct::B2Disc:
-    case MenuAct::Connect:
-    case MenuAct::Disconnect:
-      break;
-  }
-}
-
 void MainWindow::setStayOnTop(bool onTop) { setWindowFlag(Qt::WindowStaysOnTopHint, onTop); }
-
-void MainWindow::placeAt(int left, int top) {
-  move(left, top);
-  // Saved on screens that are gone: back where it can be seen, and that is
-  // where it returns to. A saved parked top stays out of sight.
-  if (top != kParkedTop) keepReachable();
-  rememberedTop_ = y();
-}
 
 void MainWindow::keepReachable() {
   std::vector<app::ScreenRect> screens;
@@ -300,33 +248,32 @@ void MainWindow::keepReachable() {
   if (to.left != frame.x() || to.top != frame.y()) move(to.left, to.top);
 }
 
-void MainWindow::park() {
-  if (!trayAvailable_) {
-    // Out of sight without a tray icon would be out of reach.
-    showMinimized();
-    return;
-  }
-  move(x(), kParkedTop);
-  parked_ = true;
+void MainWindow::restoreWindow(bool activate) {
+  showNormal();
+  if (activate) bringToFront();
 }
 
-void MainWindow::bringBack() {
-  if (isMinimized()) showNormal();
-  if (parked_) {
-    move(x(), rememberedTop_);
-    parked_ = false;
-  }
-  keepReachable();
+void MainWindow::openDetails() { button3_->click(); }
+
+void MainWindow::bringToFront() {
   raise();
   activateWindow();
 }
 
-void MainWindow::restoreOnConnect() {
-  move(x(), rememberedTop_);
-  parked_ = false;
-  keepReachable();
-  if (isMinimized()) showNormal();
+void MainWindow::setTimeSwitchCaption(const std::string& caption) {
+  jigen_->setText(QString::fromStdString(caption));
 }
+
+void MainWindow::setTimeSwitchChecked(bool checked) { jigen_->setChecked(checked); }
+
+void MainWindow::placeDetails(const desktop::WindowGeometry& g) {
+  emit detailsPlacementLoaded(QRect(g.left, g.top, g.width, g.height));
+}
+
+std::string MainWindow::manualPath() const { return findProgramFile(manualName()).toStdString(); }
+
+// The box belongs to no window, so it opens wherever the main window is.
+void MainWindow::showError(const std::string& text) { showErrorBox(nullptr, QString::fromStdString(text)); }
 
 bool MainWindow::setStatusLine(const QString& text) { return label4_->setFullText(text); }
 
@@ -400,8 +347,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 WindowPlacement MainWindow::takeWindowState() {
-  const auto& saved = core_.settings().option;
-  WindowPlacement placement{x(), y(), parked_, saved.left2, saved.top2, saved.Width2, saved.Height2};
+  WindowPlacement placement = presenter_.windowState();
   if (writeWindowState_) writeWindowState_(placement);
   return placement;
 }
@@ -437,7 +383,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  bringBack();
+  presenter_.K4Click();
   event->accept();
 }
 
@@ -445,7 +391,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
     if (watched == label1_) {
-      showMinimized();
+      presenter_.Label1Click();
     } else if (watched == label2_ || watched == edit1_) {
       core_.Edit1Click();
     } else if (watched == label3_ || watched == edit2_) {

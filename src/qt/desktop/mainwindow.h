@@ -1,16 +1,20 @@
 #pragma once
 // TForm1, "Tarvik": the small status window with the two channel boxes, the
 // destination label, the status line and the three everyday buttons, its
-// main menu, and the two menus it shares with the tray icon. It can be
-// parked off-screen (top edge -300) instead of being closed.
+// main menu, and the two menus it shares with the tray icon. What its menu
+// items, clicks and parking do is the shared presentation's
+// (desktop/mainpresenter.h); this window draws and moves itself and hands
+// on, as signals, what the other windows must do.
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <span>
 
-#include "engine/core/enginecommands.h"
 #include "desktop/mainmenus.h"
+#include "desktop/mainpresenter.h"
+#include "desktop/mainwindowhost.h"
+#include "engine/core/enginecommands.h"
 #include "engine/ports/view.h"
 
 class QAction;
@@ -25,10 +29,10 @@ namespace tarvik {
 class EngineCommands;
 class ElidedLabel;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private desktop::MainWindowHost {
   Q_OBJECT
  public:
-  static constexpr int kParkedTop = -300;
+  static constexpr int kParkedTop = desktop::kParkedTop;
   static constexpr int kClientWidth = 136;
   static constexpr int kClientHeight = 109;
 
@@ -38,18 +42,20 @@ class MainWindow : public QMainWindow {
   void setStayOnTop(bool onTop);
   // [OPTION] left and top; top is also where the window comes back to. A
   // place that no screen shows is moved onto the nearest screen.
-  void placeAt(int left, int top);
-  int rememberedTop() const { return rememberedTop_; }
+  void placeAt(int left, int top) { presenter_.parking().placeAt(left, top); }
+  int rememberedTop() const { return presenter_.parking().rememberedTop(); }
 
   // Without a notification area the window must stay reachable: parking
   // then minimises it instead of moving it out of sight.
-  void setTrayAvailable(bool available) { trayAvailable_ = available; }
+  void setTrayAvailable(bool available) { presenter_.setTrayAvailable(available); }
 
-  void park();
+  void park() { presenter_.parking().park(); }
   // K4Click: also brings a window that no screen shows onto the nearest one.
-  void bringBack();
-  void restoreOnConnect();  // on a connection, with restoreOnConnect
-  bool isParked() const { return parked_; }
+  void bringBack() { presenter_.parking().bringBack(); }
+  void restoreOnConnect() { presenter_.parking().restoreOnConnect(); }  // with restoreOnConnect
+  bool isParked() const { return presenter_.parking().isParked(); }
+
+  desktop::MainPresenter& presenter() { return presenter_; }
 
   // What the core shows.
   // False when the text is wider than the line and shows cut.
@@ -63,7 +69,7 @@ class MainWindow : public QMainWindow {
   void setPanelColour(PanelColour colour);
   void setStrip(StripColour colour);
   void setJigenCaption(const QString& caption);
-  void setMonitoringOff(bool off);  // monitoringOff greys the channel boxes
+  void setMonitoringOff(bool off) override;  // monitoringOff greys the channel boxes
 
   // CopyIPtoClip: the channel's box gets the text, all of it selected, and
   // the selection goes to the clipboard.
@@ -90,8 +96,10 @@ class MainWindow : public QMainWindow {
   void detailsRequested();
   void aboutRequested();
   void usageRequested();
-  void helpRequested();
-  void programPageRequested();
+  void trayIconRequested();  // the program's tray icon is to be shown
+  void addressCopyRequested(tarvik::Channel ch);
+  void detailsPlacementLoaded(const QRect& geometry);
+  void settingsFormLoadRequested();
   void closed();  // the close was allowed: the program ends
   // The window was minimised (by 接続先 or its title bar) or restored: the
   // whole program goes with it.
@@ -109,14 +117,36 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void addItems(QMenu* menu, std::span<const MenuItem> items);
   QAction* makeAction(QMenu* menu, const MenuItem& item);
-  void run(MenuAct act, int value);
   QLineEdit* channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
-  // Moves the window onto the nearest screen when no screen shows it.
-  void keepReachable();
   // Where the windows stand now, for a close request or the session end.
   WindowPlacement takeWindowState();
 
+  // MainWindowHost
+  int windowLeft() const override { return x(); }
+  int windowTop() const override { return y(); }
+  void moveWindow(int left, int top) override { move(left, top); }
+  void keepReachable() override;
+  bool isMinimised() const override { return isMinimized(); }
+  void minimiseApplication() override { showMinimized(); }
+  void restoreWindow(bool activate) override;
+  void bringToFront() override;
+  void showWindow() override { show(); }
+  void requestClose() override { close(); }
+  void openSettings() override { emit configRequested(); }
+  void openDetails() override;  // K7Click presses Button3
+  void openAbout() override { emit aboutRequested(); }
+  void openUsage() override { emit usageRequested(); }
+  void setTimeSwitchCaption(const std::string& caption) override;
+  void setTimeSwitchChecked(bool checked) override;
+  void showTrayIcon() override { emit trayIconRequested(); }
+  void copyAddress(Channel ch) override { emit addressCopyRequested(ch); }
+  void placeDetails(const desktop::WindowGeometry& g) override;
+  void loadSettingsForm() override { emit settingsFormLoadRequested(); }
+  std::string manualPath() const override;
+  void showError(const std::string& text) override;
+
   EngineCommands& core_;
+  desktop::MainPresenter presenter_{core_, *this};
   QWidget* client_ = nullptr;
   QFrame* panel1_ = nullptr;
   QFrame* panel2_ = nullptr;
@@ -136,9 +166,6 @@ class MainWindow : public QMainWindow {
   std::array<std::array<QAction*, 2>, 16> destinationActions_{};
   std::array<int, 16> destinationActionCount_{};
   std::function<void(WindowPlacement&)> writeWindowState_;
-  int rememberedTop_ = 0;
-  bool parked_ = false;
-  bool trayAvailable_ = true;
   bool ended_ = false;
 };
 

@@ -26,11 +26,8 @@ DestinationBox::DestinationBox(QWidget* parent) : QComboBox(parent) {
   QStringList empty;
   for (int i = 0; i < kEntries; ++i) empty << QString();
   setEntries(empty, 0);
-  connect(this, &QComboBox::editTextChanged, this,
-          [this](const QString& text) { emit destinationChanged(indexForText(text)); });
-  connect(this, &QComboBox::activated, this, [this] { emit destinationChosen(indexForText(currentText())); });
-  connect(lineEdit(), &QLineEdit::editingFinished, this,
-          [this] { emit destinationChosen(indexForText(currentText())); });
+  connect(this, &QComboBox::activated, this, [this] { emit destinationChosen(); });
+  connect(lineEdit(), &QLineEdit::editingFinished, this, [this] { emit destinationChosen(); });
 }
 
 void DestinationBox::setEntries(const QStringList& entries, int index) {
@@ -51,13 +48,6 @@ void DestinationBox::showIndex(int index) {
   }
   // Show the start of a long entry (its number), not its end.
   if (QLineEdit* edit = lineEdit()) edit->setCursorPosition(0);
-}
-
-int DestinationBox::indexForText(const QString& text) const {
-  for (int i = 0; i < count() && i < kEntries; ++i) {
-    if (itemText(i) == text) return i;
-  }
-  return kNoMatch;
 }
 
 }  // namespace tarvik

@@ -15,130 +15,28 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QPointer>
 #include <memory>
 
+#include "desktop/settingsform.h"
+#include "desktop/settingsformtable.h"
 #include "engine/base/sjis.h"
-#include "qt/dialogs/destinationbox.h"
-#include "engine/settings/namelistedit.h"
-#include "engine/settings/passwordkeeper.h"
-#include "engine/settings/settingsfiles.h"
-#include "engine/core/coretexts.h"
 #include "engine/core/enginecommands.h"
+#include "engine/settings/passwordkeeper.h"
+#include "qt/dialogs/destinationbox.h"
 #include "qt/windows/fonts.h"
 #include "qt/windows/messageboxes.h"
 
 namespace tarvik {
 namespace {
 
-// Each text field and the setting it holds (Shift-JIS in the store).
-struct TextBinding {
-  const char* control;
-  std::string& (*field)(SettingsStore&);
-};
+using desktop::BrowseRole;
+using desktop::CloseOutcome;
+using desktop::FormAction;
+using desktop::FormButton;
+using desktop::FormField;
 
-const TextBinding kTextBindings[] = {
-    {"Edit5", [](SettingsStore& s) -> std::string& { return s.tarvik.SOHOIP; }},
-    {"Edit14", [](SettingsStore& s) -> std::string& { return s.tarvik.PASS; }},
-    {"Edit4", [](SettingsStore& s) -> std::string& { return s.option.TIME; }},
-    {"Edit6", [](SettingsStore& s) -> std::string& { return s.sound.s1; }},
-    {"Edit1", [](SettingsStore& s) -> std::string& { return s.sound.s2; }},
-    {"Edit3", [](SettingsStore& s) -> std::string& { return s.sound.s3; }},
-    {"Edit15", [](SettingsStore& s) -> std::string& { return s.sound.s5; }},
-    {"Edit16", [](SettingsStore& s) -> std::string& { return s.sound.s6; }},
-    {"Edit2", [](SettingsStore& s) -> std::string& { return s.sound.s7; }},
-    {"Edit_RingSound", [](SettingsStore& s) -> std::string& { return s.sound.s8; }},
-    {"Edit_NameSound", [](SettingsStore& s) -> std::string& { return s.sound.NAMESOUND; }},
-    {"Edit12", [](SettingsStore& s) -> std::string& { return s.time.ON; }},
-    {"Edit13", [](SettingsStore& s) -> std::string& { return s.time.OFF; }},
-    {"Edit17", [](SettingsStore& s) -> std::string& { return s.time.WARNING; }},
-    {"Edit21", [](SettingsStore& s) -> std::string& { return s.rd.count; }},
-    {"Edit18", [](SettingsStore& s) -> std::string& { return s.option.LOG; }},
-    {"EditFlatDest", [](SettingsStore& s) -> std::string& { return s.tariff.FLATDEST; }},
-};
-
-struct BoolBinding {
-  const char* control;
-  bool& (*field)(SettingsStore&);
-};
-
-const BoolBinding kBoolBindings[] = {
-    {"CheckBox11", [](SettingsStore& s) -> bool& { return s.option.monitoringOff; }},
-    {"CheckBox1", [](SettingsStore& s) -> bool& { return s.option.SIZE; }},
-    {"CheckBox4", [](SettingsStore& s) -> bool& { return s.option.restoreOnConnect; }},
-    {"CheckBox3", [](SettingsStore& s) -> bool& { return s.option.NEXT; }},
-    {"CheckBox5", [](SettingsStore& s) -> bool& { return s.option.parkOnDisconnect; }},
-    {"CheckBox10", [](SettingsStore& s) -> bool& { return s.option.showChannelTrayIcons; }},
-    {"CheckBox15", [](SettingsStore& s) -> bool& { return s.option.disconnectOnExit; }},
-    {"CheckBox2", [](SettingsStore& s) -> bool& { return s.option.ONSCREEN; }},
-    {"CheckBox13", [](SettingsStore& s) -> bool& { return s.option.startupConnect; }},
-    {"CheckBox18", [](SettingsStore& s) -> bool& { return s.option.runRouterScript; }},
-    {"CheckBox6", [](SettingsStore& s) -> bool& { return s.option.showConnectionTime; }},
-    {"CheckBox7", [](SettingsStore& s) -> bool& { return s.option.showIpAddress; }},
-    {"CheckBox8", [](SettingsStore& s) -> bool& { return s.option.showConnectionMode; }},
-    {"CheckBox9", [](SettingsStore& s) -> bool& { return s.option.showPhoneNumber; }},
-    {"CheckBox14", [](SettingsStore& s) -> bool& { return s.option.showLineUsage; }},
-    {"CheckBox19", [](SettingsStore& s) -> bool& { return s.option.showTransferRate; }},
-    {"CheckBox12", [](SettingsStore& s) -> bool& { return s.option.setRouterClock; }},
-    {"CheckBox16", [](SettingsStore& s) -> bool& { return s.option.askCredentialsEachCall; }},
-    {"CheckBox17", [](SettingsStore& s) -> bool& { return s.option.saveConnectionLog; }},
-    {"CheckBoxKeyring", [](SettingsStore& s) -> bool& { return s.secret.KEYRING; }},
-    {"CheckNotifyIncoming", [](SettingsStore& s) -> bool& { return s.notify.INCOMING; }},
-    {"CheckNotifyConnected", [](SettingsStore& s) -> bool& { return s.notify.CONNECTED; }},
-    {"CheckNotifyDisconnected", [](SettingsStore& s) -> bool& { return s.notify.DISCONNECTED; }},
-    {"CheckNotifyFailed", [](SettingsStore& s) -> bool& { return s.notify.FAILED; }},
-    {"CheckNotifyRouter", [](SettingsStore& s) -> bool& { return s.notify.ROUTER; }},
-};
-
-// Each number box and the setting it holds; the box keeps the setting's range.
-struct NumberBinding {
-  const char* control;
-  int& (*field)(SettingsStore&);
-};
-
-const NumberBinding kNumberBindings[] = {
-    {"SpinTariffUnit", [](SettingsStore& s) -> int& { return s.tariff.UNIT; }},
-    {"SpinTariffYen", [](SettingsStore& s) -> int& { return s.tariff.YEN; }},
-    {"SpinFlatFrom", [](SettingsStore& s) -> int& { return s.tariff.FLATFROM; }},
-    {"SpinFlatTo", [](SettingsStore& s) -> int& { return s.tariff.FLATTO; }},
-};
-
-struct DestinationBinding {
-  DestinationBox* SettingsPages::*box;
-  int& (*field)(SettingsStore&);
-};
-
-const DestinationBinding kDestinationBindings[] = {
-    {&SettingsPages::defaultBox, [](SettingsStore& s) -> int& { return s.tarvik.DEFAULT; }},
-    {&SettingsPages::autoBox, [](SettingsStore& s) -> int& { return s.tarvik.AUTO; }},
-    {&SettingsPages::redialBox, [](SettingsStore& s) -> int& { return s.tarvik.REDIAL; }},
-    {&SettingsPages::appBox, [](SettingsStore& s) -> int& { return s.appPageDestination; }},
-};
-
-// Path fields that a click makes the browse target (the ring-sound and the
-// name-sound folder fields never are).
-const char* const kBrowseTargets[] = {"Edit7", "Edit8", "Edit9", "Edit10", "Edit11", "Edit19", "Edit20",
-                                      "Edit6", "Edit1", "Edit3", "Edit2",  "Edit15", "Edit16"};
-
-// Play button and the path field of its own row.
-const std::pair<const char*, const char*> kPlayButtons[] = {
-    {"SpeedButton1", "Edit6"},          {"SpeedButton2", "Edit1"},  {"SpeedButton3", "Edit3"},
-    {"SpeedButton5", "Edit15"},         {"SpeedButton7", "Edit16"}, {"SpeedButton4", "Edit2"},
-    {"SpeedButton8", "Edit_RingSound"},
-};
-
-QString fromSjis(const std::string& sjis) { return QString::fromStdString(toUtf8(sjis)); }
-std::string toStore(const QString& text) { return toSjis(text.toStdString()); }
-
-// A settings file that cannot be read or written must not end the program:
-// the failure becomes a message like the store's own ones.
-template <typename Operation>
-std::string guardedFileOperation(const SettingsFiles& files, Operation operation) {
-  try {
-    return operation();
-  } catch (const std::exception& e) {
-    return "設定ファイル " + files.iniPath().string() + " を読み書きできません: " + e.what();
-  }
-}
+QString qs(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::optional<QString> platformFilePicker(QWidget* parent) {
   const QString file = QFileDialog::getOpenFileName(parent);
@@ -146,17 +44,104 @@ std::optional<QString> platformFilePicker(QWidget* parent) {
   return file;
 }
 
-// Script text <-> lines; a final line break does not make an extra line.
-std::vector<std::string> scriptLines(const QString& text) {
-  std::vector<std::string> lines;
-  if (text.isEmpty()) return lines;
-  QStringList parts = text.split(QLatin1Char('\n'));
-  if (parts.size() > 1 && parts.last().isEmpty()) parts.removeLast();
-  for (const QString& part : parts) lines.push_back(toStore(part));
-  return lines;
-}
-
 }  // namespace
+
+// The form's controls are this dialog's widgets, found by their object names.
+class SettingsDialog::FormView final : public desktop::SettingsFormView {
+ public:
+  explicit FormView(SettingsDialog& dialog) : d_(dialog) {}
+
+  QWidget* widget(std::string_view control) const { return d_.findChild<QWidget*>(qs(control)); }
+  template <typename T>
+  T* as(std::string_view control) const {
+    return qobject_cast<T*>(widget(control));
+  }
+
+  std::string text(std::string_view control) const override {
+    QWidget* w = widget(control);
+    if (auto* box = qobject_cast<QComboBox*>(w)) return box->currentText().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+    if (auto* spin = qobject_cast<QSpinBox*>(w)) return QString::number(spin->value()).toStdString();
+    if (auto* area = qobject_cast<QPlainTextEdit*>(w)) return area->toPlainText().toStdString();
+    return {};
+  }
+  void setText(std::string_view control, const std::string& text) override {
+    QWidget* w = widget(control);
+    const QString t = QString::fromStdString(text);
+    if (auto* box = qobject_cast<QComboBox*>(w)) {
+      box->setEditText(t);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      edit->setText(t);
+    } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+      spin->setValue(t.toInt());
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
+      area->setPlainText(t);
+    }
+  }
+  bool checked(std::string_view control) const override {
+    auto* box = as<QCheckBox>(control);
+    return box && box->isChecked();
+  }
+  void setChecked(std::string_view control, bool on) override {
+    if (auto* box = as<QCheckBox>(control)) box->setChecked(on);
+  }
+  void setEnabled(std::string_view control, bool on) override {
+    if (QWidget* w = widget(control)) w->setEnabled(on);
+  }
+  void setEntries(std::string_view control, const std::vector<std::string>& entries, int shown) override {
+    QStringList list;
+    for (const std::string& entry : entries) list << QString::fromStdString(entry);
+    if (auto* box = as<DestinationBox>(control)) box->setEntries(list, shown);
+  }
+  void showEntry(std::string_view control, int index) override {
+    if (auto* box = as<DestinationBox>(control)) box->showIndex(index);
+  }
+  void setItems(std::string_view control, const std::vector<std::string>& items) override {
+    auto* list = as<QListWidget>(control);
+    list->clear();
+    for (const std::string& item : items) list->addItem(QString::fromStdString(item));
+  }
+  void addItem(std::string_view control, const std::string& item) override {
+    as<QListWidget>(control)->addItem(QString::fromStdString(item));
+  }
+  void removeItem(std::string_view control, int row) override { delete as<QListWidget>(control)->takeItem(row); }
+  int selectedItem(std::string_view control) const override {
+    auto* list = as<QListWidget>(control);
+    const int row = list->currentRow();
+    return row < 0 || !list->currentItem()->isSelected() ? -1 : row;
+  }
+  bool dialogShown() const override { return d_.isVisible(); }
+  void showDialog() override {
+    if (!d_.isVisible()) d_.show();
+    d_.raise();
+    d_.activateWindow();
+  }
+  void hideDialog() override { d_.hide(); }
+  void showMessage(desktop::MessageKind kind, const std::string& text) override {
+    if (kind == desktop::MessageKind::Warning) {
+      showWarningBox(&d_, QString::fromStdString(text));
+    } else {
+      showErrorBox(&d_, QString::fromStdString(text));
+    }
+  }
+  std::optional<std::string> pickFile() override {
+    const std::optional<QString> file = d_.pickFile_(&d_);
+    if (!file) return std::nullopt;
+    return file->toStdString();
+  }
+  void play(const std::string& sjisSetting) override {
+    if (d_.play_) d_.play_(sjisSetting);
+  }
+  void monitoringOffChanged(bool off) override { emit d_.monitoringOffChanged(off); }
+  // The main window takes "常に手前に表示" at the next start.
+  void stayOnTopChanged(bool) override {}
+  void connectHintChanged(const std::string& text) override {
+    emit d_.connectHintChanged(QString::fromStdString(text));
+  }
+
+ private:
+  SettingsDialog& d_;
+};
 
 SettingsDialog::SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -187,9 +172,59 @@ SettingsDialog::SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* 
 
   // The first opening shows the sound page; later ones the page last shown.
   tabs_->setCurrentIndex(SettingsPages::Sound);
+  view_ = std::make_unique<FormView>(*this);
+  form_ = std::make_unique<desktop::SettingsForm>(core_, *view_);
   bindControls();
   updateDefaultButton();
   loadFromStore();
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+QLineEdit* SettingsDialog::browseTarget() const {
+  const std::string_view target = form_->browseTarget();
+  return target.empty() ? nullptr : view_->as<QLineEdit>(target);
+}
+
+// Each control of the form's table tells the form its changes; the form
+// ignores those it made itself.
+void SettingsDialog::bindControls() {
+  desktop::SettingsForm* form = form_.get();
+  for (const FormField& field : desktop::settingsFormFields()) {
+    QWidget* w = view_->widget(field.control);
+    const std::string name(field.control);
+    if (auto* box = qobject_cast<DestinationBox*>(w)) {
+      connect(box, &QComboBox::editTextChanged, this,
+              [form, name](const QString& text) { form->edited(name, text.toStdString()); });
+      // A chosen entry, or typing finished (Enter, or the focus left the box).
+      connect(box, &DestinationBox::destinationChosen, this,
+              [form, name, box] { form->chosen(name, box->currentText().toStdString()); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+      connect(edit, &QLineEdit::textChanged, this,
+              [form, name](const QString& text) { form->edited(name, text.toStdString()); });
+    } else if (auto* spin = qobject_cast<QSpinBox*>(w)) {
+      connect(spin, &QSpinBox::valueChanged, this,
+              [form, name](int value) { form->edited(name, std::to_string(value)); });
+    } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
+      connect(check, &QCheckBox::toggled, this, [form, name](bool on) { form->toggled(name, on); });
+    } else if (auto* area = qobject_cast<QPlainTextEdit*>(w)) {
+      connect(area, &QPlainTextEdit::textChanged, this,
+              [form, name, area] { form->edited(name, area->toPlainText().toStdString()); });
+    }
+    if (w && field.browse != BrowseRole::None) w->installEventFilter(this);
+  }
+  for (const FormButton& button : desktop::settingsFormButtons()) {
+    auto* b = view_->as<QAbstractButton>(button.control);
+    if (!b) continue;
+    if (button.action == FormAction::Ok) {
+      connect(b, &QAbstractButton::clicked, this, &SettingsDialog::closeDialog);
+    } else {
+      connect(b, &QAbstractButton::clicked, this, [form, name = std::string(button.control)] { form->clicked(name); });
+    }
+  }
+  connect(findChild<QLineEdit*>(QStringLiteral("Edit14")), &QLineEdit::textChanged, this,
+          &SettingsDialog::showPasswordState);
+  connect(tabs_, &QTabWidget::currentChanged, this, &SettingsDialog::updateDefaultButton);
 }
 
 void SettingsDialog::edit(const std::function<void(SettingsStore&)>& change) {
@@ -198,94 +233,9 @@ void SettingsDialog::edit(const std::function<void(SettingsStore&)>& change) {
   core_.applySettings(edited);
 }
 
-void SettingsDialog::bindControls() {
-  for (const TextBinding& b : kTextBindings) {
-    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(b.control));
-    auto field = b.field;
-    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
-      this->edit([&](SettingsStore& store) { field(store) = toStore(text); });
-    });
-  }
-  for (const BoolBinding& b : kBoolBindings) {
-    auto* box = findChild<QCheckBox*>(QString::fromLatin1(b.control));
-    auto field = b.field;
-    connect(box, &QCheckBox::toggled, this, [this, field](bool on) {
-      edit([&](SettingsStore& store) { field(store) = on; });
-      applyDependentStates();
-    });
-  }
-  for (const NumberBinding& b : kNumberBindings) {
-    auto field = b.field;
-    connect(findChild<QSpinBox*>(QString::fromLatin1(b.control)), &QSpinBox::valueChanged, this,
-            [this, field](int value) { edit([&](SettingsStore& store) { field(store) = value; }); });
-  }
-  for (const DestinationBinding& b : kDestinationBindings) {
-    DestinationBox* box = pages_.*(b.box);
-    if (box == pages_.appBox) {
-      // The application page switches sections only for a chosen entry or
-      // finished typing, never for each key: every switch writes the shown
-      // command lines to one section and reads another.
-      connect(box, &DestinationBox::destinationChosen, this, &SettingsDialog::changeAppDestination);
-    } else {
-      auto field = b.field;
-      connect(box, &DestinationBox::destinationChanged, this,
-              [this, field](int index) { edit([&](SettingsStore& store) { field(store) = index; }); });
-    }
-  }
-  connect(findChild<QLineEdit*>(QStringLiteral("Edit14")), &QLineEdit::textChanged, this,
-          &SettingsDialog::showPasswordState);
-  connect(pages_.script, &QPlainTextEdit::textChanged, this, [this] {
-    edit([&](SettingsStore& store) { store.script = scriptLines(pages_.script->toPlainText()); });
-  });
-
-  for (const char* name : kBrowseTargets)
-    findChild<QLineEdit*>(QString::fromLatin1(name))->installEventFilter(this);
-  // A change of the warning sound's path makes it the target, also when the
-  // start-up load fills it.
-  auto* warning = findChild<QLineEdit*>(QStringLiteral("Edit2"));
-  connect(warning, &QLineEdit::textChanged, this, [this, warning] { browseTarget_ = warning; });
-  connect(pages_.soundBrowse, &QPushButton::clicked, this, &SettingsDialog::browse);
-  connect(pages_.appBrowse, &QPushButton::clicked, this, &SettingsDialog::browse);
-
-  for (const auto& [buttonName, editName] : kPlayButtons) {
-    auto* button = findChild<QToolButton*>(QString::fromLatin1(buttonName));
-    auto* edit = findChild<QLineEdit*>(QString::fromLatin1(editName));
-    connect(button, &QToolButton::clicked, this, [this, edit] {
-      if (play_ && !edit->text().isEmpty()) play_(toStore(edit->text()));
-    });
-  }
-
-  connect(pages_.addName, &QPushButton::clicked, this, &SettingsDialog::addName);
-  connect(pages_.deleteName, &QPushButton::clicked, this, &SettingsDialog::deleteName);
-  connect(ok_, &QPushButton::clicked, this, &SettingsDialog::closeDialog);
-  connect(tabs_, &QTabWidget::currentChanged, this, &SettingsDialog::updateDefaultButton);
-}
-
 void SettingsDialog::loadFromStore() {
-  // Filling a control writes the same value back through its binding, so
-  // the store is copied first: a value that does not survive the round trip
-  // through UTF-8 must stay as it was read.
-  SettingsStore loaded = core_.settings();
-  for (const TextBinding& b : kTextBindings) {
-    findChild<QLineEdit*>(QString::fromLatin1(b.control))->setText(fromSjis(b.field(loaded)));
-  }
-  for (const BoolBinding& b : kBoolBindings) {
-    findChild<QCheckBox*>(QString::fromLatin1(b.control))->setChecked(b.field(loaded));
-  }
-  for (const NumberBinding& b : kNumberBindings) {
-    findChild<QSpinBox*>(QString::fromLatin1(b.control))->setValue(b.field(loaded));
-  }
-  QStringList script;
-  for (const std::string& line : loaded.script) script << fromSjis(line);
-  pages_.script->setPlainText(script.join(QLatin1Char('\n')));
-  pages_.nameList->clear();
-  for (const std::string& entry : loaded.nameList) pages_.nameList->addItem(fromSjis(entry));
-  for (const DestinationBinding& b : kDestinationBindings) {
-    (pages_.*(b.box))->showIndex(b.field(loaded));
-  }
-  core_.applySettings(loaded);
-  applyDependentStates();
-  showPassword();
+  form_->load();
+  showPasswordState();
 }
 
 void SettingsDialog::showPassword() {
@@ -294,7 +244,7 @@ void SettingsDialog::showPassword() {
   {
     // The password as it stands already: nothing to write back.
     const QSignalBlocker quiet(field);
-    field->setText(fromSjis(store.tarvik.PASS));
+    field->setText(QString::fromStdString(toUtf8(store.tarvik.PASS)));
   }
   showPasswordState();
 }
@@ -312,16 +262,9 @@ void SettingsDialog::showPasswordState() {
 }
 
 void SettingsDialog::setDestinationList(const QStringList& entries) {
-  SettingsStore store = core_.settings();
-  for (const DestinationBinding& b : kDestinationBindings)
-    (pages_.*(b.box))->setEntries(entries, b.field(store));
-}
-
-void SettingsDialog::applyDependentStates() {
-  const SettingsStore& store = core_.settings();
-  findChild<QLineEdit*>(QStringLiteral("Edit4"))->setEnabled(!store.option.monitoringOff);
-  pages_.script->setEnabled(store.option.runRouterScript);
-  emit monitoringOffChanged(store.option.monitoringOff);
+  std::vector<std::string> list;
+  for (const QString& entry : entries) list.push_back(entry.toStdString());
+  form_->setDestinationList(list);
 }
 
 void SettingsDialog::setPasswordKeeper(PasswordKeeper* keeper) {
@@ -329,38 +272,12 @@ void SettingsDialog::setPasswordKeeper(PasswordKeeper* keeper) {
   findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setVisible(keeper_ != nullptr);
 }
 
-void SettingsDialog::openDialog() {
-  core_.Config();
-  if (!isVisible()) {
-    loadAppFields();
-    show();
-  }
-  raise();
-  activateWindow();
-}
+void SettingsDialog::openDialog() { form_->open(); }
 
 bool SettingsDialog::closeDialog() {
-  emit connectHintChanged(pages_.defaultBox->currentText());
-  const SettingsStore edited = core_.settings();
-  const std::string error =
-      guardedFileOperation(core_.files(), [&] { return core_.ConfigClosed(edited, appFields()); });
-  // The interval check may have put "5" in place of the text.
-  const std::string& time = core_.settings().option.TIME;
-  auto* interval = findChild<QLineEdit*>(QStringLiteral("Edit4"));
-  if (toStore(interval->text()) != time) interval->setText(fromSjis(time));
-  if (!error.empty()) {
-    // An interval that is not a number is mended in the dialog; a file
-    // that cannot be written would refuse every close, so the dialog
-    // closes after saying so.
-    if (!settingTextToInt(time)) {
-      showErrorBox(this, QString::fromStdString(error));
-      return false;
-    }
-    showErrorBox(this, QString::fromStdString(error + "\n" + texts::kSettingsNotSaved));
-    hide();
-    return true;
-  }
-  hide();
+  const CloseOutcome outcome = form_->close();
+  if (outcome == CloseOutcome::KeptOpen) return false;
+  if (outcome == CloseOutcome::ClosedUnsaved) return true;
   if (keeper_) {
     // The keeper answers later, on a copy of the saved settings; where the
     // password went comes back to the engine from it.
@@ -410,7 +327,7 @@ void SettingsDialog::keyPressEvent(QKeyEvent* event) {
 
 bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
-    if (auto* edit = qobject_cast<QLineEdit*>(watched)) browseTarget_ = edit;
+    form_->pressed(watched->objectName().toStdString());
   }
   return QDialog::eventFilter(watched, event);
 }
@@ -419,75 +336,6 @@ void SettingsDialog::updateDefaultButton() {
   const bool names = tabs_->currentIndex() == SettingsPages::Names;
   pages_.addName->setDefault(names);
   ok_->setDefault(!names);
-}
-
-void SettingsDialog::browse() {
-  const std::optional<QString> file = pickFile_(this);
-  // Cancelling leaves the target as it was, so a set path is never lost.
-  if (file && browseTarget_) browseTarget_->setText(*file);
-}
-
-void SettingsDialog::addName() {
-  const NameEntryResult r =
-      makeNameEntry(pages_.number->text().toStdString(), pages_.name->text().toStdString());
-  pages_.number->setText(QString::fromStdString(r.number));
-  pages_.name->setText(QString::fromStdString(r.name));
-  switch (r.outcome) {
-    case NameEntryResult::RefusedDash:
-      showWarningBox(this, QString::fromUtf8(kNameEntryDashWarning));
-      break;
-    case NameEntryResult::Added:
-      pages_.nameList->addItem(QString::fromStdString(r.entry));
-      edit([&](SettingsStore& store) { store.nameList.push_back(toSjis(r.entry)); });
-      break;
-    case NameEntryResult::Empty:
-      break;
-  }
-}
-
-void SettingsDialog::deleteName() {
-  const int row = pages_.nameList->currentRow();
-  if (row < 0 || !pages_.nameList->currentItem()->isSelected()) return;
-  delete pages_.nameList->takeItem(row);
-  edit([&](SettingsStore& store) {
-    auto& list = store.nameList;
-    if (row < static_cast<int>(list.size())) list.erase(list.begin() + row);
-  });
-}
-
-ApplicationList SettingsDialog::appFields() const {
-  ApplicationList apps;
-  for (std::size_t i = 0; i < apps.size(); ++i) apps[i] = toStore(pages_.apps[i]->text());
-  return apps;
-}
-
-void SettingsDialog::showAppFields(const ApplicationList& apps) {
-  for (std::size_t i = 0; i < apps.size(); ++i) pages_.apps[i]->setText(fromSjis(apps[i]));
-}
-
-void SettingsDialog::loadAppFields() {
-  ApplicationList apps;
-  const std::string error = guardedFileOperation(core_.files(), [&] {
-    apps = core_.loadApplications(core_.settings().appPageDestination);
-    return std::string();
-  });
-  if (!error.empty()) showErrorBox(this, QString::fromStdString(error));
-  showAppFields(apps);
-}
-
-void SettingsDialog::changeAppDestination(int newIndex) {
-  const int shown = core_.settings().appPageDestination;
-  if (newIndex == shown) return;
-  const std::string error =
-      guardedFileOperation(core_.files(), [&] { return core_.saveApplications(shown, appFields()); });
-  if (!error.empty()) {
-    // The typed command lines are not written anywhere yet: stay on them.
-    pages_.appBox->showIndex(shown);
-    showErrorBox(this, QString::fromStdString(error));
-    return;
-  }
-  edit([&](SettingsStore& store) { store.appPageDestination = newIndex; });
-  loadAppFields();
 }
 
 }  // namespace tarvik

@@ -1,13 +1,14 @@
 #pragma once
 // TForm3, "Tarvik - 設定": the modeless dialog bound live to the settings
-// store. Every change of a control is a change of the setting at once;
-// every way of closing saves (there is no cancel); a failed save keeps the
-// dialog open.
+// store. What it does with its controls is the desktop's settings form
+// (desktop/settingsform.h); this window creates the controls, turns their
+// signals into the form's events, and adds the keyring beside the password.
 
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "qt/dialogs/settingspages.h"
@@ -15,6 +16,10 @@
 
 class QTabWidget;
 class QPushButton;
+
+namespace tarvik::desktop {
+class SettingsForm;
+}
 
 namespace tarvik {
 
@@ -30,6 +35,7 @@ class SettingsDialog : public QDialog {
   using SoundPlayer = std::function<void(const std::string& sjisPath)>;
 
   SettingsDialog(EngineCommands& core, SoundPlayer play, QWidget* parent = nullptr);
+  ~SettingsDialog() override;
 
   void setFilePicker(FilePicker picker) { pickFile_ = std::move(picker); }
   // Where the password goes at each close besides Tarvik.ini. Without a
@@ -50,7 +56,7 @@ class SettingsDialog : public QDialog {
   // The close (OK or the close box): true when saved and hidden.
   bool closeDialog();
 
-  QLineEdit* browseTarget() const { return browseTarget_; }
+  QLineEdit* browseTarget() const;
   const SettingsPages& pages() const { return pages_; }
   QTabWidget* tabs() const { return tabs_; }
 
@@ -66,19 +72,11 @@ class SettingsDialog : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Every change of a control goes to the engine as a changed copy of its
-  // settings.
+  class FormView;
+
   void edit(const std::function<void(SettingsStore&)>& change);
   void bindControls();
-  void applyDependentStates();
   void showPasswordState();
-  void browse();
-  void addName();
-  void deleteName();
-  void changeAppDestination(int newIndex);
-  ApplicationList appFields() const;
-  void showAppFields(const ApplicationList& apps);
-  void loadAppFields();
   void updateDefaultButton();
 
   EngineCommands& core_;
@@ -87,8 +85,9 @@ class SettingsDialog : public QDialog {
   QTabWidget* tabs_;
   QPushButton* ok_;
   SettingsPages pages_;
-  QPointer<QLineEdit> browseTarget_;
   PasswordKeeper* keeper_ = nullptr;
+  std::unique_ptr<FormView> view_;
+  std::unique_ptr<desktop::SettingsForm> form_;
 };
 
 }  // namespace tarvik

@@ -5,8 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "win32/desktop/dpi.h"
 #include "desktop/screenfit.h"
+#include "win32/desktop/dpi.h"
+#include "win32/desktop/messagebox.h"
+#include "win32/desktop/programfiles.h"
 #include "win32/widetext.h"
 
 namespace tarvik::win32 {
@@ -205,17 +207,6 @@ void MainWindow::setStayOnTop(bool onTop) {
   ::SetWindowPos(hwnd_, onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void MainWindow::placeAt(int left, int top) {
-  ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  parked_ = top == kParkedTop;
-  // Saved on monitors that are gone: back where it can be seen, and that is
-  // where it returns to.
-  if (!parked_) keepReachable();
-  RECT r{};
-  ::GetWindowRect(hwnd_, &r);
-  rememberedTop_ = parked_ ? top : static_cast<int>(r.top);
-}
-
 namespace {
 
 // A named function: 32-bit Windows calls it with the stdcall convention,
@@ -257,42 +248,68 @@ void MainWindow::show() {
   ::SetFocus(connectBtn_);
 }
 
-void MainWindow::park() {
+RECT MainWindow::normalRect() const {
   RECT r{};
-  ::GetWindowRect(hwnd_, &r);
-  ::SetWindowPos(hwnd_, nullptr, r.left, kParkedTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  parked_ = true;
-}
-
-void MainWindow::bringBack() {
-  if (minimised_ || ::IsIconic(hwnd_) || !::IsWindowVisible(hwnd_)) {
-    ::ShowWindow(hwnd_, SW_RESTORE);
-    ::ShowOwnedPopups(hwnd_, TRUE);
-    minimised_ = false;
-  }
-  if (parked_) {
-    RECT r{};
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if ((minimised_ || ::IsIconic(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) {
+    r = wp.rcNormalPosition;
+  } else {
     ::GetWindowRect(hwnd_, &r);
-    ::SetWindowPos(hwnd_, nullptr, r.left, rememberedTop_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    parked_ = false;
   }
-  keepReachable();
-  ::SetForegroundWindow(hwnd_);
+  return r;
 }
 
-void MainWindow::restoreOnConnect() {
-  RECT r{};
-  ::GetWindowRect(hwnd_, &r);
-  ::SetWindowPos(hwnd_, nullptr, r.left, rememberedTop_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  parked_ = false;
-  if (minimised_ || ::IsIconic(hwnd_)) {
-    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    ::ShowWindow(hwnd_, SW_RESTORE);
-    ::ShowOwnedPopups(hwnd_, TRUE);
-    minimised_ = false;
-  }
-  keepReachable();
+int MainWindow::windowLeft() const { return static_cast<int>(normalRect().left); }
+int MainWindow::windowTop() const { return static_cast<int>(normalRect().top); }
+
+void MainWindow::moveWindow(int left, int top) {
+  ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
+
+bool MainWindow::isMinimised() const { return minimised_ || ::IsIconic(hwnd_) || !::IsWindowVisible(hwnd_); }
+
+void MainWindow::restoreWindow(bool activate) {
+  if (!activate) ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  ::ShowWindow(hwnd_, SW_RESTORE);
+  ::ShowOwnedPopups(hwnd_, TRUE);
+  minimised_ = false;
+}
+
+void MainWindow::openSettings() {
+  if (hooks_.config) hooks_.config();
+}
+
+void MainWindow::openDetails() {
+  ::SendMessageW(button3_, BM_CLICK, 0, 0);  // K7Click presses Button3
+}
+
+void MainWindow::openAbout() {
+  if (hooks_.about) hooks_.about();
+}
+
+void MainWindow::setTimeSwitchChecked(bool) { menus_.setJigen(jigenCaption_, core_.jigenChecked()); }
+
+void MainWindow::showTrayIcon() {
+  if (hooks_.showTrayIcon) hooks_.showTrayIcon();
+}
+
+void MainWindow::copyAddress(Channel ch) {
+  if (hooks_.copyAddress) hooks_.copyAddress(ch);
+}
+
+void MainWindow::placeDetails(const desktop::WindowGeometry& geometry) {
+  if (hooks_.placeDetails) hooks_.placeDetails(geometry);
+}
+
+void MainWindow::loadSettingsForm() {
+  if (hooks_.loadSettingsForm) hooks_.loadSettingsForm();
+}
+
+std::string MainWindow::manualPath() const { return narrow(findProgramFile(manualName()).wstring()); }
+
+// The box belongs to no window, so it opens wherever the main window is.
+void MainWindow::showError(const std::string& text) { errorBox(nullptr, text); }
 
 void MainWindow::minimiseApplication() {
   // The owned windows (details, settings) go with the main window; with no
@@ -464,16 +481,7 @@ void MainWindow::popUp(HMENU menu, POINT at) {
 }
 
 WindowPlacement MainWindow::takeWindowState() {
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  RECT r{};
-  if ((minimised_ || ::IsIconic(hwnd_)) && ::GetWindowPlacement(hwnd_, &wp)) {
-    r = wp.rcNormalPosition;
-  } else {
-    ::GetWindowRect(hwnd_, &r);
-  }
-  const auto& saved = core_.settings().option;
-  WindowPlacement placement{r.left, r.top, parked_, saved.left2, saved.top2, saved.Width2, saved.Height2};
+  WindowPlacement placement = presenter_.windowState();
   if (hooks_.writeWindowState) hooks_.writeWindowState(placement);
   return placement;
 }
@@ -500,51 +508,6 @@ bool MainWindow::preTranslate(MSG& msg) {
   return ::IsDialogMessageW(hwnd_, &msg) != FALSE;
 }
 
-void MainWindow::run(MenuAct act, int value) {
-  auto call = [](const std::function<void()>& f) {
-    if (f) f();
-  };
-  if (runEngineAct(core_, act, value)) return;
-  switch (act) {
-    case MenuAct::Exit:
-      requestClose();
-      break;
-    case MenuAct::Config:
-      call(hooks_.config);
-      break;
-    case MenuAct::Help:
-      call(hooks_.help);
-      break;
-    case MenuAct::About:
-      call(hooks_.about);
-      break;
-    case MenuAct::ProgramPage:
-      call(hooks_.programPage);
-      break;
-    case MenuAct::BringBack:
-      bringBack();
-      break;
-    case MenuAct::Jigen:
-      core_.JIGENClick();
-      menus_.setJigen(jigenCaption_, core_.jigenChecked());
-      break;
-    case MenuAct::Details:
-      ::SendMessageW(button3_, BM_CLICK, 0, 0);  // K7Click presses Button3
-      break;
-    case MenuAct::Usage:
-    case MenuAct::Submenu:
-    case MenuAct::Separator:
-    // The engine's own items, run above.
-    case MenuAct::Destination:
-    case MenuAct::RouterPage:
-    case MenuAct::B1Disc:
-    case MenuAct::B2Disc:
-    case MenuAct::Connect:
-    case MenuAct::Disconnect:
-      break;
-  }
-}
-
 void MainWindow::onCommand(UINT id) {
   switch (id) {
     case kConnectBtnId:
@@ -560,7 +523,7 @@ void MainWindow::onCommand(UINT id) {
     default:
       break;
   }
-  if (const auto command = MenuBar::command(id)) run(command->act, command->value);
+  if (const MenuItem* item = MenuBar::command(id)) presenter_.run(*item);
 }
 
 void MainWindow::onClick(POINT p) {
@@ -569,7 +532,7 @@ void MainWindow::onClick(POINT p) {
     return ::PtInRect(&r, p) != FALSE;
   };
   if (inside(kLabel1)) {
-    minimiseApplication();
+    presenter_.Label1Click();
   } else if (!callerShown_ && inside(kLabel2)) {
     core_.Edit1Click();
   } else if (inside(kLabel3)) {
@@ -643,7 +606,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       onClick(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
       return 0;
     case WM_LBUTTONDBLCLK:
-      bringBack();
+      presenter_.K4Click();
       return 0;
     case WM_CONTEXTMENU: {
       POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
@@ -657,7 +620,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-        minimiseApplication();
+        presenter_.Label1Click();
         return 0;
       }
       break;

@@ -3,8 +3,10 @@
 // (Edit1, Edit2), the destination label (Label1), the colour strip (Panel2)
 // on the channel panel (Panel1), the status line (Label4) and the three
 // everyday buttons, its main menu, and the two menus it shares with the
-// tray icon. It can be parked off-screen (top edge -300) instead of being
-// closed. It is owned by a hidden window, so it has no taskbar button.
+// tray icon. What its menu items, clicks and parking do is the shared
+// presentation's (desktop/mainpresenter.h); this window draws and moves
+// itself and hands on, through its hooks, what the other windows must do.
+// It is owned by a hidden window, so it has no taskbar button.
 //
 // Laid out in pixels at 100 % and scaled to the DPI of its monitor; the
 // labels, the panel and the strip are painted, the boxes and buttons are
@@ -17,6 +19,8 @@
 #include <memory>
 #include <string>
 
+#include "desktop/mainpresenter.h"
+#include "desktop/mainwindowhost.h"
 #include "engine/core/enginecommands.h"
 #include "win32/desktop/menubar.h"
 #include "win32/desktop/uifont.h"
@@ -24,9 +28,9 @@
 
 namespace tarvik::win32 {
 
-class MainWindow {
+class MainWindow : private desktop::MainWindowHost {
  public:
-  static constexpr int kParkedTop = -300;
+  static constexpr int kParkedTop = desktop::kParkedTop;
   static constexpr int kClientWidth = 136;
   static constexpr int kClientHeight = 109;
   static constexpr wchar_t kClassName[] = L"TForm1";
@@ -36,8 +40,12 @@ class MainWindow {
     std::function<void()> config;       // Tarvikの設定, 設定
     std::function<void()> details;      // 詳細
     std::function<void()> about;        // ﾊﾞｰｼﾞｮﾝ情報
-    std::function<void()> help;         // ﾍﾙﾌﾟ, F1
-    std::function<void()> programPage;  // Tarvikのﾍﾟｰｼﾞ
+    std::function<void()> showTrayIcon;          // TSOHO, at start
+    std::function<void(Channel)> copyAddress;    // a press on TB1 or TB2
+    // The settings loaded at start: the details window's place, the
+    // settings dialog's controls.
+    std::function<void(const desktop::WindowGeometry&)> placeDetails;
+    std::function<void()> loadSettingsForm;
     // Adds the other windows' state (the details window's geometry) to what
     // a close request hands the engine.
     std::function<void(WindowPlacement&)> writeWindowState;
@@ -46,7 +54,7 @@ class MainWindow {
   };
 
   MainWindow(HINSTANCE instance, EngineCommands& core, HWND owner, Hooks hooks);
-  ~MainWindow();
+  ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
@@ -59,18 +67,17 @@ class MainWindow {
   void setStayOnTop(bool onTop);
   // [OPTION] left and top; top is also where the window comes back to. A
   // place that no monitor shows is moved onto the nearest monitor.
-  void placeAt(int left, int top);
-  int rememberedTop() const { return rememberedTop_; }
+  void placeAt(int left, int top) { presenter_.parking().placeAt(left, top); }
+  int rememberedTop() const { return presenter_.parking().rememberedTop(); }
   void show();
 
-  void park();
+  void park() { presenter_.parking().park(); }
   // K4Click: also brings a window that no monitor shows onto the nearest one.
-  void bringBack();
-  void restoreOnConnect();  // the connection with [OPTION] CHECK4
-  bool isParked() const { return parked_; }
-  // Label1 and the minimise button: the whole program goes out of sight;
-  // 情報窓表示 brings it back.
-  void minimiseApplication();
+  void bringBack() { presenter_.parking().bringBack(); }
+  void restoreOnConnect() { presenter_.parking().restoreOnConnect(); }  // with [OPTION] CHECK4
+  bool isParked() const { return presenter_.parking().isParked(); }
+
+  desktop::MainPresenter& presenter() { return presenter_; }
 
   // What the core shows (UTF-8). False when the status text is wider than
   // the line and shows cut.
@@ -84,7 +91,7 @@ class MainWindow {
   void setPanelColour(PanelColour colour);
   void setStrip(StripColour colour);
   void setJigenCaption(const std::string& caption);
-  void setMonitoringOff(bool off);  // [OPTION] CHECK11 greys the channel boxes
+  void setMonitoringOff(bool off) override;  // [OPTION] CHECK11 greys the channel boxes
 
   // CopyIPtoClip: the channel's box gets the text, all of it selected, and
   // the text goes to the clipboard.
@@ -94,7 +101,7 @@ class MainWindow {
   void popUp(HMENU menu, POINT at);
 
   // The close request (終了, the close box, the core's own close).
-  void requestClose();
+  void requestClose() override;
   // The session ends: the window state saved, no question, then closed().
   void endSession();
 
@@ -120,11 +127,8 @@ class MainWindow {
   void layout();
   void makeFonts();
   void fitToClientSize();
-  // Moves the window onto the nearest monitor when no monitor shows it.
-  void keepReachable();
   void paint(HDC dc);
   void onClick(POINT client);
-  void run(MenuAct act, int value);
   void onCommand(UINT id);
   RECT rect(int left, int top, int width, int height) const;
   HWND channelBox(Channel ch) const { return ch == Channel::B1 ? edit1_ : edit2_; }
@@ -136,9 +140,37 @@ class MainWindow {
   bool fits(CutLabel label) const;
   void updateTip(CutLabel label);
 
+  // MainWindowHost
+  int windowLeft() const override;
+  int windowTop() const override;
+  void moveWindow(int left, int top) override;
+  void keepReachable() override;
+  bool isMinimised() const override;
+  // Label1 and the minimise button: the whole program goes out of sight;
+  // 情報窓表示 brings it back.
+  void minimiseApplication() override;
+  void restoreWindow(bool activate) override;
+  void bringToFront() override { ::SetForegroundWindow(hwnd_); }
+  void showWindow() override { show(); }
+  void openSettings() override;
+  void openDetails() override;
+  void openAbout() override;
+  void openUsage() override {}  // the usage window has no Windows counterpart yet
+  void setTimeSwitchCaption(const std::string& caption) override { setJigenCaption(caption); }
+  void setTimeSwitchChecked(bool checked) override;
+  void showTrayIcon() override;
+  void copyAddress(Channel ch) override;
+  void placeDetails(const desktop::WindowGeometry& geometry) override;
+  void loadSettingsForm() override;
+  std::string manualPath() const override;
+  void showError(const std::string& text) override;
+  // The normal place of the window, also while it is minimised.
+  RECT normalRect() const;
+
   HINSTANCE instance_;
   EngineCommands& core_;
   Hooks hooks_;
+  desktop::MainPresenter presenter_{core_, *this};
   MenuBar menus_;
   HWND hwnd_ = nullptr;
   HWND edit1_ = nullptr;
@@ -164,8 +196,6 @@ class MainWindow {
   bool stripSet_ = false;
   StripColour strip_ = StripColour::Day;
 
-  int rememberedTop_ = 0;
-  bool parked_ = false;
   bool minimised_ = false;
   bool ended_ = false;
 };

@@ -9,7 +9,6 @@ namespace tarvik::win32 {
 namespace {
 
 constexpr UINT kFirstId = 1000;
-constexpr UINT kValuesPerAct = 64;
 
 // The usage window of the Linux program has no Windows counterpart yet:
 // its items are left out of the Windows menus.
@@ -39,7 +38,9 @@ void fill(HMENU menu, std::span<const MenuItem> items) {
       ::AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), shownCaption(item).c_str());
     } else {
       const std::wstring text = shownCaption(item);
-      ::AppendMenuW(menu, MF_STRING, MenuBar::commandId(item.act, item.value), text.c_str());
+      const UINT id = MenuBar::commandId(item);
+      ::AppendMenuW(menu, MF_STRING, id, text.c_str());
+      if (item.isDefault) ::SetMenuDefaultItem(menu, id, FALSE);  // shown bold
     }
   }
 }
@@ -55,15 +56,20 @@ void setCaption(HMENU menu, UINT id, const std::wstring& text) {
 
 }  // namespace
 
-UINT MenuBar::commandId(MenuAct act, int value) {
-  return kFirstId + static_cast<UINT>(act) * kValuesPerAct + static_cast<UINT>(value);
+UINT MenuBar::commandId(const MenuItem& item) {
+  const auto index = menuCommandIndex(item);
+  return index ? kFirstId + static_cast<UINT>(*index) : 0;
 }
 
-std::optional<MenuCommand> MenuBar::command(UINT id) {
-  if (id < kFirstId) return std::nullopt;
-  const UINT act = (id - kFirstId) / kValuesPerAct;
-  if (act > static_cast<UINT>(MenuAct::Usage)) return std::nullopt;
-  return MenuCommand{static_cast<MenuAct>(act), static_cast<int>((id - kFirstId) % kValuesPerAct)};
+UINT MenuBar::commandId(MenuAct act, int value) {
+  const auto index = menuCommandIndex(act, value);
+  return index ? kFirstId + static_cast<UINT>(*index) : 0;
+}
+
+const MenuItem* MenuBar::command(UINT id) {
+  const auto commands = menuCommands();
+  if (id < kFirstId || id - kFirstId >= commands.size()) return nullptr;
+  return commands[id - kFirstId];
 }
 
 MenuBar::MenuBar() {
@@ -73,8 +79,6 @@ MenuBar::MenuBar() {
   fill(popup1_, popupMenu1Items());
   popup2_ = ::CreatePopupMenu();
   fill(popup2_, popupMenu2Items());
-  // 接続, the left menu's default item, is shown bold.
-  ::SetMenuDefaultItem(popup2_, commandId(MenuAct::Connect, 0), FALSE);
 }
 
 MenuBar::~MenuBar() {
@@ -91,7 +95,7 @@ void MenuBar::setDestinationCaption(int index, const std::string& caption) {
 }
 
 void MenuBar::setJigen(const std::string& caption, bool checked) {
-  const UINT id = commandId(MenuAct::Jigen, 0);
+  const UINT id = commandId(MenuAct::Jigen);
   setCaption(popup1_, id, widen(caption));
   ::CheckMenuItem(popup1_, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }

@@ -2,22 +2,16 @@
 // The main window's menus as Win32 menus, built from the shared tables
 // (mainmenus.h): the main menu (MainMenu1), the window's and the tray's
 // context menu (PopupMenu1) and the tray's left-button menu (PopupMenu2).
-// Each item's command id stands for what it does and the number it carries,
-// so the same action in two menus has the same id.
+// An item's command id is its command's number in the shared tables
+// (menuCommands()), so the same action in two menus has the same id.
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "desktop/mainmenus.h"
 
 namespace tarvik::win32 {
-
-struct MenuCommand {
-  MenuAct act;
-  int value;  // the destination or router page number
-};
 
 class MenuBar {
  public:
@@ -30,8 +24,11 @@ class MenuBar {
   HMENU popupMenu1() const { return popup1_; }
   HMENU popupMenu2() const { return popup2_; }
 
-  static UINT commandId(MenuAct act, int value);
-  static std::optional<MenuCommand> command(UINT id);
+  static UINT commandId(const MenuItem& item);
+  // The first item with this act and value (a destination, ﾍﾙﾌﾟ, 時限切断).
+  static UINT commandId(MenuAct act, int value = 0);
+  // The row an id stands for; none for an id that is no menu item's.
+  static const MenuItem* command(UINT id);
 
   // The caption (UTF-8) of both items that dial destination index.
   void setDestinationCaption(int index, const std::string& caption);
@@ -40,7 +37,7 @@ class MenuBar {
   std::wstring caption(HMENU menu, UINT id) const;
 
   // The id the F1 key sends (ﾍﾙﾌﾟ).
-  static UINT helpId() { return commandId(MenuAct::Help, 0); }
+  static UINT helpId() { return commandId(MenuAct::Help); }
 
  private:
   HMENU main_ = nullptr;

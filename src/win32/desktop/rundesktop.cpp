@@ -5,7 +5,6 @@
 
 #include <memory>
 
-#include "engine/core/coretexts.h"
 #include "win32/corewiring.h"
 #include "win32/desktop/channelicon.h"
 #include "win32/desktop/dpi.h"
@@ -81,11 +80,9 @@ class WinDesktopFrontEnd : public app::FrontEnd {
   }
 
   int run(TarvikCore& core) override {
-    applyLoadedSettings(core);
     // The program lives in the tray; the window has no taskbar button.
-    TSOHO_->setEnableTaskTray(true);
-    main_->show();
-    if (core.settings().option.SIZE) main_->park();
+    main_->presenter().applyLoadedSettings();
+    main_->presenter().showAtStart();
     core.FormShow();
 
     MSG msg{};
@@ -125,10 +122,17 @@ class WinDesktopFrontEnd : public app::FrontEnd {
       placement.Width2 = g.width;
       placement.Height2 = g.height;
     };
-    hooks.help = [this] { openManual(""); };
-    hooks.programPage = [this] { openManual("#tarvik"); };
+    hooks.showTrayIcon = [this] { TSOHO_->setEnableTaskTray(true); };
+    hooks.copyAddress = [this](Channel ch) {
+      main_->copyToClipboard(ch, (ch == Channel::B1 ? TB1_ : TB2_)->tips());
+    };
+    hooks.placeDetails = [this](const desktop::WindowGeometry& g) {
+      details_->applyGeometry({g.left, g.top, g.width, g.height});
+    };
+    hooks.loadSettingsForm = [this] { settings_->loadFromStore(); };
     hooks.closed = [] { ::PostQuitMessage(0); };
     main_ = std::make_unique<MainWindow>(instance_, core, applicationWindow_, std::move(hooks));
+    main_->presenter().setBrowser(&browser_);
     createDialogs(core);
 
     const UINT dpi = dpiOfWindow(main_->hwnd());
@@ -139,18 +143,13 @@ class WinDesktopFrontEnd : public app::FrontEnd {
 
     TSOHO_ = std::make_unique<TTaskBar>(instance_);
     TSOHO_->setApplicationIcon(appIcon_.icon);
-    MainWindow* main = main_.get();
-    TSOHO_->setPopupMenuLeft([main](POINT at) { main->popUp(main->popupMenu2(), at); });
-    TSOHO_->setPopupMenuMiddle([main](POINT at) { main->popUp(main->popupMenu1(), at); });
-    TSOHO_->setPopupMenuRight([main](POINT at) { main->popUp(main->popupMenu1(), at); });
-
-    // Any button pressed on a channel icon copies its address; no menu.
     TB1_ = std::make_unique<TTaskBar>(instance_);
     TB1_->setIcon(b1Icon_.icon);
-    TB1_->setOnTrayClick([this](TTaskBar::MouseButton) { main_->copyToClipboard(Channel::B1, TB1_->tips()); });
     TB2_ = std::make_unique<TTaskBar>(instance_);
     TB2_->setIcon(b2Icon_.icon);
-    TB2_->setOnTrayClick([this](TTaskBar::MouseButton) { main_->copyToClipboard(Channel::B2, TB2_->tips()); });
+    wireTrayIcon(*TSOHO_, desktop::TrayIcon::TSOHO);
+    wireTrayIcon(*TB1_, desktop::TrayIcon::TB1);
+    wireTrayIcon(*TB2_, desktop::TrayIcon::TB2);
 
     view_.attach(core, {main_.get(), TSOHO_.get(), TB1_.get(), TB2_.get()});
     WinView::DialogHooks dialogHooks;
@@ -180,32 +179,24 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     details_ = std::make_unique<DetailsWindow>(core, owner);
   }
 
-  // After the start-up load: the window's place, the timed-disconnect
-  // caption, the channel boxes greyed without monitoring.
-  void applyLoadedSettings(TarvikCore& core) {
-    const SettingsStore& s = core.settings();
-    main_->placeAt(s.option.left, s.option.top);
-    main_->setJigenCaption(texts::timedDisconnectCaption(s.time.OFF));
-    main_->setMonitoringOff(s.option.monitoringOff);
-    details_->applyGeometry({s.option.left2, s.option.top2, s.option.Width2, s.option.Height2});
-    settings_->loadFromStore();
-  }
-
-  void openManual(const std::string& fragment) {
-    const std::filesystem::path manual = findProgramFile(manualName());
-    if (manual.empty()) {
-      errorBox(nullptr, "マニュアルが見つかりません: " + narrow(manualName().wstring()));
-      return;
-    }
-    if (fragment.empty()) {
-      browser_.open(narrow(manual.wstring()));
-      return;
-    }
-    std::wstring url = L"file:///" + manual.wstring();
-    for (wchar_t& c : url) {
-      if (c == L'\\') c = L'/';
-    }
-    browser_.open(narrow(url) + fragment);
+  // Which press and release on which icon does what is the presentation's.
+  void wireTrayIcon(TTaskBar& icon, desktop::TrayIcon id) {
+    MainWindow* main = main_.get();
+    auto menu = [main, id](desktop::TrayButton button) -> TTaskBar::MenuHandler {
+      const auto which = desktop::trayMenuOnRelease(id, button);
+      if (!which) return nullptr;
+      const bool large = *which == desktop::TrayMenu::PopupMenu1;
+      return [main, large](POINT at) { main->popUp(large ? main->popupMenu1() : main->popupMenu2(), at); };
+    };
+    icon.setPopupMenuLeft(menu(desktop::TrayButton::Left));
+    icon.setPopupMenuMiddle(menu(desktop::TrayButton::Middle));
+    icon.setPopupMenuRight(menu(desktop::TrayButton::Right));
+    icon.setOnTrayClick([main, id](TTaskBar::MouseButton b) {
+      const desktop::TrayButton button = b == TTaskBar::MouseButton::Left    ? desktop::TrayButton::Left
+                                         : b == TTaskBar::MouseButton::Right ? desktop::TrayButton::Right
+                                                                             : desktop::TrayButton::Middle;
+      main->presenter().trayPressed(id, button);
+    });
   }
 
   void destroyWindows() {

@@ -35,178 +35,72 @@ struct MenuTest : ::testing::Test {
     }
     return false;
   }
-
-  // The items a user can pick, each with its path of captions
-  // ("接続/切断/B1 切断"), submenus opened, separators and destinations left out.
-  void leaves(const QList<QAction*>& actions, const QString& path, std::vector<std::pair<QString, QAction*>>& out) {
-    for (QAction* a : actions) {
-      if (a->isSeparator() || isDestination(a)) continue;
-      const QString here = path.isEmpty() ? a->text() : path + QLatin1Char('/') + a->text();
-      if (a->menu()) {
-        leaves(a->menu()->actions(), here, out);
-      } else {
-        out.emplace_back(here, a);
-      }
-    }
-  }
-
-  // Picks the item with the window shown minimised and says what happened:
-  // the engine's commands, the windows asked for, a close or a bringing back.
-  std::string effectOf(QAction* a) {
-    window.show();
-    window.showMinimized();
-    core.calls.clear();
-    QSignalSpy config(&window, &MainWindow::configRequested);
-    QSignalSpy details(&window, &MainWindow::detailsRequested);
-    QSignalSpy help(&window, &MainWindow::helpRequested);
-    QSignalSpy about(&window, &MainWindow::aboutRequested);
-    QSignalSpy page(&window, &MainWindow::programPageRequested);
-    QSignalSpy usage(&window, &MainWindow::usageRequested);
-    a->trigger();
-    std::vector<std::string> effects = core.calls;
-    const std::pair<QSignalSpy*, const char*> windows[] = {{&config, "settings window"},
-                                                           {&details, "details window"},
-                                                           {&help, "manual"},
-                                                           {&about, "about box"},
-                                                           {&page, "program page"},
-                                                           {&usage, "usage window"}};
-    for (const auto& [spy, what] : windows) {
-      for (int i = 0; i < spy->size(); ++i) effects.push_back(what);
-    }
-    if (window.isVisible() && !window.isMinimized()) effects.push_back("window back");
-    std::string joined;
-    for (const std::string& e : effects) joined += (joined.empty() ? "" : ", ") + e;
-    return joined;
-  }
 };
 
-// Every item a user can pick does what its caption says, in the window's
-// menu bar, the tray's menu and the tray's left-click menu. Destinations
-// are tested apart, by their numbers.
-TEST_F(MenuTest, EveryItemDoesWhatItsCaptionSays) {
-  const std::map<QString, std::string> expected = {
-      {"接続/切断/B1 切断", "B1DiscClick"},
-      {"接続/切断/B2 切断", "B2DiscClick"},
-      {"接続/終了", "FormCloseQuery 0, FormClose"},
-      {"設定/Tarvikの設定", "settings window"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/切断／接続状況", "ExecWWW 1"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/自動接続先設定", "ExecWWW 2"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/本体設定", "ExecWWW 3"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/IP設定", "ExecWWW 4"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/ISDN設定", "ExecWWW 5"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/アナログポート設定", "ExecWWW 6"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/設定の消去", "ExecWWW 7"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/設定情報", "ExecWWW 8"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/IP経路情報", "ExecWWW 9"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/接続・切断ログ情報", "ExecWWW 10"},
-      {"設定/MN128-SOHO設定ﾍﾟｰｼﾞ/通信料金情報", "ExecWWW 11"},
-      {"その他/ﾍﾙﾌﾟ", "manual"},
-      {"その他/ﾊﾞｰｼﾞｮﾝ情報", "about box"},
-      {"その他/Tarvikのﾍﾟｰｼﾞ", "program page"},
-      {"その他/利用状況", "usage window"},
-      {"tray/B1 切断", "B1DiscClick"},
-      {"tray/B2 切断", "B2DiscClick"},
-      {"tray/設定", "settings window"},
-      {"tray/情報窓表示", "window back"},
-      {"tray/利用状況", "usage window"},
-      {"tray/時限切断 [7:58]", "JIGENClick"},
-      {"tray/終了", "FormCloseQuery 0, FormClose"},
-      {"tray left/接続", "ConnectBtnClick"},
-      {"tray left/切断", "DiscBtnClick"},
-      {"tray left/詳細", "details window"},
-  };
-  std::vector<std::pair<QString, QAction*>> items;
-  leaves(window.menuBar()->actions(), QString(), items);
-  leaves(window.popupMenu1()->actions(), QStringLiteral("tray"), items);
-  leaves(window.popupMenu2()->actions(), QStringLiteral("tray left"), items);
-  std::map<QString, std::string> found;
-  for (const auto& [path, a] : items) {
-    EXPECT_EQ(found.count(path), 0u) << "two items read " << path.toStdString();
-    found[path] = effectOf(a);
+// The Qt menus are the tables: every row is an action (or separator, or
+// submenu) of its menu, in the table's order, with the row's name and
+// caption; a submenu holds its rows.
+void expectBuiltFrom(const QList<QAction*>& actions, std::span<const MenuItem> rows, const std::string& where) {
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(rows.size())) << where;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const MenuItem& row = rows[i];
+    QAction* a = actions.at(static_cast<qsizetype>(i));
+    const std::string here = where + "/" + row.name;
+    EXPECT_EQ(a->objectName(), QString::fromLatin1(row.name)) << here;
+    EXPECT_EQ(a->isSeparator(), row.act == MenuAct::Separator) << here;
+    if (row.act == MenuAct::Separator) continue;
+    EXPECT_EQ(a->text(), QString::fromUtf8(row.caption)) << here;
+    EXPECT_EQ(a->menu() != nullptr, row.act == MenuAct::Submenu) << here;
+    if (a->menu()) expectBuiltFrom(a->menu()->actions(), row.children, here);
   }
-  EXPECT_EQ(found, expected);
 }
 
-// Rules of order the user relies on.
-TEST_F(MenuTest, TheOrderOfTheMenus) {
-  auto captions = [](const QMenu* menu) {
-    QStringList out;
-    for (QAction* a : menu->actions()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return out;
-  };
-  QStringList bar;
-  for (QAction* a : window.menuBar()->actions()) bar << a->text();
-  EXPECT_EQ(bar, QStringList({"接続", "設定", "その他"}));
+TEST_F(MenuTest, TheMenusAreBuiltFromTheTables) {
+  expectBuiltFrom(window.menuBar()->actions(), mainMenuItems(), "MainMenu1");
+  expectBuiltFrom(window.popupMenu1()->actions(), popupMenu1Items(), "PopupMenu1");
+  expectBuiltFrom(window.popupMenu2()->actions(), popupMenu2Items(), "PopupMenu2");
+}
 
-  // No menu starts or ends with a separator or has two in a row.
-  std::vector<const QMenu*> menus = {window.popupMenu1(), window.popupMenu2()};
-  for (QMenu* m : window.findChildren<QMenu*>()) menus.push_back(m);
-  for (const QMenu* m : menus) {
-    const QStringList c = captions(m);
-    ASSERT_FALSE(c.isEmpty()) << m->title().toStdString();
-    EXPECT_NE(c.first(), "-") << m->title().toStdString();
-    EXPECT_NE(c.last(), "-") << m->title().toStdString();
-    EXPECT_EQ(c.join(QLatin1Char('|')).indexOf(QStringLiteral("-|-")), -1) << m->title().toStdString();
+// A picked item reaches the presentation: the engine's items the engine,
+// the window items their windows, the timed-disconnect item its check mark.
+TEST_F(MenuTest, PickedItemsArrive) {
+  QSignalSpy config(&window, &MainWindow::configRequested);
+  QSignalSpy details(&window, &MainWindow::detailsRequested);
+  QSignalSpy usage(&window, &MainWindow::usageRequested);
+  QSignalSpy about(&window, &MainWindow::aboutRequested);
+  const std::pair<const char*, std::string> engineItems[] = {
+      {"B1Disc", "B1DiscClick"}, {"KB22", "B2DiscClick"}, {"K5", "ConnectBtnClick"},
+      {"K6", "DiscBtnClick"},    {"KISDN1", "ExecWWW 5"}};
+  for (const auto& [name, call] : engineItems) {
+    ASSERT_NE(action(name), nullptr) << name;
+    action(name)->trigger();
+    EXPECT_EQ(core.last(), call) << name;
   }
+  action("KTarvik3")->trigger();
+  action("K3")->trigger();
+  action("K7")->trigger();
+  action("KUsage2")->trigger();
+  action("KTarvik1")->trigger();
+  EXPECT_EQ(config.size(), 2);
+  EXPECT_EQ(details.size(), 1) << "詳細 presses Button3";
+  EXPECT_EQ(usage.size(), 1);
+  EXPECT_EQ(about.size(), 1);
+  window.show();
+  window.showMinimized();
+  action("K4")->trigger();
+  EXPECT_FALSE(window.isMinimized()) << "情報窓表示 brings the window back";
+}
 
-  // 終了 closes the connection menu and the tray's menu, set apart.
-  const QMenu* connection = window.menuBar()->actions().at(0)->menu();
-  for (const QMenu* m : {connection, static_cast<const QMenu*>(window.popupMenu1())}) {
-    const QStringList c = captions(m);
-    ASSERT_GE(c.size(), 2);
-    EXPECT_EQ(c.last(), QStringLiteral("終了"));
-    EXPECT_EQ(c.at(c.size() - 2), QStringLiteral("-"));
-  }
-  // 利用状況 comes last in その他, so that the items before it keep their
-  // places; in the tray's menu it follows 情報窓表示.
-  EXPECT_EQ(captions(window.menuBar()->actions().at(2)->menu()).last(), QStringLiteral("利用状況"));
-  const QStringList tray = captions(window.popupMenu1());
-  EXPECT_EQ(tray.indexOf(QStringLiteral("利用状況")), tray.indexOf(QStringLiteral("情報窓表示")) + 1);
-  // The router's pages in the order of their numbers.
-  const QMenu* pages = window.menuBar()->actions().at(1)->menu()->actions().at(1)->menu();
-  ASSERT_NE(pages, nullptr);
-  std::vector<std::string> asked;
-  for (QAction* a : pages->actions()) {
-    core.calls.clear();
-    a->trigger();
-    asked.push_back(core.last());
-  }
-  std::vector<std::string> inOrder;
-  for (int n = 1; n <= 11; ++n) inOrder.push_back("ExecWWW " + std::to_string(n));
-  EXPECT_EQ(asked, inOrder);
-  // The tray's left-click menu: 接続 first, its default item, shown bold.
-  EXPECT_EQ(captions(window.popupMenu2()), QStringList({"接続", "切断", "詳細"}));
+// What the Qt menus draw beyond the rows: the tray's left-click menu shows
+// 接続 as its default item, bold; ﾍﾙﾌﾟ answers F1; the timed disconnect shows
+// whether it is switched on.
+TEST_F(MenuTest, TheMenusMarks) {
   EXPECT_EQ(window.popupMenu2()->defaultAction(), window.popupMenu2()->actions().at(0));
   EXPECT_TRUE(window.popupMenu2()->actions().at(0)->font().bold());
-  // Help answers F1; the timed disconnect shows whether it is switched on.
+  EXPECT_FALSE(window.popupMenu2()->actions().at(1)->font().bold());
   EXPECT_EQ(action("Help1")->shortcut(), QKeySequence(Qt::Key_F1));
   EXPECT_TRUE(action("JIGEN")->isCheckable());
   EXPECT_TRUE(action("JIGEN")->isChecked());
-}
-
-// Both menus offer the sixteen destinations in number order, the first
-// eight directly, the other eight under 次の8件, as one block set apart by
-// separators.
-TEST_F(MenuTest, TheDestinationsComeInNumberOrder) {
-  const QMenu* connection = window.menuBar()->actions().at(0)->menu();
-  for (const QMenu* m : {connection, static_cast<const QMenu*>(window.popupMenu1())}) {
-    SCOPED_TRACE(m == connection ? "接続" : "tray");
-    const QList<QAction*> items = m->actions();
-    int first = -1;
-    for (int i = 0; i < items.size() && first < 0; ++i) {
-      if (isDestination(items[i])) first = i;
-    }
-    ASSERT_GT(first, 0);
-    EXPECT_TRUE(items[first - 1]->isSeparator());
-    for (int n = 0; n < 8; ++n) EXPECT_EQ(items.at(first + n), window.destinationActions(n)[m == connection ? 0 : 1]);
-    QAction* next = items.at(first + 8);
-    ASSERT_NE(next->menu(), nullptr);
-    EXPECT_EQ(next->text(), QStringLiteral("次の8件"));
-    ASSERT_EQ(next->menu()->actions().size(), 8);
-    for (int n = 8; n < 16; ++n)
-      EXPECT_EQ(next->menu()->actions().at(n - 8), window.destinationActions(n)[m == connection ? 0 : 1]);
-    EXPECT_TRUE(items.at(first + 9)->isSeparator());
-  }
 }
 
 TEST_F(MenuTest, EveryDestinationItemDialsTheNumberItCarriesWhateverItsCaption) {

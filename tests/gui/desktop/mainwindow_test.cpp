@@ -205,7 +205,11 @@ TEST_F(MainWindowTest, MinimisingAndRestoringAreReportedForTheRestOfTheProgram) 
   EXPECT_EQ(minimised.at(1).at(0).toBool(), false);
 }
 
-TEST_F(MainWindowTest, ParkingAndBringingBack) {
+// Parking moves the real window (the rules are the presentation's, tested
+// in tests/unit/desktop): out of sight at top -300 but shown, back with a
+// double click on the background; a place no screen shows is moved onto the
+// real screen.
+TEST_F(MainWindowTest, ParkingMovesTheWindowAndADoubleClickBringsItBack) {
   window.placeAt(350, 40);
   window.show();
   EXPECT_EQ(window.pos(), QPoint(350, 40));
@@ -213,71 +217,26 @@ TEST_F(MainWindowTest, ParkingAndBringingBack) {
   EXPECT_EQ(window.pos(), QPoint(350, MainWindow::kParkedTop));
   EXPECT_TRUE(window.isParked());
   EXPECT_TRUE(window.isVisible()) << "parked is not hidden";
-  window.bringBack();
-  EXPECT_EQ(window.pos(), QPoint(350, 40));
-  EXPECT_FALSE(window.isParked());
-
-  window.move(500, 200);  // moved by hand
-  window.bringBack();
-  EXPECT_EQ(window.pos(), QPoint(500, 200)) << "a window on screen stays where the user put it";
-  window.restoreOnConnect();
-  EXPECT_EQ(window.pos(), QPoint(500, 40)) << "a connection brings it to the remembered top";
-
-  window.park();
   QTest::mouseDClick(window.centralWidget(), Qt::LeftButton);
-  EXPECT_EQ(window.pos(), QPoint(500, 40)) << "a double click on the background brings it back";
-}
-
-// Saved on a screen that is gone, the window starts on the nearest screen
-// and returns there; one that a screen change leaves out of sight comes back
-// with 情報窓表示 or a connection. Parked stays parked until brought back.
-TEST_F(MainWindowTest, AWindowNoScreenShowsComesBackOntoTheNearestOne) {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  auto shown = [&] { return screen.contains(window.frameGeometry()); };
-  const struct {
-    const char* why;
-    QPoint saved;
-  } starts[] = {
-      {"right of the screen", {screen.right() + 2000, screen.top() + 40}},
-      {"below it", {screen.left() + 40, screen.bottom() + 2000}},
-      {"above and left of it", {screen.left() - 3000, screen.top() - 1000}},
-  };
-  for (const auto& start : starts) {
-    window.placeAt(start.saved.x(), start.saved.y());
-    EXPECT_TRUE(shown()) << start.why;
-    EXPECT_EQ(window.rememberedTop(), window.y()) << start.why;
-  }
-  window.placeAt(screen.left() + 50, screen.top() + 40);
-  window.show();
-  EXPECT_EQ(window.pos(), QPoint(screen.left() + 50, screen.top() + 40)) << "a place on the screen stays";
-
-  window.move(screen.right() + 5000, screen.top() + 60);  // its screen was unplugged
-  window.bringBack();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(window.y(), screen.top() + 60) << "moved only as far as needed";
-
-  window.park();
-  EXPECT_EQ(window.y(), MainWindow::kParkedTop) << "parked stays out of sight";
-  window.bringBack();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(window.y(), screen.top() + 40);
-
-  window.move(screen.left() - 5000, screen.bottom() + 5000);
-  window.restoreOnConnect();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(window.y(), screen.top() + 40);
-}
-
-TEST_F(MainWindowTest, WithoutATrayParkingMinimisesInsteadOfHiding) {
-  window.setTrayAvailable(false);
-  window.placeAt(350, 40);
-  window.show();
-  window.park();
-  EXPECT_EQ(window.pos(), QPoint(350, 40));
+  EXPECT_EQ(window.pos(), QPoint(350, 40)) << "a double click on the background brings it back";
   EXPECT_FALSE(window.isParked());
-  EXPECT_TRUE(window.isMinimized());
-  window.bringBack();
-  EXPECT_FALSE(window.isMinimized());
+
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  window.placeAt(screen.right() + 2000, screen.top() + 40);
+  EXPECT_TRUE(screen.contains(window.frameGeometry()));
+  EXPECT_EQ(window.y(), screen.top() + 40) << "moved only as far as needed";
+}
+
+// A window whose top is -300 is parked, also when the saved top put it
+// there: the close request then keeps the saved top.
+TEST_F(MainWindowTest, ASavedParkedTopStartsTheWindowParked) {
+  window.placeAt(350, MainWindow::kParkedTop);
+  window.show();
+  EXPECT_TRUE(window.isParked());
+  core.closeAllowed = false;
+  window.close();
+  EXPECT_EQ(core.calls, std::vector<std::string>{"FormCloseQuery 1"});
+  EXPECT_TRUE(core.placement.parked);
 }
 
 TEST_F(MainWindowTest, TheCloseRequestHandsOverThePositionAndWhetherTheWindowIsParked) {

@@ -1,5 +1,7 @@
-// TAsyncSock without a peer: properties, error texts, and connects that
-// fail (nothing listening), which must be reported and leave no socket.
+// TAsyncSock without a peer: properties, error texts, name look-ups, and
+// connects that fail (nothing listening), which must be reported and leave
+// no socket. The transport on it is checked by the transport contract
+// (asyncsocktransport_test.cpp).
 
 #include "qt/socket/tasyncsock.h"
 
@@ -17,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "qt/socket/asyncsocktransport.h"
 #include "engine/net/ecommerror.h"
 
 namespace tarvik {
@@ -216,24 +217,6 @@ TEST(TAsyncSockTest, ConnectThatHangsEndsAfterTimeOut) {
   EXPECT_EQ(closes.at(0).at(0).toLongLong(), s);
   EXPECT_EQ(sock.LastError(), 10060);
   EXPECT_EQ(sock.openConnections(), 0);
-}
-
-TEST(AsyncSockTransportTest, FailedConnectArrivesAsClosedWithItsReason) {
-  std::vector<std::string> seen;
-  AsyncSockTransport transport({[&](SocketId) { seen.push_back("connect"); },
-                                [&](SocketId, std::string_view) { seen.push_back("receive"); },
-                                [&](SocketId) { seen.push_back("closed"); }});
-  transport.setHost("127.0.0.1");
-  transport.setPort(deadPort());
-  const SocketId s = transport.open();
-  ASSERT_NE(s, kNoSocket);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !seen.empty(); }, 5000));
-  EXPECT_EQ(seen, std::vector<std::string>{"closed"});
-  EXPECT_EQ(transport.errorText().rfind("connect Error ", 0), 0u) << transport.errorText();
-  EXPECT_GT(transport.errorText().size(), std::string("connect Error ").size());
-  transport.close(s);
-  EXPECT_FALSE(transport.send(s, "x"));  // gone: told, with the reason, not thrown
-  EXPECT_EQ(transport.errorText().rfind("Send Error ", 0), 0u);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
-// A stand-in for the engine behind the windows: it records every command as
-// a line ("ConnectFromMenu 5") and keeps a real settings store and real
-// settings files in a directory of the test's own.
+// A stand-in for the engine behind the windows: it records every command of
+// the engine's list as a line ("ConnectFromMenu 5") and keeps a real
+// settings store and real settings files in a directory of the test's own.
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "engine/core/enginecommands.h"
@@ -26,46 +29,12 @@ class RecordingCore : public EngineCommands {
     return files_.saveApplications(destination, apps);
   }
 
-  void FormCreate(const std::vector<std::string>& arguments) override {
-    record("FormCreate " + std::to_string(arguments.size()));
-  }
-  void FormShow() override { record("FormShow"); }
-  bool FormCloseQuery(const WindowPlacement& p) override {
-    record("FormCloseQuery " + std::to_string(p.parked));
-    placement = p;
-    return closeAllowed;
-  }
-  void DisconnectQuestionAnswered(bool ok) override {
-    record("DisconnectQuestionAnswered " + std::to_string(ok));
-  }
-  void FormClose() override { record("FormClose"); }
-  void EndSession(const WindowPlacement& p) override {
-    record("EndSession " + std::to_string(p.parked));
-    placement = p;
-  }
+  // Every command is recorded as its name and its arguments (described below).
+#define TARVIK_RECORD_COMMAND(guard, result, name, parameters, arguments) \
+  result name parameters override { return recorded<result>(#name, std::forward_as_tuple arguments); }
+  TARVIK_ENGINE_COMMANDS(TARVIK_RECORD_COMMAND)
+#undef TARVIK_RECORD_COMMAND
 
-  void AsyncSock1Connect(SocketId socket) override { record("AsyncSock1Connect " + std::to_string(socket)); }
-  void AsyncSock1Receive(SocketId socket, std::string_view bytes) override {
-    record("AsyncSock1Receive " + std::to_string(socket) + " " + std::string(bytes));
-  }
-  void AsyncSock1Close(SocketId socket) override { record("AsyncSock1Close " + std::to_string(socket)); }
-  void Timer1Timer() override { record("Timer1Timer"); }
-  void Timer2Timer() override { record("Timer2Timer"); }
-  void TIMEMANTimer() override { record("TIMEMANTimer"); }
-  void ExchangeWatchdogTimer() override { record("ExchangeWatchdogTimer"); }
-
-  void ConnectBtnClick() override { record("ConnectBtnClick"); }
-  void ConnectFromMenu(int destination) override { record("ConnectFromMenu " + std::to_string(destination)); }
-  void DiscBtnClick() override { record("DiscBtnClick"); }
-  void B1DiscClick() override { record("B1DiscClick"); }
-  void B2DiscClick() override { record("B2DiscClick"); }
-  void Edit1Click() override { record("Edit1Click"); }
-  void Edit2Click() override { record("Edit2Click"); }
-  void JIGENClick() override {
-    record("JIGENClick");
-    jigen = !jigen;
-  }
-  void Config() override { record("Config"); }
   // The save itself is the real one, so the tests see the files it writes.
   std::string ConfigClosed(const SettingsStore& edited, const ApplicationList& shownApps) override {
     store = edited;
@@ -73,15 +42,6 @@ class RecordingCore : public EngineCommands {
     if (error.empty()) record("ConfigClosed");
     return error;
   }
-  void CredentialsEntered(const std::string& userId, const std::string& password) override {
-    record("CredentialsEntered " + userId + " " + password);
-  }
-  void CredentialsCancelled() override { record("CredentialsCancelled"); }
-  void ReportButtonClick(ReportButton button) override {
-    record("ReportButtonClick " + std::to_string(static_cast<int>(button)));
-  }
-  void ExecWWW(int page) override { record("ExecWWW " + std::to_string(page)); }
-  void setPollIntervalOverrideMs(int ms) override { record("setPollIntervalOverrideMs " + std::to_string(ms)); }
 
   bool jigenChecked() const override { return jigen; }
   const ChannelState& channel(Channel ch) const override { return ch == Channel::B1 ? b1 : b2; }
@@ -92,8 +52,29 @@ class RecordingCore : public EngineCommands {
   bool exchangeIdle() const override { return true; }
   std::string soundFile(std::string_view sjisSetting) const override { return std::string(sjisSetting); }
 
+  // How an argument appears in the record. A close request's placement is
+  // kept for the test.
+  static std::string describe(const std::string& text) { return text; }
+  static std::string describe(std::string_view text) { return std::string(text); }
+  static std::string describe(const std::vector<std::string>& words) { return std::to_string(words.size()); }
+  static std::string describe(ReportButton button) { return std::to_string(static_cast<int>(button)); }
+  static std::string describe(long long number) { return std::to_string(number); }
+  std::string describe(const WindowPlacement& p) {
+    placement = p;
+    return std::to_string(p.parked);
+  }
+
   std::string last() const { return calls.empty() ? std::string() : calls.back(); }
   void record(std::string call) { calls.push_back(std::move(call)); }
+
+  template <typename Result, typename... Arguments>
+  Result recorded(const char* name, std::tuple<Arguments&...> arguments) {
+    std::string call = name;
+    std::apply([&](auto&... a) { ((call += " " + describe(a)), ...); }, arguments);
+    if (call == "JIGENClick") jigen = !jigen;
+    record(std::move(call));
+    if constexpr (std::is_same_v<Result, bool>) return closeAllowed;  // FormCloseQuery
+  }
 
   SettingsStore store;
   std::vector<std::string> calls;

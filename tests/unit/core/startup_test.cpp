@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "corefixture.h"
+#include "engine/base/pathtext.h"
 #include "engine/net/exchange.h"
 #include "engine/settings/password.h"
 
@@ -353,6 +354,49 @@ TEST_F(CoreTest, TheSettingsDialogSaveGoesThroughTheEngine) {
   EXPECT_NE(core->ConfigClosed(edited, {}).find("Tarvik.ini に書き込めません"), std::string::npos);
   core->B1DiscClick();
   EXPECT_EQ(transport.host, "10.0.0.11");
+}
+
+// A save that fails in a way of its own (here the status line it tells a
+// notice on gives way) comes back as the settings file's message; nothing
+// is thrown into the dialog, and the settings are in force as after a
+// file that could not be written.
+TEST_F(CoreTest, ASaveThatFailsUnexpectedlyIsToldNotThrown) {
+  struct GivingWayView : FakeView {
+    using FakeView::FakeView;
+    bool giveWay = false;
+    void setStatusLine(const std::string& text) override {
+      if (giveWay) throw std::runtime_error("the view gave way");
+      FakeView::setStatusLine(text);
+    }
+  } givingWay{events};
+  TarvikCore other(CorePorts{givingWay, transport, timers, sound, launcher, browser, clock, prompter},
+                   SettingsFiles(dir));
+  SettingsStore edited = other.settings();
+  edited.tarvik.SOHOIP = "10.0.0.12";
+  other.applySettings(edited);
+  other.FormCreate({});
+  other.FormShow();
+  other.Config();
+  // A password the keyring could not give: the save says so on the status line.
+  edited.secret.unreadAs = edited.tarvik.PASS;
+  edited.tarvik.SOHOIP = "10.0.0.13";
+  const std::string trouble =
+      "設定ファイル " + utf8Of(path("Tarvik.ini")) + " を読み書きできません: the view gave way";
+  givingWay.giveWay = true;
+  std::string error;
+#ifndef _WIN32
+  // A file that others may read and that holds a password: made the
+  // owner's alone, which the status line tells.
+  writeFile("Tarvik.ini", "[Tarvik]\r\nPASS=x\r\n");
+  ::chmod(path("Tarvik.ini").c_str(), 0644);
+  ASSERT_NO_THROW(error = other.saveApplications(3, {"x", "", "", "", "", "", ""}));
+  EXPECT_EQ(error, trouble);
+#endif
+  ASSERT_NO_THROW(error = other.ConfigClosed(edited, {}));
+  EXPECT_EQ(error, trouble);
+  givingWay.giveWay = false;
+  other.B1DiscClick();
+  EXPECT_EQ(transport.host, "10.0.0.13") << "the new address is in force";
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST_P(BadRate, FallsBackAndTheRestOfTheAnswerGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Values, BadRate, ::testing::Values("100/0", "1x/0/0", "10/ab/0", "-5/1/0", "/1/0"));
 
 TEST_F(ConsoleParserTest, RaisesTheEventsOfOneAnswerInTheirFixedOrder) {
-  parser.LaunchArmed = true;
+  parser.armLaunch();
   // The failure messages stand in another order than the one they are
   // reported in.
   std::string text =
@@ -112,14 +112,14 @@ TEST_F(ConsoleParserTest, RaisesTheEventsOfOneAnswerInTheirFixedOrder) {
       (Events{"status:B1", "status:B2", "address", "tip", "disconnected:  切断理由：相手切断",
               "incoming:0312345001", "failed:接続に失敗しました", "failed:既に切断されています",
               "failed:番号を設定してください", "dial", "busy", "stopElapsed", "connected", "destinations"}));
-  EXPECT_TRUE(parser.CallEnded);
-  EXPECT_TRUE(parser.LaunchArmed);  // re-armed by the connection after the address was taken
+  EXPECT_TRUE(parser.callEnded());
+  EXPECT_TRUE(parser.launchArmed());  // re-armed by the connection after the address was taken
 }
 
 TEST_F(ConsoleParserTest, BothIdleChannelsStopTheElapsedDisplayBeforeTheTip) {
   feed(idleBlock("B1") + idleBlock("B2"));
   EXPECT_EQ(host.events, (Events{"status:B1", "status:B2", "bothIdle", "tip", "noIncoming"}));
-  EXPECT_FALSE(parser.CallEnded);
+  EXPECT_FALSE(parser.callEnded());
 }
 
 TEST_F(ConsoleParserTest, BusyLineCountsOnlyInThePoll) {
@@ -135,12 +135,12 @@ TEST_F(ConsoleParserTest, BusyLineCountsOnlyInThePoll) {
 TEST_F(ConsoleParserTest, AddressIsReportedOnceAfterEachConnection) {
   feedTranscript("parser-dial");
   EXPECT_EQ(host.only({"dial", "connected", "address"}), (Events{"dial", "connected"}));
-  EXPECT_TRUE(parser.LaunchArmed);
+  EXPECT_TRUE(parser.launchArmed());
 
   feedTranscript("parser-poll-connected");
   feedTranscript("parser-poll-connected");
   EXPECT_EQ(host.payloads("address").size(), 1u);
-  EXPECT_FALSE(parser.LaunchArmed);
+  EXPECT_FALSE(parser.launchArmed());
 }
 
 TEST_F(ConsoleParserTest, DisconnectionGivesTheLineAfterItsMessage) {
@@ -148,12 +148,12 @@ TEST_F(ConsoleParserTest, DisconnectionGivesTheLineAfterItsMessage) {
   EXPECT_EQ(host.payloads("disconnected"), (Events{"  切断理由：ユーザ要求"}));
   EXPECT_EQ(host.only({"disconnected", "stopElapsed"}),
             (Events{"disconnected:  切断理由：ユーザ要求", "stopElapsed"}));
-  EXPECT_FALSE(parser.CallEnded);  // worked out anew for every answer
+  EXPECT_FALSE(parser.callEnded());  // worked out anew for every answer
 
   host.events.clear();
   feed("B1チャネルを切断しました。");  // the message ends the answer: no line after it
   EXPECT_EQ(host.payloads("disconnected"), (Events{""}));
-  EXPECT_TRUE(parser.CallEnded);
+  EXPECT_TRUE(parser.callEnded());
 }
 
 TEST_F(ConsoleParserTest, RingingChannelIsReportedOnEveryAnswerUntilItStops) {
@@ -190,8 +190,8 @@ TEST_F(ConsoleParserTest, StartUpExchangeGivesBannerDestinationsAndEchoesOnlyWha
   feedTranscript("parser-startup");
 
   EXPECT_EQ(host.payloads("banner"), (Events{"MN128-SOHO.F Ver 2.10 (c) router firmware"}));
-  EXPECT_EQ(utf8(parser.RouterVersion), "MN128-SOHO.F Ver 2.10 (c) router firmware");
-  EXPECT_EQ(parser.RouterPageBase, 0);
+  EXPECT_EQ(utf8(parser.routerVersion()), "MN128-SOHO.F Ver 2.10 (c) router firmware");
+  EXPECT_EQ(parser.routerPageBase(), 0);
 
   Events echoes = host.payloads("echo");
   ASSERT_GE(echoes.size(), 3u);
@@ -205,7 +205,7 @@ TEST_F(ConsoleParserTest, StartUpExchangeGivesBannerDestinationsAndEchoesOnlyWha
     EXPECT_EQ(line.find("チャネル"), std::string::npos) << line;  // the status block not
     EXPECT_EQ(line.find("回線種別"), std::string::npos) << line;
   }
-  EXPECT_TRUE(parser.EchoEnabled);
+  EXPECT_TRUE(parser.echoEnabled());
 
   // Columns 31 to 35 are left out of an entry; no line break or next line
   // gets into it.
@@ -232,10 +232,10 @@ TEST_F(ConsoleParserTest, BannersSetTheVersionAndPageBaseOnlyInCommandExchanges)
       RecordingHost h;
       h.command = command;
       ConsoleParser p(h);
-      p.EchoEnabled = true;
+      p.setEchoEnabled(true);
       p.AsyncSock1Receive(routerText(std::string(c.line) + "\n"));
-      EXPECT_EQ(utf8(p.RouterVersion), command ? c.line : "") << c.line;
-      EXPECT_EQ(p.RouterPageBase, command ? c.pageBase : 0) << c.line;
+      EXPECT_EQ(utf8(p.routerVersion()), command ? c.line : "") << c.line;
+      EXPECT_EQ(p.routerPageBase(), command ? c.pageBase : 0) << c.line;
       EXPECT_EQ(h.payloads("banner").size(), command ? 1u : 0u) << c.line;
     }
   }
@@ -255,47 +255,47 @@ TEST_F(ConsoleParserTest, LoginLinesOfALaterExchangeAreEchoedBlank) {
 TEST_F(ConsoleParserTest, LinesAreTaggedWithEveryMatchingNameInListOrder) {
   host.command = true;
   host.names = {toSjis("0312345001:Office"), toSjis("no colon"), toSjis(":Nobody"), toSjis("0312:東京")};
-  parser.EchoEnabled = true;
+  parser.setEchoEnabled(true);
   feed("  相手番号[0312345001]\nプロバイダ1へ接続中．\n");
   EXPECT_EQ(host.payloads("echo"), (Events{"  相手番号[0312345001] Office 東京", "プロバイダ1へ接続中．"}));
 }
 
 TEST_F(ConsoleParserTest, AnalogViewEchoesOnlyAnalogueLinesAndAutomaticFetchesNothing) {
   host.command = true;
-  parser.EchoEnabled = true;
-  parser.AnalogView = true;
+  parser.setEchoEnabled(true);
+  parser.setAnalogView(true);
   feed("アナログポート：通話中\nその他の行\n");
   EXPECT_EQ(host.payloads("echo"), (Events{"アナログポート：通話中"}));
 
   host.events.clear();
-  parser.AnalogView = false;
-  parser.capture.setAutomatic(true);
+  parser.setAnalogView(false);
+  parser.setAutomaticFetch(true);
   feed("アナログポート：通話中\nその他の行\n");
   EXPECT_TRUE(host.payloads("echo").empty());
 }
 
 TEST_F(ConsoleParserTest, TextAfterTheLastLineFeedIsALineOnlyWhenItIsAPrompt) {
   host.command = true;
-  parser.EchoEnabled = true;
+  parser.setEchoEnabled(true);
   parser.AsyncSock1Receive(routerText("line\nプロバイダ1へ接続中．"));
   EXPECT_EQ(host.only({"echo", "dial"}), (Events{"echo:line", "dial"}));
 
-  parser.EchoEnabled = false;
+  parser.setEchoEnabled(false);
   parser.AsyncSock1Receive(routerText("MN128-SOHO% "));
-  EXPECT_TRUE(parser.EchoEnabled);
-  EXPECT_EQ(parser.capture.countdown(), -1);
+  EXPECT_TRUE(parser.echoEnabled());
+  EXPECT_EQ(parser.capture().countdown(), -1);
 }
 
 TEST_F(ConsoleParserTest, OnlyACarriageReturnAfterALineFeedIsSkipped) {
   host.command = true;
-  parser.EchoEnabled = true;
+  parser.setEchoEnabled(true);
   parser.AsyncSock1Receive("one\n\rtwo\nthree\n\n\rfour\r\n");
   EXPECT_EQ(host.payloads("echo"), (Events{"one", "two", "three", "", "four\r"}));
 }
 
 TEST_F(ConsoleParserTest, StatusBlockIsNotEchoedUntilTheNextPrompt) {
   host.command = true;
-  parser.EchoEnabled = true;
+  parser.setEchoEnabled(true);
   feed("before\n回線種別: INS64\n" + idleBlock("B1") + "MN128-SOHO% sh h\nafter\n");
   EXPECT_EQ(host.payloads("echo"), (Events{"before", "after"}));
 }

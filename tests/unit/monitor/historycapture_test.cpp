@@ -33,8 +33,8 @@ class HistoryCaptureTest : public ParserFixture {
   void arm(const Lines& file) {
     Lines lines;
     for (const std::string& line : file) lines.push_back(toSjis(line));
-    parser.capture.start(lines, file.empty() || file.back() == kBreak);
-    parser.AnalogView = false;
+    parser.startCapture(lines, file.empty() || file.back() == kBreak);
+    parser.setAnalogView(false);
   }
 
   Lines fetch(const Lines& file, const Lines& history) {
@@ -87,8 +87,8 @@ TEST_F(HistoryCaptureTest, MergesTheHistoryIntoTheSavedFile) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(fetch(c.file, c.history), c.written) << c.name;
-    EXPECT_EQ(parser.capture.countdown(), 0) << c.name;
-    EXPECT_FALSE(parser.capture.historySeen()) << c.name;
+    EXPECT_EQ(parser.capture().countdown(), 0) << c.name;
+    EXPECT_FALSE(parser.capture().historySeen()) << c.name;
   }
 }
 
@@ -112,18 +112,18 @@ TEST_F(HistoryCaptureTest, CompletesOnTheThirdPromptOnceAndEchoesTheHistoryOfAUs
   // Later exchanges only count further down.
   feed(historyExchange({"B"}));
   EXPECT_EQ(host.payloads("history").size(), 1u);
-  EXPECT_EQ(parser.capture.countdown(), -3);
+  EXPECT_EQ(parser.capture().countdown(), -3);
 }
 
 TEST_F(HistoryCaptureTest, AutomaticFetchIsSilentAndEndsAutomatic) {
-  parser.capture.setAutomatic(true);
+  parser.setAutomaticFetch(true);
   arm({});
   feed(historyExchange({"A", "B"}));
   EXPECT_EQ(host.writtenLog, entries({"A", "B"}));
   // Nothing of the exchange is echoed up to the completion; what the router
   // prints after the last prompt is echoed again.
   EXPECT_EQ(host.payloads("echo"), (Lines{"Bye."}));
-  EXPECT_FALSE(parser.capture.automatic());
+  EXPECT_FALSE(parser.automaticFetch());
 }
 
 TEST_F(HistoryCaptureTest, TaggedEntriesAreCapturedAsTagged) {

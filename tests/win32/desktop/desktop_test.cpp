@@ -9,11 +9,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
+#include "desktop/mainmenus.h"
 #include "win32/desktop/channelicon.h"
 #include "win32/desktop/mainwindow.h"
 #include "win32/desktop/menubar.h"
@@ -46,42 +48,69 @@ int itemCount(HMENU menu, UINT id) {
   return n;
 }
 
-TEST(MenuBar, EveryDestinationDialsFromTheMainMenuAndThePopupMenu) {
-  MenuBar menus;
-  for (int n = 0; n < 16; ++n) {
-    const UINT id = MenuBar::commandId(MenuAct::Destination, n);
-    EXPECT_EQ(itemCount(menus.mainMenu(), id), 1) << n;
-    EXPECT_EQ(itemCount(menus.popupMenu1(), id), 1) << n;
-    const auto command = MenuBar::command(id);
-    ASSERT_TRUE(command);
-    EXPECT_EQ(command->act, MenuAct::Destination);
-    EXPECT_EQ(command->value, n);
+const MenuItem* row(std::span<const MenuItem> items, const std::string& name) {
+  for (const MenuItem& item : items) {
+    if (name == item.name) return &item;
+    if (const MenuItem* inside = row(item.children, name)) return inside;
   }
+  return nullptr;
 }
 
-TEST(MenuBar, ItemsOfEachMenu) {
-  MenuBar menus;
-  const struct {
-    HMENU menu;
-    MenuAct act;
-    int value;
-    int count;
-  } cases[] = {
-      {menus.mainMenu(), MenuAct::RouterPage, 1, 1},  {menus.mainMenu(), MenuAct::RouterPage, 11, 1},
-      {menus.mainMenu(), MenuAct::Exit, 0, 1},        {menus.mainMenu(), MenuAct::Help, 0, 1},
-      {menus.popupMenu1(), MenuAct::Jigen, 0, 1},     {menus.popupMenu1(), MenuAct::BringBack, 0, 1},
-      {menus.popupMenu1(), MenuAct::Exit, 0, 1},      {menus.popupMenu2(), MenuAct::Connect, 0, 1},
-      {menus.popupMenu2(), MenuAct::Disconnect, 0, 1}, {menus.popupMenu2(), MenuAct::Details, 0, 1},
-      // The usage window is not offered on Windows.
-      {menus.mainMenu(), MenuAct::Usage, 0, 0},       {menus.popupMenu1(), MenuAct::Usage, 0, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(itemCount(c.menu, MenuBar::commandId(c.act, c.value)), c.count)
-        << static_cast<int>(c.act) << " " << c.value;
+const MenuItem& row(const std::string& name) {
+  for (auto items : {mainMenuItems(), popupMenu1Items(), popupMenu2Items()}) {
+    if (const MenuItem* found = row(items, name)) return *found;
   }
-  EXPECT_EQ(::GetMenuItemCount(menus.popupMenu2()), 3);
-  // 接続 is the left menu's default item.
-  EXPECT_EQ(::GetMenuDefaultItem(menus.popupMenu2(), FALSE, 0), MenuBar::commandId(MenuAct::Connect, 0));
+  ADD_FAILURE() << "no row " << name;
+  return mainMenuItems()[0];
+}
+
+std::wstring itemCaption(HMENU menu, int position) {
+  wchar_t buffer[256] = {};
+  ::GetMenuStringW(menu, static_cast<UINT>(position), buffer, static_cast<int>(std::size(buffer)), MF_BYPOSITION);
+  return buffer;
+}
+
+// The Win32 menus are the tables: every row (but 利用状況, which has no
+// Windows window yet) is an item of its menu, in the table's order, with
+// the row's caption and the id of the row's command; a submenu holds its
+// rows, and the id leads back to the row.
+void expectBuiltFrom(HMENU menu, std::span<const MenuItem> rows, const std::string& where) {
+  int position = 0;
+  for (const MenuItem& item : rows) {
+    if (item.act == MenuAct::Usage) continue;
+    const std::string here = where + "/" + item.name;
+    ASSERT_LT(position, ::GetMenuItemCount(menu)) << here;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU;
+    ASSERT_TRUE(::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info)) << here;
+    EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, item.act == MenuAct::Separator) << here;
+    if (item.act == MenuAct::Submenu) {
+      ASSERT_NE(info.hSubMenu, nullptr) << here;
+      expectBuiltFrom(info.hSubMenu, item.children, here);
+    } else if (item.act != MenuAct::Separator) {
+      EXPECT_EQ(info.wID, MenuBar::commandId(item)) << here;
+      ASSERT_NE(MenuBar::command(info.wID), nullptr) << here;
+      EXPECT_TRUE(MenuBar::command(info.wID)->sameCommand(item)) << here;
+      const std::wstring caption = itemCaption(menu, position);
+      const std::wstring expected = widen(item.caption);
+      EXPECT_EQ(caption.substr(0, caption.find(L'\t')), expected.empty() ? L" " : expected) << here;
+    }
+    ++position;
+  }
+  EXPECT_EQ(position, ::GetMenuItemCount(menu)) << where;
+}
+
+TEST(MenuBar, TheMenusAreBuiltFromTheTables) {
+  MenuBar menus;
+  expectBuiltFrom(menus.mainMenu(), mainMenuItems(), "MainMenu1");
+  expectBuiltFrom(menus.popupMenu1(), popupMenu1Items(), "PopupMenu1");
+  expectBuiltFrom(menus.popupMenu2(), popupMenu2Items(), "PopupMenu2");
+  // 接続 is the left menu's default item; ﾍﾙﾌﾟ shows its key.
+  EXPECT_EQ(::GetMenuDefaultItem(menus.popupMenu2(), FALSE, 0), MenuBar::commandId(row("K5")));
+  EXPECT_EQ(menus.caption(menus.mainMenu(), MenuBar::helpId()), L"ﾍﾙﾌﾟ\tF1");
+  EXPECT_EQ(MenuBar::command(0), nullptr);
+  EXPECT_EQ(MenuBar::command(MenuBar::commandId(row("K7")) + 1), nullptr) << "past the last command";
 }
 
 TEST(MenuBar, DestinationCaptionsChangeInBothMenus) {
@@ -109,9 +138,7 @@ class MainWindowTest : public testing::Test {
     window->show();
   }
 
-  void command(MenuAct act, int value = 0) {
-    ::SendMessageW(window->hwnd(), WM_COMMAND, MenuBar::commandId(act, value), 0);
-  }
+  void command(const MenuItem& item) { ::SendMessageW(window->hwnd(), WM_COMMAND, MenuBar::commandId(item), 0); }
   RECT frame() const {
     RECT r{};
     ::GetWindowRect(window->hwnd(), &r);
@@ -123,86 +150,50 @@ class MainWindowTest : public testing::Test {
   int closed = 0;
 };
 
+// A picked item reaches the presentation and through it its handler.
 TEST_F(MainWindowTest, MenuItemsReachTheirHandlers) {
-  const struct {
-    MenuAct act;
-    int value;
-    const char* call;
-  } cases[] = {
-      {MenuAct::Destination, 0, "ConnectFromMenu 0"}, {MenuAct::Destination, 15, "ConnectFromMenu 15"},
-      {MenuAct::RouterPage, 3, "ExecWWW 3"},          {MenuAct::B1Disc, 0, "B1DiscClick"},
-      {MenuAct::B2Disc, 0, "B2DiscClick"},            {MenuAct::Connect, 0, "ConnectBtnClick"},
-      {MenuAct::Disconnect, 0, "DiscBtnClick"},       {MenuAct::Config, 0, "config"},
-      {MenuAct::About, 0, "about"},                   {MenuAct::Details, 0, "details"},
-      {MenuAct::Jigen, 0, "JIGENClick"},
+  const std::pair<const char*, const char*> cases[] = {
+      {"N11", "ConnectFromMenu 0"}, {"NM15", "ConnectFromMenu 15"}, {"K14", "ExecWWW 3"},
+      {"B1Disc", "B1DiscClick"},    {"KB22", "B2DiscClick"},        {"K5", "ConnectBtnClick"},
+      {"K6", "DiscBtnClick"},       {"K3", "config"},               {"KTarvik1", "about"},
+      {"K7", "details"},            {"JIGEN", "JIGENClick"},
   };
-  for (const auto& c : cases) {
-    command(c.act, c.value);
-    EXPECT_EQ(core.last(), c.call);
+  for (const auto& [name, call] : cases) {
+    command(row(name));
+    EXPECT_EQ(core.last(), call) << name;
   }
 }
 
 TEST_F(MainWindowTest, TimedDisconnectItemFollowsTheCore) {
   window->setJigenCaption("時限切断 [7:58]");
-  const UINT id = MenuBar::commandId(MenuAct::Jigen, 0);
+  const UINT id = MenuBar::commandId(row("JIGEN"));
   auto checked = [&] { return (::GetMenuState(window->popupMenu1(), id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
   EXPECT_TRUE(checked());
-  command(MenuAct::Jigen);
+  command(row("JIGEN"));
   EXPECT_FALSE(checked());
-  command(MenuAct::Jigen);
+  command(row("JIGEN"));
   EXPECT_TRUE(checked());
   EXPECT_EQ(window->menus().caption(window->popupMenu1(), id), L"時限切断 [7:58]");
 }
 
-TEST_F(MainWindowTest, ParkAndBringBack) {
+// Parking moves the real window (the rules are the presentation's, tested
+// in tests/unit/desktop): out of sight at top -300, back with a double click
+// on the background; a place no monitor shows is moved onto a real monitor.
+TEST_F(MainWindowTest, ParkingMovesTheWindowAndADoubleClickBringsItBack) {
   EXPECT_EQ(frame().top, 50);
   window->park();
   EXPECT_EQ(frame().top, MainWindow::kParkedTop);
   EXPECT_EQ(frame().left, 100);
-  // A window moved by hand keeps its place when brought back unparked...
-  window->bringBack();
+  EXPECT_TRUE(window->isParked());
+  ::SendMessageW(window->hwnd(), WM_LBUTTONDBLCLK, 0, MAKELPARAM(60, 100));
   EXPECT_EQ(frame().top, 50);
-  ::SetWindowPos(window->hwnd(), nullptr, 120, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  window->bringBack();
-  EXPECT_EQ(frame().top, 70);
-  // ...but a connection brings it back to the top it started at.
-  window->restoreOnConnect();
-  EXPECT_EQ(frame().top, 50);
-}
+  EXPECT_FALSE(window->isParked());
 
-// A place no monitor shows (saved on a monitor that is gone, or left there
-// by a monitor change) is brought onto the nearest monitor; parked stays
-// parked until brought back.
-TEST_F(MainWindowTest, AWindowNoMonitorShowsComesBackOntoTheNearestOne) {
   const RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-  auto shown = [&] {
-    const RECT r = frame();
-    return r.left >= screen.left && r.top >= screen.top && r.right <= screen.right &&
-           r.bottom <= screen.bottom;
-  };
   window->placeAt(screen.right + 2000, 40);
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(frame().top, 40) << "moved only as far as needed";
-  EXPECT_EQ(window->rememberedTop(), 40);
-  window->placeAt(100, screen.bottom + 2000);
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(window->rememberedTop(), frame().top);
-  window->placeAt(100, 50);
-
-  ::SetWindowPos(window->hwnd(), nullptr, screen.left - 5000, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  window->bringBack();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(frame().top, 60);
-  window->park();
-  EXPECT_EQ(frame().top, MainWindow::kParkedTop) << "parked stays out of sight";
-  window->bringBack();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(frame().top, 50);
-  ::SetWindowPos(window->hwnd(), nullptr, screen.right + 5000, screen.bottom + 5000, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
-  window->restoreOnConnect();
-  EXPECT_TRUE(shown());
-  EXPECT_EQ(frame().top, 50);
+  const RECT r = frame();
+  EXPECT_TRUE(r.left >= screen.left && r.top >= screen.top && r.right <= screen.right && r.bottom <= screen.bottom);
+  EXPECT_EQ(r.top, 40) << "moved only as far as needed";
 }
 
 TEST_F(MainWindowTest, CloseRequestAsksTheCoreAndSaysWhetherParked) {

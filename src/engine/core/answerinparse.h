@@ -1,0 +1,32 @@
+#pragma once
+// The answer being parsed and the exchange it came on: what the parser's
+// reactions need to know about it (a command exchange's busy line is not
+// redialled; a quiet exchange echoes nothing) and whether one is being
+// parsed at all.
+
+#include "engine/core/exchangetable.h"
+
+namespace tarvik {
+
+class AnswerInParse {
+ public:
+  void begin(const Exchange& exchange) { begin(exchange.command, exchange.quiet); }
+  void begin(bool command, bool quiet) {
+    command_ = command;
+    quiet_ = quiet;
+    parsing_ = true;
+  }
+  // The exchange's flags stay for what comes after the answer.
+  void end() { parsing_ = false; }
+
+  bool parsing() const { return parsing_; }
+  bool command() const { return command_; }
+  bool quiet() const { return quiet_; }
+
+ private:
+  bool command_ = false;
+  bool quiet_ = false;
+  bool parsing_ = false;
+};
+
+}  // namespace tarvik
