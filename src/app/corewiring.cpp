@@ -23,7 +23,8 @@ void CoreWiring::destroyCore() {
 }
 
 TarvikCore& CoreWiring::createCore(const Ports& p, const std::filesystem::path& configDir) {
-  CorePorts ports{p.view, p.transport, timers_, p.sound, p.launcher, p.browser, clock_, p.prompter};
+  Clock& clock = startedClock_ ? static_cast<Clock&>(*startedClock_) : clock_;
+  CorePorts ports{p.view, p.transport, timers_, p.sound, p.launcher, p.browser, clock, p.prompter};
   core_ = std::make_unique<TarvikCore>(ports, SettingsFiles(configDir));
   core_->setDataDirectories(p.dataDirectories);
   TarvikCore& core = *core_;

@@ -12,8 +12,10 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/startedclock.h"
 #include "engine/core/tarvikcore.h"
 
 namespace tarvik::app {
@@ -41,6 +43,10 @@ class CoreWiring {
   CoreWiring(const CoreWiring&) = delete;
   CoreWiring& operator=(const CoreWiring&) = delete;
 
+  // For tests: the core's clock starts at `start` and runs on from there
+  // (--clock-start). Before createCore().
+  void startClockAt(const LocalTime& start) { startedClock_.emplace(clock_, start); }
+
   // What a transport reports, delivered to the core.
   TransportEvents transportEvents();
 
@@ -55,6 +61,7 @@ class CoreWiring {
   Timers& timers_;
   SetTimerHandler setTimerHandler_;
   Clock& clock_;
+  std::optional<StartedClock> startedClock_;
   std::unique_ptr<TarvikCore> core_;
 };
 

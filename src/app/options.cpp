@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "startedclock.h"
+
 #ifndef TARVIK_VERSION
 #define TARVIK_VERSION "0.0.0"
 #endif
@@ -101,6 +103,10 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& args) {
         error = "--poll-ms needs a whole number of milliseconds from " + std::to_string(kMinPollMs) +
                 " to " + std::to_string(kMaxPollMs);
       }
+    } else if (takeValue(args, i, "--clock-start", value, error)) {
+      if (error.empty() && !(o.clockStart = parseLocalTime(value))) {
+        error = "--clock-start needs a local time as \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
+      }
     } else {
       // An unknown long option is refused rather than taken as an action
       // word: "--connect" would otherwise dial because it contains "co".
@@ -150,6 +156,9 @@ std::string helpText(const std::string& programName) {
          "\n"
          "For tests only:\n"
          "  --poll-ms N         poll the router every N milliseconds instead of [OPTION] TIME\n"
+         "  --clock-start \"YYYY-MM-DD HH:MM:SS\"\n"
+         "                      start the program's clock at this local time; it runs\n"
+         "                      on from there (timed actions, the call journal)\n"
          "\n"
          "Headless output kinds: status, b1, b2, dest, caller, caller-off, tip, tip-b1,\n"
          "tip-b2, icon-b1, icon-b2, menu, details, details-clear, panel, strip, sound,\n"

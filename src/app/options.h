@@ -6,8 +6,11 @@
 // every remaining argument, so an option such as --config-dir (or a
 // directory name that happens to contain "co") must never reach it.
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "engine/ports/clock.h"
 
 namespace tarvik::app {
 
@@ -20,6 +23,9 @@ struct ProgramOptions {
   std::string usageMonth;  // its "YYYY-MM"; empty: this month
   std::string configDir;  // empty: not given
   int pollMs = 0;         // 0: the poll interval from the settings
+  // --clock-start: the program's clock starts at this local time and runs
+  // on from there (for tests of timed behaviour); nothing: the real clock.
+  std::optional<LocalTime> clockStart;
   std::vector<std::string> actionWords;
 };
 

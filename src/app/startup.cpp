@@ -19,6 +19,7 @@ int runProgram(const ProgramOptions& options, const std::filesystem::path& confi
     ~EndCore() { frontEnd.destroyCore(); }
   } endCore{*frontEnd};
 
+  if (options.clockStart) frontEnd->startClockAt(*options.clockStart);
   TarvikCore& core = frontEnd->createCore(configDir);
   core.FormCreate(options.actionWords);
   frontEnd->created(core);

@@ -23,6 +23,9 @@ class FrontEnd {
   // Builds the core over the front end's ports and the settings files of
   // configDir (windows created, nothing shown yet).
   virtual TarvikCore& createCore(const std::filesystem::path& configDir) = 0;
+  // For tests (--clock-start): the core's clock starts at `start` and runs
+  // on from there. Called before createCore.
+  virtual void startClockAt(const LocalTime& start) = 0;
   // After the core's FormCreate, before the settings are loaded.
   virtual void created(TarvikCore&) {}
   // The settings could not be read: tell the user. The run then ends.

@@ -29,6 +29,7 @@ class HeadlessFrontEnd : public FrontEnd {
   explicit HeadlessFrontEnd(std::FILE* events);
   ~HeadlessFrontEnd() override;
 
+  void startClockAt(const LocalTime& start) override { wiring_.startClockAt(start); }
   TarvikCore& createCore(const std::filesystem::path& configDir) override;
   void settingsUnreadable(const std::filesystem::path& configDir, const std::filesystem::path& iniPath,
                           const std::string& reason) override;

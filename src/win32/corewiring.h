@@ -37,6 +37,9 @@ class CoreWiring {
   MessageWindow& window() { return window_; }
   WinLauncher& launcher() { return launcher_; }
 
+  // For tests (--clock-start); before createCore().
+  void startClockAt(const LocalTime& start) { wiring_.startClockAt(start); }
+
   TarvikCore& createCore(const Ports& ports, const std::filesystem::path& configDir);
   TarvikCore* core() { return wiring_.core(); }
   // Ends the core before the front end's ports go away.

@@ -37,6 +37,8 @@ class WinHeadlessFrontEnd : public app::FrontEnd {
         launcher_(out_, wiring_.launcher()),
         browser_(out_) {}
 
+  void startClockAt(const LocalTime& start) override { wiring_.startClockAt(start); }
+
   TarvikCore& createCore(const std::filesystem::path& configDir) override {
     TarvikCore& core = wiring_.createCore({view_, prompter_, sound_, browser_, &launcher_}, configDir);
     prompter_.attach(&core);

@@ -236,9 +236,10 @@ one line back, "OK" or "OK <data>" on success, "ERR <reason>" on failure):
                     or slow-ms
   state             one-line dump: "OK b1=... b2=... busy=... failing=...
                     faults=... history=N analog=N kanji=C clock=Y/M/D-h:m:s
-                    sessions=N"; a channel reads idle, dialling:N,
+                    sessions=N ended=N"; a channel reads idle, dialling:N,
                     connected:N:IP or ringing:NUMBER; lists are comma
-                    separated, "-" when empty
+                    separated, "-" when empty; sessions counts the console
+                    sessions open, ended those that have closed
   help              list the commands
   quit              close this control connection
   shutdown          stop the simulator

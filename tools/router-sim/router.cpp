@@ -337,7 +337,7 @@ std::string Router::stateLine() const {
          " history=" + std::to_string(history_.size()) + " analog=" + std::to_string(analogHistory_.size()) +
          " kanji=" + std::string(1, kanjiCode_) +
          " clock=" + t.toString("yyyy/MM/dd-hh:mm:ss").toStdString() +
-         " sessions=" + std::to_string(sessions_);
+         " sessions=" + std::to_string(sessions_) + " ended=" + std::to_string(endedSessions_);
 }
 
 }  // namespace sim

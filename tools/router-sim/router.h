@@ -95,6 +95,9 @@ class Router : public QObject {
 
   std::mt19937& rng() { return rng_; }
   int& sessions() { return sessions_; }
+  // Console sessions that have ended, counted from the start: a client's
+  // exchange is over once its session is.
+  int& endedSessions() { return endedSessions_; }
 
  private:
   int freeChannel() const;
@@ -113,6 +116,7 @@ class Router : public QObject {
   Timing timing_;
   std::mt19937 rng_;
   int sessions_ = 0;
+  int endedSessions_ = 0;
 
   std::array<Destination, 16> dests_;
   std::array<Channel, 2> channels_;

@@ -26,6 +26,7 @@ Session::Session(Router& router, std::unique_ptr<Link> link, QObject* parent)
   link_->onClosed = [this] {
     if (ended_) return;
     ended_ = true;
+    ++router_.endedSessions();
     pacer_.stop();
     if (onEnded) onEnded();
   };

@@ -32,6 +32,8 @@ class DesktopFrontEnd : public app::FrontEnd {
  public:
   explicit DesktopFrontEnd(QApplication& app) : app_(app) {}
 
+  void startClockAt(const LocalTime& start) override { coreShell_.startClockAt(start); }
+
   TarvikCore& createCore(const std::filesystem::path& configDir) override {
     configDir_ = configDir;
     TarvikCore& core = coreShell_.createCore({view_, view_}, configDir);

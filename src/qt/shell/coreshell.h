@@ -35,6 +35,8 @@ class CoreShell {
   QtLauncher& launcher() { return launcher_; }
   AsyncSockTransport& transport() { return *transport_; }
 
+  // For tests (--clock-start); before createCore().
+  void startClockAt(const LocalTime& start) { wiring_.startClockAt(start); }
   TarvikCore& createCore(const FrontEnd& frontEnd, const std::filesystem::path& configDir);
   TarvikCore* core() { return wiring_.core(); }
   void destroyCore() { wiring_.destroyCore(); }

@@ -56,6 +56,8 @@ class WinDesktopFrontEnd : public app::FrontEnd {
 
   ~WinDesktopFrontEnd() override { destroyWindows(); }
 
+  void startClockAt(const LocalTime& start) override { wiring_.startClockAt(start); }
+
   TarvikCore& createCore(const std::filesystem::path& configDir) override {
     TarvikCore& core = wiring_.createCore({view_, view_, sound_, browser_, nullptr}, configDir);
     createWindows(core);

@@ -10,9 +10,12 @@
 # With a scale factor (1.5 for 150 %) the program runs as on a high-density
 # screen; the tray icons are photographed and checked for their shape.
 #
-# usage: desktop_e2e.sh TARVIK ROUTER_SIM CLIPBOARD_PROBE ARTEFACT_DIR [WINDOW_MANAGER [SCALE]]
+# usage: desktop_e2e.sh TARVIK ROUTER_SIM X11_PROBE ARTEFACT_DIR [WINDOW_MANAGER [SCALE]]
+#        X11_PROBE: tarvik-e2e-probe (the clipboard, the tray host)
 #        WINDOW_MANAGER: none (default) or openbox; SCALE: 1 (default), 1.5, 2
 set -euo pipefail
+# shellcheck source=../../support/e2e/e2elib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/e2e/e2elib.sh"
 
 tarvik=$1 sim=$2 probe=$3 out=$4 wm=${5:-none} scale=${6:-1}
 
@@ -26,6 +29,7 @@ for tool in "${tools[@]}"; do
 done
 
 work=$(mktemp -d)
+e2e_work=$work e2e_class=tarvik
 mkdir -p "$out"
 rm -f "$out"/*.png
 pids=()
@@ -34,8 +38,7 @@ cleanup() {
   if [ $code -ne 0 ] && [ $code -ne 77 ]; then
     echo "--- windows of tarvik (id width height x y)"; windows 2>/dev/null || true
   fi
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  kill_started
   if [ $code -ne 0 ]; then
     echo "--- tarvik output"; cat "$work/tarvik.log" 2>/dev/null || true
     echo "--- simulator output"; cat "$work/sim.log" 2>/dev/null || true
@@ -44,33 +47,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*"; exit 1; }
-step() { echo "== $*"; }
-
 # px N: N pixels of the program's layout in screen pixels at the scale.
 scale100=$(awk -v s="$scale" 'BEGIN { printf "%d", s * 100 + 0.5 }')
 px() { echo $((($1 * scale100 + 50) / 100)); }
 
-# wait_for TIMEOUT_SECONDS DESCRIPTION COMMAND...: polls until COMMAND succeeds.
-wait_for() {
-  local limit=$1 what=$2; shift 2
-  local deadline=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-    if [ -n "${tarvik_pid:-}" ] && ! kill -0 "$tarvik_pid" 2>/dev/null; then
-      fail "tarvik ended while waiting for $what"
-    fi
-    sleep 0.1
-  done
-}
-
 # --- a display of our own, and a tray host on it
 # A screen as much larger as the scale, so every window has the room it
 # has at 100 %.
-Xvfb -displayfd 3 -screen 0 "$(px 1024)x$(px 768)x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-wait_for 10 "the X server" test -s "$work/display"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb "$(px 1024)x$(px 768)x24" "$work" 10
 export QT_QPA_PLATFORM=xcb
 if [ "$scale" != 1 ]; then export QT_SCALE_FACTOR="$scale"; fi
 export XDG_CONFIG_HOME="$work/xdg" XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
@@ -79,41 +63,17 @@ chmod 700 "$XDG_RUNTIME_DIR"
 if [ "$wm" = openbox ]; then
   openbox --sm-disable >"$work/wm.log" 2>&1 &
   pids+=($!)
-  wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
   wait_for 10 "the window manager" wm_running
 fi
 # The tray host asks for icons of its height: larger on a denser screen.
 trayer --edge top --align right --widthtype request --height "$(px 24)" --transparent false \
        --tint 0x808080 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
-tray_host() { xdotool search --class trayer; }
 wait_for 10 "the tray host" tray_host
-sleep 0.5
+wait_for 10 "the tray host to take icons" "$probe" tray
 
 # --- the router
-"$sim" --address 127.0.0.1 --port 0 --control-port 0 --connect-delay-ms 700 --seed 5 \
-       >"$work/sim.log" 2>&1 &
-pids+=($!)
-wait_for 10 "the simulator" grep -q '^ready' "$work/sim.log"
-console_port=$(awk '$1 == "listening" && $2 == "console" {print $4}' "$work/sim.log")
-control_port=$(awk '$1 == "listening" && $2 == "control" {print $4}' "$work/sim.log")
-router_state() {
-  exec 5<>"/dev/tcp/127.0.0.1/$control_port"
-  printf 'state\n' >&5
-  local line
-  read -r -t 5 line <&5
-  exec 5<&- 5>&-
-  printf '%s\n' "$line"
-}
-router_says() { router_state | grep -q -- "$1"; }
-router_do() {
-  exec 5<>"/dev/tcp/127.0.0.1/$control_port"
-  printf '%s\n' "$1" >&5
-  local line
-  read -r -t 5 line <&5
-  exec 5<&- 5>&-
-  [ "${line%% *}" = OK ] || fail "the simulator refused '$1': $line"
-}
+start_router_sim "$sim" "$work/sim.log" 10 --connect-delay-ms 700 --seed 5
 
 # --- Tarvik, with the channel icons on
 cfg="$work/cfg"
@@ -148,16 +108,8 @@ has_main() { [ -n "$(main_window)" ]; }
 icons() { [ "$(tray_icons | wc -l)" -eq "$1" ]; }
 shown() { [ -n "$(named_window "$1")" ]; }
 gone() { [ -z "$(named_window "$1")" ]; }
-# A pop-up menu: a window of Tarvik that bypasses the window manager and is
-# wider than a tray icon.
-popup_open() {
-  local w
-  for w in $(windows | awk -v max="$(px 64)" '$2 > max {print $1}'); do
-    xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && return 0
-  done
-  return 1
-}
-no_popup() { ! popup_open; }
+# A pop-up menu is wider than a tray icon.
+e2e_popup_min_width=$(px 64)
 
 wait_for 20 "the main window" has_main
 main=$(main_window)
@@ -166,38 +118,24 @@ soho=$(tray_icons | head -n1)
 eval "$(xdotool getwindowgeometry --shell "$main")"
 main_height=$HEIGHT
 menu_bar=$((main_height - $(px 109)))  # the client area under the menu bar is 109 high
-# Where the window's frame is: with a window manager the title bar lies
-# above the client area, and left/top place the frame.
-frame_origin() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {ax=$NF} /Absolute upper-left Y/ {ay=$NF}
-    /Relative upper-left X/ {rx=$NF} /Relative upper-left Y/ {ry=$NF}
-    END { if (ENVIRON["wm"] == "none") print ax, ay; else print ax - rx, ay - ry }'
-}
+# left/top place the window's frame.
 export wm
 [ "$(frame_origin "$main")" = "$(px 60) $(px 80)" ] ||
   fail "the main window is at $(frame_origin "$main"), not at left=60 top=80"
-sleep 1.5  # the start-up exchange: version, destination list, status
+wait_for 10 "the start-up exchange (version, destination list, status)" router_ended_beyond 0
+wait_for 10 "the clock's first tick (the strip by day or night)" strip_shown "$main"
 # photo WINDOW FILE: the window, with its title bar when a window manager
 # draws one.
 photo() {
   if [ "$wm" = none ]; then import -window "$1" "$2"; else import -frame -window "$1" "$2"; fi
 }
 photo "$main" "$out/01-main-idle.png"
-# title_is WINDOW TEXT: the window's title is exactly the caption.
-title_is() {
-  local title
-  title=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
-  [ "$title" = "$2" ] || fail "the window's title is '$title', not '$2'"
-}
+snap "$main" main
 title_is "$main" "Tarvik"
-
-# click WINDOW X Y BUTTON
-click() { xdotool mousemove --window "$1" "$2" "$3" click "$4"; }
 
 step "dial from the tray icon's left-button menu (接続)"
 click "$soho" 10 10 1
-wait_for 5 "the tray menu" popup_open
-sleep 0.3
+wait_for 5 "the tray menu" popup_painted
 import -window root "$out/02-tray-left-menu.png"
 xdotool key Down Return
 wait_for 15 "the router to connect B1" router_says 'b1=connected:0:'
@@ -205,7 +143,7 @@ address=$(router_state | sed -n 's/.*b1=connected:0:\([0-9.]*\).*/\1/p')
 [ -n "$address" ] || fail "no address in: $(router_state)"
 wait_for 10 "the B1 icon in the tray" icons 2
 b1_icon=$(tray_icons | grep -v "^$soho\$" | head -n1)
-sleep 1
+wait_for 10 "the main window to show the connection" changed "$main" main
 photo "$main" "$out/03-main-connected.png"
 import -window root "$out/04-desktop-connected.png"
 import -window "$soho" "$out/04-tray-icon.png"
@@ -213,13 +151,12 @@ import -window "$b1_icon" "$out/04-tray-b1.png"
 
 step "a click on the B1 icon copies $address"
 click "$b1_icon" 10 10 3
-clipboard_holds() { [ "$("$probe")" = "$1" ]; }
+clipboard_holds() { [ "$("$probe" clipboard)" = "$1" ]; }
 wait_for 10 "the address on the clipboard ($address)" clipboard_holds "$address"
 
 step "the tray icon's right-button menu"
 click "$soho" 10 10 3
-wait_for 5 "the pop-up menu" popup_open
-sleep 0.3
+wait_for 5 "the pop-up menu" popup_painted
 import -window root "$out/05-tray-right-menu.png"
 xdotool key Escape
 wait_for 5 "the pop-up menu to close" no_popup
@@ -230,26 +167,31 @@ wait_for 5 "the details window" shown 'Tarvik - 詳細'
 details=$(named_window 'Tarvik - 詳細')
 title_is "$details" 'Tarvik - 詳細'
 eval "$(xdotool getwindowgeometry --shell "$details")"
-click "$details" "$(px 45)" $((HEIGHT - $(px 37) + $(px 20))) 1
-sleep 1.5
+wait_for 5 "the details window painted" painted "$details"
+snap "$details" details
+ended=$(router_ended)
+click "$details" "$(px 45)" $((HEIGHT - $(px 37) + $(px 20))) 1  # 課金情報, first on the button bar
+wait_for 10 "the router to answer for the charges report" router_ended_beyond "$ended"
+wait_for 10 "the charges report in the details window" changed "$details" details
 photo "$details" "$out/06-details.png"
 
 step "the settings dialog, tab by tab"
 click "$soho" 10 10 3
-wait_for 5 "the pop-up menu" popup_open
-sleep 0.3
+wait_for 5 "the pop-up menu" popup_painted
 # B1 切断, B2 切断, #0..#7, 次の8件, 設定
 xdotool key Down Down Down Down Down Down Down Down Down Down Down Down Return
 wait_for 5 "the settings dialog" shown 'Tarvik - 設定'
 settings=$(named_window 'Tarvik - 設定')
 title_is "$settings" 'Tarvik - 設定'
 xdotool windowfocus --sync "$settings" 2>/dev/null || true
-sleep 0.3
+wait_for 5 "the settings dialog painted" painted "$settings"
 # The first opening shows the sound page (tab 2); Ctrl+Tab goes round.
+snap "$settings" settings
 for tab in 2 3 4 5 6 7 8 1; do
   photo "$settings" "$out/07-settings-tab$tab.png"
   xdotool key ctrl+Tab
-  sleep 0.3
+  wait_for 5 "the tab after tab $tab" changed "$settings" settings
+  resnap settings
 done
 if [ "$wm" != none ]; then
   step "接続先 minimises the whole program; 情報窓表示 brings it back"
@@ -263,11 +205,10 @@ if [ "$wm" != none ]; then
   wait_for 5 "the main, details and settings windows to be minimised" all_in Iconic "$main" "$details" "$settings"
   import -window root "$out/07-desktop-minimised.png"
   click "$soho" 10 10 3
-  wait_for 5 "the pop-up menu" popup_open
-  sleep 0.3
+  wait_for 5 "the pop-up menu" popup_painted
   xdotool key Up Up Up Up Return  # 情報窓表示, above 利用状況, 時限切断 and 終了
   wait_for 5 "the windows to come back" all_in Normal "$main" "$details" "$settings"
-  sleep 0.5
+  for w in "$main" "$details" "$settings"; do wait_for 5 "the windows painted again" painted "$w"; done
   import -window root "$out/07-desktop-restored.png"
   xdotool windowactivate --sync "$settings" 2>/dev/null || true
 fi
@@ -283,54 +224,54 @@ xdotool key Down Down Return
 wait_for 5 "the about box" shown 'Tarvik - About'
 about=$(named_window 'Tarvik - About')
 title_is "$about" 'Tarvik - About'
-sleep 0.5
+wait_for 5 "the about box painted" painted "$about"
 photo "$about" "$out/08-about.png"
 click "$about" "$(px $((121 + 37)))" "$(px $((152 + 12)))" 1
 wait_for 5 "the about box to close" gone 'Tarvik - About'
 
 step "disconnect with the main window's 切断 button"
+snap "$main" main
 click "$main" "$(px $((45 + 20)))" $((menu_bar + $(px 78))) 1
 wait_for 15 "the router to drop B1" router_says 'b1=idle'
 wait_for 10 "the B1 icon to go" icons 1
-sleep 1
+wait_for 10 "the main window to show the line free" changed "$main" main
 photo "$main" "$out/09-main-disconnected.png"
 
 step "the network drops a call: a long message is cut with an ellipsis and shown whole as the tooltip"
 click "$soho" 10 10 1
-wait_for 5 "the tray menu" popup_open
-sleep 0.3
+wait_for 5 "the tray menu" popup_painted
 xdotool key Down Return
 wait_for 15 "the router to connect B1 again" router_says 'b1=connected:0:'
+wait_for 10 "the B1 icon in the tray" icons 2
+snap "$main" main
 router_do hangup
 wait_for 10 "the network to drop B1" router_says 'b1=idle'
 wait_for 10 "the B1 icon to go" icons 1
-sleep 1
+wait_for 10 "the main window to show the network's message" changed "$main" main
 xdotool mousemove --window "$main" "$(px 40)" $((menu_bar + $(px 101)))
-wait_for 10 "the status line's tooltip" popup_open
-sleep 0.3  # painted
+wait_for 10 "the status line's tooltip" popup_painted
 import -window root "$out/09-desktop-status-tooltip.png"
 xdotool mousemove 0 "$(px 400)"
 
 step "an incoming call from a listed number shows the caller's name"
+snap "$main" main
 router_do "ring 0312341234"
 wait_for 10 "the router to ring" router_says 'ringing:0312341234'
-sleep 1.5
+wait_for 10 "the main window to show the caller" changed "$main" main
 photo "$main" "$out/10-main-incoming-call.png"
 router_do "stop-ring"
 wait_for 10 "the ringing to stop" router_says 'b1=idle'
-sleep 1
 
 step "the usage window from the tray menu (利用状況): the call and the missed call"
 wait_for 10 "the call in the journal" grep -q '^outgoing,.*,#0,' "$cfg/Tarvik-journal.csv"
 wait_for 10 "the missed call in the journal" grep -q $'^incoming,.*,0312341234,,0,missed\r$' "$cfg/Tarvik-journal.csv"
 click "$soho" 10 10 3
-wait_for 5 "the pop-up menu" popup_open
-sleep 0.3
+wait_for 5 "the pop-up menu" popup_painted
 # From the bottom: 終了, 時限切断, 利用状況
 xdotool key Up Up Up Return
 wait_for 5 "the usage window" shown '利用状況'
 usage=$(named_window '利用状況')
-sleep 1
+wait_for 5 "the usage window painted" painted "$usage"
 photo "$usage" "$out/11-usage.png"
 xdotool windowfocus --sync "$usage" 2>/dev/null || true
 xdotool key Escape
@@ -338,14 +279,9 @@ wait_for 5 "the usage window to close" gone '利用状況'
 
 step "quit from the tray menu (終了)"
 click "$soho" 10 10 3
-wait_for 5 "the pop-up menu" popup_open
-sleep 0.3
+wait_for 5 "the pop-up menu" popup_painted
 xdotool key Up Return
-deadline=$((SECONDS + 15))
-while kill -0 "$tarvik_pid" 2>/dev/null; do
-  [ $SECONDS -lt $deadline ] || fail "tarvik did not end"
-  sleep 0.1
-done
+wait_for_exit 15 "$tarvik_pid" tarvik
 wait "$tarvik_pid" || fail "tarvik ended with status $?"
 [ -z "$(windows)" ] || fail "windows or tray icons are left behind"
 grep -q "^left=60" "$cfg/Tarvik.ini" || fail "the window position was not saved"

@@ -99,12 +99,39 @@ TEST(Options, RefusesWhatItDoesNotUnderstand) {
       {"--poll-ms", "5"},          // below the floor
       {"--poll-ms", "99999999"},   // above the ceiling
       {"--poll-ms", "100ms"},      // trailing junk
+      {"--clock-start"},                            // value missing
+      {"--clock-start", "2026-12-11"},              // no time of day
+      {"--clock-start", "2026-12-11T10:29:58"},     // another form
+      {"--clock-start", "2026-02-29 10:00:00"},     // no such day
+      {"--clock-start", "2026-12-11 24:00:00"},     // no such hour
+      {"--clock-start", "2026-12-11 10:60:00"},     // no such minute
       {"--headlessly"},
   };
   for (const Words& args : bad) {
     ParsedOptions p = parseProgramOptions(args);
     EXPECT_NE(p.error, "") << args[0];
   }
+}
+
+// The test clock's start: taken in both forms, beside action words, and
+// left unset without the option.
+TEST(Options, ClockStartIsALocalTime) {
+  ParsedOptions p = parseProgramOptions({"co", "--clock-start", "2024-02-29 23:59:58", "b1"});
+  ASSERT_EQ(p.error, "");
+  ASSERT_TRUE(p.options.clockStart.has_value());
+  const LocalTime& t = *p.options.clockStart;
+  EXPECT_EQ((std::vector<int>{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+            (std::vector<int>{2024, 2, 29, 23, 59, 58}));
+  EXPECT_EQ(p.options.actionWords, (Words{"co", "b1"}));
+
+  p = parseProgramOptions({"--clock-start=2026-12-11 00:00:00"});
+  ASSERT_EQ(p.error, "");
+  ASSERT_TRUE(p.options.clockStart.has_value());
+  EXPECT_EQ(p.options.clockStart->day, 11);
+  EXPECT_FALSE(parseProgramOptions({"--headless"}).options.clockStart.has_value());
+
+  const std::string error = parseProgramOptions({"--clock-start", "noon"}).error;
+  EXPECT_NE(error.find("YYYY-MM-DD HH:MM:SS"), std::string::npos) << error;
 }
 
 TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
@@ -120,7 +147,8 @@ TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
 // The other way round: every option the help shows, with a value of the
 // kind its line names, is one the parser takes.
 TEST(Options, EveryOptionTheHelpShowsIsTaken) {
-  const std::map<std::string, std::string> sampleValue = {{"DIR", "some/dir"}, {"N", "500"}};
+  const std::map<std::string, std::string> sampleValue = {
+      {"DIR", "some/dir"}, {"N", "500"}, {"\"YYYY-MM-DD", "2026-12-11 10:29:58"}};
   std::istringstream help(helpText("tarvik"));
   std::string line;
   int options = 0;
@@ -140,7 +168,7 @@ TEST(Options, EveryOptionTheHelpShowsIsTaken) {
 TEST(Options, HelpListsEveryOptionAndWord) {
   std::string help = helpText("tarvik");
   for (const char* item : {"--headless", "--config-dir", "--print-settings", "--help", "--version", "--poll-ms",
-                           "--usage", "  co ", "  b1 ", "  b2 "}) {
+                           "--clock-start", "--usage", "  co ", "  b1 ", "  b2 "}) {
     EXPECT_NE(help.find(item), std::string::npos) << item;
   }
 }

@@ -219,7 +219,7 @@ TEST(ExchangeRouterTest, RouterThatNeverClosesCanBeClosed) {
   ExchangeDriver driver(sim.consolePort());
   const SocketId s = driver.start(commands::poll());
   ASSERT_TRUE(QTest::qWaitFor([&] { return contains(driver.text(s), "MN128-SOHO% l"); }, kWaitMs));
-  QTest::qWait(200);
+  QTest::qWait(200);  // proves silence: a router that closes would have done so by now
   EXPECT_FALSE(driver.at(s).closed);
   EXPECT_EQ(driver.transport().component().openConnections(), 1);
   EXPECT_EQ(sim.sessions(), 1);
@@ -237,7 +237,7 @@ TEST(ExchangeRouterTest, SilentRouterCanBeClosed) {
   ExchangeDriver driver(sim.consolePort());
   const SocketId s = driver.start(commands::poll());
   ASSERT_TRUE(QTest::qWaitFor([&] { return driver.at(s).events == "C"; }, kWaitMs));
-  QTest::qWait(100);
+  QTest::qWait(100);  // proves silence: no answer and no close come from a silent router
   EXPECT_EQ(driver.at(s).events, "C");
   driver.transport().close(s);
   EXPECT_TRUE(QTest::qWaitFor([&] { return sim.sessions() == 0; }, kWaitMs));
@@ -312,7 +312,7 @@ TEST(ExchangeRouterTest, EventsComeOneAtATimeInOrder) {
   closedInHandler = b;
   ASSERT_TRUE(
       QTest::qWaitFor([&] { return log.find("R" + std::to_string(b)) != std::string::npos; }, kWaitMs));
-  QTest::qWait(200);
+  QTest::qWait(200);  // proves silence: nothing more comes for a socket closed in its handler
   EXPECT_EQ(log, "C" + std::to_string(b) + " R" + std::to_string(b) + " ");
   EXPECT_EQ(sock.openConnections(), 0);
 }

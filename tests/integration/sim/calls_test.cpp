@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "clientcuts.h"
 #include "sim/simharness.h"
 
@@ -137,14 +134,16 @@ TEST(SimCalls, TwoChannelsThenNoneFree) {
 
 TEST(SimCalls, DisconnectWhileDiallingCancelsTheCall) {
   Sim sim;
-  const std::string out = u8(poll(sim, {"co 0", "dis b1"}));
+  // B2's call is placed right after B1's, with the same delay: once it is
+  // up, B1's call has had its time too.
+  const std::string out = u8(poll(sim, {"co 0", "co 2", "dis b1"}));
   EXPECT_TRUE(contains(out, "B1チャネルを切断しました。\n\r発信を中止しました\n\r"));
-  // Nothing is to come: the call would have connected after the delay,
-  // so the test lets that time pass (more than three times over).
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  ASSERT_TRUE(waitForState(sim, " b2=connected:2:"));
   const std::string next = poll(sim);
-  EXPECT_FALSE(contains(next, sj("ルを接続し"))) << "the cancelled call never connects";
+  EXPECT_FALSE(contains(u8(next), "B1チャネルを接続しました。")) << "the cancelled call never connects";
+  EXPECT_TRUE(contains(u8(next), "B2チャネルを接続しました。"));
   EXPECT_TRUE(cutB1(next).idle);
+  EXPECT_TRUE(contains(sim.control("state"), " b1=idle "));
 }
 
 TEST(SimCalls, TheNetworkDropsAConnectedLine) {

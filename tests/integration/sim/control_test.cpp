@@ -15,7 +15,10 @@ TEST(SimControl, StateDumpsTheRouterOnOneLine) {
       state.rfind("OK b1=idle b2=idle busy=2 failing=4,9 faults=nul history=3 analog=3 kanji=s clock=", 0),
       0u)
       << state;
-  EXPECT_TRUE(contains(state, " sessions=0")) << state;
+  EXPECT_TRUE(contains(state, " sessions=0 ended=0")) << state;
+  // A whole exchange: its session is counted as ended once it closes.
+  converse(sim.console, loginBatch({"sh s"}));
+  EXPECT_TRUE(waitForState(sim, " sessions=0 ended=1"));
 }
 
 TEST(SimControl, RequestsChangeWhatTheStateShows) {

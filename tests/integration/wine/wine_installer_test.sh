@@ -4,12 +4,15 @@
 # (its version, and the settings beside it read), then removed with the
 # uninstaller: the program, its files, its Start-menu entry and its
 # uninstall entry are gone, and the user's settings and logs in the
-# program's folder are kept as they were.
+# program's folder are kept as they were. The installer carries both
+# programs: on this 64-bit Windows it must install the 64-bit one.
 #
 # usage: wine_installer_test.sh INSTALLER VERSION
 # Runs in $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
 # else in a prefix of its own.
 set -euo pipefail
+# shellcheck source=../../support/e2e/e2elib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../support/e2e/e2elib.sh"
 
 installer=$1 version=$2
 
@@ -35,17 +38,12 @@ if [ -z "${WINEPREFIX:-}" ]; then
   wineboot -i >/dev/null 2>&1
 fi
 
-fail() { echo "FAIL: $*"; exit 1; }
-step() { echo "== $*"; }
-
-# wait_for TIMEOUT_SECONDS DESCRIPTION COMMAND...: polls until COMMAND succeeds.
-wait_for() {
-  local limit=$1 what=$2; shift 2
-  local deadline=$((SECONDS + limit))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -lt $deadline ] || fail "timed out waiting for $what"
-    sleep 0.2
-  done
+# The machine a PE file is built for: i386 or x86_64.
+pe_machine() {
+  local pe machine
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')
+  case $machine in 014c) echo i386 ;; 8664) echo x86_64 ;; *) echo "unknown ($machine)" ;; esac
 }
 
 windows_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
@@ -58,9 +56,12 @@ menu="$(windows_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/Tarvik"
 
 step "install silently"
 wine "$installer" /S
-program_files=(tarvik.exe Tarvik.bmp manual/manual.html uninstall.exe)
+program_files=(tarvik.exe tarvik.com Tarvik.bmp manual/manual.html uninstall.exe)
 for f in "${program_files[@]}"; do
   [ -f "$dir/$f" ] || fail "the installer did not put $f into $dir"
+done
+for f in tarvik.exe tarvik.com; do
+  [ "$(pe_machine "$dir/$f")" = x86_64 ] || fail "64-bit Windows got the $(pe_machine "$dir/$f") $f"
 done
 sounds=("$dir"/wav/*.wav)
 [ -f "${sounds[0]}" ] || fail "the installer did not put the default sounds into $dir/wav"
