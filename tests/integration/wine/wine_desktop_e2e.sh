@@ -248,12 +248,12 @@ photo "$main" "$out/09-main-disconnected.png"
 step "the usage window from the main menu (その他 > 利用状況), with the call just made"
 focus_main
 click "$main" 90 $((menu_bar / 2)) 1
-wait_for 30 "the その他 menu" popup_open
-sleep 0.3
+wait_for 30 "the その他 menu" popup_painted
 xdotool key Up Return  # the last item
 wait_for 30 "the usage window" shown '利用状況'
 usage=$(named_window '利用状況')
-sleep 0.5
+title_is "$usage" '利用状況'
+wait_for 30 "the usage window painted" painted "$usage"
 photo "$usage" "$out/09-usage.png"
 xdotool windowfocus --sync "$usage" 2>/dev/null || true
 xdotool key Escape
