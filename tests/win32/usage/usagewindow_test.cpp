@@ -21,6 +21,7 @@
 
 #include "engine/journal/journalfile.h"
 #include "engine/settings/settingsstore.h"
+#include "fakes/journalrecords.h"
 #include "fakes/testdir.h"
 #include "win32/desktop/usagewindow.h"
 #include "win32/dialogs/dialogs.h"
@@ -33,30 +34,8 @@ using desktop::YearMonth;
 using tarvik::testing::readBytes;
 using tarvik::testing::TestDir;
 
-JournalRecord call(LocalTime start, LocalTime end, int minutes) {
-  JournalRecord r;
-  r.event = JournalEvent::Outgoing;
-  r.start = start;
-  r.end = end;
-  r.channel = "B1";
-  r.destination = "#0";
-  r.name = "Tarvik ISP";
-  r.number = "0312345678";
-  r.ip = "203.0.113.42";
-  r.minutes = minutes;
-  return r;
-}
-
-JournalRecord ring(LocalTime start, const std::string& number, const std::string& name, bool missed) {
-  JournalRecord r;
-  r.event = JournalEvent::Incoming;
-  r.start = start;
-  r.channel = "B1";
-  r.number = number;
-  r.name = name;
-  r.result = missed ? kJournalMissed : kJournalAnswered;
-  return r;
-}
+using test::call;
+using test::ring;
 
 void drain() {
   MSG msg;
