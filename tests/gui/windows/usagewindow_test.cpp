@@ -34,24 +34,11 @@
 namespace tarvik {
 namespace {
 
-using test::call;
-using test::ring;
-
 class UsageWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    JournalFile journal(dir.path().toStdString(), 1 << 20);
-    const LocalTime now{2026, 12, 10, 23, 0, 0};
-    for (const JournalRecord& r : {call({2026, 12, 3, 21, 0, 0}, {2026, 12, 3, 21, 38, 0}, 38),
-                                   call({2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 12, 30}, 13),
-                                   ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true),
-                                   ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
-                                   call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60)})
-      ASSERT_FALSE(journal.append(r, now));
-    QFile damaged(dir.filePath("Tarvik-journal.csv"));
-    ASSERT_TRUE(damaged.open(QIODevice::Append));
-    damaged.write("not a record\n");
+    ASSERT_FALSE(test::writeSampleJournal(dir.path().toStdString()));
   }
 
   template <typename T>

@@ -34,9 +34,6 @@ using desktop::YearMonth;
 using tarvik::testing::readBytes;
 using tarvik::testing::TestDir;
 
-using test::call;
-using test::ring;
-
 void drain() {
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -308,18 +305,7 @@ void expectWholeTexts(HWND window) {
 
 class UsageWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    JournalFile journal(dir.path(), 1 << 20);
-    const LocalTime now{2026, 12, 10, 23, 0, 0};
-    for (const JournalRecord& r : {call({2026, 12, 3, 21, 0, 0}, {2026, 12, 3, 21, 38, 0}, 38),
-                                   call({2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 12, 30}, 13),
-                                   ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true),
-                                   ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
-                                   call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60)})
-      ASSERT_FALSE(journal.append(r, now));
-    std::ofstream damaged(dir.path() / kJournalFileName, std::ios::binary | std::ios::app);
-    damaged << "not a record\r\n";
-  }
+  void SetUp() override { ASSERT_FALSE(test::writeSampleJournal(dir.path())); }
 
   HWND item(int id) const { return window.control(id); }
   void open(YearMonth month) {
