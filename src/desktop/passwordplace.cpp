@@ -29,16 +29,17 @@ void keepSavedPassword(EngineCommands& core, PasswordKeeper& keeper, std::functi
   // The keeper may answer later, on a copy of the saved settings; where the
   // password went comes back to the engine from it.
   auto kept = std::make_shared<SettingsStore>(core.settings());
-  keeper.keep(*kept, core.files(),
-              [&core, kept, alive = std::move(alive), refused = std::move(refused)](const std::string& problem) {
-                if (alive && !alive()) return;
-                SettingsStore edited = core.settings();
-                // What the store holds now decides where the next save puts the password.
-                edited.secret.held = kept->secret.held;
-                if (!problem.empty()) edited.secret.KEYRING = kept->secret.KEYRING;
-                core.applySettings(edited);
-                if (!problem.empty()) refused(problem);
-              });
+  keeper.keep(
+      *kept, core.files(),
+      [&core, kept, alive = std::move(alive), refused = std::move(refused)](const std::string& problem) {
+        if (alive && !alive()) return;
+        SettingsStore edited = core.settings();
+        // What the store holds now decides where the next save puts the password.
+        edited.secret.held = kept->secret.held;
+        if (!problem.empty()) edited.secret.KEYRING = kept->secret.KEYRING;
+        core.applySettings(edited);
+        if (!problem.empty()) refused(problem);
+      });
 }
 
 }  // namespace tarvik::desktop

@@ -91,7 +91,8 @@ TEST_F(PasswordPlace, AnAnswerAfterTheDialogHasGoneChangesNothing) {
   setPassword("himitsu", true);
   ASSERT_EQ(core.files().saveDialogSettings(core.store, {}), "");
   bool dialogThere = true;
-  keepSavedPassword(core, keeper, [&] { return dialogThere; }, report());
+  keepSavedPassword(
+      core, keeper, [&] { return dialogThere; }, report());
   dialogThere = false;
   secrets.answerAll();
   EXPECT_EQ(core.settings().secret.held, std::nullopt);

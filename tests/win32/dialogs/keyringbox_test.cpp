@@ -68,8 +68,9 @@ struct KeyringBoxTest : testing::DialogFixture, ::testing::Test {
     auto s = std::make_unique<Start>(Start{test::RecordingCore(dir.path()), nullptr, {}});
     s->core.loadSettings();
     s->dialog = make(s->core);
-    RouterPassword(dir.path()).fetchAtStart(s->core, *s->dialog,
-                                            [&s](const std::string& problem) { s->started.push_back(problem); });
+    RouterPassword(dir.path()).fetchAtStart(s->core, *s->dialog, [&s](const std::string& problem) {
+      s->started.push_back(problem);
+    });
     return s;
   }
 };
