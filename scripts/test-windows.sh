@@ -62,7 +62,9 @@ display_lock=""
 for n in $(seq 90 130); do
   if [ ! -e "/tmp/.X$n-lock" ]; then display_lock=$n; break; fi
 done
-Xvfb ":$display_lock" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+# Room for the window 利用状況 at 150 % (1230 by 1020 pixels and its frame),
+# which its test photographs.
+Xvfb ":$display_lock" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=":$display_lock"
 cleanup() {
