@@ -21,6 +21,7 @@
 //     windows have an icon in the shell once every window has answered the
 //     broadcast (the icons a program adds on it are added by then).
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <string>
@@ -37,13 +38,15 @@ constexpr UINT kTarvikIconId = 1;
 void print(const std::string& line) {
   const std::string text = line + "\n";
   DWORD written = 0;
-  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written,
+              nullptr);
 }
 
 std::vector<HWND> tarvikTrayWindows() {
   std::vector<HWND> windows;
   HWND after = nullptr;
-  while ((after = ::FindWindowExW(nullptr, after, kTarvikTrayClass, nullptr)) != nullptr) windows.push_back(after);
+  while ((after = ::FindWindowExW(nullptr, after, kTarvikTrayClass, nullptr)) != nullptr)
+    windows.push_back(after);
   return windows;
 }
 
@@ -95,7 +98,8 @@ HWND hiddenWindow(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.lpszClassName = L"TarvikTrayProbe";
   ::RegisterClassExW(&wc);
-  return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
+  return ::CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                           nullptr);
 }
 
 bool addIcon(HWND window, UINT id, HICON image) {
