@@ -38,3 +38,11 @@ function(tarvik_add_test name)
   endif()
   gtest_discover_tests(${name} PROPERTIES LABELS ${_t_LABEL} ${_t_PROPERTIES})
 endfunction()
+
+# tarvik_add_scaled_run(TARGET NAME): the whole widget test program once
+# more on a screen scaled to 150 %, where text widths round differently:
+# the layout rules must hold there too.
+function(tarvik_add_scaled_run target name)
+  add_test(NAME ${name} COMMAND ${target})
+  set_tests_properties(${name} PROPERTIES LABELS gui ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=1.5")
+endfunction()

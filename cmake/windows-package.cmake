@@ -1,7 +1,7 @@
-# `cmake --build --preset windows --target package`: a zip with tarvik.exe,
-# the manual, the picture and the default sounds; with Debian's nsis
-# (makensis) also an installer for the user alone (cmake/packaging holds
-# its script).
+# The zip of one Windows build (cpack -G ZIP, or the package target):
+# tarvik.exe, tarvik.com, the manual, the picture and the default sounds.
+# scripts/package-windows.sh makes the zips of both builds and the one
+# installer that carries both programs (packaging/windows/tarvik.nsi).
 set(CPACK_PACKAGE_NAME Tarvik)
 set(CPACK_PACKAGE_VENDOR Tarvik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -15,11 +15,4 @@ endif()
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_GENERATOR ZIP)
-find_program(TARVIK_MAKENSIS makensis)
-if(TARVIK_MAKENSIS)
-  list(APPEND CPACK_GENERATOR NSIS)
-  list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/cmake/packaging)
-  set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/src/win32/tarvik.ico)
-  set(CPACK_NSIS_EXECUTABLE ${TARVIK_MAKENSIS})
-endif()
 include(CPack)

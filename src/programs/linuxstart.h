@@ -1,6 +1,6 @@
 #pragma once
 // What both Linux programs do before any window exists: where the program
-// lies, the usage error, and everything a start without windows does
+// lies, and everything a start without windows does
 // (--help, --version, --print-settings, --usage, the headless program).
 
 #include <filesystem>
@@ -12,9 +12,6 @@
 namespace tarvik::programs {
 
 std::filesystem::path executableDir(const char* argv0);
-
-// Prints the option error with the hint to --help; the usage exit code.
-int usageError(const std::string& error);
 
 // Runs whatever needs no windows; the exit code.
 int runWithoutWindows(char** argv, const app::ProgramOptions& options);

@@ -13,6 +13,7 @@
 
 #include "app/options.h"
 #include "engine/settings/settingsfiles.h"
+#include "app/textanswers.h"
 #include "programs/linuxstart.h"
 
 namespace fs = std::filesystem;
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   // A wrong option is reported before anything else happens.
   const ParsedOptions parsed = parseProgramOptions(arguments);
-  if (!parsed.error.empty()) return usageError(parsed.error);
+  if (!parsed.error.empty()) return app::reportUsageError(parsed.error);
   if (!needsWindows(arguments)) return runWithoutWindows(argv, parsed.options);
   if (!displayReachable(arguments)) {
     std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);

@@ -11,6 +11,7 @@
 
 #include "app/options.h"
 #include "engine/settings/settingsfiles.h"
+#include "app/textanswers.h"
 #include "programs/linuxstart.h"
 #include "qt/desktop/desktop.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   // A wrong option is reported before any application object exists.
   ParsedOptions parsed = parseProgramOptions(arguments);
-  if (!parsed.error.empty()) return usageError(parsed.error);
+  if (!parsed.error.empty()) return app::reportUsageError(parsed.error);
   if (!needsWindows(arguments)) return runWithoutWindows(argv, parsed.options);
   if (!displayReachable(arguments)) {
     std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform ...) out of argv
   parsed = parseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
-  if (!parsed.error.empty()) return usageError(parsed.error);
+  if (!parsed.error.empty()) return app::reportUsageError(parsed.error);
   const fs::path configDir = findConfigDir(parsed.options.configDir, executableDir(argv[0]));
   return runDesktop(app, parsed.options, configDir);
 }

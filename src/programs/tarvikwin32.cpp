@@ -14,13 +14,12 @@
 #include <vector>
 
 #include "app/options.h"
-#include "app/usageprint.h"
+#include "app/textanswers.h"
 #include "win32/consoleoutput.h"
 #include "win32/desktop/rundesktop.h"
 #include "win32/programdir.h"
 #include "win32/runheadless.h"
 #include "engine/settings/settingsfiles.h"
-#include "engine/settings/settingsprint.h"
 #include "engine/settings/settingsstore.h"
 #include "win32/widetext.h"
 
@@ -38,25 +37,6 @@ void prepareOutput() {
   ::SetConsoleOutputCP(CP_UTF8);
 }
 
-int usageError(const std::string& error) {
-  std::fprintf(stderr, "tarvik: %s\nTry 'tarvik --help' for more information.\n", error.c_str());
-  return kUsageExitCode;
-}
-
-// Loads the settings as the program does at start (no first-run dialog),
-// prints them as INI text and ends; settings that cannot be read end it as
-// they end a start.
-int printSettingsOf(const fs::path& configDir) {
-  const PrintedSettings printed = printSettingsIn(configDir);
-  if (!printed.error.empty()) {
-    std::fprintf(stderr, "tarvik: cannot read the settings in %s: %s\n",
-                 win32::narrow(configDir.wstring()).c_str(), printed.error.c_str());
-    return kUsageExitCode;
-  }
-  std::fputs(printed.text.c_str(), stdout);
-  return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -66,21 +46,13 @@ int wmain(int argc, wchar_t** argv) {
   // The desktop program prints nothing; every other command line prints.
   if (!needsWindows(arguments) || !parsed.error.empty()) win32::useParentConsole();
   prepareOutput();
-  if (!parsed.error.empty()) return usageError(parsed.error);
+  if (!parsed.error.empty()) return reportUsageError(parsed.error);
   const ProgramOptions& options = parsed.options;
-  if (options.help) {
-    std::fputs(helpText("tarvik").c_str(), stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::fputs(versionText().c_str(), stdout);
-    return 0;
-  }
+  if (auto exitCode = answerHelpOrVersion(options)) return *exitCode;
   const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), win32::executableDir());
-  if (options.printSettings) return printSettingsOf(configDir);
-  // The usage table goes out in UTF-8, as every line this program prints
-  // (prepareOutput): the console shows its Japanese as it is.
-  if (options.usage) return printUsage(configDir, options.usageMonth);
+  // The settings and the usage table go out in UTF-8, as every line this
+  // program prints (prepareOutput): the console shows their Japanese as it is.
+  if (auto exitCode = answerSettingsOrUsage(options, configDir)) return *exitCode;
   if (needsWindows(arguments)) return win32::runDesktop(options, configDir);
   return win32::runHeadless(options, configDir);
 }

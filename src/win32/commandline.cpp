@@ -1,19 +1,10 @@
 #include <windows.h>
 
 #include "app/commandline.h"
+#include "win32/widetext.h"
 
 namespace tarvik {
 namespace {
-
-std::wstring widen(const std::string& utf8) {
-  std::wstring out;
-  const int size = static_cast<int>(utf8.size());
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (n <= 0) return out;
-  out.resize(static_cast<std::size_t>(n));
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
-  return out;
-}
 
 // Unquoted words up to the first blank or quote, with their blanks as typed.
 std::vector<std::string> plainLeadingWords(std::string_view line) {
@@ -103,7 +94,7 @@ std::vector<std::string> splitProgramLine(std::string_view commandLine, const Ex
 // The system's search: the name as given, then with ".exe", in the program's
 // folder, the current folder, the system folders and PATH.
 bool isExecutableProgram(const std::string& name) {
-  const std::wstring wide = widen(name);
+  const std::wstring wide = win32::widen(name);
   wchar_t found[MAX_PATH];
   return ::SearchPathW(nullptr, wide.c_str(), L".exe", MAX_PATH, found, nullptr) > 0;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "desktop/passwordplace.h"
 #include "qt/desktop/appicon.h"
 #include "qt/desktop/desktopshell.h"
 #include "qt/desktop/mainwindow.h"
@@ -98,25 +99,14 @@ class DesktopFrontEnd : public app::FrontEnd {
       core.FormShow();
       if (!problem.empty()) showErrorBox(nullptr, QString::fromStdString(problem));
     };
-    if (keeper_) {
-      // The keeper answers later: it fills a copy, whose password then goes
-      // to the engine and the settings dialog, unless the user has typed a
-      // new one meanwhile.
-      auto fetched = std::make_shared<SettingsStore>(core.settings());
-      SettingsDialog* dialog = shell_->windows().settings;
-      keeper_->fetch(*fetched, [&core, fetched, dialog, startUp](const std::string& problem) {
-        SettingsStore edited = core.settings();
-        takeFetchedPassword(*fetched, edited);
-        core.applySettings(edited);
-        dialog->showPassword();
-        startUp(problem);
-      });
-    } else if (passwordUnread(core.settings())) {
-      // The file says the keyring keeps the password, and there is none.
-      startUp(std::string(kKeyringUnreachable) + " (" + noStore + ")");
-    } else {
-      startUp({});
-    }
+    // The keeper answers later; the password it found goes to the settings
+    // dialog too.
+    SettingsDialog* dialog = shell_->windows().settings;
+    desktop::fetchPasswordAtStart(core, keeper_ ? &*keeper_ : nullptr, noStore,
+                                  [dialog, startUp](const std::string& problem) {
+                                    dialog->showPassword();
+                                    startUp(problem);
+                                  });
     return app_.exec();
   }
 

@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "desktop/passwordplace.h"
 #include "desktop/settingsform.h"
 #include "desktop/settingsformtable.h"
 #include "engine/base/sjis.h"
@@ -227,12 +228,6 @@ void SettingsDialog::bindControls() {
   connect(tabs_, &QTabWidget::currentChanged, this, &SettingsDialog::updateDefaultButton);
 }
 
-void SettingsDialog::edit(const std::function<void(SettingsStore&)>& change) {
-  SettingsStore edited = core_.settings();
-  change(edited);
-  core_.applySettings(edited);
-}
-
 void SettingsDialog::loadFromStore() {
   form_->load();
   showPasswordState();
@@ -254,10 +249,8 @@ void SettingsDialog::showPasswordState() {
   // there but unknown; its place stays as it is until a new one is typed.
   const bool unread = passwordUnread(core_.settings());
   auto* field = findChild<QLineEdit*>(QStringLiteral("Edit14"));
-  field->setPlaceholderText(unread ? QStringLiteral("キーリング未読") : QString());
-  field->setToolTip(unread ? QStringLiteral("パスワードはキーリングにありますが、読めませんでした。"
-                                            "入力したパスワードが新しいパスワードになります")
-                           : QString());
+  field->setPlaceholderText(unread ? qs(desktop::kPasswordUnreadCue) : QString());
+  field->setToolTip(unread ? qs(desktop::kPasswordUnreadTip) : QString());
   findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setEnabled(!unread);
 }
 
@@ -279,20 +272,15 @@ bool SettingsDialog::closeDialog() {
   if (outcome == CloseOutcome::KeptOpen) return false;
   if (outcome == CloseOutcome::ClosedUnsaved) return true;
   if (keeper_) {
-    // The keeper answers later, on a copy of the saved settings; where the
-    // password went comes back to the engine from it.
     QPointer<SettingsDialog> self(this);
-    auto kept = std::make_shared<SettingsStore>(core_.settings());
-    keeper_->keep(*kept, core_.files(), [self, kept](const std::string& problem) {
-      if (!self) return;
-      // What the store holds now decides where the next save puts the password.
-      self->edit([&](SettingsStore& store) { store.secret.held = kept->secret.held; });
-      if (problem.empty()) return;
-      // The store refused the password: the box shows where it went.
-      self->edit([&](SettingsStore& store) { store.secret.KEYRING = kept->secret.KEYRING; });
-      self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))->setChecked(kept->secret.KEYRING);
-      showErrorBox(self, QString::fromStdString(problem));
-    });
+    desktop::keepSavedPassword(
+        core_, *keeper_, [self] { return !self.isNull(); },
+        [self](const std::string& problem) {
+          // The store refused the password: the box shows where it went.
+          self->findChild<QCheckBox*>(QStringLiteral("CheckBoxKeyring"))
+              ->setChecked(self->core_.settings().secret.KEYRING);
+          showErrorBox(self, QString::fromStdString(problem));
+        });
   }
   return true;
 }

@@ -74,7 +74,6 @@ class SettingsDialog : public QDialog {
  private:
   class FormView;
 
-  void edit(const std::function<void(SettingsStore&)>& change);
   void bindControls();
   void showPasswordState();
   void updateDefaultButton();

@@ -10,59 +10,42 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QStackedBarSeries>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
-#include <algorithm>
-#include <set>
-
-#include "engine/journal/axisscale.h"
-#include "engine/journal/journalfile.h"
-#include "engine/journal/journaltime.h"
 
 namespace tarvik {
 namespace {
 
+using desktop::UsagePresenter;
+using desktop::UsageTexts;
+
 QString q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-QString monthKey(int year, int month) {
-  return QStringLiteral("%1-%2").arg(year, 4, 10, QChar('0')).arg(month, 2, 10, QChar('0'));
+QStringList qList(const std::vector<std::string>& texts) {
+  QStringList list;
+  for (const std::string& t : texts) list << q(t);
+  return list;
 }
 
-QString timeText(const LocalTime& t) {
-  return QStringLiteral("%1/%2 %3:%4").arg(t.month).arg(t.day).arg(t.hour).arg(t.minute, 2, 10, QChar('0'));
-}
+QColor qColour(desktop::UsageColour c) { return QColor(c.red, c.green, c.blue); }
 
-QString destinationText(const DestinationTotal& d) {
-  QStringList parts;
-  for (const std::string* p : {&d.destination, &d.name, &d.number})
-    if (!p->empty()) parts << q(*p);
-  return parts.isEmpty() ? QStringLiteral("(不明)") : parts.join(QChar(' '));
+desktop::YearMonth thisMonth() {
+  const QDate today = QDate::currentDate();
+  return {today.year(), today.month()};
 }
-
-// The damaged lines the reading skipped, said in the window's language.
-QString damageText(const JournalReading& reading) {
-  if (reading.damaged == 0) return {};
-  return QStringLiteral("通話記録の読めない行 %1 行を読み飛ばしました (最初の行: %2)")
-      .arg(reading.damaged)
-      .arg(q(reading.firstDamaged));
-}
-
-QString yenText(long long yen) { return QLocale(QLocale::Japanese).toString(yen) + QStringLiteral(" 円"); }
 
 // The bars of one kind of minutes, in its colour.
-QBarSet* barSet(const QString& label, QColor colour, const std::vector<int>& minutes) {
-  auto* set = new QBarSet(label);
-  set->setColor(colour);
+QBarSet* barSet(const char* label, desktop::UsageColour colour, const std::vector<int>& minutes) {
+  auto* set = new QBarSet(q(label));
+  set->setColor(qColour(colour));
   for (int m : minutes) *set << m;
   return set;
 }
@@ -74,10 +57,10 @@ void keepRows(QTableWidget* t, int rows) {
   t->setMinimumHeight(t->horizontalHeader()->sizeHint().height() + rows * row + 2 * t->frameWidth());
 }
 
-QTableWidget* table(const char* name, const QStringList& headers, QWidget* parent) {
+QTableWidget* table(const char* name, const std::vector<std::string>& headers, QWidget* parent) {
   auto* t = new QTableWidget(0, static_cast<int>(headers.size()), parent);
   t->setObjectName(QString::fromLatin1(name));
-  t->setHorizontalHeaderLabels(headers);
+  t->setHorizontalHeaderLabels(qList(headers));
   t->verticalHeader()->setVisible(false);
   t->setEditTriggers(QAbstractItemView::NoEditTriggers);
   t->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -85,35 +68,40 @@ QTableWidget* table(const char* name, const QStringList& headers, QWidget* paren
   return t;
 }
 
-void setRow(QTableWidget* t, int row, const QStringList& cells, bool marked = false) {
-  for (int c = 0; c < cells.size(); ++c) {
-    auto* item = new QTableWidgetItem(cells[c]);
-    if (marked) item->setForeground(QColor(0xC0, 0, 0));
-    t->setItem(row, c, item);
+void fillTable(QTableWidget* t, const std::vector<desktop::UsageRow>& rows) {
+  t->setRowCount(static_cast<int>(rows.size()));
+  for (int r = 0; r < t->rowCount(); ++r) {
+    const desktop::UsageRow& row = rows[static_cast<std::size_t>(r)];
+    for (int c = 0; c < static_cast<int>(row.cells.size()); ++c) {
+      auto* item = new QTableWidgetItem(q(row.cells[static_cast<std::size_t>(c)]));
+      if (row.missed) item->setForeground(qColour(desktop::kMissedColour));
+      t->setItem(r, c, item);
+    }
   }
+  t->resizeColumnsToContents();
 }
 
 }  // namespace
 
 UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
-    : QWidget(parent, Qt::Window), configDir_(std::move(configDir)) {
+    : QWidget(parent, Qt::Window), presenter_(std::move(configDir)), shown_(thisMonth()) {
   setObjectName(QStringLiteral("UsageWindow"));
-  setWindowTitle(QStringLiteral("利用状況"));
+  setWindowTitle(q(UsageTexts::title));
   resize(820, 680);
 
   monthBox_ = new QComboBox(this);
   monthBox_->setObjectName(QStringLiteral("MonthBox"));
-  auto* reloadButton = new QPushButton(QStringLiteral("再読込"), this);
+  auto* reloadButton = new QPushButton(q(UsageTexts::reload), this);
   reloadButton->setObjectName(QStringLiteral("ReloadButton"));
-  auto* copyButton = new QPushButton(QStringLiteral("着信一覧をコピー"), this);
+  auto* copyButton = new QPushButton(q(UsageTexts::copy), this);
   copyButton->setObjectName(QStringLiteral("CopyButton"));
-  auto* exportButton = new QPushButton(QStringLiteral("CSVで保存..."), this);
+  auto* exportButton = new QPushButton(q(UsageTexts::save), this);
   exportButton->setObjectName(QStringLiteral("ExportButton"));
   auto* top = new QHBoxLayout;
-  stacked_ = new QCheckBox(QStringLiteral("従量・定額に分けて表示"), this);
+  stacked_ = new QCheckBox(q(UsageTexts::stacked), this);
   stacked_->setObjectName(QStringLiteral("StackedBox"));
   stacked_->setChecked(true);
-  top->addWidget(new QLabel(QStringLiteral("月"), this));
+  top->addWidget(new QLabel(q(UsageTexts::monthLabel), this));
   top->addWidget(monthBox_);
   top->addWidget(stacked_);
   top->addStretch();
@@ -135,15 +123,10 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
   cost_->setObjectName(QStringLiteral("CostLabel"));
   damage_ = new QLabel(this);
   damage_->setObjectName(QStringLiteral("DamageLabel"));
-  damage_->setStyleSheet(QStringLiteral("color: #a00;"));
+  damage_->setStyleSheet(QStringLiteral("color: %1;").arg(qColour(desktop::kMessageColour).name()));
   damage_->setWordWrap(true);
-  destinations_ = table("DestinationTable",
-                        {QStringLiteral("接続先"), QStringLiteral("回数"), QStringLiteral("分"),
-                         QStringLiteral("従量(分)"), QStringLiteral("定額(分)"), QStringLiteral("料金概算")},
-                        this);
-  incoming_ = table(
-      "IncomingTable",
-      {QStringLiteral("日時"), QStringLiteral("結果"), QStringLiteral("番号"), QStringLiteral("名前")}, this);
+  destinations_ = table("DestinationTable", UsagePresenter::destinationHeaders(), this);
+  incoming_ = table("IncomingTable", UsagePresenter::incomingHeaders(), this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -151,9 +134,9 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
   layout->addWidget(totals_);
   layout->addWidget(cost_);
   layout->addWidget(damage_);
-  layout->addWidget(new QLabel(QStringLiteral("接続先別"), this));
+  layout->addWidget(new QLabel(q(UsageTexts::destinationsCaption), this));
   layout->addWidget(destinations_, 2);
-  layout->addWidget(new QLabel(QStringLiteral("着信 (不在着信は赤)"), this));
+  layout->addWidget(new QLabel(q(UsageTexts::incomingCaption), this));
   layout->addWidget(incoming_, 2);
   // The lists keep room for a few rows when the message about damaged
   // lines takes its line; the chart gives way first.
@@ -166,52 +149,48 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
   });
   connect(reloadButton, &QPushButton::clicked, this, [this] {
     reload();
-    showMonth(year_, month_);
+    showMonth(shown_.year, shown_.month);
   });
   connect(copyButton, &QPushButton::clicked, this, &UsageWindow::copyIncoming);
   connect(stacked_, &QCheckBox::toggled, this, [this] { fillChart(); });
   connect(exportButton, &QPushButton::clicked, this, &UsageWindow::chooseExportFile);
-
-  const QDate today = QDate::currentDate();
-  year_ = today.year();
-  month_ = today.month();
 }
 
 void UsageWindow::openWindow() {
   reload();
-  showMonth(year_, month_);
+  showMonth(shown_.year, shown_.month);
   show();
   raise();
   activateWindow();
 }
 
 void UsageWindow::reload() {
-  JournalReading reading = readJournal(configDir_);
-  records_ = std::move(reading.records);
-  damage_->setText(damageText(reading));
-  damage_->setVisible(reading.damaged > 0);
-  if (reading.readFailed()) {  // what was read is shown, but it is not the whole journal
-    damage_->setText(QStringLiteral("通話記録 %1 を読めません（%2）")
-                         .arg(q(reading.unreadable), q(journalErrorText(reading.readError))));
-    damage_->setVisible(true);
-  }
-  std::set<QString> months;
-  const QDate today = QDate::currentDate();
-  months.insert(monthKey(today.year(), today.month()));
-  for (const JournalRecord& r : records_) months.insert(monthKey(r.start.year, r.start.month));
-  monthBox_->clear();
-  for (auto it = months.rbegin(); it != months.rend(); ++it) monthBox_->addItem(*it, *it);
+  presenter_.reload(thisMonth());
+  damage_->setText(q(presenter_.message()));
+  damage_->setVisible(!presenter_.message().empty());
+  fillMonths();
 }
 
 void UsageWindow::showMonth(int year, int month) {
-  year_ = year;
-  month_ = month;
-  const QString key = monthKey(year, month);
-  if (monthBox_->findData(key) < 0) monthBox_->addItem(key, key);
-  monthBox_->setCurrentIndex(monthBox_->findData(key));
-  summary_ = summarizeMonth(records_, year, month, tariffSource_ ? tariffSource_() : Tariff{});
+  shown_ = {year, month};
+  presenter_.showMonth(shown_, tariffSource_ ? tariffSource_() : Tariff{});
+  fillMonths();
   fillChart();
   fillTables();
+}
+
+// The list is made again only when the offer changed: showMonth() also
+// answers the list's own choice.
+void UsageWindow::fillMonths() {
+  QStringList keys;
+  for (const desktop::YearMonth& m : presenter_.months()) keys << q(m.key());
+  QStringList shown;
+  for (int i = 0; i < monthBox_->count(); ++i) shown << monthBox_->itemData(i).toString();
+  if (shown != keys) {
+    monthBox_->clear();
+    for (const QString& key : keys) monthBox_->addItem(key, key);
+  }
+  monthBox_->setCurrentIndex(monthBox_->findData(q(shown_.key())));
 }
 
 void UsageWindow::fillChart() {
@@ -220,23 +199,20 @@ void UsageWindow::fillChart() {
     chart_->removeAxis(axis);
     delete axis;
   }
+  const desktop::UsageMonthView& view = presenter_.view();
+  // Each category needs a name of its own: the unnumbered days are blanks
+  // of different lengths.
   QStringList days;
-  std::vector<int> metered;
-  for (std::size_t i = 0; i < summary_.minutesPerDay.size(); ++i) {
-    metered.push_back(summary_.minutesPerDay[i] - summary_.flatMinutesPerDay[i]);
-    // Every fifth day is numbered; the other categories are blanks of
-    // different lengths, since each category needs a name of its own.
-    const int day = static_cast<int>(i) + 1;
-    days << (day == 1 || day % 5 == 0 ? QString::number(day) : QString(static_cast<int>(i), QChar(' ')));
-  }
+  for (std::size_t i = 0; i < view.dayLabels.size(); ++i)
+    days << (view.dayLabels[i].empty() ? QString(static_cast<int>(i), QChar(' ')) : q(view.dayLabels[i]));
   QAbstractBarSeries* series = nullptr;
   if (stacked_->isChecked()) {
     series = new QStackedBarSeries;
-    series->append(barSet(QStringLiteral("従量"), QColor(0x2a, 0x6f, 0xb0), metered));
-    series->append(barSet(QStringLiteral("定額"), QColor(0x4c, 0xa6, 0x5a), summary_.flatMinutesPerDay));
+    series->append(barSet(UsageTexts::meteredSeries, desktop::kMeteredColour, view.metered));
+    series->append(barSet(UsageTexts::flatSeries, desktop::kFlatColour, view.flat));
   } else {
     series = new QBarSeries;
-    series->append(barSet(QStringLiteral("分"), QColor(0x2a, 0x6f, 0xb0), summary_.minutesPerDay));
+    series->append(barSet(UsageTexts::singleSeries, desktop::kMeteredColour, view.minutes));
   }
   chart_->legend()->setVisible(stacked_->isChecked());
   series->setBarWidth(0.8);
@@ -244,50 +220,24 @@ void UsageWindow::fillChart() {
   auto* x = new QBarCategoryAxis;
   x->append(days);
   x->setLabelsFont(QFont(x->labelsFont().family(), 7));
-  // Whole minutes on the scale, in round steps.
-  const int most = *std::max_element(summary_.minutesPerDay.begin(), summary_.minutesPerDay.end());
-  const AxisScale scale = roundAxisScale(most);
   auto* y = new QValueAxis;
-  y->setRange(0, scale.top());
-  y->setTickCount(scale.steps + 1);
+  y->setRange(0, view.scale.top());
+  y->setTickCount(view.scale.steps + 1);
   y->setLabelFormat(QStringLiteral("%d"));
-  y->setTitleText(QStringLiteral("分"));
+  y->setTitleText(q(UsageTexts::minuteAxis));
   chart_->addAxis(x, Qt::AlignBottom);
   chart_->addAxis(y, Qt::AlignLeft);
   series->attachAxis(x);
   series->attachAxis(y);
-  chart_->setTitle(QStringLiteral("%1年%2月 日別接続時間").arg(year_).arg(month_));
+  chart_->setTitle(q(view.chartTitle));
 }
 
 void UsageWindow::fillTables() {
-  totals_->setText(QStringLiteral("合計 %1 分　接続 %2 回　失敗 %3 回　話中 %4 回　着信 %5 件 (不在 %6 件)")
-                       .arg(summary_.minutes)
-                       .arg(summary_.calls)
-                       .arg(summary_.failed)
-                       .arg(summary_.busy)
-                       .arg(summary_.incoming.size())
-                       .arg(summary_.missed));
-  cost_->setText(QStringLiteral("従量 %1 分　定額 %2 分　料金概算 %3")
-                     .arg(summary_.meteredMinutes())
-                     .arg(summary_.flatMinutes)
-                     .arg(yenText(summary_.yen)));
-  destinations_->setRowCount(static_cast<int>(summary_.destinations.size()));
-  int row = 0;
-  for (const DestinationTotal& d : summary_.destinations) {
-    setRow(destinations_, row++,
-           {destinationText(d), QString::number(d.calls), QString::number(d.minutes),
-            QString::number(d.meteredMinutes()), QString::number(d.flatMinutes), yenText(d.yen)});
-  }
-  incoming_->setRowCount(static_cast<int>(summary_.incoming.size()));
-  row = 0;
-  for (const JournalRecord& r : summary_.incoming) {
-    setRow(incoming_, row++,
-           {timeText(r.start), r.missed() ? QStringLiteral("不在") : QStringLiteral("応答"), q(r.number),
-            q(r.name)},
-           r.missed());
-  }
-  destinations_->resizeColumnsToContents();
-  incoming_->resizeColumnsToContents();
+  const desktop::UsageMonthView& view = presenter_.view();
+  totals_->setText(q(view.totals));
+  cost_->setText(q(view.cost));
+  fillTable(destinations_, view.destinations);
+  fillTable(incoming_, view.incoming);
 }
 
 // As in a dialog, Escape reaches the window when the control with the
@@ -301,31 +251,15 @@ void UsageWindow::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-QString UsageWindow::incomingText() const {
-  QString text;
-  for (const JournalRecord& r : summary_.incoming) {
-    text += QStringList{q(formatJournalTime(r.start)),
-                        r.missed() ? QStringLiteral("不在") : QStringLiteral("応答"), q(r.number), q(r.name)}
-                .join(QChar('\t')) +
-            QChar('\n');
-  }
-  return text;
-}
+QString UsageWindow::incomingText() const { return q(presenter_.incomingText()); }
 
 void UsageWindow::copyIncoming() const { QApplication::clipboard()->setText(incomingText()); }
 
-bool UsageWindow::exportCsv(const QString& path) const {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  // The byte-order mark tells a spreadsheet the file is UTF-8.
-  const std::string csv = std::string(kUtf8Bom) + monthCsv(records_, year_, month_);
-  return file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size());
-}
+bool UsageWindow::exportCsv(const QString& path) const { return presenter_.saveCsv(path.toStdU16String()); }
 
 void UsageWindow::chooseExportFile() {
-  const QString name = QStringLiteral("Tarvik-usage-%1.csv").arg(monthKey(year_, month_));
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("CSVで保存"), name, QStringLiteral("CSV (*.csv)"));
+  const QString path = QFileDialog::getSaveFileName(this, q(UsageTexts::saveTitle), q(presenter_.csvFileName()),
+                                                    q(UsageTexts::csvFilter) + QStringLiteral(" (*.csv)"));
   if (!path.isEmpty()) exportCsv(path);
 }
 

@@ -9,9 +9,8 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
-#include <vector>
 
-#include "engine/journal/journalrecord.h"
+#include "desktop/usagepresenter.h"
 #include "engine/journal/monthsummary.h"
 #include "engine/journal/tariff.h"
 
@@ -41,7 +40,7 @@ class UsageWindow : public QWidget {
   void reload();
   void showMonth(int year, int month);
 
-  const MonthSummary& summary() const { return summary_; }
+  const MonthSummary& summary() const { return presenter_.summary(); }
   // The month's incoming calls as tab-separated lines, as copied.
   QString incomingText() const;
   void copyIncoming() const;
@@ -53,14 +52,13 @@ class UsageWindow : public QWidget {
 
  private:
   void chooseExportFile();
+  void fillMonths();
   void fillChart();
   void fillTables();
 
-  std::filesystem::path configDir_;
   std::function<Tariff()> tariffSource_;
-  std::vector<JournalRecord> records_;
-  MonthSummary summary_;
-  int year_ = 0, month_ = 0;
+  desktop::UsagePresenter presenter_;
+  desktop::YearMonth shown_;
 
   QComboBox* monthBox_;
   QCheckBox* stacked_;

@@ -93,6 +93,7 @@ MainWindow::MainWindow(HINSTANCE instance, EngineCommands& core, HWND owner, Hoo
 }
 
 MainWindow::~MainWindow() {
+  usage_.reset();  // before its owner
   if (tooltip_) ::DestroyWindow(tooltip_);  // owned by no window, it does not go with this one
   if (hwnd_) {
     // The main menu goes with the window.
@@ -286,6 +287,14 @@ void MainWindow::openDetails() {
 
 void MainWindow::openAbout() {
   if (hooks_.about) hooks_.about();
+}
+
+void MainWindow::openUsage() {
+  if (!usage_) {
+    usage_ = std::make_unique<UsageWindow>(hwnd_, core_.files().directory(),
+                                           [this] { return tariffOf(core_.settings()); });
+  }
+  usage_->openWindow();
 }
 
 void MainWindow::setTimeSwitchChecked(bool) { menus_.setJigen(jigenCaption_, core_.jigenChecked()); }

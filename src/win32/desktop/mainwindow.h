@@ -24,6 +24,7 @@
 #include "engine/core/enginecommands.h"
 #include "win32/desktop/menubar.h"
 #include "win32/desktop/uifont.h"
+#include "win32/desktop/usagewindow.h"
 #include "engine/ports/view.h"
 
 namespace tarvik::win32 {
@@ -155,7 +156,8 @@ class MainWindow : private desktop::MainWindowHost {
   void openSettings() override;
   void openDetails() override;
   void openAbout() override;
-  void openUsage() override {}  // the usage window has no Windows counterpart yet
+  // 利用状況: the usage window, made at its first opening, owned by this one.
+  void openUsage() override;
   void setTimeSwitchCaption(const std::string& caption) override { setJigenCaption(caption); }
   void setTimeSwitchChecked(bool checked) override;
   void showTrayIcon() override;
@@ -195,6 +197,8 @@ class MainWindow : private desktop::MainWindowHost {
   PanelColour panel_ = PanelColour::Normal;
   bool stripSet_ = false;
   StripColour strip_ = StripColour::Day;
+
+  std::unique_ptr<UsageWindow> usage_;
 
   bool minimised_ = false;
   bool ended_ = false;

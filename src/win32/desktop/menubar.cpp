@@ -10,10 +10,6 @@ namespace {
 
 constexpr UINT kFirstId = 1000;
 
-// The usage window of the Linux program has no Windows counterpart yet:
-// its items are left out of the Windows menus.
-bool offered(MenuAct act) { return act != MenuAct::Usage; }
-
 // An empty text would make a separator of the item: a blank item keeps a
 // blank to stay one (the destinations #8 to #15 before the router's list).
 std::wstring itemText(const std::string& utf8) {
@@ -29,7 +25,6 @@ std::wstring shownCaption(const MenuItem& item) {
 
 void fill(HMENU menu, std::span<const MenuItem> items) {
   for (const MenuItem& item : items) {
-    if (!offered(item.act)) continue;
     if (item.act == MenuAct::Separator) {
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     } else if (item.act == MenuAct::Submenu) {

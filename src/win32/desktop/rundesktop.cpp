@@ -14,6 +14,7 @@
 #include "win32/desktop/taskbar.h"
 #include "win32/desktop/winview.h"
 #include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/routerpassword.h"
 #include "win32/programdir.h"
 #include "app/startup.h"
 #include "win32/widetext.h"
@@ -85,7 +86,11 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     // The program lives in the tray; the window has no taskbar button.
     main_->presenter().applyLoadedSettings();
     main_->presenter().showAtStart();
-    core.FormShow();
+    // The first exchange logs in, so it waits until the password is known.
+    password_->fetchAtStart(core, *settings_, [this, &core](const std::string& problem) {
+      core.FormShow();
+      if (!problem.empty()) errorBox(main_->hwnd(), problem);
+    });
 
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -174,6 +179,8 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     hooks.stayOnTopChanged = [this](bool onTop) { main_->setStayOnTop(onTop); };
     hooks.connectHintChanged = [this](const std::string& text) { main_->setConnectHint(text); };
     settings_ = std::make_unique<SettingsDialog>(core, owner, std::move(hooks));
+    password_ = std::make_unique<RouterPassword>(core.files().directory());
+    password_->attach(*settings_);
     std::filesystem::path picture = findProgramFile(pictureName());
     if (picture.empty()) picture = executableDir() / pictureName();
     about_ = std::make_unique<AboutBox>(owner, picture);
@@ -211,6 +218,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     credentials_.reset();
     about_.reset();
     settings_.reset();
+    password_.reset();
     main_.reset();
     if (applicationWindow_) ::DestroyWindow(applicationWindow_);
     applicationWindow_ = nullptr;
@@ -225,6 +233,7 @@ class WinDesktopFrontEnd : public app::FrontEnd {
   IconHandle appIcon_, b1Icon_, b2Icon_;
   std::unique_ptr<MainWindow> main_;
   std::unique_ptr<SettingsDialog> settings_;
+  std::unique_ptr<RouterPassword> password_;
   std::unique_ptr<AboutBox> about_;
   std::unique_ptr<CredentialsDialog> credentials_;
   std::unique_ptr<DetailsWindow> details_;

@@ -28,6 +28,7 @@
 #define IDC_CheckBox10 2110
 #define IDC_CheckBox15 2111
 #define IDC_CheckBox2 2112
+#define IDC_CheckBoxKeyring 2113
 
 // ｻｳﾝﾄﾞ設定
 #define IDC_Edit6 2120

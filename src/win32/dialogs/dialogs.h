@@ -30,6 +30,7 @@
 
 namespace tarvik {
 class EngineCommands;
+class PasswordKeeper;
 class SettingsFiles;
 struct SettingsStore;
 }  // namespace tarvik
@@ -89,6 +90,12 @@ class SettingsDialog {
 
   // Every control from the engine's settings (after the start-up load).
   void loadFromStore();
+  // The password field from the engine's settings, once the secret store
+  // has answered at start.
+  void showPassword();
+  // The box "キーリングに保存" is shown with a keeper, which each save then
+  // asks to put the password where the box says; null hides it.
+  void setPasswordKeeper(PasswordKeeper* keeper);
   // The sixteen destination entries (UTF-8, View::setDestinationList); each
   // of the four destination boxes shows the entry at its setting's index.
   void setDestinationList(const std::vector<std::string>& entries);

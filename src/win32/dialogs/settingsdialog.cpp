@@ -13,9 +13,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "desktop/passwordplace.h"
 #include "desktop/settingsform.h"
 #include "desktop/settingsformtable.h"
+#include "engine/base/sjis.h"
 #include "engine/core/enginecommands.h"
+#include "engine/settings/passwordkeeper.h"
 #include "win32/dialogs/controlids.h"
 #include "win32/dialogs/dialogids.h"
 #include "win32/dialogs/dialogs.h"
@@ -40,6 +43,9 @@ constexpr PageRow kPages[kTabCount] = {
 
 using desktop::ControlKind;
 using desktop::FormField;
+
+constexpr std::string_view kPasswordField = "Edit14";
+constexpr std::string_view kKeyringBox = "CheckBoxKeyring";
 
 constexpr int kEntries = 16;  // destination entries #0 to #15; 16 is "none matches"
 
@@ -95,6 +101,7 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
   HFONT fixedFont = nullptr;
   int tab = kSound;  // the first opening shows the sound page
   desktop::SettingsForm form;
+  PasswordKeeper* keeper = nullptr;  // with none, the keyring box is hidden
   bool built = false;  // the controls report to the form once all are there
 
   HWND control(int id) const {
@@ -275,7 +282,27 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
     SendMessageW(GetDlgItem(dlg, IDOK), BM_SETSTYLE, names ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
   }
 
-  bool close() { return form.close() != desktop::CloseOutcome::KeptOpen; }
+  bool close() {
+    const desktop::CloseOutcome outcome = form.close();
+    if (outcome == desktop::CloseOutcome::Saved && keeper) {
+      desktop::keepSavedPassword(core, *keeper, {}, [this](const std::string& problem) {
+        // The store refused the password: the box shows where it went.
+        setChecked(kKeyringBox, core.settings().secret.KEYRING);
+        showMessage(desktop::MessageKind::Error, problem);
+      });
+    }
+    return outcome != desktop::CloseOutcome::KeptOpen;
+  }
+
+  // A password kept in the store that could not be read shows as there but
+  // unknown; its place stays as it is until a new one is typed, and the box
+  // cannot be changed meanwhile.
+  void showPasswordState() {
+    const bool unread = passwordUnread(core.settings());
+    const std::wstring cue = unread ? widen(desktop::kPasswordUnreadCue) : std::wstring();
+    SendMessageW(control(kPasswordField), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue.c_str()));
+    EnableWindow(control(kKeyringBox), !unread);
+  }
 
   // Enter: a focused push button takes it; the script area makes a new
   // line; an open list takes it; otherwise "追加" on the name page, "OK" on
@@ -304,7 +331,11 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
     const std::string_view name = controlName(id);
     const FormField* field = desktop::formField(name);
     if (!built || name.empty()) return;
-    if (code == EN_CHANGE) return form.edited(name, text(name));
+    if (code == EN_CHANGE) {
+      form.edited(name, text(name));
+      if (name == kPasswordField) showPasswordState();
+      return;
+    }
     if (isComboBox(from)) {
       if (code == CBN_SELCHANGE) {
         // The box's text is not the chosen entry's yet.
@@ -396,7 +427,8 @@ SettingsDialog::SettingsDialog(EngineCommands& core, HWND owner, Hooks hooks)
       createDialogFromResource(IDD_SETTINGS, owner, Impl::mainProc, reinterpret_cast<LPARAM>(impl_.get()));
   if (!impl_->dlg) throw std::runtime_error("the settings dialog's resource is missing");
   impl_->build();
-  impl_->form.load();
+  setPasswordKeeper(nullptr);
+  loadFromStore();
 }
 
 SettingsDialog::~SettingsDialog() {
@@ -404,7 +436,23 @@ SettingsDialog::~SettingsDialog() {
   if (impl_->fixedFont) DeleteObject(impl_->fixedFont);
 }
 
-void SettingsDialog::loadFromStore() { impl_->form.load(); }
+void SettingsDialog::loadFromStore() {
+  impl_->form.load();
+  impl_->showPasswordState();
+}
+
+void SettingsDialog::showPassword() {
+  // The password as it stands already: nothing to write back.
+  impl_->built = false;
+  impl_->setText(kPasswordField, toUtf8(impl_->core.settings().tarvik.PASS));
+  impl_->built = true;
+  impl_->showPasswordState();
+}
+
+void SettingsDialog::setPasswordKeeper(PasswordKeeper* keeper) {
+  impl_->keeper = keeper;
+  ShowWindow(impl_->control(kKeyringBox), keeper ? SW_SHOWNA : SW_HIDE);
+}
 void SettingsDialog::setDestinationList(const std::vector<std::string>& entries) {
   impl_->form.setDestinationList(entries);
 }

@@ -28,51 +28,17 @@
 
 #include "engine/journal/journalfile.h"
 #include "engine/settings/settingsfiles.h"
+#include "fakes/journalrecords.h"
 #include "support/layoutrules.h"
 
 namespace tarvik {
 namespace {
 
-JournalRecord call(LocalTime start, LocalTime end, int minutes) {
-  JournalRecord r;
-  r.event = JournalEvent::Outgoing;
-  r.start = start;
-  r.end = end;
-  r.channel = "B1";
-  r.destination = "#0";
-  r.name = "Tarvik ISP";
-  r.number = "0312345678";
-  r.ip = "203.0.113.42";
-  r.minutes = minutes;
-  return r;
-}
-
-JournalRecord ring(LocalTime start, const std::string& number, const std::string& name, bool missed) {
-  JournalRecord r;
-  r.event = JournalEvent::Incoming;
-  r.start = start;
-  r.channel = "B1";
-  r.number = number;
-  r.name = name;
-  r.result = missed ? kJournalMissed : kJournalAnswered;
-  return r;
-}
-
 class UsageWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
-    JournalFile journal(dir.path().toStdString(), 1 << 20);
-    const LocalTime now{2026, 12, 10, 23, 0, 0};
-    for (const JournalRecord& r : {call({2026, 12, 3, 21, 0, 0}, {2026, 12, 3, 21, 38, 0}, 38),
-                                   call({2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 12, 30}, 13),
-                                   ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true),
-                                   ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
-                                   call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60)})
-      ASSERT_FALSE(journal.append(r, now));
-    QFile damaged(dir.filePath("Tarvik-journal.csv"));
-    ASSERT_TRUE(damaged.open(QIODevice::Append));
-    damaged.write("not a record\n");
+    ASSERT_FALSE(test::writeSampleJournal(dir.path().toStdString()));
   }
 
   template <typename T>

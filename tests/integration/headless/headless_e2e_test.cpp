@@ -15,7 +15,7 @@
 namespace tarvik::headless_test {
 
 const ProgramUnderTest& programUnderTest() {
-  static const ProgramUnderTest program{TARVIK_BINARY};
+  static const ProgramUnderTest program{.binary = TARVIK_BINARY};
   return program;
 }
 

@@ -16,11 +16,11 @@
 # back, the hidden channel icons do not. Tarvik dialled from its tray
 # icon's menu, the connection seen in the tray and the window, the details
 # window, the settings dialog tab by tab and the about box opened, the line
-# dropped with the main window's 切断 button; dialled again and ended from
-# the tray menu with a channel in use: the disconnect question, OK, and the
-# program ends by itself once the router has dropped the line. Every
-# window, the tray and its menus and the question are photographed into
-# the artefact directory.
+# dropped with the main window's 切断 button and the call seen in the usage
+# window; dialled again and ended from the tray menu with a channel in use:
+# the disconnect question, OK, and the program ends by itself once the
+# router has dropped the line. Every window, the tray and its menus and the
+# question are photographed into the artefact directory.
 #
 # usage: wine_desktop_e2e.sh TARVIK_EXE TRAY_PROBE_EXE ROUTER_SIM ARTEFACT_DIR [X11_PROBE]
 # TRAY_PROBE_EXE is tests/win32/tray-probe.exe. X11_PROBE (the Linux
@@ -424,6 +424,20 @@ wait_for 40 "the router to drop B1" router_says 'b1=idle'
 wait_for 40 "the B1 icon to go" icons 1
 wait_for 30 "the main window to show the line free" changed "$main" main
 photo "$main" "$out/09-main-disconnected.png"
+
+step "the usage window from the main menu (その他 > 利用状況), with the call just made"
+focus_main
+click "$main" 90 $((menu_bar / 2)) 1
+wait_for 30 "the その他 menu" popup_painted
+xdotool key Up Return  # the last item
+wait_for 30 "the usage window" shown '利用状況'
+usage=$(named_window '利用状況')
+title_is "$usage" '利用状況'
+wait_for 30 "the usage window painted" painted "$usage"
+photo "$usage" "$out/09-usage.png"
+xdotool windowfocus --sync "$usage" 2>/dev/null || true
+xdotool key Escape
+wait_for 30 "the usage window to go out of sight" gone '利用状況'
 
 step "dial again, then quit from the tray menu (終了): the question, OK, the line dropped, the end"
 focus_main

@@ -18,8 +18,12 @@ namespace tarvik::headless_test {
 // tarvik.exe through tarvik-wine.sh, which scripts/test-windows.sh points
 // at the build with TARVIK_EXE.
 const ProgramUnderTest& programUnderTest() {
-  static const ProgramUnderTest program{TARVIK_BINARY, 30s, true, false,
-                                        std::getenv("TARVIK_EXE") ? "" : "run by scripts/test-windows.sh"};
+  static const ProgramUnderTest program{
+      .binary = TARVIK_BINARY,
+      .wait = 30s,
+      .keepDisplay = true,
+      .endsOnEverySignal = false,
+      .unavailable = std::getenv("TARVIK_EXE") ? "" : "run by scripts/test-windows.sh"};
   return program;
 }
 

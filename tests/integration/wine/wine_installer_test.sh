@@ -4,7 +4,8 @@
 # (its version, and the settings beside it read), then removed with the
 # uninstaller: the program, its files, its Start-menu entry and its
 # uninstall entry are gone, and the user's settings and logs in the
-# program's folder are kept as they were.
+# program's folder are kept as they were. The installer carries both
+# programs: on this 64-bit Windows it must install the 64-bit one.
 #
 # usage: wine_installer_test.sh INSTALLER VERSION
 # Runs in $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
@@ -37,6 +38,14 @@ if [ -z "${WINEPREFIX:-}" ]; then
   wineboot -i >/dev/null 2>&1
 fi
 
+# The machine a PE file is built for: i386 or x86_64.
+pe_machine() {
+  local pe machine
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ')
+  case $machine in 014c) echo i386 ;; 8664) echo x86_64 ;; *) echo "unknown ($machine)" ;; esac
+}
+
 windows_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvik'
 registered() { wine reg query "$uninstall_key" /v InstallLocation; }
@@ -47,9 +56,12 @@ menu="$(windows_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/Tarvik"
 
 step "install silently"
 wine "$installer" /S
-program_files=(tarvik.exe Tarvik.bmp manual/manual.html uninstall.exe)
+program_files=(tarvik.exe tarvik.com Tarvik.bmp manual/manual.html uninstall.exe)
 for f in "${program_files[@]}"; do
   [ -f "$dir/$f" ] || fail "the installer did not put $f into $dir"
+done
+for f in tarvik.exe tarvik.com; do
+  [ "$(pe_machine "$dir/$f")" = x86_64 ] || fail "64-bit Windows got the $(pe_machine "$dir/$f") $f"
 done
 sounds=("$dir"/wav/*.wav)
 [ -f "${sounds[0]}" ] || fail "the installer did not put the default sounds into $dir/wav"

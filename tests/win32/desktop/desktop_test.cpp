@@ -70,14 +70,12 @@ std::wstring itemCaption(HMENU menu, int position) {
   return buffer;
 }
 
-// The Win32 menus are the tables: every row (but 利用状況, which has no
-// Windows window yet) is an item of its menu, in the table's order, with
-// the row's caption and the id of the row's command; a submenu holds its
-// rows, and the id leads back to the row.
+// The Win32 menus are the tables: every row is an item of its menu, in the
+// table's order, with the row's caption and the id of the row's command; a
+// submenu holds its rows, and the id leads back to the row.
 void expectBuiltFrom(HMENU menu, std::span<const MenuItem> rows, const std::string& where) {
   int position = 0;
   for (const MenuItem& item : rows) {
-    if (item.act == MenuAct::Usage) continue;
     const std::string here = where + "/" + item.name;
     ASSERT_LT(position, ::GetMenuItemCount(menu)) << here;
     MENUITEMINFOW info{};
@@ -162,6 +160,28 @@ TEST_F(MainWindowTest, MenuItemsReachTheirHandlers) {
     command(row(name));
     EXPECT_EQ(core.last(), call) << name;
   }
+}
+
+// 利用状況 of その他 and of the tray menu opens the usage window, owned by
+// the main window; the second time the same window comes back, and it goes
+// with the main window.
+TEST_F(MainWindowTest, UsageItemsOpenTheUsageWindow) {
+  HWND usage = nullptr;
+  for (const char* name : {"KUsage1", "KUsage2"}) {
+    command(row(name));
+    HWND shown = ::FindWindowW(L"TarvikUsage", L"利用状況");
+    ASSERT_NE(shown, nullptr) << name;
+    EXPECT_TRUE(::IsWindowVisible(shown)) << name;
+    EXPECT_EQ(::GetWindow(shown, GW_OWNER), window->hwnd()) << name;
+    if (usage) {
+      EXPECT_EQ(shown, usage) << "a second window";
+    }
+    usage = shown;
+    ::SendMessageW(usage, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindowVisible(usage)) << name << ": the close box hides it";
+  }
+  window.reset();
+  EXPECT_FALSE(::IsWindow(usage));
 }
 
 TEST_F(MainWindowTest, TimedDisconnectItemFollowsTheCore) {

@@ -10,6 +10,7 @@
 
 #include "engine/base/sjis.h"
 #include "win32/dialogs/dialogs.h"
+#include "win32/dialogs/routerpassword.h"
 #include "fakes/recordingcore.h"
 
 using namespace tarvik;
@@ -56,6 +57,10 @@ int wmain(int argc, wchar_t** argv) {
 
   if (what == L"settings") {
     SettingsDialog dialog(core, nullptr);
+    // With the Credential Manager behind the box "キーリングに保存", as in the
+    // program.
+    RouterPassword password(dir);
+    password.attach(dialog);
     dialog.setDestinationList(entries);
     dialog.openDialog();
     if (argc > 2) dialog.showTab(_wtoi(argv[2]));

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The programs of one Windows build, as they would reach a PC: built for the
+# build's processor, tarvik.exe for the window subsystem and tarvik.com for
+# the console, and importing only DLLs that every Windows has. A C++ or
+# thread runtime DLL (libstdc++-6, libgcc_s_*, libwinpthread-1) would make
+# the program fail to start on a PC without it. Needs no Wine, so it runs
+# for the 32-bit build too where Wine's 32-bit side is missing.
+#
+# usage: self_contained_test.sh BUILD_DIR i386|i386:x86-64  (objdump's names)
+set -euo pipefail
+build=$1 machine=$2
+objdump=x86_64-w64-mingw32-objdump  # reads PE32 and PE32+ alike
+# The system DLLs the programs may use; all ship with every Windows.
+system_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
+  shell32.dll shlwapi.dll user32.dll uxtheme.dll winmm.dll ws2_32.dll "
+fail() { echo "FAIL: $*"; exit 1; }
+
+check() {  # program subsystem
+  local program=$1 subsystem=$2 header details dll
+  [ -f "$program" ] || fail "$program was not built"
+  header=$("$objdump" -f "$program")
+  details=$("$objdump" -p "$program")
+  grep -q "^architecture: $machine," <<<"$header" ||
+    fail "$program is not built for $machine: $(grep '^architecture' <<<"$header")"
+  grep -q "^Subsystem.*(Windows $subsystem)" <<<"$details" || fail "$program is not a Windows $subsystem program"
+  while read -r dll; do
+    [[ $system_dlls == *" ${dll,,} "* ]] || fail "$program needs $dll, which Windows does not bring"
+  done < <(sed -n 's/^\s*DLL Name: //p' <<<"$details")
+}
+
+check "$build/src/win32/tarvik.exe" GUI
+check "$build/src/win32/tarvik.com" CUI
+echo "PASS: $build: tarvik.exe and tarvik.com for $machine, system DLLs only"
