@@ -99,7 +99,7 @@ for preset in "${presets[@]}"; do
   "$e2e" || status=1
   if [ "$preset" = windows ]; then
     # The desktop program with its windows and tray icons, photographed.
-    bash tests/integration/wine/wine_desktop_e2e.sh "$root/build/windows/src/win32/tarvik.exe" "$root/build/windows/tests/win32/tray-warmup.exe" \
+    bash tests/integration/wine/wine_desktop_e2e.sh "$root/build/windows/src/win32/tarvik.exe" "$root/build/windows/tests/win32/tray-probe.exe" \
       "$sim" "$root/build/windows/artifacts" "$linux_build/tests/gui/e2e/tarvik-e2e-probe" || status=1
     # The installer: installed silently, started from where it went, removed
     # with the user's settings kept. Its 32-bit stub needs Wine's 32-bit

@@ -9,6 +9,8 @@ F user32(const char* name) {
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
 }
 
+}  // namespace
+
 UINT systemDpi() {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : static_cast<int>(kBaseDpi);
@@ -16,7 +18,7 @@ UINT systemDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
 }
 
-}  // namespace
+int trayIconSide() { return systemMetric(SM_CXSMICON, systemDpi()); }
 
 UINT dpiOfWindow(HWND window) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

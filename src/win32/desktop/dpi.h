@@ -12,6 +12,12 @@ inline constexpr UINT kBaseDpi = 96;
 
 // The DPI the window is shown at.
 UINT dpiOfWindow(HWND window);
+// The system's DPI: the notification area's, on the main monitor, wherever
+// the program's windows are.
+UINT systemDpi();
+// The side of an icon in the notification area, in pixels: the system's
+// small icon at its DPI (16 at 100 %, 24 at 150 %).
+int trayIconSide();
 // n layout pixels at dpi.
 inline int scaled(int n, UINT dpi) { return MulDiv(n, static_cast<int>(dpi), static_cast<int>(kBaseDpi)); }
 // GetSystemMetricsForDpi where the system has it.

@@ -142,8 +142,8 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     main_->presenter().setBrowser(&browser_);
     createDialogs(core);
 
-    const UINT dpi = dpiOfWindow(main_->hwnd());
-    const int side = systemMetric(SM_CXSMICON, dpi);
+    // Drawn for the notification area, not for the monitor of the window.
+    const int side = trayIconSide();
     appIcon_.icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(1), IMAGE_ICON, side, side, 0));
     b1Icon_.icon = drawChannelIcon(L"B1", side);
     b2Icon_.icon = drawChannelIcon(L"B2", side);
