@@ -11,24 +11,13 @@
 #include <vector>
 
 #include "engine/base/sjis.h"
+#include "sim/headlesse2e.h"
 #include "sim/headlessharness.h"
 
 namespace tarvik::headless_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void writeAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
 
 struct Printed {
   std::optional<int> code;
@@ -42,7 +31,7 @@ Printed usageOf(const fs::path& program, const TempDir& dir, const std::string& 
   Printed printed;
   printed.code = child.wait(30s);  // Wine takes a second or two to start
   for (const std::string& l : child.lines()) printed.out += l + "\n";
-  printed.err = readAll(errFile);
+  printed.err = readFile(errFile);
   return printed;
 }
 
@@ -55,8 +44,8 @@ class WineUsage : public ::testing::Test {
 // Outgoing calls by day and destination with Japanese names, a missed
 // incoming one, the tariff from Tarvik.ini, and one damaged journal line.
 TEST_F(WineUsage, TheMonthIsPrintedAsTheLinuxProgramPrintsIt) {
-  writeAll(dir / "Tarvik.ini", "[TARIFF]\r\nFLATDEST=0\r\n");
-  writeAll(dir / "Tarvik-journal.csv",
+  writeFile(dir / "Tarvik.ini", "[TARIFF]\r\nFLATDEST=0\r\n");
+  writeFile(dir / "Tarvik-journal.csv",
            "event,start,end,channel,destination,name,number,ip,minutes,result\n"
            "outgoing,2026-11-03 21:00:00,2026-11-03 21:10:00,B1,#0,プロバイダ,0312345678,203.0.113.1,10,\n"
            "outgoing,2026-11-05 22:50:00,2026-11-05 23:20:00,B1,#0,プロバイダ,0312345678,203.0.113.1,30,\n"
