@@ -139,6 +139,9 @@ wait_for 5 "the tray menu" popup_painted
 import -window root "$out/02-tray-left-menu.png"
 xdotool key Down Return
 wait_for 15 "the router to connect B1" router_says 'b1=connected:0:'
+# The B1 icon shows from the dialling on, before the address is known: the
+# click below copies the address only once Tarvik has seen the connection.
+wait_for_fresh_look 15
 address=$(router_state | sed -n 's/.*b1=connected:0:\([0-9.]*\).*/\1/p')
 [ -n "$address" ] || fail "no address in: $(router_state)"
 wait_for 10 "the B1 icon in the tray" icons 2

@@ -92,6 +92,16 @@ router_do() {
 # Console sessions the router has seen to their end (whole exchanges).
 router_ended() { router_state | sed -n 's/.* ended=\([0-9]*\).*/\1/p'; }
 router_ended_beyond() { [ "$(router_ended)" -gt "$1" ]; }
+# wait_for_fresh_look TIMEOUT: waits until the program has read a status the
+# router gave after this moment. The exchange under way now may have asked
+# before a change the test just saw at the router; the one after it asks
+# later, and the program opens an exchange only once it has read the last
+# one, so a third session begun means the second has been read and shown.
+wait_for_fresh_look() {
+  local now
+  now=$(router_ended)
+  wait_for "$1" "the program to read a status taken after session $now" router_ended_beyond $((now + 2))
+}
 
 # A window's title as the window manager shows it (UTF-8).
 window_title() { xprop -id "$1" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
