@@ -7,9 +7,14 @@
 // process. The system frees it when the process ends, so a crashed run
 // leaves no lock behind. Another --config-dir is the same user's session:
 // it does not make a second instance.
+//
+// A second start hands its action words to the running program (handOver):
+// through the socket beside the lock (instancedoor.h), or WM_COPYDATA to
+// the running program's window on Windows.
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tarvik::app {
 
@@ -31,6 +36,11 @@ class SingleInstance {
   // Why no lock could be had (empty when the lock is held or taken by another).
   const std::string& problem() const { return problem_; }
 
+  // Another instance runs: gives it words (the action words of this start,
+  // perhaps none) and asks it to come forward. False, with why in problem,
+  // when it did not take them.
+  bool handOver(const std::vector<std::string>& words, std::string& problem) const;
+
 #ifndef _WIN32
   // $XDG_RUNTIME_DIR when set and absolute, else /tmp/tarvik-<uid>, made
   // when missing (0700) and refused when another user owns it or others may
@@ -44,6 +54,7 @@ class SingleInstance {
 #else
   void lock(const std::filesystem::path& directory);
 
+  std::filesystem::path directory_;  // where the lock is (and the door)
   int fd_ = -1;
 #endif
   bool acquired_ = false;

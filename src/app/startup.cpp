@@ -1,16 +1,25 @@
 #include "app/startup.h"
 
+#include <cstdio>
 #include <exception>
 
-#include "engine/base/bytes.h"
 #include "app/singleinstance.h"
+#include "engine/base/bytes.h"
 
 namespace tarvik::app {
 
 int runProgram(const ProgramOptions& options, const std::filesystem::path& configDir,
                const std::function<std::unique_ptr<FrontEnd>()>& make) {
   SingleInstance instance;
-  if (!instance.acquired()) return 0;  // another Tarvik runs in this session: end silently
+  if (!instance.acquired()) {
+    // Another Tarvik runs in this session: it comes forward and acts on this
+    // start's words, and this one ends.
+    std::string problem;
+    if (!instance.handOver(options.actionWords, problem)) {
+      std::fprintf(stderr, "tarvik: Tarvik is already running and did not answer: %s\n", problem.c_str());
+    }
+    return 0;
+  }
 
   std::unique_ptr<FrontEnd> frontEnd = make();
   // The core goes before the front end's ports, on every way out.

@@ -46,7 +46,8 @@ class FrontEnd {
 
 // Runs the program in configDir with the front end that make() builds once
 // this process holds the single-instance lock. Returns the exit code: 0
-// also when another instance runs (which ends this one silently).
+// also when another instance runs (which is handed this start's action
+// words and comes forward; this one ends).
 int runProgram(const ProgramOptions& options, const std::filesystem::path& configDir,
                const std::function<std::unique_ptr<FrontEnd>()>& make);
 

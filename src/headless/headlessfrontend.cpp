@@ -3,9 +3,10 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "engine/settings/passwordkeeper.h"
+#include "posix/instancedoor.h"
 #include "posix/keyring/secretstores.h"
 #include "posix/programdata.h"
-#include "engine/settings/passwordkeeper.h"
 
 namespace tarvik::app {
 namespace {
@@ -110,8 +111,14 @@ void HeadlessFrontEnd::end() {
 
 int HeadlessFrontEnd::run(TarvikCore& core) {
   signals_ = std::make_unique<Signals>(loop_, [this] { end(); });
+  door_ = std::make_unique<UvInstanceDoor>(
+      loop_, instanceDoorPath(), [&core](const std::vector<std::string>& words) { core.SecondStart(words); });
+  if (!door_->problem().empty()) {
+    std::fprintf(stderr, "tarvik: a second start cannot reach this one: %s\n", door_->problem().c_str());
+  }
   core.FormShow();
   loop_.run();
+  door_.reset();  // no second start reaches a program on its way out
   std::fflush(events_);
   return 0;
 }

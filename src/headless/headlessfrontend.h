@@ -7,19 +7,20 @@
 #include <cstdio>
 #include <memory>
 
-#include "posix/canberrasound.h"
 #include "app/corewiring.h"
-#include "headless/eventloop.h"
-#include "textview/headlessprompter.h"
-#include "textview/linewriter.h"
-#include "headless/localclock.h"
-#include "textview/printingports.h"
 #include "app/startup.h"
-#include "textview/textview.h"
+#include "headless/eventloop.h"
+#include "headless/localclock.h"
+#include "headless/uvinstancedoor.h"
 #include "headless/uvlauncher.h"
 #include "headless/uvtimers.h"
 #include "headless/uvtransport.h"
 #include "headless/xdgbrowser.h"
+#include "posix/canberrasound.h"
+#include "textview/headlessprompter.h"
+#include "textview/linewriter.h"
+#include "textview/printingports.h"
+#include "textview/textview.h"
 
 namespace tarvik::app {
 
@@ -65,6 +66,7 @@ class HeadlessFrontEnd : public FrontEnd {
   PrintingLauncher launcher_;
   PrintingBrowser browser_;
   std::unique_ptr<Signals> signals_;
+  std::unique_ptr<UvInstanceDoor> door_;  // second starts hand their words in here
   bool ended_ = false;
 };
 

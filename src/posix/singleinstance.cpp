@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "posix/instancedoor.h"
+
 namespace tarvik::app {
 
 std::filesystem::path SingleInstance::runtimeDir(std::string* problem) {
@@ -42,6 +44,7 @@ SingleInstance::SingleInstance() {
 SingleInstance::SingleInstance(const std::filesystem::path& directory) { lock(directory); }
 
 void SingleInstance::lock(const std::filesystem::path& directory) {
+  directory_ = directory;
   const std::filesystem::path file = directory / "Tarvik.lock";
   // Close-on-exec: a program the user starts from Tarvik must not keep the
   // lock once Tarvik has ended.
@@ -59,6 +62,14 @@ void SingleInstance::lock(const std::filesystem::path& directory) {
     problem_ = file.string() + ": " + std::strerror(errno);
     acquired_ = true;
   }
+}
+
+bool SingleInstance::handOver(const std::vector<std::string>& words, std::string& problem) const {
+  if (directory_.empty()) {
+    problem = "no lock folder";
+    return false;
+  }
+  return knockOnInstanceDoor(instanceDoorIn(directory_), words, problem);
 }
 
 SingleInstance::~SingleInstance() {

@@ -3,13 +3,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "win32/consolecontrol.h"
-#include "win32/corewiring.h"
+#include "app/startup.h"
 #include "textview/headlessprompter.h"
 #include "textview/linewriter.h"
 #include "textview/printingports.h"
-#include "app/startup.h"
 #include "textview/textview.h"
+#include "win32/consolecontrol.h"
+#include "win32/corewiring.h"
+#include "win32/instancedoor.h"
 #include "win32/widetext.h"
 #include "win32/winsound.h"
 
@@ -60,6 +61,8 @@ class WinHeadlessFrontEnd : public app::FrontEnd {
 
   int run(TarvikCore& core) override {
     ConsoleControl console(wiring_.window(), [this] { end(); });
+    // A second start gives this one its action words.
+    InstanceDoor door([&core](const std::vector<std::string>& words) { core.SecondStart(words); });
     core.FormShow();
     const int code = runMessageLoop();
     std::fflush(stdout);

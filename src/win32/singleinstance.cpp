@@ -1,6 +1,8 @@
+#include "app/singleinstance.h"
+
 #include <windows.h>
 
-#include "app/singleinstance.h"
+#include "win32/instancedoor.h"
 
 namespace tarvik::app {
 
@@ -15,6 +17,10 @@ SingleInstance::SingleInstance() {
   }
   mutex_ = mutex;
   acquired_ = ::GetLastError() != ERROR_ALREADY_EXISTS;
+}
+
+bool SingleInstance::handOver(const std::vector<std::string>& words, std::string& problem) const {
+  return win32::InstanceDoor::knock(words, problem);
 }
 
 SingleInstance::~SingleInstance() {

@@ -117,6 +117,9 @@ struct TarvikCore::State final : ParserHost {
   void parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
   void routerAnswered();
   int pollIntervalMs() const;
+  // The action words of a start: "co" dials the default destination, "b1"
+  // and "b2" drop their channel.
+  void actOnArguments(const std::vector<std::string>& words);
 
   // coreticks.cpp
   void startTimeman();

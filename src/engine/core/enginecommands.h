@@ -59,6 +59,9 @@ enum class CommandGuard {
   X(Start, void, FormCreate, (const std::vector<std::string>& arguments), (arguments)) \
   /* Run-state reset, status "待機中", start-up chain (+ clock), first exchange, poll timer. */ \
   X(User, void, FormShow, (), ()) \
+  /* Another start of the program handed over its action words (as FormCreate's): acted on now, */ \
+  /* or with the start's own words at the first exchange when that has not come up yet. */ \
+  X(User, void, SecondStart, (const std::vector<std::string>& arguments), (arguments)) \
   /* Saves the window state and asks the disconnect question when needed. Returns true when the */ \
   /* window may close now (also when the engine cannot answer: nothing holds the window then). */ \
   X(User, bool, FormCloseQuery, (const WindowPlacement& placement), (placement)) \

@@ -155,12 +155,25 @@ void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
 
   if (!PendingArguments) return;
   PendingArguments = false;
-  for (const std::string& argument : arguments) {
+  actOnArguments(arguments);
+}
+
+void TarvikCore::State::actOnArguments(const std::vector<std::string>& words) {
+  for (const std::string& argument : words) {
     std::string lower = lowerAscii(argument);
     if (contains(lower, "co")) dialDestination(settings.tarvik.DEFAULT);
     if (contains(lower, "b1")) B1DiscClick();
     if (contains(lower, "b2")) B2DiscClick();
   }
+}
+
+void TarvikCore::State::SecondStart(const std::vector<std::string>& words) {
+  if (PendingArguments) {
+    // The first exchange has not come up: these words go with the start's own.
+    arguments.insert(arguments.end(), words.begin(), words.end());
+    return;
+  }
+  actOnArguments(words);
 }
 
 void TarvikCore::State::AsyncSock1Receive(SocketId socket, std::string_view bytes) {

@@ -3,22 +3,25 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
+#include "app/startup.h"
 #include "desktop/passwordplace.h"
+#include "engine/base/sjis.h"
+#include "engine/reactions/soundpaths.h"
+#include "engine/settings/passwordkeeper.h"
+#include "posix/instancedoor.h"
+#include "posix/keyring/secretstores.h"
+#include "qt/adapters/qtinstancedoor.h"
 #include "qt/desktop/appicon.h"
 #include "qt/desktop/desktopshell.h"
 #include "qt/desktop/mainwindow.h"
 #include "qt/desktop/sessionend.h"
-#include "qt/shell/coreshell.h"
-#include "engine/base/sjis.h"
-#include "engine/reactions/soundpaths.h"
 #include "qt/dialogs/firstrundialog.h"
 #include "qt/dialogs/settingsdialog.h"
-#include "posix/keyring/secretstores.h"
-#include "engine/settings/passwordkeeper.h"
-#include "app/startup.h"
+#include "qt/shell/coreshell.h"
 #include "qt/windows/fonts.h"
 #include "qt/windows/messageboxes.h"
 
@@ -94,6 +97,16 @@ class DesktopFrontEnd : public app::FrontEnd {
     // the same way; after an ordinary close this does nothing.
     QObject::connect(&app_, &QCoreApplication::aboutToQuit, mainWindow, &MainWindow::endSession);
     shell_->show();
+    // A second start brings this one forward and gives it its action words.
+    door_ = std::make_unique<QtInstanceDoor>(app::instanceDoorPath(),
+                                             [this, &core](const std::vector<std::string>& words) {
+                                               shell_->comeForward();
+                                               core.SecondStart(words);
+                                             });
+    if (!door_->problem().isEmpty()) {
+      std::fprintf(stderr, "tarvik: a second start cannot reach this one: %s\n",
+                   qPrintable(door_->problem()));
+    }
     // The first exchange logs in, so it waits until the password is known.
     auto startUp = [&core](const std::string& problem) {
       core.FormShow();
@@ -107,7 +120,9 @@ class DesktopFrontEnd : public app::FrontEnd {
                                     dialog->showPassword();
                                     startUp(problem);
                                   });
-    return app_.exec();
+    const int code = app_.exec();
+    door_.reset();  // no second start reaches a program on its way out
+    return code;
   }
 
   void destroyCore() override { coreShell_.destroyCore(); }
@@ -121,6 +136,7 @@ class DesktopFrontEnd : public app::FrontEnd {
   std::unique_ptr<SecretStore> secrets_;
   std::optional<PasswordKeeper> keeper_;
   std::unique_ptr<SessionEndWatcher> sessionEnd_;
+  std::unique_ptr<QtInstanceDoor> door_;
 };
 
 }  // namespace

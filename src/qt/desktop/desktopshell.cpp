@@ -168,6 +168,8 @@ void DesktopShell::tellNoTrayOnce() {
   showInformationBox(nullptr, noTrayText());
 }
 
+void DesktopShell::comeForward() { w_.main->bringBack(); }
+
 void DesktopShell::copyAddress(Channel ch) {
   TTaskBar* icon = ch == Channel::B1 ? w_.TB1 : w_.TB2;
   w_.main->copyToClipboard(ch, icon->tips());

@@ -35,6 +35,9 @@ class DesktopShell : public QObject {
   void show();
 
   void copyAddress(Channel ch);  // CopyIPtoClip / CopyIPtoClipB2
+  // A second start of the program: the main window comes back from parking
+  // or the task bar and to the front.
+  void comeForward();
 
   const DesktopWindows& windows() const { return w_; }
   UsageWindow* usageWindow() const { return usage_; }

@@ -1,10 +1,11 @@
 #include "win32/desktop/rundesktop.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <memory>
 
+#include "app/startup.h"
 #include "win32/corewiring.h"
 #include "win32/desktop/channelicon.h"
 #include "win32/desktop/dpi.h"
@@ -15,8 +16,8 @@
 #include "win32/desktop/winview.h"
 #include "win32/dialogs/dialogs.h"
 #include "win32/dialogs/routerpassword.h"
+#include "win32/instancedoor.h"
 #include "win32/programdir.h"
-#include "app/startup.h"
 #include "win32/widetext.h"
 #include "win32/winbrowser.h"
 #include "win32/winsound.h"
@@ -90,6 +91,12 @@ class WinDesktopFrontEnd : public app::FrontEnd {
     password_->fetchAtStart(core, *settings_, [this, &core](const std::string& problem) {
       core.FormShow();
       if (!problem.empty()) errorBox(main_->hwnd(), problem);
+    });
+
+    // A second start brings this one forward and gives it its action words.
+    InstanceDoor door([this, &core](const std::vector<std::string>& words) {
+      if (main_) main_->bringBack();
+      core.SecondStart(words);
     });
 
     MSG msg{};

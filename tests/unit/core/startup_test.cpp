@@ -88,6 +88,28 @@ TEST_F(CoreTest, ArgumentsActOnceAtTheFirstConnect) {
   }
 }
 
+TEST_F(CoreTest, ASecondStartsWordsActAtOnceOrWithTheStartsOwn) {
+  settings()->tarvik.DEFAULT = 3;
+  // Before the first exchange has come up, they join the start's own words.
+  start({"b2"});
+  SocketId first = lastSocket();
+  core->SecondStart({"co"});
+  std::size_t before = transport.opened.size();
+  EXPECT_EQ(before, 1u) << "nothing goes out before the first exchange is up";
+  chainOf(first);
+  EXPECT_EQ(chainsSince(before), (std::vector<std::string>{"dis b2\rsh s", "co 3\rsh s"}));
+  answer(first, exchange({{"sh s", statusBlock()}}));
+  poll(statusBlock());
+
+  // Later, at once, each action an exchange of its own; a start without
+  // words does nothing.
+  before = transport.opened.size();
+  core->SecondStart({});
+  EXPECT_EQ(transport.opened.size(), before);
+  core->SecondStart({"B1", "co"});
+  EXPECT_EQ(chainsSince(before), (std::vector<std::string>{"dis b1\rsh s", "co 3\rsh s"}));
+}
+
 TEST_F(CoreTest, PollOnlyWhenIdleAndMonitoring) {
   start();
   SocketId startup = lastSocket();
