@@ -1,5 +1,7 @@
 #include "engine/journal/callwatch.h"
 
+#include <algorithm>
+
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
 #include "engine/journal/callmessages.h"
@@ -79,7 +81,10 @@ void CallWatch::disconnectionReported(int channel, std::optional<int> minutes, c
   line.fromRing = false;
   line.ip.clear();
   line.number.clear();
-  beginConnection(line, fromJournalSeconds(journalSeconds(now) - 60LL * *minutes), false);
+  beginConnection(line, now, false);
+  // The message is all that was seen of it: it began after the channel was
+  // last seen free, or, on a channel not seen before, when the message came.
+  line.earliest = journalSeconds(line.seenFree ? *line.seenFree : now);
   useEnded(ch, line, now, minutes);
   line.endedByMessage = true;
 }
@@ -95,7 +100,10 @@ void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalT
     line.endedByStatus = line.connected;
     useEnded(channel, line, now, std::nullopt);
   }
-  if (phase != Phase::InUse) line.endedByMessage = false;
+  if (phase != Phase::InUse) {
+    line.endedByMessage = false;
+    line.seenFree = now;
+  }
 
   if (phase == Phase::Ringing && line.phase != Phase::Ringing) {
     line.since = now;
@@ -118,6 +126,8 @@ void CallWatch::beginConnection(Line& line, const LocalTime& since, bool old) {
   line.old = old;
   line.endedByStatus = false;
   line.since = since;
+  line.earliest = line.seenFree ? journalSeconds(*line.seenFree)
+                                : journalSeconds(since) - 60LL * kLongestConnectionMinutes;
   line.target = connectionTarget(line.number);
 }
 
@@ -149,13 +159,24 @@ void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& 
     line.target = connectionTarget(number);
   }
   if (auto minutes = connectionFieldMinutes(state.text(ChannelState::ConnectTime))) {
-    const long long counted = journalSeconds(now) - 60LL * *minutes;
+    const long long counted = std::max(journalSeconds(now) - 60LL * *minutes, line.earliest);
     if (counted < journalSeconds(line.since)) line.since = fromJournalSeconds(counted);
   }
   if (!line.announced && !line.ip.empty()) {
     line.announced = true;
     announce(line);
   }
+}
+
+// The router's count moves the start back, as far as the connection's
+// earliest start; never more than the longest connection before its end.
+LocalTime CallWatch::connectionStart(const Line& line, const LocalTime& end,
+                                     std::optional<int> routerMinutes) {
+  const long long endSeconds = journalSeconds(end);
+  long long start = journalSeconds(line.since);
+  if (routerMinutes) start = std::min(start, std::max(endSeconds - 60LL * *routerMinutes, line.earliest));
+  start = std::max(start, endSeconds - 60LL * kLongestConnectionMinutes);
+  return fromJournalSeconds(start);
 }
 
 void CallWatch::ringEnded(int channel, Line& line, bool answered) {
@@ -177,14 +198,16 @@ void CallWatch::useEnded(int channel, Line& line, const LocalTime& now, std::opt
   if (!line.announced) announce(line);
   JournalRecord r = line.target;
   r.event = JournalEvent::Outgoing;
-  r.start = line.since;
+  r.start = connectionStart(line, now, routerMinutes);
   r.end = now;
   r.channel = channelName(channel);
   r.ip = toUtf8(line.ip);
-  r.minutes = routerMinutes ? *routerMinutes : wholeMinutes(line.since, now);
+  r.minutes = wholeMinutes(r.start, now);
+  if (routerMinutes && *routerMinutes < r.minutes) r.minutes = *routerMinutes;
   sink_.notice({NoticeKind::Disconnected, "切断",
                 joined(destinationText(r), "接続時間 " + std::to_string(r.minutes) + "分")});
   if (!line.fromRing) sink_.record(r);
+  line.seenFree = now;
   line.connected = false;
   line.announced = false;
   line.old = false;

@@ -12,6 +12,16 @@
 // its real start, and is not announced as new). Its minutes are whole
 // minutes, as the status line and the router count them: the router's own
 // count from its ending message when there is one.
+//
+// The router's counts move a start back only as far as what was seen
+// allows: a connection began after its channel was last seen free (idle or
+// ringing in a status block, or its previous connection ended); one known
+// only from the router's ending message, on a channel not seen before,
+// began when the message came; one up at the first look began at most
+// kLongestConnectionMinutes before. The minutes journaled are the router's
+// count cut to the time from that start, and no connection is journaled
+// longer than kLongestConnectionMinutes (a longer one as its last stretch
+// of that length).
 
 #include <array>
 #include <optional>
@@ -74,7 +84,11 @@ class CallWatch {
     // The connection ended by a status block; the router's message about
     // it may follow in a later answer.
     bool endedByStatus = false;
-    LocalTime since;         // the ring's or the connection's start
+    LocalTime since;  // the ring's or the connection's start
+    // When the channel was last seen free: no connection on it began before.
+    std::optional<LocalTime> seenFree;
+    // The earliest the router's counts may move the connection's start to.
+    long long earliest = 0;  // journal seconds
     std::string number;      // Shift-JIS
     std::string ip;
     JournalRecord target;  // destination, name and number of a connection
@@ -85,6 +99,8 @@ class CallWatch {
   void announce(const Line& line);
   // routerMinutes: the router's count, when its message gave one.
   void useEnded(int channel, Line& line, const LocalTime& now, std::optional<int> routerMinutes);
+  // Where a connection that ends at end is journaled from.
+  static LocalTime connectionStart(const Line& line, const LocalTime& end, std::optional<int> routerMinutes);
   void useSeen(Line& line, const ChannelState& state, const LocalTime& now, bool firstSight);
   // The channel a message names, else the likeliest one.
   int messageChannel(int named, bool connected) const;

@@ -42,12 +42,15 @@ ChannelState online(const std::string& ip, const std::string& number) {
 // Online, the router counting minutes connected ("  25" before the "/").
 ChannelState onlineFor(int minutes, const std::string& ip, const std::string& number) {
   ChannelState s = online(ip, number);
-  s.text(ChannelState::ConnectTime) = (minutes < 10 ? "   " : "  ") + std::to_string(minutes) + toSjis("分間");
+  s.text(ChannelState::ConnectTime) =
+      (minutes < 10 ? "   " : "  ") + std::to_string(minutes) + toSjis("分間");
   return s;
 }
 
 // What the router prints when a channel's connection comes up and ends.
-std::string connectedMessage(const char* channel) { return toSjis(std::string(channel) + "チャネルを接続しました。\n\r"); }
+std::string connectedMessage(const char* channel) {
+  return toSjis(std::string(channel) + "チャネルを接続しました。\n\r");
+}
 std::string endedMessage(const char* channel, const std::string& lineAfter) {
   return toSjis(std::string(channel) + "チャネルを切断しました。\n\r" + lineAfter + "\n\r");
 }
@@ -175,7 +178,6 @@ TEST_F(CallWatchTest, TheRouterSilenceIsOneRecordFromItsStartToItsEnd) {
   EXPECT_EQ(sink.notices[1].kind, NoticeKind::RouterBack);
 }
 
-
 TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
   struct Case {
     const char* answer;  // UTF-8, LF CR line ends as the router prints them
@@ -193,8 +195,8 @@ TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
       {"B1チャネルを切断しました。\n\r網側から切断されました 接続時間 3分\n\rB2チャネルを接続しました。\n\r",
        {"down 0 3", "up 1"}},
       {"B1チャネルを切断しました。\n\r発信を中止しました\n\r", {"down 0"}},  // a dial given up: no minutes
-      {"B1チャネルを切断しました。\n\r", {"down 0"}},                      // the line after not come yet
-      {"チャネルを切断しました。\n\r接続時間 2分\n\r", {"down -1 2"}},     // no channel named
+      {"B1チャネルを切断しました。\n\r", {"down 0"}},                        // the line after not come yet
+      {"チャネルを切断しました。\n\r接続時間 2分\n\r", {"down -1 2"}},       // no channel named
       {"B2チャネルは既に切断されています\n\r既に切断されています\n\r", {}},
       {"B1チャネル：通信中\n\r  接続時間（分）[   2/  10]\n\r", {}},  // a status block is no message
   };
@@ -207,9 +209,10 @@ TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
 
 TEST(CallMessages, TheConnectionTimeFieldGivesItsWholeMinutes) {
   const std::pair<const char*, std::optional<int>> cases[] = {
-      {"   2分間", 2}, {"  25分間", 25}, {"1440分間", 1440}, {"空き", std::nullopt}, {"", std::nullopt},
-      {"    分間", std::nullopt}, {"通信中", std::nullopt}};
-  for (const auto& [field, minutes] : cases) EXPECT_EQ(connectionFieldMinutes(toSjis(field)), minutes) << field;
+      {"   2分間", 2},    {"  25分間", 25},           {"1440分間", 1440},      {"空き", std::nullopt},
+      {"", std::nullopt}, {"    分間", std::nullopt}, {"通信中", std::nullopt}};
+  for (const auto& [field, minutes] : cases)
+    EXPECT_EQ(connectionFieldMinutes(toSjis(field)), minutes) << field;
 }
 
 // A call that comes up and is dropped between two polls shows only in the
@@ -337,6 +340,47 @@ TEST_F(CallWatchTest, AConnectionEndsOnceWhicheverWayTheEndIsSeenFirst) {
   std::size_t ended = 0;
   for (const Notice& n : sink.notices) ended += n.kind == NoticeKind::Disconnected;
   EXPECT_EQ(ended, 2u);
+}
+
+// The router's counts move a connection's start back only as far as what
+// was seen of the channel allows, and no record is longer than the longest
+// month: a count of 999999999 minutes journals no call from the year 125.
+TEST_F(CallWatchTest, TheRoutersCountsGoNoFurtherBackThanWhatWasSeen) {
+  const std::string absurd = "999999999";
+  struct Case {
+    const char* name;
+    std::vector<ChannelState> before;  // the status blocks before the end, at 9:00 and 9:00:05
+    bool endingMessage;  // the router's message with its count ends it at 9:10, else an idle status block
+    const char* start;
+    int minutes;
+  };
+  const ChannelState up = onlineFor(0, "203.0.113.9", "0312345678");
+  ChannelState counted = up;
+  counted.text(ChannelState::ConnectTime) = absurd + toSjis("分間");
+  const Case cases[] = {
+      {"the ending message on a channel seen idle", {idle()}, true, "2026-12-10 09:00:00", 10},
+      {"the ending message on a channel not seen before", {}, true, "2026-12-10 09:10:00", 0},
+      {"the status count on a channel seen idle", {idle(), counted}, false, "2026-12-10 09:00:00", 10},
+      {"the ending message of a connection seen up", {idle(), up}, true, "2026-12-10 09:00:00", 10},
+      {"the status count at the first look", {counted}, false, "2026-11-09 09:10:00", 44640},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    LocalTime when = at(9, 0);
+    for (const ChannelState& state : c.before) {
+      w.channelSeen(0, state, when);
+      when = at(9, 0, 5);
+    }
+    if (c.endingMessage) w.answerSeen(endedMessage("B1", "接続時間 " + absurd + "分"), at(9, 10));
+    w.channelSeen(0, idle(), at(9, 10));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(formatJournalTime(r.start), c.start);
+    EXPECT_EQ(r.minutes, c.minutes);
+    EXPECT_TRUE(plausibleRecord(r));
+  }
 }
 
 }  // namespace
