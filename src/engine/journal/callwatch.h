@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "engine/journal/journalrecord.h"
+#include "engine/journal/routerlines.h"
 #include "engine/monitor/channelstate.h"
 #include "engine/ports/clock.h"
 #include "engine/ports/notice.h"
@@ -55,14 +56,18 @@ class CallWatch {
   void dialled(int destination);
   // An answer of the router (Shift-JIS), before its status blocks are
   // parsed: its messages about connections that came up or ended, which
-  // may be all there is of a call shorter than one poll.
+  // may be all there is of a call shorter than one poll; the dials it
+  // reports begun or failed, each failure journaled with its destination
+  // and reason; and its connection history, which names the destination
+  // of a connection the status blocks never showed.
   void answerSeen(std::string_view answerSjis, const LocalTime& now);
   void connectionReported(int channel, const LocalTime& now);
   // minutes: the router's count from its message, when it gave one.
   void disconnectionReported(int channel, std::optional<int> minutes, const LocalTime& now);
   // A channel's status block has been parsed (channel 0 = B1, 1 = B2).
   void channelSeen(int channel, const ChannelState& state, const LocalTime& now);
-  // The router refused a dial with messageSjis.
+  // The router refused a dial with messageSjis. A failure the answer's own
+  // lines have told already (answerSeen) is not journaled twice.
   void dialFailed(const std::string& messageSjis, const LocalTime& now);
   // A poll showed the dialled party busy.
   void busy(const LocalTime& now);
@@ -107,6 +112,11 @@ class CallWatch {
   // Destination "#n" and its name from the destination list.
   JournalRecord destinationRecord(int index) const;
   JournalRecord connectionTarget(const std::string& phoneSjis) const;
+  // Fills what a connection's record lacks from what the router told of
+  // the channel: the destination of its history's connection, and the
+  // number the destination list holds for the destination.
+  void fillFromRouter(int channel, JournalRecord& record) const;
+  void journalFailure(JournalRecord record, const LocalTime& now);
   std::string callerName(const std::string& numberSjis) const;
 
   Sink& sink_;
@@ -114,6 +124,10 @@ class CallWatch {
   const std::vector<std::string>& destinations_;
   std::array<Line, 2> lines_;
   int lastDialled_ = -1;
+  // Per channel, the destination the router's history last reported up.
+  std::array<std::optional<RouterDestination>, 2> historyTarget_;
+  // The failure messages of the latest answer, journaled from its lines.
+  std::vector<std::string> answerFailures_;
   bool silent_ = false;
   LocalTime silentSince_;
 };

@@ -8,6 +8,8 @@
 #include "engine/base/sjis.h"
 #include "engine/journal/callmessages.h"
 #include "engine/journal/journaltime.h"
+#include "engine/journal/monthsummary.h"
+#include "engine/journal/tariff.h"
 
 namespace tarvik {
 namespace {
@@ -248,6 +250,7 @@ TEST_F(CallWatchTest, ACallShorterThanAPollIsJournaledAndToldFromTheRoutersMessa
     EXPECT_EQ(r.channel, "B1");
     EXPECT_EQ(r.destination, "#4");
     EXPECT_EQ(r.name, "大学");
+    EXPECT_EQ(r.number, "0223335555");  // as the destination list holds it
     EXPECT_EQ(r.minutes, 0);
     EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 20:00:10");
     std::vector<std::string> told;
@@ -380,6 +383,86 @@ TEST_F(CallWatchTest, TheRoutersCountsGoNoFurtherBackThanWhatWasSeen) {
     EXPECT_EQ(formatJournalTime(r.start), c.start);
     EXPECT_EQ(r.minutes, c.minutes);
     EXPECT_TRUE(plausibleRecord(r));
+  }
+}
+
+// Every failed dial of an answer is journaled on its own, with the
+// destination and name the router's line gives and the router's reason.
+// The parser reports each kind of message once per answer; that report
+// adds nothing to what the lines told.
+TEST_F(CallWatchTest, EachFailedDialOfAnAnswerIsJournaledWithItsDestinationAndReason) {
+  struct Case {
+    const char* name;
+    const char* answer;
+    std::vector<std::string> expected;  // destination|name|result of each record
+  };
+  const Case cases[] = {
+      {"two failures of one destination",
+       "#1:会社 接続に失敗しました（認証エラー）\n\r#1:会社 接続に失敗しました（認証エラー）\n\r",
+       {"#1|会社|接続に失敗しました（認証エラー）", "#1|会社|接続に失敗しました（認証エラー）"}},
+      {"a destination the list names",
+       "#4:大学 接続に失敗しました（相手応答なし）\n\r",
+       {"#4|大学|接続に失敗しました（相手応答なし）"}},
+      {"a destination without a number", "#3: 番号を設定してください\n\r", {"#3||番号を設定してください"}},
+      {"a failure naming no destination", "接続に失敗しました\n\r", {"#0|Tarvik ISP|接続に失敗しました"}},
+      {"a disconnect on a free line", "既に切断されています\n\r", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.dialled(0);
+    const std::string answer = toSjis(c.answer);
+    w.answerSeen(answer, at(11, 0));
+    for (const char* message : {"接続に失敗しました", "既に切断されています", "番号を設定してください"})
+      if (answer.find(toSjis(message)) != std::string::npos) w.dialFailed(toSjis(message), at(11, 0));
+    std::vector<std::string> journaled;
+    for (const JournalRecord& r : seen.records) {
+      EXPECT_EQ(r.event, JournalEvent::Failed);
+      journaled.push_back(r.destination + "|" + r.name + "|" + r.result);
+    }
+    EXPECT_EQ(journaled, c.expected);
+    EXPECT_EQ(seen.notices.size(), c.expected.size());
+  }
+}
+
+// A connection the status blocks never showed is named from what the
+// router told of it: its history, or the dial it reported begun; the
+// number is the one the destination list holds. So a flat-rate destination
+// costs nothing at night.
+TEST_F(CallWatchTest, AConnectionSeenOnlyInTheRoutersMessagesIsNamedFromWhatTheRouterTold) {
+  const std::string history = toSjis(
+      "12/10 20:00:00 B1 接続 #4:大学 0223335555\n\r"
+      "12/10 20:30:00 B1 切断 #4:大学 0223335555 30分\n\r"
+      "12/10 23:00:08 B2 接続 #4:大学 0223335555\n\r"
+      "12/10 23:00:08 B1 接続 #0:Tarvik ISP 0312345678\n\r");
+  struct Case {
+    const char* name;
+    std::vector<std::string> answers;  // between the channel's idle status and the ending message
+  };
+  const Case cases[] = {
+      {"the history fetched while it was up", {connectedMessage("B1"), history}},
+      {"the dial the router reported", {toSjis("#0:Tarvik ISP へ接続中．\n\r") + connectedMessage("B1")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.channelSeen(0, idle(), at(23, 0));
+    for (const std::string& answer : c.answers) w.answerSeen(answer, at(23, 0, 10));
+    w.answerSeen(endedMessage("B1", "網側から切断されました 接続時間 26分"), at(23, 26, 20));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(r.destination, "#0");
+    EXPECT_EQ(r.name, "Tarvik ISP");
+    EXPECT_EQ(r.number, "0312345678");
+    EXPECT_EQ(r.minutes, 26);
+
+    Tariff flatForZero;  // [TARIFF] FLATDEST=0, the night from 23:00
+    flatForZero.flatDestinations = parseFlatDestinations("0");
+    const MonthSummary month = summarizeMonth(seen.records, 2026, 12, flatForZero);
+    EXPECT_EQ(month.flatMinutes, 26);
+    EXPECT_EQ(month.yen, 0);
   }
 }
 
