@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <limits>
 
 #include "engine/journal/journalfile.h"
 #include "engine/journal/journaltime.h"
@@ -38,6 +39,14 @@ std::string messageOf(const JournalReading& reading) {
          reading.firstDamaged + ")";
 }
 
+// A day's minutes as a bar's height. Only a journal of many calls at the
+// same time can give a day more than the two channels' 2880 minutes; such
+// a bar is drawn at a height that the two series still add up to in int.
+int barMinutes(long long minutes) {
+  constexpr long long kTallest = std::numeric_limits<int>::max() / 2;
+  return static_cast<int>(std::clamp(minutes, 0LL, kTallest));
+}
+
 UsageMonthView viewOf(const MonthSummary& s) {
   UsageMonthView v;
   v.month = {s.year, s.month};
@@ -46,18 +55,20 @@ UsageMonthView viewOf(const MonthSummary& s) {
   for (std::size_t i = 0; i < s.minutesPerDay.size(); ++i) {
     const int day = static_cast<int>(i) + 1;
     v.dayLabels.push_back(day == 1 || day % 5 == 0 ? std::to_string(day) : std::string());
-    v.metered.push_back(s.minutesPerDay[i] - s.flatMinutesPerDay[i]);
-    v.flat.push_back(s.flatMinutesPerDay[i]);
-    v.minutes.push_back(s.minutesPerDay[i]);
-    most = std::max(most, s.minutesPerDay[i]);
+    v.metered.push_back(barMinutes(s.minutesPerDay[i] - s.flatMinutesPerDay[i]));
+    v.flat.push_back(barMinutes(s.flatMinutesPerDay[i]));
+    v.minutes.push_back(barMinutes(s.minutesPerDay[i]));
+    most = std::max(most, v.minutes.back());
   }
   v.scale = roundAxisScale(most);
-  v.totals = format("合計 %d 分　接続 %d 回　失敗 %d 回　話中 %d 回　着信 %zu 件 (不在 %d 件)", s.minutes,
+  v.totals = format("合計 %lld 分　接続 %d 回　失敗 %d 回　話中 %d 回　着信 %zu 件 (不在 %d 件)", s.minutes,
                     s.calls, s.failed, s.busy, s.incoming.size(), s.missed);
-  v.cost = format("従量 %d 分　定額 %d 分　料金概算 ", s.meteredMinutes(), s.flatMinutes) + yenText(s.yen);
+  v.cost =
+      format("従量 %lld 分　定額 %lld 分　料金概算 ", s.meteredMinutes(), s.flatMinutes) + yenText(s.yen);
   for (const DestinationTotal& d : s.destinations) {
-    v.destinations.push_back({{destinationText(d), std::to_string(d.calls), std::to_string(d.minutes),
-                               std::to_string(d.meteredMinutes()), std::to_string(d.flatMinutes), yenText(d.yen)}});
+    v.destinations.push_back(
+        {{destinationText(d), std::to_string(d.calls), std::to_string(d.minutes),
+          std::to_string(d.meteredMinutes()), std::to_string(d.flatMinutes), yenText(d.yen)}});
   }
   for (const JournalRecord& r : s.incoming)
     v.incoming.push_back({{incomingTimeText(r.start), answerText(r), r.number, r.name}, r.missed()});

@@ -1,5 +1,7 @@
 #include "engine/journal/callwatch.h"
 
+#include <algorithm>
+
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
 #include "engine/journal/callmessages.h"
@@ -32,6 +34,20 @@ CallWatch::CallWatch(Sink& sink, const std::vector<std::string>& nameList,
 void CallWatch::dialled(int destination) { lastDialled_ = destination; }
 
 void CallWatch::answerSeen(std::string_view answerSjis, const LocalTime& now) {
+  // A dial the router reports begun names the destination as surely as
+  // one this program sent: its own dials are answered the same way.
+  for (int destination : findDialStarts(answerSjis)) lastDialled_ = destination;
+  const std::array<ChannelHistory, 2> history = findChannelHistory(answerSjis);
+  for (std::size_t ch = 0; ch < history.size(); ++ch)
+    if (history[ch].mentioned) historyTarget_[ch] = history[ch].connectedTo;
+  answerFailures_.clear();
+  for (const DialFailure& f : findDialFailures(answerSjis)) {
+    JournalRecord r = destinationRecord(f.destination.index >= 0 ? f.destination.index : lastDialled_);
+    if (r.name.empty()) r.name = toUtf8(f.destination.name);
+    r.result = toUtf8(f.reason);
+    journalFailure(r, now);
+    answerFailures_.push_back(f.reason);
+  }
   for (const CallMessage& m : findCallMessages(answerSjis)) {
     if (m.kind == CallMessage::Kind::Connected) {
       connectionReported(m.channel, now);
@@ -79,7 +95,10 @@ void CallWatch::disconnectionReported(int channel, std::optional<int> minutes, c
   line.fromRing = false;
   line.ip.clear();
   line.number.clear();
-  beginConnection(line, fromJournalSeconds(journalSeconds(now) - 60LL * *minutes), false);
+  beginConnection(line, now, false);
+  // The message is all that was seen of it: it began after the channel was
+  // last seen free, or, on a channel not seen before, when the message came.
+  line.earliest = journalSeconds(line.seenFree ? *line.seenFree : now);
   useEnded(ch, line, now, minutes);
   line.endedByMessage = true;
 }
@@ -95,7 +114,10 @@ void CallWatch::channelSeen(int channel, const ChannelState& state, const LocalT
     line.endedByStatus = line.connected;
     useEnded(channel, line, now, std::nullopt);
   }
-  if (phase != Phase::InUse) line.endedByMessage = false;
+  if (phase != Phase::InUse) {
+    line.endedByMessage = false;
+    line.seenFree = now;
+  }
 
   if (phase == Phase::Ringing && line.phase != Phase::Ringing) {
     line.since = now;
@@ -118,6 +140,8 @@ void CallWatch::beginConnection(Line& line, const LocalTime& since, bool old) {
   line.old = old;
   line.endedByStatus = false;
   line.since = since;
+  line.earliest = line.seenFree ? journalSeconds(*line.seenFree)
+                                : journalSeconds(since) - 60LL * kLongestConnectionMinutes;
   line.target = connectionTarget(line.number);
 }
 
@@ -149,13 +173,24 @@ void CallWatch::useSeen(Line& line, const ChannelState& state, const LocalTime& 
     line.target = connectionTarget(number);
   }
   if (auto minutes = connectionFieldMinutes(state.text(ChannelState::ConnectTime))) {
-    const long long counted = journalSeconds(now) - 60LL * *minutes;
+    const long long counted = std::max(journalSeconds(now) - 60LL * *minutes, line.earliest);
     if (counted < journalSeconds(line.since)) line.since = fromJournalSeconds(counted);
   }
   if (!line.announced && !line.ip.empty()) {
     line.announced = true;
     announce(line);
   }
+}
+
+// The router's count moves the start back, as far as the connection's
+// earliest start; never more than the longest connection before its end.
+LocalTime CallWatch::connectionStart(const Line& line, const LocalTime& end,
+                                     std::optional<int> routerMinutes) {
+  const long long endSeconds = journalSeconds(end);
+  long long start = journalSeconds(line.since);
+  if (routerMinutes) start = std::min(start, std::max(endSeconds - 60LL * *routerMinutes, line.earliest));
+  start = std::max(start, endSeconds - 60LL * kLongestConnectionMinutes);
+  return fromJournalSeconds(start);
 }
 
 void CallWatch::ringEnded(int channel, Line& line, bool answered) {
@@ -176,15 +211,19 @@ void CallWatch::useEnded(int channel, Line& line, const LocalTime& now, std::opt
   if (!line.connected) return;
   if (!line.announced) announce(line);
   JournalRecord r = line.target;
+  fillFromRouter(channel, r);
   r.event = JournalEvent::Outgoing;
-  r.start = line.since;
+  r.start = connectionStart(line, now, routerMinutes);
   r.end = now;
   r.channel = channelName(channel);
   r.ip = toUtf8(line.ip);
-  r.minutes = routerMinutes ? *routerMinutes : wholeMinutes(line.since, now);
+  r.minutes = wholeMinutes(r.start, now);
+  if (routerMinutes && *routerMinutes < r.minutes) r.minutes = *routerMinutes;
   sink_.notice({NoticeKind::Disconnected, "切断",
                 joined(destinationText(r), "接続時間 " + std::to_string(r.minutes) + "分")});
   if (!line.fromRing) sink_.record(r);
+  historyTarget_[static_cast<std::size_t>(channel)].reset();  // that connection is over
+  line.seenFree = now;
   line.connected = false;
   line.announced = false;
   line.old = false;
@@ -194,10 +233,16 @@ void CallWatch::dialFailed(const std::string& messageSjis, const LocalTime& now)
   // The answer to a disconnect on a free line is no failed dial.
   static const std::string kAlreadyFree = toSjis("既に切断されています");
   if (messageSjis == kAlreadyFree) return;
+  for (const std::string& told : answerFailures_)
+    if (told.starts_with(messageSjis)) return;
   JournalRecord r = destinationRecord(lastDialled_);
+  r.result = toUtf8(messageSjis);
+  journalFailure(r, now);
+}
+
+void CallWatch::journalFailure(JournalRecord r, const LocalTime& now) {
   r.event = JournalEvent::Failed;
   r.start = now;
-  r.result = toUtf8(messageSjis);
   sink_.record(r);
   sink_.notice({NoticeKind::DialFailed, "接続失敗", joined(destinationText(r), r.result)});
 }
@@ -256,6 +301,19 @@ JournalRecord CallWatch::connectionTarget(const std::string& phoneSjis) const {
   if (r.name.empty()) r.name = callerName(phoneSjis);
   if (!phoneSjis.empty()) r.number = toUtf8(phoneSjis);
   return r;
+}
+
+void CallWatch::fillFromRouter(int channel, JournalRecord& r) const {
+  const std::optional<RouterDestination>& told = historyTarget_[static_cast<std::size_t>(channel)];
+  if (r.destination.empty() && told) {
+    const JournalRecord named = destinationRecord(told->index);
+    r.destination = named.destination;
+    r.name = named.name.empty() ? toUtf8(told->name) : named.name;
+    if (r.number.empty()) r.number = toUtf8(told->number);
+  }
+  const int index = parseRouterDestination(r.destination).index;
+  if (r.number.empty() && index >= 0 && index < static_cast<int>(destinations_.size()))
+    r.number = toUtf8(destinationListNumber(destinations_[static_cast<std::size_t>(index)]));
 }
 
 std::string CallWatch::callerName(const std::string& numberSjis) const {

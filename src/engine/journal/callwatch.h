@@ -12,6 +12,16 @@
 // its real start, and is not announced as new). Its minutes are whole
 // minutes, as the status line and the router count them: the router's own
 // count from its ending message when there is one.
+//
+// The router's counts move a start back only as far as what was seen
+// allows: a connection began after its channel was last seen free (idle or
+// ringing in a status block, or its previous connection ended); one known
+// only from the router's ending message, on a channel not seen before,
+// began when the message came; one up at the first look began at most
+// kLongestConnectionMinutes before. The minutes journaled are the router's
+// count cut to the time from that start, and no connection is journaled
+// longer than kLongestConnectionMinutes (a longer one as its last stretch
+// of that length).
 
 #include <array>
 #include <optional>
@@ -20,6 +30,7 @@
 #include <vector>
 
 #include "engine/journal/journalrecord.h"
+#include "engine/journal/routerlines.h"
 #include "engine/monitor/channelstate.h"
 #include "engine/ports/clock.h"
 #include "engine/ports/notice.h"
@@ -45,14 +56,18 @@ class CallWatch {
   void dialled(int destination);
   // An answer of the router (Shift-JIS), before its status blocks are
   // parsed: its messages about connections that came up or ended, which
-  // may be all there is of a call shorter than one poll.
+  // may be all there is of a call shorter than one poll; the dials it
+  // reports begun or failed, each failure journaled with its destination
+  // and reason; and its connection history, which names the destination
+  // of a connection the status blocks never showed.
   void answerSeen(std::string_view answerSjis, const LocalTime& now);
   void connectionReported(int channel, const LocalTime& now);
   // minutes: the router's count from its message, when it gave one.
   void disconnectionReported(int channel, std::optional<int> minutes, const LocalTime& now);
   // A channel's status block has been parsed (channel 0 = B1, 1 = B2).
   void channelSeen(int channel, const ChannelState& state, const LocalTime& now);
-  // The router refused a dial with messageSjis.
+  // The router refused a dial with messageSjis. A failure the answer's own
+  // lines have told already (answerSeen) is not journaled twice.
   void dialFailed(const std::string& messageSjis, const LocalTime& now);
   // A poll showed the dialled party busy.
   void busy(const LocalTime& now);
@@ -74,7 +89,11 @@ class CallWatch {
     // The connection ended by a status block; the router's message about
     // it may follow in a later answer.
     bool endedByStatus = false;
-    LocalTime since;         // the ring's or the connection's start
+    LocalTime since;  // the ring's or the connection's start
+    // When the channel was last seen free: no connection on it began before.
+    std::optional<LocalTime> seenFree;
+    // The earliest the router's counts may move the connection's start to.
+    long long earliest = 0;  // journal seconds
     std::string number;      // Shift-JIS
     std::string ip;
     JournalRecord target;  // destination, name and number of a connection
@@ -85,12 +104,19 @@ class CallWatch {
   void announce(const Line& line);
   // routerMinutes: the router's count, when its message gave one.
   void useEnded(int channel, Line& line, const LocalTime& now, std::optional<int> routerMinutes);
+  // Where a connection that ends at end is journaled from.
+  static LocalTime connectionStart(const Line& line, const LocalTime& end, std::optional<int> routerMinutes);
   void useSeen(Line& line, const ChannelState& state, const LocalTime& now, bool firstSight);
   // The channel a message names, else the likeliest one.
   int messageChannel(int named, bool connected) const;
   // Destination "#n" and its name from the destination list.
   JournalRecord destinationRecord(int index) const;
   JournalRecord connectionTarget(const std::string& phoneSjis) const;
+  // Fills what a connection's record lacks from what the router told of
+  // the channel: the destination of its history's connection, and the
+  // number the destination list holds for the destination.
+  void fillFromRouter(int channel, JournalRecord& record) const;
+  void journalFailure(JournalRecord record, const LocalTime& now);
   std::string callerName(const std::string& numberSjis) const;
 
   Sink& sink_;
@@ -98,6 +124,10 @@ class CallWatch {
   const std::vector<std::string>& destinations_;
   std::array<Line, 2> lines_;
   int lastDialled_ = -1;
+  // Per channel, the destination the router's history last reported up.
+  std::array<std::optional<RouterDestination>, 2> historyTarget_;
+  // The failure messages of the latest answer, journaled from its lines.
+  std::vector<std::string> answerFailures_;
   bool silent_ = false;
   LocalTime silentSince_;
 };

@@ -142,7 +142,10 @@ void readJournalFile(const std::filesystem::path& file, JournalReading& into) {
     return noteUnreadable(into, file.filename().string(), std::make_error_code(std::errc::is_a_directory));
   auto bytes = readBytes(file, error);
   if (!bytes) return noteUnreadable(into, file.filename().string(), error);
-  std::string_view text = *bytes;
+  readJournalText(*bytes, file.filename().string(), into);
+}
+
+void readJournalText(std::string_view text, const std::string& name, JournalReading& into) {
   if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
   int lineNumber = 0;
   while (!text.empty()) {
@@ -159,7 +162,7 @@ void readJournalFile(const std::filesystem::path& file, JournalReading& into) {
       into.records.push_back(std::move(*record));
       continue;
     }
-    if (into.damaged++ == 0) into.firstDamaged = file.filename().string() + ":" + std::to_string(lineNumber);
+    if (into.damaged++ == 0) into.firstDamaged = name + ":" + std::to_string(lineNumber);
   }
 }
 

@@ -50,6 +50,13 @@ std::string journalLine(const JournalRecord& r) {
                       r.number, r.ip, std::to_string(r.minutes), r.result});
 }
 
+bool plausibleRecord(const JournalRecord& r) {
+  if (r.event != JournalEvent::Outgoing) return true;
+  constexpr long long kLongestSeconds = 60LL * kLongestConnectionMinutes;
+  const bool spanFits = !r.end || journalSeconds(*r.end) - journalSeconds(r.start) <= kLongestSeconds;
+  return r.minutes >= 0 && r.minutes <= kLongestConnectionMinutes && spanFits;
+}
+
 std::optional<JournalRecord> parseJournalLine(std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   // Records hold no control characters; a line with one is a cut line
@@ -78,6 +85,7 @@ std::optional<JournalRecord> parseJournalLine(std::string_view line) {
   auto [ptr, ec] = std::from_chars(m.data(), m.data() + m.size(), r.minutes);
   if (ec != std::errc() || ptr != m.data() + m.size() || r.minutes < 0) return std::nullopt;
   r.result = f[9];
+  if (!plausibleRecord(r)) return std::nullopt;
   return r;
 }
 

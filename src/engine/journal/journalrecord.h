@@ -16,6 +16,12 @@
 //                status line count them, or without an answer from the
 //                router (unreachable)
 //   result       incoming: answered | missed; failed: the router's message
+//
+// An outgoing record longer than kLongestConnectionMinutes, by its minutes
+// or by the time from its start to its end, is no connection a router can
+// have made: a digit of it was damaged. The reader refuses it like any
+// other damaged line: a record then holds at most a month of minutes and
+// of days to share them over, whatever digits its line held.
 
 #include <optional>
 #include <string>
@@ -39,6 +45,10 @@ struct JournalRecord {
   bool missed() const { return event == JournalEvent::Incoming && result == "missed"; }
 };
 
+// The longest month. A connection the program watched for longer than
+// that is journaled as its last 31 days.
+inline constexpr int kLongestConnectionMinutes = 31 * 24 * 60;
+
 inline constexpr const char* kJournalAnswered = "answered";
 inline constexpr const char* kJournalMissed = "missed";
 
@@ -48,8 +58,12 @@ std::string_view journalEventName(JournalEvent event);
 
 // The record as one line, without its line end.
 std::string journalLine(const JournalRecord& record);
-// The record a line holds; nullopt for the header, a damaged line or a line
-// that is not a journal record.
+// Whether the record's times and minutes are ones a connection can have
+// (see kLongestConnectionMinutes); the other events always are.
+bool plausibleRecord(const JournalRecord& record);
+
+// The record a line holds; nullopt for the header, a damaged line, a line
+// that is not a journal record or one with figures no connection can have.
 std::optional<JournalRecord> parseJournalLine(std::string_view line);
 
 }  // namespace tarvik

@@ -12,26 +12,35 @@ bool inMonth(const LocalTime& t, int year, int month) { return t.year == year &&
 
 struct Share {
   LocalTime day;  // time of day ignored
-  int minutes;
+  long long minutes;
   bool free;  // inside the flat-rate period, for a flat-rate destination
 };
 
-// The record's minutes shared out over its stretches of the clock, in
-// proportion to their time: the minutes up to each cut are those of the
-// whole in the same proportion, rounded down.
-std::vector<Share> minuteShares(const JournalRecord& r, const Tariff& tariff) {
+struct Window {
+  long long from, to;  // journal seconds, to not included
+};
+
+Window monthWindow(int year, int month) {
+  const LocalTime first{year, month, 1, 0, 0, 0};
+  const LocalTime next =
+      month == 12 ? LocalTime{year + 1, 1, 1, 0, 0, 0} : LocalTime{year, month + 1, 1, 0, 0, 0};
+  return {journalSeconds(first), journalSeconds(next)};
+}
+
+// The record's minutes shared out over its stretches of the clock within
+// the month, in proportion to their time: the minutes up to each cut are
+// those of the whole in the same proportion, rounded down.
+std::vector<Share> minuteShares(const JournalRecord& r, const Tariff& tariff, const Window& month) {
   const bool flatRate = tariff.hasFlatRate(r.destination);
-  const std::vector<ClockStretch> stretches = clockStretches(r, tariff);
-  const long long start = stretches.front().from;
-  const long long total = stretches.back().to - start;
+  const std::vector<ClockStretch> stretches = clockStretches(r, tariff, month.from, month.to);
+  const long long start = journalSeconds(r.start);
+  const long long end = r.end ? std::max(journalSeconds(*r.end), start) : start;
+  const long long total = end - start;
+  auto minutesUpTo = [&](long long at) { return at >= end ? r.minutes : r.minutes * (at - start) / total; };
   std::vector<Share> shares;
-  int given = 0;
   for (const ClockStretch& s : stretches) {
-    const int upTo = &s == &stretches.back()
-                         ? r.minutes
-                         : static_cast<int>(static_cast<long long>(r.minutes) * (s.to - start) / total);
-    shares.push_back({fromJournalSeconds(s.from), upTo - given, s.flatHours && flatRate});
-    given = upTo;
+    const long long given = s.from == start ? 0 : minutesUpTo(s.from);
+    shares.push_back({fromJournalSeconds(s.from), minutesUpTo(s.to) - given, s.flatHours && flatRate});
   }
   return shares;
 }
@@ -49,9 +58,13 @@ MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year,
   s.month = month;
   s.minutesPerDay.assign(static_cast<std::size_t>(daysInMonth(year, month)), 0);
   s.flatMinutesPerDay = s.minutesPerDay;
+  const Window window = monthWindow(year, month);
   std::map<std::string, DestinationTotal> byDestination;
   std::vector<std::string> order;
   for (const JournalRecord& r : records) {
+    // The reader refuses such records and reports them; one from anywhere
+    // else is held to the same bound.
+    if (!plausibleRecord(r)) continue;
     switch (r.event) {
       case JournalEvent::Outgoing: {
         const std::string key = r.destination + "\t" + r.name + "\t" + r.number;
@@ -72,10 +85,9 @@ MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year,
           ++totalFor().calls;
           totalFor().yen += yen;
         }
-        for (const Share& share : minuteShares(r, tariff)) {
-          if (!inMonth(share.day, year, month)) continue;
+        for (const Share& share : minuteShares(r, tariff, window)) {
           const auto day = static_cast<std::size_t>(share.day.day - 1);
-          const int free = share.free ? share.minutes : 0;
+          const long long free = share.free ? share.minutes : 0;
           s.minutesPerDay[day] += share.minutes;
           s.flatMinutesPerDay[day] += free;
           s.minutes += share.minutes;

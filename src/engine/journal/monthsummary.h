@@ -17,22 +17,22 @@ struct DestinationTotal {
   std::string name;
   std::string number;
   int calls = 0;
-  int minutes = 0;
-  int flatMinutes = 0;  // of minutes, those free under the flat rate
-  long long yen = 0;    // the estimated cost of its calls
-  int meteredMinutes() const { return minutes - flatMinutes; }
+  long long minutes = 0;
+  long long flatMinutes = 0;  // of minutes, those free under the flat rate
+  long long yen = 0;          // the estimated cost of its calls
+  long long meteredMinutes() const { return minutes - flatMinutes; }
 };
 
 struct MonthSummary {
   int year = 0, month = 0;
-  std::vector<int> minutesPerDay;              // [0] is the 1st
-  std::vector<int> flatMinutesPerDay;          // of those, free under the flat rate
+  std::vector<long long> minutesPerDay;        // [0] is the 1st
+  std::vector<long long> flatMinutesPerDay;    // of those, free under the flat rate
   std::vector<DestinationTotal> destinations;  // most minutes first
   int calls = 0;                               // connections that began this month
-  int minutes = 0;                             // minutes online this month
-  int flatMinutes = 0;                         // of those, free under the flat rate
+  long long minutes = 0;                       // minutes online this month
+  long long flatMinutes = 0;                   // of those, free under the flat rate
   long long yen = 0;                           // estimated cost of the calls begun this month
-  int meteredMinutes() const { return minutes - flatMinutes; }
+  long long meteredMinutes() const { return minutes - flatMinutes; }
   int failed = 0, busy = 0;
   std::vector<JournalRecord> incoming;  // in time order
   int missed = 0;
@@ -42,7 +42,10 @@ struct MonthSummary {
 // A connection that runs past midnight has its minutes shared out between
 // the days it touched, in proportion to its time on each; in the same way
 // between its metered and flat-rate stretches. Its cost counts in the month
-// it began.
+// it began. Only the month's own days are cut out of a connection, and a
+// record with figures no connection can have (plausibleRecord) is left out,
+// so the work and the sums follow the month asked for. Minutes are summed
+// in long long: a month of records at their longest stays far within it.
 MonthSummary summarizeMonth(const std::vector<JournalRecord>& records, int year, int month,
                             const Tariff& tariff = {});
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 
 #include "engine/journal/journaltime.h"
 
@@ -73,22 +74,32 @@ std::vector<int> parseFlatDestinations(std::string_view text) {
 }
 
 std::vector<ClockStretch> clockStretches(const JournalRecord& record, const Tariff& tariff) {
+  return clockStretches(record, tariff, std::numeric_limits<long long>::min(),
+                        std::numeric_limits<long long>::max());
+}
+
+std::vector<ClockStretch> clockStretches(const JournalRecord& record, const Tariff& tariff, long long from,
+                                         long long to) {
   const long long start = journalSeconds(record.start);
   const long long end = record.end ? std::max(journalSeconds(*record.end), start) : start;
   auto flatAt = [&](long long seconds) {
     return tariff.flatHour(static_cast<int>((seconds - dayStartOf(seconds)) / kHour));
   };
-  if (end == start) return {{start, start, flatAt(start)}};
+  if (end == start) {
+    if (start < from || start >= to) return {};
+    return {{start, start, flatAt(start)}};
+  }
   std::vector<ClockStretch> stretches;
-  for (long long from = start; from < end;) {
-    const long long day = dayStartOf(from);
-    long long to = std::min(end, day + kDay);
+  const long long last = std::min(end, to);
+  for (long long at = std::max(start, from); at < last;) {
+    const long long day = dayStartOf(at);
+    long long next = std::min(last, day + kDay);
     for (int hour : {tariff.flatFrom, tariff.flatTo}) {
       const long long cut = day + hour * kHour;
-      if (cut > from) to = std::min(to, cut);
+      if (cut > at) next = std::min(next, cut);
     }
-    stretches.push_back({from, to, flatAt(from)});
-    from = to;
+    stretches.push_back({at, next, flatAt(at)});
+    at = next;
   }
   return stretches;
 }

@@ -49,6 +49,11 @@ struct ClockStretch {
 // period, in order. A connection of no length (seen within one poll, or
 // with the clock set back) is one stretch of no length at its start.
 std::vector<ClockStretch> clockStretches(const JournalRecord& record, const Tariff& tariff);
+// The same, only those within from..to (journal seconds), cut at both: a
+// month's share of a connection costs that month's days, not the
+// connection's. A connection of no length is there when its start is.
+std::vector<ClockStretch> clockStretches(const JournalRecord& record, const Tariff& tariff, long long from,
+                                         long long to);
 
 struct CallCost {
   long long meteredSeconds = 0;

@@ -36,13 +36,13 @@ class UsagePresenterTest : public ::testing::Test {
   void SetUp() override {
     JournalFile journal(dir.path(), 1 << 20);
     const LocalTime now{2026, 12, 31, 23, 0, 0};
-    for (const JournalRecord& r : {call({2026, 12, 3, 21, 0, 0}, {2026, 12, 3, 21, 38, 0}, 38),
-                                   call({2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 12, 30}, 13),
-                                   ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true),
-                                   busy({2026, 12, 10, 22, 0, 0}),
-                                   ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
-                                   call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60),
-                                   call({2026, 9, 1, 10, 0, 0}, {2026, 9, 1, 10, 1, 0}, 1)})
+    for (const JournalRecord& r :
+         {call({2026, 12, 3, 21, 0, 0}, {2026, 12, 3, 21, 38, 0}, 38),
+          call({2026, 12, 10, 9, 0, 0}, {2026, 12, 10, 9, 12, 30}, 13),
+          ring({2026, 12, 10, 21, 45, 30}, "0452223333", "山田商店", true), busy({2026, 12, 10, 22, 0, 0}),
+          ring({2026, 12, 11, 8, 5, 0}, "0399999999", "", false),
+          call({2026, 11, 20, 21, 0, 0}, {2026, 11, 20, 22, 0, 0}, 60),
+          call({2026, 9, 1, 10, 0, 0}, {2026, 9, 1, 10, 1, 0}, 1)})
       ASSERT_FALSE(journal.append(r, now));
   }
 
@@ -52,8 +52,7 @@ class UsagePresenterTest : public ::testing::Test {
 
 TEST_F(UsagePresenterTest, OffersEveryMonthWithRecordsAndTheCurrentOneNewestFirst) {
   presenter.reload({2027, 2});
-  EXPECT_EQ(presenter.months(),
-            (std::vector<YearMonth>{{2027, 2}, {2026, 12}, {2026, 11}, {2026, 9}}));
+  EXPECT_EQ(presenter.months(), (std::vector<YearMonth>{{2027, 2}, {2026, 12}, {2026, 11}, {2026, 9}}));
   presenter.showMonth({2026, 11}, {});
   EXPECT_EQ(presenter.monthIndex(), 2);
   EXPECT_EQ(presenter.view().month.key(), "2026-11");
@@ -85,8 +84,10 @@ TEST_F(UsagePresenterTest, TheMonthsBarsLabelsAndScale) {
   ASSERT_EQ(view.metered.size(), 31u);
   ASSERT_EQ(view.flat.size(), 31u);
   ASSERT_EQ(view.minutes.size(), 31u);
-  EXPECT_EQ((std::vector<int>{view.metered[2], view.flat[2], view.minutes[2]}), (std::vector<int>{0, 38, 38}));
-  EXPECT_EQ((std::vector<int>{view.metered[9], view.flat[9], view.minutes[9]}), (std::vector<int>{13, 0, 13}));
+  EXPECT_EQ((std::vector<int>{view.metered[2], view.flat[2], view.minutes[2]}),
+            (std::vector<int>{0, 38, 38}));
+  EXPECT_EQ((std::vector<int>{view.metered[9], view.flat[9], view.minutes[9]}),
+            (std::vector<int>{13, 0, 13}));
   EXPECT_EQ(view.minutes[0], 0);
   // 38 minutes on the longest day: steps of 10 up to 40.
   EXPECT_EQ(view.scale.step, 10);
@@ -113,7 +114,8 @@ TEST_F(UsagePresenterTest, TotalsCostAndRowsFollowTheTariff) {
   EXPECT_EQ(UsagePresenter::destinationHeaders().size(), view->destinations[0].cells.size());
 
   ASSERT_EQ(view->incoming.size(), 2u);
-  EXPECT_EQ(view->incoming[0].cells, (std::vector<std::string>{"12/10 21:45", "不在", "0452223333", "山田商店"}));
+  EXPECT_EQ(view->incoming[0].cells,
+            (std::vector<std::string>{"12/10 21:45", "不在", "0452223333", "山田商店"}));
   EXPECT_TRUE(view->incoming[0].missed);
   EXPECT_EQ(view->incoming[1].cells, (std::vector<std::string>{"12/11 8:05", "応答", "0399999999", ""}));
   EXPECT_FALSE(view->incoming[1].missed);
@@ -175,7 +177,36 @@ TEST_F(UsagePresenterTest, TheReadingsTroubleIsSaid) {
   std::filesystem::remove(dir.path() / kJournalFileName);
   std::filesystem::create_directory(dir.path() / kJournalFileName);
   presenter.reload({2026, 12});
-  EXPECT_EQ(presenter.message(), "通話記録 Tarvik-journal.csv を読めません（同じ名前のフォルダーがあります）");
+  EXPECT_EQ(presenter.message(),
+            "通話記録 Tarvik-journal.csv を読めません（同じ名前のフォルダーがあります）");
+}
+
+// A journal of many calls at the same time sums past an int: the texts
+// give the exact sums, the bars stay drawable, and a damaged figure is
+// said, not summed.
+TEST(UsagePresenterSums, ManyCallsAtOnceStayExactAndDrawable) {
+  TestDir dir;
+  {
+    std::ofstream journal(dir.path() / kJournalFileName, std::ios::binary);
+    journal << journalHeader() << "\r\n";
+    const std::string line =
+        journalLine(call({2026, 12, 3, 10, 0, 0}, {2026, 12, 3, 10, 0, 0}, kLongestConnectionMinutes)) +
+        "\r\n";
+    for (int i = 0; i < 50000; ++i) journal << line;  // 50000 * 44640 minutes > 2^31
+    journal << journalLine(call({2026, 12, 4, 10, 0, 0}, {2026, 12, 4, 11, 0, 0}, 2000000000)) << "\r\n";
+  }
+  UsagePresenter presenter{dir.path()};
+  presenter.reload({2026, 12});
+  presenter.showMonth({2026, 12}, {});
+  const UsageMonthView& view = presenter.view();
+  EXPECT_EQ(view.totals, "合計 2232000000 分　接続 50000 回　失敗 0 回　話中 0 回　着信 0 件 (不在 0 件)");
+  EXPECT_EQ(view.cost.rfind("従量 2232000000 分　定額 0 分　", 0), 0u) << view.cost;
+  EXPECT_GT(view.minutes[2], 0);
+  EXPECT_EQ(view.metered[2] + view.flat[2], view.minutes[2]);
+  EXPECT_EQ(view.minutes[3], 0);  // the damaged figure is not summed
+  EXPECT_GE(view.scale.top(), view.minutes[2]);
+  EXPECT_EQ(presenter.message(),
+            "通話記録の読めない行 1 行を読み飛ばしました (最初の行: Tarvik-journal.csv:50002)");
 }
 
 }  // namespace

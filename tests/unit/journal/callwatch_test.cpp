@@ -8,6 +8,8 @@
 #include "engine/base/sjis.h"
 #include "engine/journal/callmessages.h"
 #include "engine/journal/journaltime.h"
+#include "engine/journal/monthsummary.h"
+#include "engine/journal/tariff.h"
 
 namespace tarvik {
 namespace {
@@ -42,12 +44,15 @@ ChannelState online(const std::string& ip, const std::string& number) {
 // Online, the router counting minutes connected ("  25" before the "/").
 ChannelState onlineFor(int minutes, const std::string& ip, const std::string& number) {
   ChannelState s = online(ip, number);
-  s.text(ChannelState::ConnectTime) = (minutes < 10 ? "   " : "  ") + std::to_string(minutes) + toSjis("分間");
+  s.text(ChannelState::ConnectTime) =
+      (minutes < 10 ? "   " : "  ") + std::to_string(minutes) + toSjis("分間");
   return s;
 }
 
 // What the router prints when a channel's connection comes up and ends.
-std::string connectedMessage(const char* channel) { return toSjis(std::string(channel) + "チャネルを接続しました。\n\r"); }
+std::string connectedMessage(const char* channel) {
+  return toSjis(std::string(channel) + "チャネルを接続しました。\n\r");
+}
 std::string endedMessage(const char* channel, const std::string& lineAfter) {
   return toSjis(std::string(channel) + "チャネルを切断しました。\n\r" + lineAfter + "\n\r");
 }
@@ -175,7 +180,6 @@ TEST_F(CallWatchTest, TheRouterSilenceIsOneRecordFromItsStartToItsEnd) {
   EXPECT_EQ(sink.notices[1].kind, NoticeKind::RouterBack);
 }
 
-
 TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
   struct Case {
     const char* answer;  // UTF-8, LF CR line ends as the router prints them
@@ -193,8 +197,8 @@ TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
       {"B1チャネルを切断しました。\n\r網側から切断されました 接続時間 3分\n\rB2チャネルを接続しました。\n\r",
        {"down 0 3", "up 1"}},
       {"B1チャネルを切断しました。\n\r発信を中止しました\n\r", {"down 0"}},  // a dial given up: no minutes
-      {"B1チャネルを切断しました。\n\r", {"down 0"}},                      // the line after not come yet
-      {"チャネルを切断しました。\n\r接続時間 2分\n\r", {"down -1 2"}},     // no channel named
+      {"B1チャネルを切断しました。\n\r", {"down 0"}},                        // the line after not come yet
+      {"チャネルを切断しました。\n\r接続時間 2分\n\r", {"down -1 2"}},       // no channel named
       {"B2チャネルは既に切断されています\n\r既に切断されています\n\r", {}},
       {"B1チャネル：通信中\n\r  接続時間（分）[   2/  10]\n\r", {}},  // a status block is no message
   };
@@ -207,9 +211,10 @@ TEST(CallMessages, AreFoundWithTheirChannelAndTheRoutersMinutesInOrder) {
 
 TEST(CallMessages, TheConnectionTimeFieldGivesItsWholeMinutes) {
   const std::pair<const char*, std::optional<int>> cases[] = {
-      {"   2分間", 2}, {"  25分間", 25}, {"1440分間", 1440}, {"空き", std::nullopt}, {"", std::nullopt},
-      {"    分間", std::nullopt}, {"通信中", std::nullopt}};
-  for (const auto& [field, minutes] : cases) EXPECT_EQ(connectionFieldMinutes(toSjis(field)), minutes) << field;
+      {"   2分間", 2},    {"  25分間", 25},           {"1440分間", 1440},      {"空き", std::nullopt},
+      {"", std::nullopt}, {"    分間", std::nullopt}, {"通信中", std::nullopt}};
+  for (const auto& [field, minutes] : cases)
+    EXPECT_EQ(connectionFieldMinutes(toSjis(field)), minutes) << field;
 }
 
 // A call that comes up and is dropped between two polls shows only in the
@@ -245,6 +250,7 @@ TEST_F(CallWatchTest, ACallShorterThanAPollIsJournaledAndToldFromTheRoutersMessa
     EXPECT_EQ(r.channel, "B1");
     EXPECT_EQ(r.destination, "#4");
     EXPECT_EQ(r.name, "大学");
+    EXPECT_EQ(r.number, "0223335555");  // as the destination list holds it
     EXPECT_EQ(r.minutes, 0);
     EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 20:00:10");
     std::vector<std::string> told;
@@ -337,6 +343,127 @@ TEST_F(CallWatchTest, AConnectionEndsOnceWhicheverWayTheEndIsSeenFirst) {
   std::size_t ended = 0;
   for (const Notice& n : sink.notices) ended += n.kind == NoticeKind::Disconnected;
   EXPECT_EQ(ended, 2u);
+}
+
+// The router's counts move a connection's start back only as far as what
+// was seen of the channel allows, and no record is longer than the longest
+// month: a count of 999999999 minutes journals no call from the year 125.
+TEST_F(CallWatchTest, TheRoutersCountsGoNoFurtherBackThanWhatWasSeen) {
+  const std::string absurd = "999999999";
+  struct Case {
+    const char* name;
+    std::vector<ChannelState> before;  // the status blocks before the end, at 9:00 and 9:00:05
+    bool endingMessage;  // the router's message with its count ends it at 9:10, else an idle status block
+    const char* start;
+    int minutes;
+  };
+  const ChannelState up = onlineFor(0, "203.0.113.9", "0312345678");
+  ChannelState counted = up;
+  counted.text(ChannelState::ConnectTime) = absurd + toSjis("分間");
+  const Case cases[] = {
+      {"the ending message on a channel seen idle", {idle()}, true, "2026-12-10 09:00:00", 10},
+      {"the ending message on a channel not seen before", {}, true, "2026-12-10 09:10:00", 0},
+      {"the status count on a channel seen idle", {idle(), counted}, false, "2026-12-10 09:00:00", 10},
+      {"the ending message of a connection seen up", {idle(), up}, true, "2026-12-10 09:00:00", 10},
+      {"the status count at the first look", {counted}, false, "2026-11-09 09:10:00", 44640},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    LocalTime when = at(9, 0);
+    for (const ChannelState& state : c.before) {
+      w.channelSeen(0, state, when);
+      when = at(9, 0, 5);
+    }
+    if (c.endingMessage) w.answerSeen(endedMessage("B1", "接続時間 " + absurd + "分"), at(9, 10));
+    w.channelSeen(0, idle(), at(9, 10));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(formatJournalTime(r.start), c.start);
+    EXPECT_EQ(r.minutes, c.minutes);
+    EXPECT_TRUE(plausibleRecord(r));
+  }
+}
+
+// Every failed dial of an answer is journaled on its own, with the
+// destination and name the router's line gives and the router's reason.
+// The parser reports each kind of message once per answer; that report
+// adds nothing to what the lines told.
+TEST_F(CallWatchTest, EachFailedDialOfAnAnswerIsJournaledWithItsDestinationAndReason) {
+  struct Case {
+    const char* name;
+    const char* answer;
+    std::vector<std::string> expected;  // destination|name|result of each record
+  };
+  const Case cases[] = {
+      {"two failures of one destination",
+       "#1:会社 接続に失敗しました（認証エラー）\n\r#1:会社 接続に失敗しました（認証エラー）\n\r",
+       {"#1|会社|接続に失敗しました（認証エラー）", "#1|会社|接続に失敗しました（認証エラー）"}},
+      {"a destination the list names",
+       "#4:大学 接続に失敗しました（相手応答なし）\n\r",
+       {"#4|大学|接続に失敗しました（相手応答なし）"}},
+      {"a destination without a number", "#3: 番号を設定してください\n\r", {"#3||番号を設定してください"}},
+      {"a failure naming no destination", "接続に失敗しました\n\r", {"#0|Tarvik ISP|接続に失敗しました"}},
+      {"a disconnect on a free line", "既に切断されています\n\r", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.dialled(0);
+    const std::string answer = toSjis(c.answer);
+    w.answerSeen(answer, at(11, 0));
+    for (const char* message : {"接続に失敗しました", "既に切断されています", "番号を設定してください"})
+      if (answer.find(toSjis(message)) != std::string::npos) w.dialFailed(toSjis(message), at(11, 0));
+    std::vector<std::string> journaled;
+    for (const JournalRecord& r : seen.records) {
+      EXPECT_EQ(r.event, JournalEvent::Failed);
+      journaled.push_back(r.destination + "|" + r.name + "|" + r.result);
+    }
+    EXPECT_EQ(journaled, c.expected);
+    EXPECT_EQ(seen.notices.size(), c.expected.size());
+  }
+}
+
+// A connection the status blocks never showed is named from what the
+// router told of it: its history, or the dial it reported begun; the
+// number is the one the destination list holds. So a flat-rate destination
+// costs nothing at night.
+TEST_F(CallWatchTest, AConnectionSeenOnlyInTheRoutersMessagesIsNamedFromWhatTheRouterTold) {
+  const std::string history = toSjis(
+      "12/10 20:00:00 B1 接続 #4:大学 0223335555\n\r"
+      "12/10 20:30:00 B1 切断 #4:大学 0223335555 30分\n\r"
+      "12/10 23:00:08 B2 接続 #4:大学 0223335555\n\r"
+      "12/10 23:00:08 B1 接続 #0:Tarvik ISP 0312345678\n\r");
+  struct Case {
+    const char* name;
+    std::vector<std::string> answers;  // between the channel's idle status and the ending message
+  };
+  const Case cases[] = {
+      {"the history fetched while it was up", {connectedMessage("B1"), history}},
+      {"the dial the router reported", {toSjis("#0:Tarvik ISP へ接続中．\n\r") + connectedMessage("B1")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recorded seen;
+    CallWatch w{seen, names, destinations};
+    w.channelSeen(0, idle(), at(23, 0));
+    for (const std::string& answer : c.answers) w.answerSeen(answer, at(23, 0, 10));
+    w.answerSeen(endedMessage("B1", "網側から切断されました 接続時間 26分"), at(23, 26, 20));
+    ASSERT_EQ(seen.records.size(), 1u);
+    const JournalRecord& r = seen.records[0];
+    EXPECT_EQ(r.destination, "#0");
+    EXPECT_EQ(r.name, "Tarvik ISP");
+    EXPECT_EQ(r.number, "0312345678");
+    EXPECT_EQ(r.minutes, 26);
+
+    Tariff flatForZero;  // [TARIFF] FLATDEST=0, the night from 23:00
+    flatForZero.flatDestinations = parseFlatDestinations("0");
+    const MonthSummary month = summarizeMonth(seen.records, 2026, 12, flatForZero);
+    EXPECT_EQ(month.flatMinutes, 26);
+    EXPECT_EQ(month.yen, 0);
+  }
 }
 
 }  // namespace

@@ -72,6 +72,12 @@ TEST(JournalRecord, LinesThatAreNoRecordAreRefused) {
       "outgoing,2026-12-10 13:00:00,,B1,#0,x,1,,-3,",                       // negative minutes
       "outgoing,2026-12-10 13:00:00,,B1,#0,x,1,,3m,",                       // not a number
       "incoming,2026-12-10 13:00:00,,B1,,\"Yamada,B1,0312,,0,missed",       // open quote
+      // Figures no connection can have: a digit damaged or flipped.
+      "outgoing,2026-12-10 13:00:00,2026-12-10 14:00:00,B1,#0,x,1,,2000000000,",
+      "outgoing,2026-12-10 13:00:00,2026-12-10 14:00:00,B1,#0,x,1,,44641,",
+      "outgoing,0000-01-01 00:00:00,9999-12-31 23:59:59,B1,#0,x,1,,60,",
+      "outgoing,0125-12-10 13:00:00,2026-12-10 14:00:00,B1,#0,x,1,,60,",
+      "outgoing,2026-12-10 13:00:00,6026-12-10 14:00:00,B1,#0,x,1,,60,",
       "",
   };
   for (const char* line : lines) EXPECT_FALSE(parseJournalLine(line)) << line;

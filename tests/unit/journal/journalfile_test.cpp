@@ -68,7 +68,8 @@ TEST_F(JournalFileTest, RecordsAreAppendedUnderOneHeaderAndReadBack) {
   JournalFile journal(dir, 1 << 20);
   for (int i = 0; i < 3; ++i) ASSERT_FALSE(journal.append(missedCall(i), december));
   EXPECT_EQ(read(journal.path()), kBom + journalHeader() + "\r\n" + journalLine(missedCall(0)) + "\r\n" +
-                                      journalLine(missedCall(1)) + "\r\n" + journalLine(missedCall(2)) + "\r\n");
+                                      journalLine(missedCall(1)) + "\r\n" + journalLine(missedCall(2)) +
+                                      "\r\n");
 
   JournalReading reading = readJournal(dir);
   ASSERT_EQ(reading.records.size(), 3u);
@@ -208,7 +209,6 @@ TEST_F(JournalFileTest, AWriterKilledWhileWritingLeavesEveryFinishedLine) {
 }
 #endif
 
-
 // Each way the journal can refuse a record is told by its reason, in the
 // words the status line and the notice use; once the cause is gone the next
 // record is written.
@@ -227,15 +227,16 @@ TEST_F(JournalFileTest, ARecordThatCannotBeWrittenSaysWhy) {
        [](const std::filesystem::path& d) { std::filesystem::create_directory(d / kJournalFileName); },
        [](const std::filesystem::path& d) { std::filesystem::remove(d / kJournalFileName); }, false, false,
        std::errc::is_a_directory, "同じ名前のフォルダーがあります"},
-      // Permissions bind only an unprivileged user: these run as one on
-      // POSIX. Under Wine the tests run as root, whom a file's read-only
-      // attribute does not stop.
+  // Permissions bind only an unprivileged user: these run as one on
+  // POSIX. Under Wine the tests run as root, whom a file's read-only
+  // attribute does not stop.
 #ifndef _WIN32
       {"a read-only file",
        [](const std::filesystem::path& d) {
          std::ofstream(d / kJournalFileName, std::ios::binary) << journalHeader() << "\r\n";
          std::filesystem::permissions(d / kJournalFileName,
-                                      std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                      std::filesystem::perms::owner_write |
+                                          std::filesystem::perms::group_write |
                                           std::filesystem::perms::others_write,
                                       std::filesystem::perm_options::remove);
        },
@@ -251,7 +252,8 @@ TEST_F(JournalFileTest, ARecordThatCannotBeWrittenSaysWhy) {
        [](const std::filesystem::path& d) {
          std::ofstream(d / kJournalFileName, std::ios::binary) << journalHeader() << "\r\n";
        },
-       [](const std::filesystem::path&) {}, false, true, std::errc::file_too_large, "ディスクに空きがありません"},
+       [](const std::filesystem::path&) {}, false, true, std::errc::file_too_large,
+       "ディスクに空きがありません"},
 #endif
   };
   for (const Case& c : cases) {
@@ -316,8 +318,8 @@ TEST_F(JournalFileTest, AFileThatCannotBeReadIsReportedNotTakenForEmpty) {
        [](const std::filesystem::path& d) { ::chmod((d / kJournalFileName).c_str(), 0200); }, true,
        kJournalFileName, std::errc::permission_denied, 1},
       {"a file put aside without read permission",
-       [](const std::filesystem::path& d) { ::chmod((d / "Tarvik-journal-2026-11.csv").c_str(), 0200); }, true,
-       "Tarvik-journal-2026-11.csv", std::errc::permission_denied, 1},
+       [](const std::filesystem::path& d) { ::chmod((d / "Tarvik-journal-2026-11.csv").c_str(), 0200); },
+       true, "Tarvik-journal-2026-11.csv", std::errc::permission_denied, 1},
 #endif
   };
   for (const Case& c : cases) {

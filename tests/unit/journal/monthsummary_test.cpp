@@ -176,5 +176,70 @@ TEST(MonthCsv, HoldsTheMonthsRecordsInTimeOrderUnderTheHeader) {
   EXPECT_EQ(csv.find("2027-01-02"), std::string::npos);
 }
 
+std::size_t longestLine(const std::string& text) {
+  std::size_t longest = 0, from = 0;
+  for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', from)) {
+    longest = std::max(longest, end - from);
+    from = end + 1;
+  }
+  return longest;
+}
+
+// Many calls at the same time (a journal put together from several) can
+// sum to more minutes than an int holds; the table stays exact and its
+// lines as short as a month of real calls makes them.
+TEST(UsageTable, SumsPastTheRangeOfAnIntStayExactAndTheLinesShort) {
+  const JournalRecord longest =
+      connection({2026, 12, 3, 10, 0, 0}, {2026, 12, 3, 10, 0, 0}, kLongestConnectionMinutes, "#0", "ISP");
+  const std::size_t count = 50000;  // 50000 * 44640 minutes > 2^31
+  const std::vector<JournalRecord> records(count, longest);
+  const MonthSummary s = summarizeMonth(records, 2026, 12);
+  const long long expected = static_cast<long long>(count) * kLongestConnectionMinutes;
+  EXPECT_EQ(s.minutes, expected);
+  EXPECT_EQ(s.minutesPerDay[2], expected);
+  ASSERT_EQ(s.destinations.size(), 1u);
+  EXPECT_EQ(s.destinations[0].minutes, expected);
+
+  const std::string table = usageTable(s);
+  EXPECT_NE(table.find("2026-12-03 2232000000 ########################################\n"), std::string::npos)
+      << table;
+  EXPECT_NE(table.find("合計       2232000000 分"), std::string::npos) << table;
+  // No line is wider than the widest of a real month but for the wider
+  // numbers (ten digits of minutes and five of calls in place of one).
+  const std::size_t widest = longestLine(usageTable(summarizeMonth(aMonth(), 2026, 12))) + 10;
+  EXPECT_LE(longestLine(table), widest) << table;
+}
+
+// Records whose figures no connection can have (a damaged digit) are left
+// out: the month's work and totals follow the month asked for, not the
+// length a record claims.
+TEST(MonthSummary, RecordsNoConnectionCanHaveAreLeftOut) {
+  struct Case {
+    const char* name;
+    JournalRecord record;
+  };
+  const Case cases[] = {
+      {"two thousand million minutes",
+       connection({2026, 12, 3, 10, 0, 0}, {2026, 12, 3, 11, 0, 0}, 2000000000, "#0", "ISP")},
+      {"from the year 0 to the year 9999",
+       connection({0, 1, 1, 0, 0, 0}, {9999, 12, 31, 23, 59, 59}, 60, "#0", "ISP")},
+      {"begun in the year 125", connection({125, 12, 3, 10, 0, 0}, {2026, 12, 3, 11, 0, 0}, 60, "#0", "ISP")},
+      {"a day more than the longest month",
+       connection({2026, 11, 10, 0, 0, 0}, {2026, 12, 12, 0, 0, 0}, 60, "#0", "ISP")},
+  };
+  const JournalRecord real = connection({2026, 12, 3, 10, 0, 0}, {2026, 12, 3, 10, 30, 0}, 30, "#4", "大学");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_FALSE(plausibleRecord(c.record));
+    const MonthSummary s = summarizeMonth({c.record, real}, 2026, 12);
+    EXPECT_EQ(s.minutes, 30);
+    EXPECT_EQ(s.calls, 1);
+    EXPECT_EQ(s.yen, 100);
+  }
+  // The longest month itself is a connection a journal can hold.
+  EXPECT_TRUE(plausibleRecord(
+      connection({2026, 12, 1, 0, 0, 0}, {2027, 1, 1, 0, 0, 0}, kLongestConnectionMinutes, "#0", "ISP")));
+}
+
 }  // namespace
 }  // namespace tarvik

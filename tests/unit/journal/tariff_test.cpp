@@ -115,7 +115,8 @@ TEST(ClockStretches, CutAtMidnightAndAtBothEndsOfThePeriod) {
   const struct {
     long long from, to;
     bool flat;
-  } expected[] = {{0, 3600, false}, {3600, 7200, true}, {7200, 10 * 3600, true}, {10 * 3600, 11 * 3600, false}};
+  } expected[] = {
+      {0, 3600, false}, {3600, 7200, true}, {7200, 10 * 3600, true}, {10 * 3600, 11 * 3600, false}};
   for (std::size_t i = 0; i < s.size(); ++i) {
     EXPECT_EQ(s[i].from - start, expected[i].from) << i;
     EXPECT_EQ(s[i].to - start, expected[i].to) << i;
@@ -128,11 +129,7 @@ TEST(FlatDestinations, AreNumbersFrom0To15WithOrWithoutHash) {
     const char* text;
     std::vector<int> numbers;
   } cases[] = {
-      {"", {}},
-      {"0", {0}},
-      {"0, 3,#5", {0, 3, 5}},
-      {" 15 ,16,-1,x,,3,3", {15, 3}},
-      {"0312345678", {}},
+      {"", {}}, {"0", {0}}, {"0, 3,#5", {0, 3, 5}}, {" 15 ,16,-1,x,,3,3", {15, 3}}, {"0312345678", {}},
   };
   for (const auto& c : cases) EXPECT_EQ(parseFlatDestinations(c.text), c.numbers) << c.text;
 
