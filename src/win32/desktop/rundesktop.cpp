@@ -1,7 +1,8 @@
 #include "win32/desktop/rundesktop.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h after windows.h, which it needs
+#include <commctrl.h>
 
 #include <memory>
 
