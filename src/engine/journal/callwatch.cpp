@@ -42,11 +42,12 @@ void CallWatch::answerSeen(std::string_view answerSjis, const LocalTime& now) {
     if (history[ch].mentioned) historyTarget_[ch] = history[ch].connectedTo;
   answerFailures_.clear();
   for (const DialFailure& f : findDialFailures(answerSjis)) {
+    answerFailures_.push_back(f.reason);
+    if (f.past) continue;
     JournalRecord r = destinationRecord(f.destination.index >= 0 ? f.destination.index : lastDialled_);
     if (r.name.empty()) r.name = toUtf8(f.destination.name);
     r.result = toUtf8(f.reason);
     journalFailure(r, now);
-    answerFailures_.push_back(f.reason);
   }
   for (const CallMessage& m : findCallMessages(answerSjis)) {
     if (m.kind == CallMessage::Kind::Connected) {

@@ -126,7 +126,8 @@ class CallWatch {
   int lastDialled_ = -1;
   // Per channel, the destination the router's history last reported up.
   std::array<std::optional<RouterDestination>, 2> historyTarget_;
-  // The failure messages of the latest answer, journaled from its lines.
+  // The failure messages of the latest answer, journaled from its lines
+  // (or left out as the history's).
   std::vector<std::string> answerFailures_;
   bool silent_ = false;
   LocalTime silentSince_;

@@ -37,6 +37,9 @@ std::vector<int> findDialStarts(std::string_view answerSjis);
 struct DialFailure {
   RouterDestination destination;  // what stands before the message
   std::string reason;             // the message and what follows it on its line
+  // Told by a line of the connection history: a failure of the past, which
+  // comes again with every fetch of the history.
+  bool past = false;
 };
 
 // Every failed dial of an answer, one per line, in order: the lines holding

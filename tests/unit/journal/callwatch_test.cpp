@@ -406,6 +406,7 @@ TEST_F(CallWatchTest, EachFailedDialOfAnAnswerIsJournaledWithItsDestinationAndRe
       {"a destination without a number", "#3: 番号を設定してください\n\r", {"#3||番号を設定してください"}},
       {"a failure naming no destination", "接続に失敗しました\n\r", {"#0|Tarvik ISP|接続に失敗しました"}},
       {"a disconnect on a free line", "既に切断されています\n\r", {}},
+      {"a failure the history tells again", "12/10 20:00:30 B1 #2:本社 接続に失敗しました\n\r", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
