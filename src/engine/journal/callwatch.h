@@ -113,9 +113,10 @@ class CallWatch {
   JournalRecord destinationRecord(int index) const;
   JournalRecord connectionTarget(const std::string& phoneSjis) const;
   // Fills what a connection's record lacks from what the router told of
-  // the channel: the destination of its history's connection, and the
-  // number the destination list holds for the destination.
+  // the channel: the destination and number of its history's connection.
   void fillFromRouter(int channel, JournalRecord& record) const;
+  // A destination the router named: "#n" and its name.
+  JournalRecord routerNamed(const RouterDestination& destination) const;
   void journalFailure(JournalRecord record, const LocalTime& now);
   std::string callerName(const std::string& numberSjis) const;
 

@@ -76,15 +76,6 @@ RouterDestination parseRouterDestination(std::string_view text) {
   return d;
 }
 
-std::string destinationListNumber(std::string_view entry) {
-  std::string_view number;
-  for (std::string_view rest = entry; !trimBlanks(rest).empty();) {
-    const std::string_view word = nextWord(rest);
-    if (word.size() >= 3 && allDigits(word)) number = word;
-  }
-  return std::string(number);
-}
-
 std::vector<int> findDialStarts(std::string_view answer) {
   std::vector<int> starts;
   forEachLine(answer, [&](std::string_view line) {

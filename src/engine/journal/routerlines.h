@@ -26,11 +26,6 @@ struct RouterDestination {
 // "#" and a destination number.
 RouterDestination parseRouterDestination(std::string_view text);
 
-// The number a line of the router's destination list dials
-// ("#0  Tarvik ISP      PPP       60   0312345678  *"): its last word of
-// three or more digits; empty when it has none.
-std::string destinationListNumber(std::string_view entrySjis);
-
 // The destinations of the dials the router reports begun, in order.
 std::vector<int> findDialStarts(std::string_view answerSjis);
 

@@ -26,16 +26,6 @@ TEST(RouterLines, DestinationsAreReadAsTheRouterNamesThem) {
     EXPECT_EQ(shown(parseRouterDestination(toSjis(text))), expected) << text;
 }
 
-TEST(RouterLines, TheDestinationListGivesTheNumberDialled) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"#0  Tarvik ISP      PPP       60   0312345678   *", "0312345678"},
-      {"#4  大学            PPP       0223335555", "0223335555"},
-      {"#5  未設定", ""},
-      {"", ""},
-  };
-  for (const auto& [entry, number] : cases) EXPECT_EQ(destinationListNumber(toSjis(entry)), number) << entry;
-}
-
 TEST(RouterLines, DialsBegunAndFailedAreFoundLineByLine) {
   const std::string answer = toSjis(
       "#4:大学 へ接続中．\n\r#1:会社 接続に失敗しました（認証エラー）\n\r"
