@@ -42,11 +42,11 @@ void CallWatch::answerSeen(std::string_view answerSjis, const LocalTime& now) {
     if (history[ch].mentioned) historyTarget_[ch] = history[ch].connectedTo;
   answerFailures_.clear();
   for (const DialFailure& f : findDialFailures(answerSjis)) {
-    JournalRecord r = destinationRecord(f.destination.index >= 0 ? f.destination.index : lastDialled_);
-    if (r.name.empty()) r.name = toUtf8(f.destination.name);
+    answerFailures_.push_back(f.reason);
+    if (f.past) continue;
+    JournalRecord r = f.destination.index >= 0 ? routerNamed(f.destination) : destinationRecord(lastDialled_);
     r.result = toUtf8(f.reason);
     journalFailure(r, now);
-    answerFailures_.push_back(f.reason);
   }
   for (const CallMessage& m : findCallMessages(answerSjis)) {
     if (m.kind == CallMessage::Kind::Connected) {
@@ -303,17 +303,22 @@ JournalRecord CallWatch::connectionTarget(const std::string& phoneSjis) const {
   return r;
 }
 
+// The destination list's name for it, else the router's.
+JournalRecord CallWatch::routerNamed(const RouterDestination& d) const {
+  JournalRecord r = destinationRecord(d.index);
+  r.destination = "#" + std::to_string(d.index);
+  if (r.name.empty()) r.name = toUtf8(d.name);
+  return r;
+}
+
 void CallWatch::fillFromRouter(int channel, JournalRecord& r) const {
   const std::optional<RouterDestination>& told = historyTarget_[static_cast<std::size_t>(channel)];
   if (r.destination.empty() && told) {
-    const JournalRecord named = destinationRecord(told->index);
+    const JournalRecord named = routerNamed(*told);
     r.destination = named.destination;
-    r.name = named.name.empty() ? toUtf8(told->name) : named.name;
+    r.name = named.name;
     if (r.number.empty()) r.number = toUtf8(told->number);
   }
-  const int index = parseRouterDestination(r.destination).index;
-  if (r.number.empty() && index >= 0 && index < static_cast<int>(destinations_.size()))
-    r.number = toUtf8(destinationListNumber(destinations_[static_cast<std::size_t>(index)]));
 }
 
 std::string CallWatch::callerName(const std::string& numberSjis) const {

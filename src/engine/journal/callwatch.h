@@ -113,9 +113,10 @@ class CallWatch {
   JournalRecord destinationRecord(int index) const;
   JournalRecord connectionTarget(const std::string& phoneSjis) const;
   // Fills what a connection's record lacks from what the router told of
-  // the channel: the destination of its history's connection, and the
-  // number the destination list holds for the destination.
+  // the channel: the destination and number of its history's connection.
   void fillFromRouter(int channel, JournalRecord& record) const;
+  // A destination the router named: "#n" and its name.
+  JournalRecord routerNamed(const RouterDestination& destination) const;
   void journalFailure(JournalRecord record, const LocalTime& now);
   std::string callerName(const std::string& numberSjis) const;
 
@@ -126,7 +127,8 @@ class CallWatch {
   int lastDialled_ = -1;
   // Per channel, the destination the router's history last reported up.
   std::array<std::optional<RouterDestination>, 2> historyTarget_;
-  // The failure messages of the latest answer, journaled from its lines.
+  // The failure messages of the latest answer, journaled from its lines
+  // (or left out as the history's).
   std::vector<std::string> answerFailures_;
   bool silent_ = false;
   LocalTime silentSince_;

@@ -33,6 +33,10 @@ void forEachLine(std::string_view answer, Visit visit) {
   }
 }
 
+// A history line begins with its date: its third byte is "/". It tells of
+// the past, and comes again with every fetch of the history.
+bool historyLine(std::string_view line) { return line.size() >= 3 && line[2] == '/'; }
+
 bool allDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -72,20 +76,11 @@ RouterDestination parseRouterDestination(std::string_view text) {
   return d;
 }
 
-std::string destinationListNumber(std::string_view entry) {
-  std::string_view number;
-  for (std::string_view rest = entry; !trimBlanks(rest).empty();) {
-    const std::string_view word = nextWord(rest);
-    if (word.size() >= 3 && allDigits(word)) number = word;
-  }
-  return std::string(number);
-}
-
 std::vector<int> findDialStarts(std::string_view answer) {
   std::vector<int> starts;
   forEachLine(answer, [&](std::string_view line) {
     const std::size_t at = line.find(texts().dialling);
-    if (at == std::string_view::npos) return;
+    if (at == std::string_view::npos || historyLine(line)) return;
     const RouterDestination d = parseRouterDestination(line.substr(0, at));
     if (d.index >= 0) starts.push_back(d.index);
   });
@@ -98,21 +93,20 @@ std::vector<DialFailure> findDialFailures(std::string_view answer) {
     for (const std::string& message : texts().failures) {
       const std::size_t at = line.find(message);
       if (at == std::string_view::npos) continue;
-      failures.push_back(
-          {parseRouterDestination(line.substr(0, at)), std::string(trimBlanks(line.substr(at)))});
+      failures.push_back({parseRouterDestination(line.substr(0, at)),
+                          std::string(trimBlanks(line.substr(at))), historyLine(line)});
       return;
     }
   });
   return failures;
 }
 
-// A history line begins with its date: its third byte is "/". Then the
-// time, the channel, what happened and the destination:
-// "12/11 10:05:00 B1 接続 #0:Tarvik ISP 0312345678".
+// After a history line's date come the time, the channel, what happened
+// and the destination: "12/11 10:05:00 B1 接続 #0:Tarvik ISP 0312345678".
 std::array<ChannelHistory, 2> findChannelHistory(std::string_view answer) {
   std::array<ChannelHistory, 2> news;
   forEachLine(answer, [&](std::string_view line) {
-    if (line.size() < 3 || line[2] != '/') return;
+    if (!historyLine(line)) return;
     nextWord(line);  // the date
     nextWord(line);  // the time
     const std::string_view channel = nextWord(line);

@@ -26,17 +26,15 @@ struct RouterDestination {
 // "#" and a destination number.
 RouterDestination parseRouterDestination(std::string_view text);
 
-// The number a line of the router's destination list dials
-// ("#0  Tarvik ISP      PPP       60   0312345678  *"): its last word of
-// three or more digits; empty when it has none.
-std::string destinationListNumber(std::string_view entrySjis);
-
 // The destinations of the dials the router reports begun, in order.
 std::vector<int> findDialStarts(std::string_view answerSjis);
 
 struct DialFailure {
   RouterDestination destination;  // what stands before the message
   std::string reason;             // the message and what follows it on its line
+  // Told by a line of the connection history: a failure of the past, which
+  // comes again with every fetch of the history.
+  bool past = false;
 };
 
 // Every failed dial of an answer, one per line, in order: the lines holding

@@ -250,7 +250,6 @@ TEST_F(CallWatchTest, ACallShorterThanAPollIsJournaledAndToldFromTheRoutersMessa
     EXPECT_EQ(r.channel, "B1");
     EXPECT_EQ(r.destination, "#4");
     EXPECT_EQ(r.name, "大学");
-    EXPECT_EQ(r.number, "0223335555");  // as the destination list holds it
     EXPECT_EQ(r.minutes, 0);
     EXPECT_EQ(formatJournalTime(*r.end), "2026-12-10 20:00:10");
     std::vector<std::string> told;
@@ -406,6 +405,7 @@ TEST_F(CallWatchTest, EachFailedDialOfAnAnswerIsJournaledWithItsDestinationAndRe
       {"a destination without a number", "#3: 番号を設定してください\n\r", {"#3||番号を設定してください"}},
       {"a failure naming no destination", "接続に失敗しました\n\r", {"#0|Tarvik ISP|接続に失敗しました"}},
       {"a disconnect on a free line", "既に切断されています\n\r", {}},
+      {"a failure the history tells again", "12/10 20:00:30 B1 #2:本社 接続に失敗しました\n\r", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -424,12 +424,18 @@ TEST_F(CallWatchTest, EachFailedDialOfAnAnswerIsJournaledWithItsDestinationAndRe
     EXPECT_EQ(journaled, c.expected);
     EXPECT_EQ(seen.notices.size(), c.expected.size());
   }
+  // Before the destination list is known the router's line names it alone.
+  Recorded seen;
+  const std::vector<std::string> noList;
+  CallWatch w{seen, names, noList};
+  w.answerSeen(toSjis("#1:会社 接続に失敗しました（認証エラー）\n\r"), at(11, 0));
+  ASSERT_EQ(seen.records.size(), 1u);
+  EXPECT_EQ(seen.records[0].destination + "|" + seen.records[0].name, "#1|会社");
 }
 
 // A connection the status blocks never showed is named from what the
-// router told of it: its history, or the dial it reported begun; the
-// number is the one the destination list holds. So a flat-rate destination
-// costs nothing at night.
+// router told of it: its history (with the number), or the dial it
+// reported begun. So a flat-rate destination costs nothing at night.
 TEST_F(CallWatchTest, AConnectionSeenOnlyInTheRoutersMessagesIsNamedFromWhatTheRouterTold) {
   const std::string history = toSjis(
       "12/10 20:00:00 B1 接続 #4:大学 0223335555\n\r"
@@ -439,10 +445,11 @@ TEST_F(CallWatchTest, AConnectionSeenOnlyInTheRoutersMessagesIsNamedFromWhatTheR
   struct Case {
     const char* name;
     std::vector<std::string> answers;  // between the channel's idle status and the ending message
+    const char* number;
   };
   const Case cases[] = {
-      {"the history fetched while it was up", {connectedMessage("B1"), history}},
-      {"the dial the router reported", {toSjis("#0:Tarvik ISP へ接続中．\n\r") + connectedMessage("B1")}},
+      {"the history fetched while it was up", {connectedMessage("B1"), history}, "0312345678"},
+      {"the dial the router reported", {toSjis("#0:Tarvik ISP へ接続中．\n\r") + connectedMessage("B1")}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -455,7 +462,7 @@ TEST_F(CallWatchTest, AConnectionSeenOnlyInTheRoutersMessagesIsNamedFromWhatTheR
     const JournalRecord& r = seen.records[0];
     EXPECT_EQ(r.destination, "#0");
     EXPECT_EQ(r.name, "Tarvik ISP");
-    EXPECT_EQ(r.number, "0312345678");
+    EXPECT_EQ(r.number, c.number);
     EXPECT_EQ(r.minutes, 26);
 
     Tariff flatForZero;  // [TARIFF] FLATDEST=0, the night from 23:00
