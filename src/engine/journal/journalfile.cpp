@@ -133,7 +133,7 @@ std::string journalErrorText(const std::error_code& error) {
   };
   for (const Reason& r : kReasons)
     if (error == r.code) return r.text;
-  if (error == notRegularFile()) return "同じ名前でファイルでないもの（FIFO など）があります";
+  if (error == notRegularFile()) return "同じ名前で FIFO など通常のファイルでないものがあります";
   return error.message();
 }
 

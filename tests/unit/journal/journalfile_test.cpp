@@ -359,7 +359,7 @@ TEST_F(JournalFileTest, AFifoInTheJournalsPlaceIsRefusedWithoutWaiting) {
   JournalFile journal(dir, 1 << 20);
   const std::error_code error = journal.append(missedCall(1), december);
   EXPECT_EQ(error, notRegularFile()) << error.message();
-  EXPECT_EQ(journalErrorText(error), "同じ名前でファイルでないもの（FIFO など）があります");
+  EXPECT_EQ(journalErrorText(error), "同じ名前で FIFO など通常のファイルでないものがあります");
   const JournalReading reading = readJournal(dir);
   EXPECT_EQ(reading.unreadable, kJournalFileName);
   EXPECT_EQ(reading.readError, notRegularFile());
