@@ -81,7 +81,7 @@ PrintedSettings printSettingsIn(const std::filesystem::path& configDir) {
     const std::vector<SettingProblem> problems = files.loadAll(store, &ini);
     return {printSettings(store, ini), {}, settingProblemTexts(problems, kPrintedProblems)};
   } catch (const std::exception& e) {
-    return {{}, e.what()};
+    return {{}, e.what(), {}};
   }
 }
 
