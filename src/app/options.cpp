@@ -129,6 +129,21 @@ bool needsWindows(const std::vector<std::string>& arguments) {
   return true;
 }
 
+std::vector<std::string> withoutConfigDir(const std::vector<std::string>& arguments) {
+  std::vector<std::string> kept;
+  bool onlyWords = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& arg = arguments[i];
+    onlyWords = onlyWords || arg == "--";
+    if (!onlyWords && arg == "--config-dir") {
+      ++i;  // and its value
+    } else if (onlyWords || arg.rfind("--config-dir=", 0) != 0) {
+      kept.push_back(arg);
+    }
+  }
+  return kept;
+}
+
 std::string helpText(const std::string& programName) {
   return "Usage: " + programName +
          " [options] [action words]\n"

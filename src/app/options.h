@@ -44,6 +44,11 @@ ParsedOptions parseProgramOptions(const std::vector<std::string>& arguments);
 // before parseProgramOptions sees it.
 bool needsWindows(const std::vector<std::string>& arguments);
 
+// The arguments without --config-dir and its value (either form), the
+// words after "--" left as they are: for a program handed the resolved
+// folder in their place.
+std::vector<std::string> withoutConfigDir(const std::vector<std::string>& arguments);
+
 std::string helpText(const std::string& programName);
 std::string versionText();
 

@@ -29,6 +29,11 @@ std::optional<int> answerSettingsOrUsage(const ProgramOptions& options, const st
                    reinterpret_cast<const char*>(dir.c_str()), printed.error.c_str());
       return kUsageExitCode;
     }
+    // The values printed are those in force; what the file holds instead
+    // is said beside them.
+    for (const std::string& note : printed.notes) {
+      std::fprintf(stderr, "tarvik: Tarvik.ini の読めない設定: %s\n", note.c_str());
+    }
     std::fputs(printed.text.c_str(), stdout);
     return 0;
   }

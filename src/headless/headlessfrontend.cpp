@@ -79,6 +79,8 @@ void HeadlessFrontEnd::settingsUnreadable(const std::filesystem::path& configDir
 }
 
 bool HeadlessFrontEnd::routerAddressMissing(TarvikCore& core) {
+  // A broken [Tarvik] header is a common reason for it.
+  if (!core.settingsNotice().empty()) std::fprintf(stderr, "tarvik: %s\n", core.settingsNotice().c_str());
   std::fprintf(stderr, "tarvik: no router address: set SOHOIP=<address> in the [Tarvik] section of %s\n",
                core.files().iniPath().c_str());
   return false;

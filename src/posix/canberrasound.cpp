@@ -1,6 +1,7 @@
 #include "posix/canberrasound.h"
 
 #include <canberra.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,25 @@ namespace tarvik::app {
 namespace {
 
 constexpr std::uint32_t kSoundId = 1;  // one sound at a time: each cancels the one before
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA's library writes lines of its own to standard error whenever a
+// device cannot be opened (no sound card, a card the configuration names
+// that is not there), at every sound. The theme's bell or silence follows
+// all the same, so its lines are noise amid the program's own output, and
+// its handler is silenced. libasound is reached through the loader, not
+// linked: it is libcanberra's backend's library, loaded once per process,
+// and the handler set here is the one that backend meets.
+void silenceAlsaErrors() {
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);
+  if (!alsa) return;  // no ALSA: nobody to silence
+  if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler")))
+    set(ignoreAlsaError);
+  // The library stays loaded: the handler is kept inside it.
+}
 
 class CanberraOutput : public SoundOutput {
  public:
@@ -32,6 +52,7 @@ class CanberraOutput : public SoundOutput {
  private:
   ca_context* context() {
     if (!context_ && !failed_) {
+      silenceAlsaErrors();
       failed_ = ca_context_create(&context_) != CA_SUCCESS;
       if (!failed_) {
         ca_context_change_props(context_, CA_PROP_APPLICATION_NAME, "Tarvik", CA_PROP_APPLICATION_ID,

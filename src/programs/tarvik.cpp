@@ -34,7 +34,7 @@ fs::path desktopProgram(const fs::path& exeDir) {
 
 // Replaces this process with the desktop program, same arguments, with the
 // config directory resolved here (the desktop program may live elsewhere).
-int execDesktop(char** argv, const ProgramOptions& options) {
+int execDesktop(int argc, char** argv, const ProgramOptions& options) {
   const fs::path exeDir = executableDir(argv[0]);
   const fs::path program = desktopProgram(exeDir);
   if (program.empty()) {
@@ -42,8 +42,10 @@ int execDesktop(char** argv, const ProgramOptions& options) {
     return 1;
   }
   const std::string configDir = findConfigDir(options.configDir, exeDir).string();
+  // The folder given on the command line is the one resolved: it goes once.
+  std::vector<std::string> forwarded = withoutConfigDir(std::vector<std::string>(argv + 1, argv + argc));
   std::vector<char*> args{argv[0], const_cast<char*>("--config-dir"), const_cast<char*>(configDir.c_str())};
-  for (char** a = argv + 1; *a; ++a) args.push_back(*a);
+  for (std::string& arg : forwarded) args.push_back(arg.data());
   args.push_back(nullptr);
   ::execv(program.c_str(), args.data());
   std::fprintf(stderr, "tarvik: cannot start %s\n", program.c_str());
@@ -61,5 +63,5 @@ int main(int argc, char** argv) {
     std::fputs("tarvik: no display found; run 'tarvik --headless' to use Tarvik without windows\n", stderr);
     return 1;
   }
-  return execDesktop(argv, parsed.options);
+  return execDesktop(argc, argv, parsed.options);
 }

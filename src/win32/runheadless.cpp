@@ -54,6 +54,8 @@ class WinHeadlessFrontEnd : public app::FrontEnd {
 
   // Without windows there is no first-run dialog to ask for the address.
   bool routerAddressMissing(TarvikCore& core) override {
+    // A broken [Tarvik] header is a common reason for it.
+    if (!core.settingsNotice().empty()) std::fprintf(stderr, "tarvik: %s\n", core.settingsNotice().c_str());
     std::fprintf(stderr, "tarvik: no router address: set SOHOIP=<address> in the [Tarvik] section of %s\n",
                  narrow(core.files().iniPath().wstring()).c_str());
     return false;

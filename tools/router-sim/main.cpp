@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
     std::fputs(sim::helpText().c_str(), stdout);
     return 0;
   }
+  if (options.version) {
+    std::fputs(sim::versionText().c_str(), stdout);
+    return 0;
+  }
 
   sim::Router router(options);
   const QHostAddress address(QString::fromStdString(options.address));

@@ -149,6 +149,10 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
       options.help = true;
       continue;
     }
+    if (arg == "--version") {
+      options.version = true;
+      continue;
+    }
     if (arg == "--stdio") {
       options.stdio = true;
       continue;
@@ -173,6 +177,8 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
   }
   return {};
 }
+
+std::string versionText() { return std::string("tarvik-router-sim ") + TARVIK_VERSION + "\n"; }
 
 std::string helpText() {
   return R"(Usage: tarvik-router-sim [OPTIONS]
@@ -211,6 +217,7 @@ Options:
   --split-ms MS           pause before each piece with fault split (default 5)
   --slow-ms MS            pause before each answer with fault slow (default 3000)
   --help                  this text
+  --version               the version
 
 When it listens on TCP it prints one line per server to standard output,
 "listening console ADDR PORT", "listening control 127.0.0.1 PORT",

@@ -42,6 +42,7 @@ struct Options {
   int historySize = 20;
   Timing timing;
   bool help = false;
+  bool version = false;
 };
 
 // Fills options from the program arguments (without the program name).
@@ -50,5 +51,7 @@ std::string parseOptions(const std::vector<std::string>& args, Options& options)
 
 // The text printed by --help: options, control protocol, fault modes.
 std::string helpText();
+// The line printed by --version.
+std::string versionText();
 
 }  // namespace sim

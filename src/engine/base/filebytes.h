@@ -6,11 +6,30 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace tarvik {
 
+// A whole file as read: its bytes, or why there are none.
+struct FileRead {
+  std::optional<std::string> bytes;
+  // Set when bytes is empty: no_such_file_or_directory for a missing file,
+  // is_a_directory for a folder, notRegularFile() for a FIFO, a socket or a
+  // device, else the system's reason.
+  std::error_code error;
+};
+
+// Reads the file without ever waiting: a FIFO with no writer (or anything
+// else that is not a regular file) is refused at once, never read, since
+// reading it could hold the program up for good.
+FileRead readFile(const std::filesystem::path& path);
+
 // The file's bytes; nullopt when it does not exist or cannot be read.
 std::optional<std::string> readFileBytes(const std::filesystem::path& path);
+
+// The reason given for a name that is there but is not a regular file (a
+// FIFO, a socket, a device): the program neither reads nor writes it.
+std::error_code notRegularFile();
 
 // Who may read a file that replaceFileBytes writes over an existing one:
 // the old file's permissions as they were, or its owner alone (the group's

@@ -20,6 +20,18 @@ std::filesystem::path temporaryPathFor(const std::filesystem::path& path) {
   return temporary;
 }
 
+std::error_code lastError() { return {errno, std::generic_category()}; }
+
+// Why an open file is not one to read or write whole: a folder, or
+// something that is not a regular file.
+std::error_code notAFile(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return lastError();
+  if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
+  if (!S_ISREG(st.st_mode)) return notRegularFile();
+  return {};
+}
+
 bool writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -47,8 +59,13 @@ std::filesystem::path linkTarget(const std::filesystem::path& link) {
 // The space is reserved first, so a full disk refuses before the old bytes
 // are touched.
 bool overwriteInPlace(const std::filesystem::path& path, std::string_view bytes, mode_t mode, off_t oldSize) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  // Opened without waiting: a FIFO put in the file's place is refused.
+  int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
+  if (notAFile(fd)) {
+    ::close(fd);
+    return false;
+  }
   const off_t size = static_cast<off_t>(bytes.size());
   bool ok = size == 0 || ::posix_fallocate(fd, 0, size) == 0;
   if (!ok) {
@@ -67,6 +84,26 @@ bool cannotTakeANewFile(int error) {
 }
 
 }  // namespace
+
+FileRead readFile(const std::filesystem::path& path) {
+  // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {std::nullopt, lastError()};
+  FileRead result;
+  result.error = notAFile(fd);
+  std::string bytes;
+  char buffer[65536];
+  while (!result.error) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) result.error = lastError();
+    if (got <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  if (!result.error) result.bytes = std::move(bytes);
+  return result;
+}
 
 bool createPrivateDirectories(const std::filesystem::path& dir) {
   std::error_code error;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "engine/base/filebytes.h"
@@ -52,6 +54,26 @@ bool writeAll(HANDLE h, std::string_view bytes) {
 // Who may read a file on Windows is the folder's access list, inherited by
 // every file made in it (the user's own for %APPDATA%); the program keeps
 // to it and has no owner-only bits to set or to check.
+FileRead readFile(const std::filesystem::path& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found)
+    return {std::nullopt, std::make_error_code(std::errc::no_such_file_or_directory)};
+  if (error) return {std::nullopt, error};
+  if (std::filesystem::is_directory(status))
+    return {std::nullopt, std::make_error_code(std::errc::is_a_directory)};
+  if (!std::filesystem::is_regular_file(status)) return {std::nullopt, notRegularFile()};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {std::nullopt, std::make_error_code(std::errc::permission_denied)};
+  try {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return {std::nullopt, std::make_error_code(std::errc::io_error)};
+    return {std::move(bytes), {}};
+  } catch (const std::ios_base::failure&) {
+    return {std::nullopt, std::make_error_code(std::errc::io_error)};
+  }
+}
+
 bool createPrivateDirectories(const std::filesystem::path& dir) {
   std::error_code error;
   if (dir.empty()) return false;

@@ -102,7 +102,7 @@ void TarvikCore::State::FetchConnectionLog(bool reportErrors) {
       std::string error = name.is_absolute() ? std::string() : adoptConnectionLog(name, connectionLogFile());
       if (!error.empty() && reportErrors) ports.view.showError(error);
     }
-    LogCaptureStart start = prepareLogCapture(connectionLogFile());
+    LogCaptureStart start = logKeeper.start(connectionLogFile());
     if (!start.error.empty()) {
       // Nothing will complete this fetch: the echo must not stay muted.
       parser.setAutomaticFetch(false);

@@ -30,6 +30,7 @@
 #include "engine/monitor/cnttime.h"
 #include "engine/monitor/consoleparser.h"
 #include "engine/reactions/callernames.h"
+#include "engine/reactions/connectionlogkeeper.h"
 #include "engine/reactions/launchlist.h"
 
 namespace tarvik {
@@ -66,6 +67,9 @@ struct TarvikCore::State final : ParserHost {
   void takeLinkAddress() { linkHost = settings.tarvik.SOHOIP; linkPort = settings.tarvik.PORT; }
 
   // --- start-up and exit ---
+  // What the load could not take from Tarvik.ini (UTF-8), told once the
+  // window shows; empty when all was taken.
+  std::string settingsNotice;
   std::vector<std::string> arguments;
   bool PendingArguments = false;
   CloseSequence closing;
@@ -73,6 +77,8 @@ struct TarvikCore::State final : ParserHost {
   // A log left in the current folder by an earlier version has been looked
   // for (once per run, at the first fetch that writes the log).
   bool oldLogAdopted = false;
+  // Writes the connection log, keeping what could not be written.
+  ConnectionLogKeeper logKeeper;
 
   // --- line control ---
   int DialTarget = 0;

@@ -79,9 +79,20 @@ void TarvikCore::State::routerBannerSeen(const std::string& line) {
   ports.view.setRouterVersion(toUtf8(line));
 }
 
+// A failed write keeps the old file as it was and the lines for the next
+// fetch; it is told as the journal's failure is, and its end too.
 void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
-  // A failed write keeps the old file and the status line as they were.
-  if (writeConnectionLog(connectionLogFile(), logBuffer).empty()) setStatus(texts::kLogWritten);
+  const std::filesystem::path file = connectionLogFile();
+  const ConnectionLogKeeper::Written written = logKeeper.write(file, logBuffer);
+  if (written.ok) setStatus(texts::kLogWritten);
+  if (written.change == ConnectionLogKeeper::Change::kNone) return;
+  const bool failed = written.change == ConnectionLogKeeper::Change::kFailed;
+  const std::string text = failed ? connectionLogWriteFailedText(file) : connectionLogWritingAgainText(file);
+  // Held like the journal's note until the answer is through, so that the
+  // router's next lines do not hide it.
+  journalStatus(text, failed);
+  const Notice notice{failed ? NoticeKind::LogFailed : NoticeKind::LogBack, "接続ログ", text};
+  if (noticeWanted(settings, notice.kind)) ports.view.notify(notice);
 }
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {

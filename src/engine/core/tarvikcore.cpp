@@ -58,6 +58,9 @@ void TarvikCore::State::FormShow() {
     setStatus(clock);
     chain += commands::setClock(clock);
   }
+  // Told as a fault to notice, never in a box: the program runs on with
+  // the defaults in their place.
+  if (!settingsNotice.empty()) mirror.showStatusError(settingsNotice);
   openExchange(chain, true);
   ports.timers.start(TimerId::Timer1, pollIntervalMs(), false);
 }
@@ -246,9 +249,10 @@ TarvikCore::~TarvikCore() = default;
 const SettingsStore& TarvikCore::settings() const { return state_->settings; }
 const SettingsFiles& TarvikCore::files() const { return state_->files; }
 void TarvikCore::loadSettings() {
-  state_->files.loadAll(state_->settings);
+  state_->settingsNotice = settingProblemsNotice(state_->files.loadAll(state_->settings));
   state_->gate.settingsIn();
 }
+const std::string& TarvikCore::settingsNotice() const { return state_->settingsNotice; }
 void TarvikCore::applySettings(const SettingsStore& edited) {
   state_->settings = edited;
   state_->gate.settingsIn();

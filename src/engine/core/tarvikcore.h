@@ -41,7 +41,11 @@ class TarvikCore final : public EngineCommands {
 
   const SettingsStore& settings() const override;
   const SettingsFiles& files() const override;
+  // Also keeps what of Tarvik.ini was not taken, to be told (once) by
+  // FormShow on the status line.
   void loadSettings() override;
+  // That text (UTF-8); empty when everything was taken.
+  const std::string& settingsNotice() const;
   void applySettings(const SettingsStore& edited) override;
   ApplicationList loadApplications(int destination) const override;
   std::string saveApplications(int destination, const ApplicationList& apps) override;

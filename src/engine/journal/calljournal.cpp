@@ -15,6 +15,8 @@ bool noticeWanted(const SettingsStore& settings, NoticeKind kind) {
     case NoticeKind::DialFailed:
     case NoticeKind::JournalFailed:
     case NoticeKind::JournalBack:
+    case NoticeKind::LogFailed:
+    case NoticeKind::LogBack:
       return n.FAILED;
     case NoticeKind::RouterSilent:
     case NoticeKind::RouterBack:

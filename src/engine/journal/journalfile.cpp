@@ -82,7 +82,10 @@ std::error_code JournalFile::append(const JournalRecord& record, const LocalTime
   const std::filesystem::path file = path();
   // A folder of the journal's name would refuse the write for a reason the
   // platforms name differently; it is told as what it is.
-  if (std::filesystem::is_directory(file, ec)) return std::make_error_code(std::errc::is_a_directory);
+  const std::filesystem::file_status status = std::filesystem::status(file, ec);
+  if (std::filesystem::is_directory(status)) return std::make_error_code(std::errc::is_a_directory);
+  // A FIFO in its place would hold the program up at the first record.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return notRegularFile();
   std::uintmax_t size = std::filesystem::exists(file, ec) ? std::filesystem::file_size(file, ec) : 0;
   if (ec) size = 0;
   if (size > 0 && size >= maxBytes_) {
@@ -130,6 +133,7 @@ std::string journalErrorText(const std::error_code& error) {
   };
   for (const Reason& r : kReasons)
     if (error == r.code) return r.text;
+  if (error == notRegularFile()) return "同じ名前で FIFO など通常のファイルでないものがあります";
   return error.message();
 }
 
@@ -140,6 +144,8 @@ void readJournalFile(const std::filesystem::path& file, JournalReading& into) {
   if (error) return noteUnreadable(into, file.filename().string(), error);
   if (std::filesystem::is_directory(status))
     return noteUnreadable(into, file.filename().string(), std::make_error_code(std::errc::is_a_directory));
+  if (!std::filesystem::is_regular_file(status))
+    return noteUnreadable(into, file.filename().string(), notRegularFile());
   auto bytes = readBytes(file, error);
   if (!bytes) return noteUnreadable(into, file.filename().string(), error);
   readJournalText(*bytes, file.filename().string(), into);

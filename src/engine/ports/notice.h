@@ -15,6 +15,8 @@ enum class NoticeKind {
   RouterBack,
   JournalFailed,  // the call journal cannot be written
   JournalBack,    // and can again
+  LogFailed,      // the connection log cannot be written
+  LogBack,        // and can again
 };
 
 struct Notice {
@@ -42,6 +44,10 @@ inline const char* noticeKindWord(NoticeKind kind) {
       return "journal-failed";
     case NoticeKind::JournalBack:
       return "journal-back";
+    case NoticeKind::LogFailed:
+      return "log-failed";
+    case NoticeKind::LogBack:
+      return "log-back";
   }
   return "";
 }

@@ -222,6 +222,21 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
   writeString(section, key, value ? "1" : "0");
 }
 
+std::vector<IniFile::UnreadLine> IniFile::unreadLines() const {
+  std::vector<UnreadLine> unread;
+  bool inSection = false;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const Line& line = lines_[i];
+    inSection = inSection || line.kind == Kind::kSection;
+    const std::string_view text = trimmedValue(line.text);
+    const bool comment = !text.empty() && (text.front() == ';' || text.front() == '#');
+    if (line.kind == Kind::kSection || (line.kind == Kind::kKey && inSection) || text.empty() || comment)
+      continue;
+    unread.push_back({i + 1, line.text});
+  }
+  return unread;
+}
+
 std::string IniFile::text() const {
   std::size_t size = 0;
   for (const Line& line : lines_) size += line.text.size() + line.eol.size();

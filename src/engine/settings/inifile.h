@@ -54,6 +54,15 @@ class IniFile {
   // The document's bytes.
   std::string text() const;
 
+  // A line the profile functions pass over although it holds something: not
+  // a section header (a "[" without its "]"), a key or a comment ("; " or
+  // "# "), or a key above the first section.
+  struct UnreadLine {
+    std::size_t number;  // from 1
+    std::string text;
+  };
+  std::vector<UnreadLine> unreadLines() const;
+
  private:
   enum class Kind : unsigned char { kOther, kSection, kKey };
   struct Line {

@@ -1,17 +1,16 @@
 #include "engine/settings/settingsfiles.h"
 
-#include <cerrno>
-#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
 
-#include "engine/base/sjis.h"
 #include "engine/base/filebytes.h"
 #include "engine/base/pathtext.h"
+#include "engine/base/sjis.h"
 #include "engine/settings/inifile.h"
 #include "engine/settings/linefile.h"
 #include "engine/settings/settingskeys.h"
+#include "engine/settings/settingsproblems.h"
 
 namespace tarvik {
 namespace {
@@ -124,33 +123,38 @@ bool SettingsFiles::readStayOnTop() const {
 
 namespace {
 
-// A settings file that is there but cannot be read stops the start: going
-// on with the defaults would later write them over the user's file.
-void requireReadable(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error) && !error) return;
-  if (std::filesystem::is_directory(path, error)) {
-    throw std::runtime_error(utf8Of(path) + ": " + std::generic_category().message(EISDIR));
-  }
-  // Opened the portable way; the stream's open leaves the system's reason
-  // in errno on both platforms.
-  errno = 0;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error(utf8Of(path) + ": " + std::generic_category().message(errno ? errno : EACCES));
+// A settings file's bytes, read once; none when it is not there. One that
+// is there but cannot be read (a folder, a FIFO, no permission) stops the
+// start: going on with the defaults would later write them over the user's
+// file.
+std::string requireBytes(const std::filesystem::path& path) {
+  FileRead read = readFile(path);
+  if (read.bytes) return std::move(*read.bytes);
+  if (read.error == std::errc::no_such_file_or_directory) return {};
+  throw std::runtime_error(utf8Of(path) + ": " + read.error.message());
 }
 
 }  // namespace
 
-void SettingsFiles::loadAll(SettingsStore& store) const {
-  for (const std::filesystem::path& file : {iniPath(), namesPath(), scriptPath()}) requireReadable(file);
-  store.nameList = readLineFile(namesPath());
-  store.script = readLineFile(scriptPath());
-  IniFile ini = readIni(iniPath());
-  for (const SettingKey& key : settingKeys()) readSetting(ini, key, store);
+std::vector<SettingProblem> SettingsFiles::loadAll(SettingsStore& store, IniFile* keep) const {
+  // All three are read before anything goes into the store.
+  const std::string ini = requireBytes(iniPath());
+  const std::string names = requireBytes(namesPath());
+  const std::string script = requireBytes(scriptPath());
+  store.nameList = splitLines(names);
+  store.script = splitLines(script);
+  IniFile file(ini);
+  std::vector<SettingProblem> problems;
+  for (const IniFile::UnreadLine& line : file.unreadLines()) problems.push_back(lineProblem(line));
+  for (const SettingKey& key : settingKeys()) {
+    if (!readSetting(file, key, store)) problems.push_back(valueProblem(file, key, store));
+  }
   // The password is in the secret store until a reader has fetched it.
   store.secret.held.reset();
   store.secret.unreadAs.reset();
   if (store.secret.KEYRING) store.secret.unreadAs = store.tarvik.PASS;
+  if (keep) *keep = std::move(file);
+  return problems;
 }
 
 // All keys go into the file in one write; the result is the file that
@@ -220,7 +224,10 @@ std::string SettingsFiles::saveWindowState(const SettingsStore& store, bool park
 }
 
 ApplicationList SettingsFiles::loadApplications(int destination) const {
-  IniFile ini = readIni(iniPath());
+  return applicationsIn(readIni(iniPath()), destination);
+}
+
+ApplicationList applicationsIn(const IniFile& ini, int destination) {
   std::string section = applicationSection(destination);
   ApplicationList apps;
   for (std::size_t i = 0; i < apps.size(); ++i) apps[i] = ini.readString(section, std::to_string(i + 1), "");

@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/settings/settingsproblems.h"
 #include "engine/settings/settingsstore.h"
 
 namespace tarvik {
-
-class IniFile;
 
 // Said once when a save has taken the others' read access away from a
 // Tarvik.ini that holds the password.
@@ -42,8 +42,12 @@ class SettingsFiles {
   // Name list, script, then every INI key the start-up load reads.
   // (The first-run dialog is the shell's business when SOHOIP is empty.)
   // Throws std::runtime_error, naming the file and the system's reason,
-  // when one of the three files is there but cannot be read.
-  void loadAll(SettingsStore& store) const;
+  // when one of the three files is there but cannot be read (a folder, a
+  // FIFO or a device is refused without waiting on it). Each file is read
+  // once; keep, when given, receives Tarvik.ini as read. Returns what of
+  // Tarvik.ini could not be taken (see settingsproblems.h); the file itself
+  // is left as it is.
+  std::vector<SettingProblem> loadAll(SettingsStore& store, IniFile* keep = nullptr) const;
   // The dialog save, in its order: [Tarvik], the interval check (below 2 or
   // above 58 becomes "5", stored back into the store; not an integer stops
   // the save with an error), the rest of the keys, the application lists of
@@ -69,6 +73,9 @@ class SettingsFiles {
   std::filesystem::path dir_;
   std::function<void(const std::string&)> notice_;
 };
+
+// The application lists of one destination in a Tarvik.ini already read.
+ApplicationList applicationsIn(const IniFile& ini, int destination);
 
 // A settings operation that failed in a way of its own (not a refused
 // write): the message the user reads, naming Tarvik.ini and the reason.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <climits>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -39,6 +40,17 @@ constexpr SettingKey row(std::string_view section, std::string_view key, KeyWrit
   return k;
 }
 
+// A string key that holds a whole number from min to max.
+template <auto Part, auto Field>
+constexpr SettingKey wholeNumberRow(std::string_view section, std::string_view key, KeyWriter writer, int min,
+                                    int max) {
+  SettingKey k = row<Part, Field>(section, key, writer);
+  k.wholeNumber = true;
+  k.min = min;
+  k.max = max;
+  return k;
+}
+
 template <auto Part, auto Field>
 constexpr SettingKey passwordRow(std::string_view section, std::string_view key, KeyWriter writer) {
   SettingKey k = row<Part, Field>(section, key, writer);
@@ -62,7 +74,8 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::tarvik, &S::TarvikSection::DEFAULT>("Tarvik", "DEFAULT", kFirst, 0, kLastDestination),
     row<&S::tarvik, &S::TarvikSection::AUTO>("Tarvik", "AUTO", kFirst, 0, kLastDestination),
     row<&S::tarvik, &S::TarvikSection::REDIAL>("Tarvik", "REDIAL", kFirst, 0, kLastDestination),
-    row<&S::option, &S::OptionSection::TIME>("OPTION", "TIME", kDialog),
+    wholeNumberRow<&S::option, &S::OptionSection::TIME>("OPTION", "TIME", kDialog, kMinPollInterval,
+                                                        kMaxPollInterval),
     row<&S::kanji, &S::KanjiSection::CODE>("KANJI", "CODE", kDialog),
     row<&S::sound, &S::SoundSection::s1>("SOUND", "1", kDialog),
     row<&S::sound, &S::SoundSection::s2>("SOUND", "2", kDialog),
@@ -76,7 +89,7 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::time, &S::TimeSection::ON>("TIME", "ON", kDialog),
     row<&S::time, &S::TimeSection::OFF>("TIME", "OFF", kDialog),
     row<&S::time, &S::TimeSection::WARNING>("TIME", "WARNING", kDialog),
-    row<&S::rd, &S::RdSection::count>("RD", "0", kDialog),
+    wholeNumberRow<&S::rd, &S::RdSection::count>("RD", "0", kDialog, 0, INT_MAX),
     row<&S::option, &S::OptionSection::SIZE>("OPTION", "SIZE", kDialog),
     row<&S::option, &S::OptionSection::ONSCREEN>("OPTION", "ONSCREEN", kDialog),
     row<&S::option, &S::OptionSection::NEXT>("OPTION", "NEXT", kDialog),
@@ -103,7 +116,8 @@ constexpr auto kKeys = std::to_array<SettingKey>({
     row<&S::notify, &S::NotifySection::ROUTER>("NOTIFY", "ROUTER", kAdded),
     row<&S::tariff, &S::TariffSection::UNIT>("TARIFF", "UNIT", kAdded, kMinTariffUnit, kMaxTariffUnit),
     row<&S::tariff, &S::TariffSection::YEN>("TARIFF", "YEN", kAdded, kMinTariffYen, kMaxTariffYen),
-    row<&S::tariff, &S::TariffSection::FLATFROM>("TARIFF", "FLATFROM", kAdded, kMinTariffHour, kMaxTariffHour),
+    row<&S::tariff, &S::TariffSection::FLATFROM>("TARIFF", "FLATFROM", kAdded, kMinTariffHour,
+                                                 kMaxTariffHour),
     row<&S::tariff, &S::TariffSection::FLATTO>("TARIFF", "FLATTO", kAdded, kMinTariffHour, kMaxTariffHour),
     row<&S::tariff, &S::TariffSection::FLATDEST>("TARIFF", "FLATDEST", kAdded),
     // The window state, in its order.
@@ -142,26 +156,41 @@ const SettingsStore& defaultSettings() {
   return defaults;
 }
 
-void readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store) {
+bool readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store) {
   SettingsStore& defaults = readOnly(defaultSettings());
+  const std::optional<std::string> found = ini.value(key.section, key.key);
+  const auto inRange = [&key](int value) { return value >= key.min && value <= key.max; };
+  int number = 0;
   switch (key.type) {
-    case KeyType::kString:
-      key.text(store) = ini.readString(key.section, key.key, key.text(defaults));
-      break;
-    case KeyType::kPassword:
-      key.text(store) =
-          decodePassword(ini.readString(key.section, key.key, encodePassword(key.text(defaults))));
-      break;
-    case KeyType::kInteger: {
-      int fallback = key.number(defaults);
-      int value = ini.readInteger(key.section, key.key, fallback);
-      key.number(store) = value < key.min || value > key.max ? fallback : value;
+    case KeyType::kString: {
+      const std::optional<int> whole = found && key.wholeNumber ? settingTextToInt(*found) : std::nullopt;
+      if (found && (!key.wholeNumber || (whole && inRange(*whole)))) {
+        key.text(store) = *found;
+        return true;
+      }
+      key.text(store) = key.text(defaults);
       break;
     }
+    case KeyType::kPassword:
+      key.text(store) = found ? decodePassword(*found) : key.text(defaults);
+      return true;
+    case KeyType::kInteger:
+      if (found && parseProfileInteger(*found, number) && inRange(number)) {
+        key.number(store) = number;
+        return true;
+      }
+      key.number(store) = key.number(defaults);
+      break;
     case KeyType::kBoolean:
-      key.flag(store) = ini.readBool(key.section, key.key, key.flag(defaults));
+      // Any number is a flag: non-zero is true.
+      if (found && parseProfileInteger(*found, number)) {
+        key.flag(store) = number != 0;
+        return true;
+      }
+      key.flag(store) = key.flag(defaults);
       break;
   }
+  return !found;
 }
 
 std::string storedSetting(const SettingKey& key, const SettingsStore& store) {

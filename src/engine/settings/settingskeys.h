@@ -40,6 +40,10 @@ struct SettingKey {
   bool& (*flag)(SettingsStore&) = nullptr;
   // Integers outside min..max are taken as the default.
   int min = 0, max = 0;
+  // A string that holds a decimal integer ([OPTION] TIME, [RD] 0): text
+  // that is no such integer, or one outside min..max, is taken as the
+  // default, like an integer key's.
+  bool wholeNumber = false;
 };
 
 std::span<const SettingKey> settingKeys();
@@ -50,8 +54,10 @@ std::span<const std::string_view> settingSections();
 const SettingsStore& defaultSettings();
 
 // Fills the key's field from the file, with the default when the key is
-// missing, not a number or out of range. The password is decoded.
-void readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store);
+// missing, not a number or out of range. The password is decoded. False
+// when the file holds a value that was not taken (the default is in
+// force instead).
+bool readSetting(const IniFile& ini, const SettingKey& key, SettingsStore& store);
 // The key's value as the file holds it (the password encoded).
 std::string storedSetting(const SettingKey& key, const SettingsStore& store);
 void writeSetting(IniFile& ini, const SettingKey& key, const SettingsStore& store);

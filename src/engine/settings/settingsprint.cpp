@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "engine/base/sjis.h"
+#include "engine/settings/settingsfiles.h"
 #include "engine/settings/settingskeys.h"
 
 namespace tarvik {
@@ -10,6 +11,8 @@ namespace {
 
 // [AP0] to [AP16]: sixteen destinations and the "no match" index.
 constexpr int kApplicationSections = 17;
+// Parts of Tarvik.ini not taken that --print-settings names one by one.
+constexpr std::size_t kPrintedProblems = 20;
 
 void printSection(std::string& out, std::string_view section) {
   if (!out.empty()) out += '\n';
@@ -57,10 +60,10 @@ std::string withTrailer(std::string out, const SettingsStore& store) {
 
 std::string printSettings(const SettingsStore& store) { return withTrailer(printKeys(store), store); }
 
-std::string printSettings(const SettingsStore& store, const SettingsFiles& files) {
+std::string printSettings(const SettingsStore& store, const IniFile& ini) {
   std::string out = printKeys(store);
   for (int destination = 0; destination < kApplicationSections; ++destination) {
-    ApplicationList apps = files.loadApplications(destination);
+    ApplicationList apps = applicationsIn(ini, destination);
     bool any = false;
     for (const std::string& app : apps) any = any || !app.empty();
     if (!any) continue;
@@ -73,11 +76,12 @@ std::string printSettings(const SettingsStore& store, const SettingsFiles& files
 PrintedSettings printSettingsIn(const std::filesystem::path& configDir) {
   SettingsStore store;
   SettingsFiles files(configDir);
+  IniFile ini;
   try {
-    files.loadAll(store);
-    return {printSettings(store, files), {}};
+    const std::vector<SettingProblem> problems = files.loadAll(store, &ini);
+    return {printSettings(store, ini), {}, settingProblemTexts(problems, kPrintedProblems)};
   } catch (const std::exception& e) {
-    return {{}, e.what()};
+    return {{}, e.what(), {}};
   }
 }
 

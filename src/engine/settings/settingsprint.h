@@ -8,24 +8,28 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
-#include "engine/settings/settingsfiles.h"
+#include "engine/settings/inifile.h"
 #include "engine/settings/settingsstore.h"
 
 namespace tarvik {
 
 std::string printSettings(const SettingsStore& store);
 
-// The same, with the [AP0]..[AP16] sections of the file that hold at least
-// one command line (all seven keys of each), before the comment trailer.
-std::string printSettings(const SettingsStore& store, const SettingsFiles& files);
+// The same, with the [AP0]..[AP16] sections of Tarvik.ini (as read) that
+// hold at least one command line (all seven keys of each), before the
+// comment trailer.
+std::string printSettings(const SettingsStore& store, const IniFile& ini);
 
 // --print-settings: the settings of configDir loaded as the program loads
-// them at start, printed as above; or, when a settings file there cannot be
-// read, no text and the reason (naming the file).
+// them at start (each file read once), printed as above, with a note for
+// each part of Tarvik.ini that was not taken; or, when a settings file
+// there cannot be read, no text and the reason (naming the file).
 struct PrintedSettings {
   std::string text;
   std::string error;
+  std::vector<std::string> notes;  // UTF-8, one line each
 };
 PrintedSettings printSettingsIn(const std::filesystem::path& configDir);
 

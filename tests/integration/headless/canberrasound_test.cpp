@@ -3,6 +3,7 @@
 // libcanberra output into a capturing ALSA device.
 #include "posix/canberrasound.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,9 +11,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -201,6 +204,30 @@ TEST_F(CanberraRealOutputTest, AMissingFilePlaysTheThemesBell) {
   sound.play((dir.path / "missing.wav").string());
   sound.waitIdle();
   EXPECT_GT(waitForCapture(1), 0u) << "the bell of the sound theme was played instead";
+}
+
+// A device that cannot be opened (no sound card, a configuration that
+// names a card that is not there): ALSA's own error lines stay out of the
+// program's standard error, where the headless program's user reads.
+TEST_F(CanberraRealOutputTest, AlsaWritesNothingOfItsOwnToStandardError) {
+  std::ofstream(dir.path / ".asoundrc", std::ios::trunc) << "pcm.!default { type hw; card \"nosuchcard\" }\n";
+  const fs::path errFile = dir.path / "stderr.txt";
+  std::fflush(stderr);
+  const int saved = ::dup(STDERR_FILENO);
+  const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ::dup2(err, STDERR_FILENO);
+  ::close(err);
+  {
+    CanberraSound sound;
+    sound.play((dir.path / "missing.wav").string());
+    sound.waitIdle();
+  }
+  std::fflush(stderr);
+  ::dup2(saved, STDERR_FILENO);
+  ::close(saved);
+  std::ifstream in(errFile, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, "");
 }
 
 }  // namespace

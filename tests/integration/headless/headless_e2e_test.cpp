@@ -158,12 +158,31 @@ TEST_F(Headless, DialNeedingTheIdDialogIsRefused) {
   endWith(SIGTERM);
 }
 
+// A hand-edited value the program cannot take is told on an error line
+// at start, and the program runs on with the default.
+TEST_F(Headless, MistypedSettingsAreToldOnAnErrorLine) {
+  startSim();
+  writeIni("[OPTION]\r\nCHECK4=yes\r\n");
+  startTarvik({});
+  expectLine("error",
+             "Tarvik.ini の読めない設定: [OPTION] CHECK4=yes (0 を使用)。Tarvik.ini を直してください");
+  expectLine("b1", "空き");
+  endWith(SIGTERM);
+}
+
 TEST(HeadlessCommandLine, AnswersWithoutRunning) {
   TempDir dir;
   writeFile(dir / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=2999\r\n[OPTION]\r\nTIME=0x0A\r\n");
   writeFile(dir / "empty.ini", "");
   fs::create_directory(dir / "empty");
   fs::create_directories(dir / "unreadable/Tarvik.ini");  // a folder where the file belongs
+  // A FIFO where a settings file belongs: refused at once, never waited on.
+  for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
+    fs::create_directories(dir / "fifo" / name);
+    ASSERT_EQ(::mkfifo((dir / "fifo" / name / name).c_str(), 0600), 0);
+  }
+  fs::create_directory(dir / "broken");
+  writeFile(dir / "broken/Tarvik.ini", "[Tarvik\r\nSOHOIP=127.0.0.1\r\n");
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -180,7 +199,25 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
        "",
        "tarvik: cannot read the settings in " + (dir / "unreadable").string() + ": " +
            (dir / "unreadable/Tarvik.ini").string()},
+      // The values in force, and what the file holds instead beside them.
+      {{"--print-settings", "--config-dir", d},
+       0,
+       "\nTIME=5\n",
+       "tarvik: Tarvik.ini の読めない設定: [OPTION] TIME=0x0A (5 を使用)"},
       {{"--headless", "--config-dir", (dir / "empty").string()}, 2, "", "SOHOIP"},
+      {{"--headless", "--config-dir", (dir / "broken").string()}, 2, "", "1 行目「[Tarvik」(無視)"},
+      {{"--print-settings", "--config-dir", (dir / "fifo/Tarvik.ini").string()},
+       2,
+       "",
+       (dir / "fifo/Tarvik.ini/Tarvik.ini").string() + ": not a regular file"},
+      {{"--usage", "--config-dir", (dir / "fifo/Tarvik.lst").string()},
+       2,
+       "",
+       (dir / "fifo/Tarvik.lst/Tarvik.lst").string() + ": not a regular file"},
+      {{"--headless", "--config-dir", (dir / "fifo/Tarvik.spt").string()},
+       2,
+       "",
+       (dir / "fifo/Tarvik.spt/Tarvik.spt").string() + ": not a regular file"},
       {{"--headless", "--poll-ms", "nope"}, 2, "", "--poll-ms"},
       {{"--connect"}, 2, "", "unknown option --connect"},
   };
@@ -219,6 +256,8 @@ TEST(HeadlessCommandLine, WithWindowsHandsOverToTheDesktopProgram) {
   std::string cmdline = readFile("/proc/" + std::to_string(child.pid()) + "/cmdline");
   std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
   EXPECT_NE(cmdline.find("--config-dir " + dir.path().string()), std::string::npos) << cmdline;
+  // Once: the folder given is the one resolved.
+  EXPECT_EQ(cmdline.find("--config-dir"), cmdline.rfind("--config-dir")) << cmdline;
   child.stop();
 }
 #endif

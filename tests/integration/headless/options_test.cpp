@@ -55,6 +55,24 @@ TEST(Options, FlagsAreRecognised) {
   EXPECT_FALSE(p.options.headless);
 }
 
+// The desktop program is handed the resolved folder: the one given goes,
+// in either form, and nothing else does.
+TEST(Options, WithoutConfigDirLeavesEverythingElse) {
+  struct Case {
+    Words args;
+    Words kept;
+  };
+  const Case cases[] = {
+      {{"--config-dir", "/x", "co"}, {"co"}},
+      {{"co", "--config-dir=/x/co", "--poll-ms", "50"}, {"co", "--poll-ms", "50"}},
+      {{"--config-dir", "/a", "--config-dir", "/b"}, {}},
+      {{"--headless", "--", "--config-dir", "/x"}, {"--headless", "--", "--config-dir", "/x"}},
+      {{"--config-dir-x", "b1"}, {"--config-dir-x", "b1"}},
+      {{}, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(withoutConfigDir(c.args), c.kept) << testing::PrintToString(c.args);
+}
+
 TEST(Options, UsageTakesAnOptionalMonth) {
   struct Case {
     Words args;

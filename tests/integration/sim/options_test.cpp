@@ -1,5 +1,5 @@
-// The command line: --help documents the options and the control protocol;
-// a wrong option is refused.
+// The command line: --help documents the options and the control protocol,
+// --version names the program; a wrong option is refused.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@ TEST(SimOptions, HelpDocumentsOptionsControlProtocolAndFaults) {
   const std::string help = readAll(child.stdoutFd, 3000, 5000).bytes();
   EXPECT_EQ(child.wait(3000), 0);
   for (const char* word : {"--address",
+                           "--version",
                            "--port",
                            "--password",
                            "--variant",
@@ -54,6 +55,16 @@ TEST(SimOptions, HelpDocumentsOptionsControlProtocolAndFaults) {
                            "slow",
                            "config-analog-port"})
     EXPECT_TRUE(contains(help, word)) << word;
+}
+
+// --version answers as every other program of Tarvik does: one line, and
+// the program ends.
+TEST(SimOptions, VersionIsOneLine) {
+  Child child({TARVIK_ROUTER_SIM, "--version"}, false, true);
+  const std::string out = readAll(child.stdoutFd, 3000, 5000).bytes();
+  EXPECT_EQ(child.wait(3000), 0);
+  EXPECT_EQ(out.rfind("tarvik-router-sim ", 0), 0u) << out;
+  EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
 }
 
 TEST(SimOptions, WrongOptionsAreRefused) {

@@ -72,5 +72,37 @@ TEST(ReadFileBytes, FileOrNothing) {
   EXPECT_EQ(readFileBytes(dir / "folder"), std::nullopt);
 }
 
+// Every kind of name gives its bytes or its reason; a FIFO with nobody
+// writing into it is refused at once instead of waiting for a writer.
+TEST(ReadFile, BytesOrTheReason) {
+  TestDir dir;
+  writeBytes(dir / "file", "bytes");
+  writeBytes(dir / "empty", "");
+  std::filesystem::create_directory(dir / "folder");
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+#endif
+  struct Case {
+    const char* name;
+    std::optional<std::string> bytes;
+    std::error_code error;
+  };
+  const Case cases[] = {
+      {"file", "bytes", {}},
+      {"empty", "", {}},
+      {"missing", std::nullopt, std::make_error_code(std::errc::no_such_file_or_directory)},
+      {"folder", std::nullopt, std::make_error_code(std::errc::is_a_directory)},
+#ifndef _WIN32
+      {"fifo", std::nullopt, notRegularFile()},
+#endif
+  };
+  for (const Case& c : cases) {
+    const FileRead read = readFile(dir / c.name);
+    EXPECT_EQ(read.bytes, c.bytes) << c.name;
+    EXPECT_EQ(read.error, c.error) << c.name << ": " << read.error.message();
+  }
+  EXPECT_NE(notRegularFile().message().find("not a regular file"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tarvik

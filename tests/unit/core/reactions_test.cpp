@@ -406,6 +406,44 @@ TEST_F(Reactions, AutomaticFetchesStayOutOfTheDetails) {
   }
 }
 
+// A log that cannot be written is told once when the streak begins and once
+// when it ends, as the journal's failure is; what the failed fetches merged
+// is kept, so the entries the router dropped from its history meanwhile
+// reach the file once it can be written.
+TEST_F(Reactions, ALogThatCannotBeWrittenIsToldOnceAndKeepsItsEntries) {
+  writeFile("blocker", "");  // a file where the log's folder belongs
+  const std::filesystem::path log = path("blocker") / "mn128soho.log";
+  settings()->option.saveConnectionLog = true;
+  settings()->option.LOG = log.string();
+  startIdle();
+  const std::string failed =
+      log.string() +
+      " に書き込めません（ディスクの空きと書き込み権限を確かめてください。書けるまで記録を保持します）";
+  const std::string again = log.string() + " に再び書き込めます";
+  const std::string A = "12/01 10:00:00 B1 接続", B = "12/01 11:00:00 B1 切断", C = "12/02 09:00:00 B1 接続",
+                    D = "12/02 10:00:00 B1 切断";
+  auto fetch = [&](const Strings& history) {
+    const std::size_t before = events.size();
+    core->ReportButtonClick(ReportButton::ConnectionLog);
+    std::string output;
+    for (const std::string& h : history) output += h + "\n";
+    answer(lastSocket(), exchange({{"sh h", output}}));
+    return eventsSince(before, {"status " + failed, "status " + again, "status ログ", "notify log"});
+  };
+  EXPECT_EQ(fetch({A, B}), (Strings{"notify log-failed 接続ログ: " + failed, "status " + failed}));
+  EXPECT_EQ(view.status, failed);
+  EXPECT_TRUE(view.errors.empty());
+  EXPECT_EQ(fetch({B, C}), Strings{});  // A has rolled off the router's history
+
+  std::filesystem::remove(path("blocker"));
+  EXPECT_EQ(fetch({C, D}),
+            (Strings{"status ログ書き出し完了", "notify log-back 接続ログ: " + again, "status " + again}));
+  Strings lines;
+  for (const std::string& l : splitLogLines(readFile("blocker/mn128soho.log"))) lines.push_back(toUtf8(l));
+  EXPECT_EQ(lines, (Strings{A, B, C, D}));
+  EXPECT_EQ(fetch({D}), Strings{"status ログ書き出し完了"});
+}
+
 TEST_F(Reactions, LogOptionOffWritesNothing) {
   startIdle();
   core->ReportButtonClick(ReportButton::ConnectionLog);

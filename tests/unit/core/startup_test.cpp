@@ -37,6 +37,41 @@ TEST_F(CoreTest, StartupChainDestinationsBannerAndPollTimer) {
   EXPECT_EQ(view.tip, "B1 空き / B2 空き");
 }
 
+// What the load did not take from a hand-edited Tarvik.ini is told once,
+// on the status line as a fault to notice (never in a box), when the
+// window shows; the file stays as it is.
+TEST_F(CoreTest, MistypedSettingsAreToldOnceWhenTheWindowShows) {
+  struct Case {
+    std::string ini;
+    int intervalMs;
+    std::string told;  // empty: nothing
+  };
+  const Case cases[] = {
+      {"[Tarvik]\r\nSOHOIP=192.168.0.1\r\n[OPTION]\r\nTIME=10\r\n", 10000, ""},
+      {"[Tarvik]\r\nSOHOIP=192.168.0.1\r\n[OPTION]\r\nTIME=abc\r\nCHECK4=yes\r\n", 5000,
+       "Tarvik.ini の読めない設定: [OPTION] TIME=abc (5 を使用)、[OPTION] CHECK4=yes (0 を使用)。"
+       "Tarvik.ini を直してください"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ini);
+    writeFile("Tarvik.ini", c.ini);
+    TarvikCore fresh(CorePorts{view, transport, timers, sound, launcher, browser, clock, prompter},
+                     SettingsFiles(dir));
+    fresh.FormCreate({});
+    fresh.loadSettings();
+    EXPECT_EQ(fresh.settingsNotice(), c.told);
+    const std::size_t before = events.size();
+    fresh.FormShow();
+    const std::vector<std::string> told = eventsSince(before, {"status Tarvik.ini", "error"});
+    EXPECT_EQ(told,
+              c.told.empty() ? std::vector<std::string>{} : std::vector<std::string>{"status " + c.told});
+    EXPECT_EQ(view.status, c.told.empty() ? "待機中" : c.told);
+    EXPECT_EQ(timers.timers[TimerId::Timer1].intervalMs, c.intervalMs);
+    EXPECT_EQ(readFile("Tarvik.ini"), c.ini);
+    fresh.FormClose();
+  }
+}
+
 TEST_F(CoreTest, ClockCommandWithCheck12) {
   settings()->option.setRouterClock = true;
   clock.time = {1999, 5, 3, 9, 7, 0};

@@ -30,8 +30,10 @@ std::string keyName(const SettingKey& key) { return std::string(key.section) + "
 void setDistinctive(const SettingKey& key, SettingsStore& store) {
   switch (key.type) {
     case KeyType::kString:
-      // The poll interval must stay a valid one for the save to go through.
-      key.text(store) = key.section == "OPTION" && key.key == "TIME" ? "17" : toSjis("値 " + keyName(key));
+      // A number kept as text (the poll interval, the redial count) must be
+      // one the program takes: the save refuses an interval that is none,
+      // and the load puts the default in place of either.
+      key.text(store) = key.wholeNumber ? "17" : toSjis("値 " + keyName(key));
       break;
     case KeyType::kPassword:
       key.text(store) = toSjis("秘密 " + keyName(key));

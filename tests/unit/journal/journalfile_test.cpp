@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/base/filebytes.h"
 #include "fakes/testdir.h"
 
 namespace tarvik {
@@ -351,6 +352,25 @@ TEST_F(JournalFileTest, AFileThatCannotBeReadIsReportedNotTakenForEmpty) {
   EXPECT_EQ(none.readErrorReport(), "");
   EXPECT_TRUE(none.records.empty());
 }
+
+#ifndef _WIN32
+// A FIFO in the journal's place is refused at once, for writing and for
+// reading, never waited on: nobody will ever open its other end.
+TEST_F(JournalFileTest, AFifoInTheJournalsPlaceIsRefusedWithoutWaiting) {
+  ASSERT_EQ(::mkfifo((dir / kJournalFileName).c_str(), 0600), 0);
+  JournalFile journal(dir, 1 << 20);
+  const std::error_code error = journal.append(missedCall(1), december);
+  EXPECT_EQ(error, notRegularFile()) << error.message();
+  EXPECT_EQ(journalErrorText(error), "同じ名前で FIFO など通常のファイルでないものがあります");
+  const JournalReading reading = readJournal(dir);
+  EXPECT_EQ(reading.unreadable, kJournalFileName);
+  EXPECT_EQ(reading.readError, notRegularFile());
+  // The FIFO taken away, the next record is written.
+  std::filesystem::remove(dir / kJournalFileName);
+  EXPECT_FALSE(journal.append(missedCall(2), december));
+  EXPECT_EQ(readJournal(dir).records.size(), 1u);
+}
+#endif
 
 }  // namespace
 }  // namespace tarvik

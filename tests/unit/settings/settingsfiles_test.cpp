@@ -340,9 +340,11 @@ TEST(SettingsFiles, ARefusedWriteReportsTheFileAndKeepsTheOldOne) {
 // A settings file that is there but cannot be read stops the load, naming
 // the file; files that are missing are the defaults.
 TEST(SettingsFiles, AFileThatCannotBeReadStopsTheLoad) {
-  enum class Problem { kNone, kMissing, kUnreadable, kFolderInTheWay };
+  // A FIFO is refused without waiting for a writer that never comes.
+  enum class Problem { kNone, kMissing, kUnreadable, kFolderInTheWay, kFifo };
   for (const char* name : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) {
-    for (Problem problem : {Problem::kNone, Problem::kMissing, Problem::kUnreadable, Problem::kFolderInTheWay}) {
+    for (Problem problem : {Problem::kNone, Problem::kMissing, Problem::kUnreadable, Problem::kFolderInTheWay,
+                            Problem::kFifo}) {
       SCOPED_TRACE(std::string(name) + " " + std::to_string(static_cast<int>(problem)));
       TestDir dir;
       for (const char* file : {"Tarvik.ini", "Tarvik.lst", "Tarvik.spt"}) writeBytes(dir / file, "");
@@ -352,6 +354,9 @@ TEST(SettingsFiles, AFileThatCannotBeReadStopsTheLoad) {
         ::chmod((dir / name).c_str(), 0);
       }
       if (problem == Problem::kFolderInTheWay) std::filesystem::create_directory(dir / name);
+      if (problem == Problem::kFifo) {
+        ASSERT_EQ(::mkfifo((dir / name).c_str(), 0644), 0);  // readable for the unprivileged user
+      }
       SettingsFiles files(dir.path());
       SettingsStore store;
       std::string error;
@@ -362,12 +367,67 @@ TEST(SettingsFiles, AFileThatCannotBeReadStopsTheLoad) {
         } catch (const std::runtime_error& e) {
           error = e.what();
         }
+        // The reads before and beside the load never wait either.
+        EXPECT_FALSE(files.readStayOnTop());
+        EXPECT_EQ(files.loadApplications(0), ApplicationList{});
       }
-      const bool fails = problem == Problem::kUnreadable || problem == Problem::kFolderInTheWay;
+      const bool fails = problem != Problem::kNone && problem != Problem::kMissing;
       EXPECT_EQ(error.rfind((dir / name).string() + ": ", 0) == 0, fails) << error;
       if (!fails) { EXPECT_EQ(error, ""); }
+      if (problem == Problem::kFifo) {
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+      }
     }
   }
+}
+
+// A hand-edited Tarvik.ini: each value the load cannot take and each line
+// it passes over is told, with the value used in its place; what it takes
+// is not told. The file is never changed for it.
+TEST(SettingsFiles, TheLoadTellsWhatItDidNotTake) {
+  struct Case {
+    std::string ini;
+    std::vector<std::string> told;
+  };
+  const Case cases[] = {
+      {"[OPTION]\r\nTIME=abc\r\n", {"[OPTION] TIME=abc (5 を使用)"}},
+      {"[OPTION]\r\nTIME=1\r\n", {"[OPTION] TIME=1 (5 を使用)"}},
+      {"[OPTION]\r\nTIME=0x10\r\n", {"[OPTION] TIME=0x10 (5 を使用)"}},
+      {"[OPTION]\r\nTIME=05\r\nCHECK4=2\r\nCHECK5=0x1\r\nB1=6\r\n", {}},
+      {"[OPTION]\r\nCHECK4=yes\r\nB1=7\r\n", {"[OPTION] CHECK4=yes (0 を使用)", "[OPTION] B1=7 (0 を使用)"}},
+      {"[RD]\r\n0=three\r\n", {"[RD] 0=three (0 を使用)"}},
+      {"[TARIFF]\r\nUNIT=-5\r\nYEN=ten\r\n",
+       {"[TARIFF] UNIT=-5 (180 を使用)", "[TARIFF] YEN=ten (10 を使用)"}},
+      {"[Tarvik\r\nSOHOIP=192.168.0.1\r\n",
+       {"1 行目「[Tarvik」(無視)", "2 行目「SOHOIP=192.168.0.1」(無視)"}},
+      {"; note\r\n\r\n[OPTION]\r\n# note\r\n  \r\nnot a key\r\n", {"6 行目「not a key」(無視)"}},
+      {"[OPTION]\r\nLOG=" + std::string(60, 'x') + "\r\nB2=" + std::string(50, '9') + "\r\n",
+       {"[OPTION] B2=" + std::string(40, '9') + "... (0 を使用)"}},
+  };
+  for (const Case& c : cases) {
+    TestDir dir;
+    writeBytes(dir / "Tarvik.ini", c.ini);
+    SettingsStore store;
+    std::vector<std::string> told;
+    for (const SettingProblem& problem : SettingsFiles(dir.path()).loadAll(store))
+      told.push_back(settingProblemText(problem));
+    EXPECT_EQ(told, c.told) << c.ini;
+    EXPECT_EQ(readBytes(dir / "Tarvik.ini"), c.ini);
+  }
+}
+
+// The start's line names a few and counts the rest, and says what to do.
+TEST(SettingsFiles, TheNoticeNamesAFewAndCountsTheRest) {
+  std::vector<SettingProblem> problems(5);
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    problems[i].text = "x" + std::to_string(i);
+    problems[i].line = i + 1;
+  }
+  EXPECT_EQ(settingProblemsNotice({}), "");
+  EXPECT_EQ(
+      settingProblemsNotice(problems),
+      "Tarvik.ini の読めない設定: 1 行目「x0」(無視)、2 行目「x1」(無視)、3 行目「x2」(無視)、ほか 2 件。"
+      "Tarvik.ini を直してください");
 }
 
 // Settings beside a program installed in a read-only folder, the files

@@ -4,8 +4,14 @@
 
 #include "engine/base/sjis.h"
 #include "engine/settings/inifile.h"
+#include "engine/settings/settingsfiles.h"
 #include "engine/settings/settingskeys.h"
 #include "fakes/testdir.h"
+
+#ifdef __linux__
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
 
 namespace tarvik {
 namespace {
@@ -52,7 +58,7 @@ TEST(PrintSettings, ShowsTheApplicationSectionsInUse) {
   ASSERT_EQ(files.saveApplications(16, {"", "", "", toSjis("メール.exe $IP")}), "");
   ASSERT_EQ(files.saveApplications(4, {}), "");  // present, but holds nothing
   SettingsStore s = sample();
-  std::string out = printSettings(s, files);
+  std::string out = printSettings(s, IniFile(testing::readBytes(files.iniPath())));
   EXPECT_NE(out.find("\n[AP16]\n1=\n2=\n3=\n4=メール.exe $IP\n5=\n6=\n7=\n\n; Tarvik.lst"),
             std::string::npos);
   EXPECT_EQ(out.find("[AP4]"), std::string::npos);
@@ -77,6 +83,52 @@ TEST(PrintSettings, UnreadableFileGivesItsReasonInsteadOfText) {
         << name << ": " << printed.error;
   }
 }
+
+// A hand-edited file with mistakes: what is printed is what the program
+// uses, and each part of the file it does not take is noted beside it.
+TEST(PrintSettings, MistypedFilePrintsTheValuesInForceAndNotesTheRest) {
+  testing::TestDir dir;
+  const std::string ini =
+      "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nDEFAULT=3\r\n[OPTION]\r\nTIME=abc\r\nCHECK4=yes\r\n"
+      "[TARIFF]\r\nUNIT=-5\r\nYEN=ten\r\nFLATFROM=25\r\n[SOUND\r\n";
+  testing::writeBytes(dir / "Tarvik.ini", ini);
+  const PrintedSettings printed = printSettingsIn(dir.path());
+  EXPECT_EQ(printed.error, "");
+  for (const char* line :
+       {"\nTIME=5\n", "\nCHECK4=0\n", "\nUNIT=180\n", "\nYEN=10\n", "\nFLATFROM=23\n", "\nDEFAULT=3\n"}) {
+    EXPECT_NE(printed.text.find(line), std::string::npos) << line;
+  }
+  EXPECT_EQ(printed.text.find("abc"), std::string::npos);
+  EXPECT_EQ(printed.notes,
+            (std::vector<std::string>{"11 行目「[SOUND」(無視)", "[OPTION] TIME=abc (5 を使用)",
+                                      "[OPTION] CHECK4=yes (0 を使用)", "[TARIFF] UNIT=-5 (180 を使用)",
+                                      "[TARIFF] YEN=ten (10 を使用)", "[TARIFF] FLATFROM=25 (23 を使用)"}));
+  EXPECT_EQ(testing::readBytes(dir / "Tarvik.ini"), ini);  // told, never mended in the file
+}
+
+#ifdef __linux__
+// Tarvik.ini is read once however many sections it has: a big file costs
+// one read, not one per [AP] section.
+TEST(PrintSettings, ReadsTarvikIniOnce) {
+  testing::TestDir dir;
+  SettingsFiles files(dir.path());
+  for (int destination : {0, 7, 16}) ASSERT_EQ(files.saveApplications(destination, {"run.exe"}), "");
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, files.iniPath().c_str(), IN_OPEN), 0);
+  const PrintedSettings printed = printSettingsIn(dir.path());
+  EXPECT_NE(printed.text.find("\n[AP16]\n1=run.exe\n"), std::string::npos);
+  int opens = 0;
+  alignas(inotify_event) char buffer[4096];
+  for (ssize_t got; (got = ::read(watch, buffer, sizeof buffer)) > 0;) {
+    for (char* p = buffer; p < buffer + got;
+         p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
+      opens += (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) != 0;
+  }
+  ::close(watch);
+  EXPECT_EQ(opens, 1);
+}
+#endif
 
 }  // namespace
 }  // namespace tarvik
