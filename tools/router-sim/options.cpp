@@ -217,7 +217,9 @@ When it listens on TCP it prints one line per server to standard output,
 "listening http ADDR PORT", then "ready".
 
 Console: log in with an empty line or "admin" at "login: ", then the password
-when one is set. Commands: sh ver, sh r l, sh s, sh h, show ch, show ppp,
+when one is set. With a password set every user name is asked for one, and a
+wrong name or password is answered "ログインできません。"; the third ends the
+connection with "Connection closed.". Commands: sh ver, sh r l, sh s, sh h, show ch, show ppp,
 show history, show mail, show pmail, co N, dis a|b1|b2, rem N s i ID,
 rem N s p [PW], sy t [Y/M/D-h:m], sys kc s|e|j, help, l (log out and close).
 
@@ -230,6 +232,7 @@ one line back, "OK" or "OK <data>" on success, "ERR <reason>" on failure):
   failing N | unfailing N   calls to destination N fail / go through
   hangup            the network drops every connected or dialling channel
   history TEXT      append a "sh h" entry (the router's date and time, TEXT)
+  password [TEXT]   the console password for new logins (none when empty)
   fault NAME | nofault NAME switch a fault on / off for new connections
                     ("nofault all" clears them all)
   set NAME MS       change connect-delay-ms, minute-ms, drip-ms, split-ms

@@ -129,17 +129,23 @@ void Session::handle(const std::string& line) {
   }
 }
 
+// With a password set, every user name is asked for one, and a wrong name
+// or password gets the same refusal, as the router's console answers: it
+// does not tell which of the two was wrong.
 void Session::loginLine(const std::string& line) {
   say(line + eol());
   if (line.empty()) {
     say("login: ");
   } else if (isLogout(line)) {
     end(false);
-  } else if (line != "admin") {
-    say(sj("ユーザ名が違います。") + eol() + "login: ");
   } else if (router_.password().empty()) {
-    enterShell();
+    if (line == "admin") {
+      enterShell();
+    } else {
+      say(sj("ユーザ名が違います。") + eol() + "login: ");
+    }
   } else {
+    user_ = line;
     say(sj("パスワード: "));
     state_ = State::Password;
   }
@@ -147,13 +153,13 @@ void Session::loginLine(const std::string& line) {
 
 void Session::passwordLine(const std::string& line) {
   say(eol());  // the password itself is not echoed
-  if (line == router_.password()) {
+  if (user_ == "admin" && line == router_.password()) {
     enterShell();
     return;
   }
-  say(sj("パスワードが違います。") + eol());
+  say(sj("ログインできません。") + eol());
   if (++failures_ >= 3) {
-    say(sj("ログインできません。接続を終了します。") + eol());
+    say("Connection closed." + eol());
     end(true);
     return;
   }

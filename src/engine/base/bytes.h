@@ -11,9 +11,7 @@
 namespace tarvik {
 
 // True when b is the first byte of a double-byte CP932 character.
-constexpr bool isSjisLead(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+constexpr bool isSjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // The first at most maxBytes bytes of text, shortened by one byte when the
 // cut would fall between a lead byte and its trail byte.
@@ -29,6 +27,12 @@ std::string_view trimBlanks(std::string_view text);
 inline bool contains(std::string_view text, std::string_view needle) {
   return text.find(needle) != std::string_view::npos;
 }
+
+// text with every occurrence of word that stands as a word of its own
+// (not inside a longer run of ASCII letters and digits) replaced by mask.
+// Matches start on character boundaries only, so a trail byte is never
+// taken for the word's first byte. An empty word masks nothing.
+std::string maskWord(std::string_view text, std::string_view word, std::string_view mask);
 
 // Parses a decimal integer with optional leading blanks and sign, the way the
 // original conversion does: the whole rest must be digits. Returns false when

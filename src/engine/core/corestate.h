@@ -3,8 +3,9 @@
 // handlers that act on it. TarvikCore's commands come here through the
 // gate; the parser reports back through the ParserHost half of this object.
 //
-// The handlers live in four files by subject:
+// The handlers live in five files by subject:
 //   tarvikcore.cpp    start-up, exit, exchanges and socket events
+//   routerlink.cpp    each exchange's verdict: a router that cannot be used, told
 //   coreticks.cpp     Timer1Timer (poll tick), Timer2Timer, TIMEMANTimer, watchdog
 //   coreactions.cpp   dial, disconnect, credentials, reports, log fetch, web pages
 //   parserhost.cpp    reactions to the parser's events, the display step
@@ -23,6 +24,7 @@
 #include "engine/core/commandgate.h"
 #include "engine/core/credentialsquestion.h"
 #include "engine/core/exchangetable.h"
+#include "engine/core/linktrouble.h"
 #include "engine/core/silentrouter.h"
 #include "engine/core/tarvikcore.h"
 #include "engine/core/viewmirror.h"
@@ -63,13 +65,15 @@ struct TarvikCore::State final : ParserHost {
   // being typed (the web pages follow the typed address at once).
   std::string linkHost;
   int linkPort = 23;
-  void takeLinkAddress() { linkHost = settings.tarvik.SOHOIP; linkPort = settings.tarvik.PORT; }
+  void takeLinkAddress() {
+    linkHost = settings.tarvik.SOHOIP;
+    linkPort = settings.tarvik.PORT;
+  }
 
   // --- start-up and exit ---
   std::vector<std::string> arguments;
   bool PendingArguments = false;
   CloseSequence closing;
-  bool pollSendFailureShown = false;
   // A log left in the current folder by an earlier version has been looked
   // for (once per run, at the first fetch that writes the log).
   bool oldLogAdopted = false;
@@ -89,8 +93,11 @@ struct TarvikCore::State final : ParserHost {
   // --- what the windows show (UTF-8), as far as the core needs it back ---
   ViewMirror mirror{ports.view};
 
-  // --- a router that stopped answering ---
+  // --- a router that stopped answering, or cannot be used ---
   SilentRouter silence;
+  LinkTrouble link;
+  // The status blocks of the answer being parsed, B1 and B2.
+  std::array<bool, 2> blocksInAnswer{false, false};
 
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
   CallJournal journal{ports.view, settings, files.directory(), destinations,
@@ -112,11 +119,22 @@ struct TarvikCore::State final : ParserHost {
   // Starts an exchange with chain. A poll's failure to open is swallowed;
   // any other is shown.
   void openExchange(const std::string& chain, bool command, bool quiet = false);
-  void sent(const Exchange& exchange, bool ok);
-  void endExchange(SocketId socket);
-  void parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
+  void sent(Exchange& exchange, bool ok);
+  // timedOut: the watchdog gave up on it; else the transport reported its
+  // close (or a failed connect).
+  void endExchange(SocketId socket, bool timedOut = false);
+  ExchangeSigns parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
   void routerAnswered();
   int pollIntervalMs() const;
+
+  // routerlink.cpp
+  void judgeEndedExchange(const Exchange& exchange, bool timedOut);
+  void answersUnreadable(Exchange& exchange);
+  void linkFailed(LinkFault fault, const std::string& utf8);
+  void linkWorked();
+  // A router line (Shift-JIS) with the console password masked, for
+  // whatever shows, logs or journals it.
+  std::string masked(std::string_view sjisLine) const;
 
   // coreticks.cpp
   void startTimeman();
@@ -151,6 +169,7 @@ struct TarvikCore::State final : ParserHost {
   void noIncomingCall() override;
   void callFailed(const std::string& message) override;
   void dialStarted() override;
+  void busyLineSeen(const std::string& line) override;
   void calledPartyBusy() override;
   void stopElapsed() override;
   void callConnected() override;

@@ -72,7 +72,7 @@ void TarvikCore::State::displayStep(int channel) {
 }
 
 void TarvikCore::State::echoLine(const std::string& line) {
-  if (!answer.quiet()) ports.view.appendDetails(toUtf8(line));
+  if (!answer.quiet()) ports.view.appendDetails(toUtf8(masked(line)));
 }
 
 void TarvikCore::State::routerBannerSeen(const std::string& line) {
@@ -81,11 +81,15 @@ void TarvikCore::State::routerBannerSeen(const std::string& line) {
 
 void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
   // A failed write keeps the old file and the status line as they were.
-  if (writeConnectionLog(connectionLogFile(), logBuffer).empty()) setStatus(texts::kLogWritten);
+  std::vector<std::string> lines;
+  lines.reserve(logBuffer.size());
+  for (const std::string& line : logBuffer) lines.push_back(masked(line));
+  if (writeConnectionLog(connectionLogFile(), lines).empty()) setStatus(texts::kLogWritten);
 }
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
+  blocksInAnswer[channel] = true;
   mirror.channelReported(channel);
   journal.watch().channelSeen(channel, state, ports.clock.now());
   ports.view.setChannelIconVisible(ch, settings.option.showChannelTrayIcons && !state.Idle);
@@ -116,6 +120,10 @@ void TarvikCore::State::bothChannelsIdle() {
 }
 
 void TarvikCore::State::refreshMainTip() {
+  if (link.troubled()) {
+    ports.view.setMainTip(link.text());
+    return;
+  }
   if (silence.silent()) {
     ports.view.setMainTip(texts::kUnreachable);
     return;
@@ -130,7 +138,7 @@ void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
   play(settings.sound.s3);
   if (settings.option.parkOnDisconnect) ports.view.parkWindow();
   launched.endAll(ports.launcher);
-  setStatus(toUtf8(lineAfter));
+  setStatus(toUtf8(masked(lineAfter)));
   if (closing.disconnected()) {
     ExchangeIdle = false;
     ports.view.requestClose();
@@ -146,7 +154,8 @@ void TarvikCore::State::incomingCall(const std::string& number) {
   const SoundFolders folders{files.directory(), dataDirs};
   // A name sound counts as there when it is found where every sound is.
   auto found = [&folders](const std::string& path) { return fileExists(findSoundFile(path, folders)); };
-  std::string sound = callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
+  std::string sound =
+      callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
   if (!sound.empty()) ports.sound.play(findSoundFile(sound, folders));
   // The ringing caller, by name when listed, else by number: never a name
   // left from an earlier call or dial.
@@ -166,6 +175,9 @@ void TarvikCore::State::callFailed(const std::string& message) {
 }
 
 void TarvikCore::State::dialStarted() { play(settings.sound.s1); }
+
+// The dial is over: the status line no longer says it started.
+void TarvikCore::State::busyLineSeen(const std::string& line) { setStatus(toUtf8(masked(line))); }
 
 void TarvikCore::State::calledPartyBusy() {
   ports.view.appendDetails(texts::kRedial);

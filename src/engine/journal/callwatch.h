@@ -58,6 +58,12 @@ class CallWatch {
   void busy(const LocalTime& now);
   void routerSilent(const LocalTime& now);
   void routerBack(const LocalTime& now);
+  // The router cannot be used, for reasonUtf8 (it refused the login, cannot
+  // be reached ...): told as a notice each time, journaled with the silent
+  // stretch it starts or falls in. Its end, told as backUtf8, ends that
+  // stretch.
+  void linkFailed(const std::string& reasonUtf8, const LocalTime& now);
+  void linkBack(const std::string& backUtf8, const LocalTime& now);
 
  private:
   enum class Phase { Idle, Ringing, InUse };
@@ -74,8 +80,8 @@ class CallWatch {
     // The connection ended by a status block; the router's message about
     // it may follow in a later answer.
     bool endedByStatus = false;
-    LocalTime since;         // the ring's or the connection's start
-    std::string number;      // Shift-JIS
+    LocalTime since;     // the ring's or the connection's start
+    std::string number;  // Shift-JIS
     std::string ip;
     JournalRecord target;  // destination, name and number of a connection
   };
@@ -98,8 +104,13 @@ class CallWatch {
   const std::vector<std::string>& destinations_;
   std::array<Line, 2> lines_;
   int lastDialled_ = -1;
+  // A stretch without an answer from the router, as far as the journal
+  // goes: true from its start until its record is written.
+  bool startStretch(const LocalTime& now, const std::string& reason);
+  bool endStretch(const LocalTime& now);
   bool silent_ = false;
   LocalTime silentSince_;
+  std::string silentReason_;  // UTF-8, the journal's result
 };
 
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/base/sjis.h"
+#include "fakes/transcript.h"
 
 namespace tarvik::test {
 
@@ -10,9 +11,9 @@ std::string statusBlock(const Chan& b1, const Chan& b2) {
   auto block = [](const char* marker, const char* timeLabel, const Chan& c) {
     bool idle = c.status == "空き";
     const std::string time = idle ? "[    /    ]" : "[" + (c.time.empty() ? "  12" : c.time) + "/  60]";
-    return std::string(marker) + c.status + "\n  " + timeLabel + time +
-           "\n  IPアドレス[" + c.ip + "]\n  接続モード[" + c.mode + "]\n  相手番号[" + c.number +
-           "]\n  回線使用率（BOD %）[" + c.usage + "]\n";
+    return std::string(marker) + c.status + "\n  " + timeLabel + time + "\n  IPアドレス[" + c.ip +
+           "]\n  接続モード[" + c.mode + "]\n  相手番号[" + c.number + "]\n  回線使用率（BOD %）[" + c.usage +
+           "]\n";
   };
   return "回線種別: INS64\n" + block("B1チャネル：", "接続時間（分）", b1) +
          block("B2チャネル：", "通信時間（分）", b2);
@@ -39,16 +40,27 @@ std::string destinationLines(const std::vector<std::string>& names) {
   return lines;
 }
 
-std::string exchange(const std::vector<std::pair<std::string, std::string>>& commandsAndOutputs) {
-  std::string text = "\nlogin: admin\nパスワード: \n\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\n";
-  for (const auto& [command, output] : commandsAndOutputs) text += "MN128-SOHO% " + command + "\n" + output;
-  text += "MN128-SOHO% \nMN128-SOHO% l\nBye.\n";
-  std::string sjis = toSjis(text), wire;
+namespace {
+
+// Shift-JIS with the router's LF CR line ends.
+std::string onTheWire(const std::string& utf8) {
+  std::string sjis = toSjis(utf8), wire;
   for (char c : sjis) {
     wire += c;
     if (c == '\n') wire += '\r';
   }
   return wire;
 }
+
+}  // namespace
+
+std::string exchange(const std::vector<std::pair<std::string, std::string>>& commandsAndOutputs) {
+  std::string text = "\nlogin: admin\nパスワード: \n\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\n";
+  for (const auto& [command, output] : commandsAndOutputs) text += "MN128-SOHO% " + command + "\n" + output;
+  text += "MN128-SOHO% \nMN128-SOHO% l\nBye.\n";
+  return onTheWire(text);
+}
+
+std::string refusedLogin() { return consoleFixture("net-sim-wrong-password.sjis"); }
 
 }  // namespace tarvik::test
