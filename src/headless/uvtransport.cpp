@@ -41,6 +41,25 @@ std::string reason(int uvError) {
   return uv_strerror(uvError);
 }
 
+ConnectFailure connectFailureOf(int uvError) {
+  switch (uvError) {
+    case UV_ECONNREFUSED:
+      return ConnectFailure::Refused;
+    case UV_EAI_NONAME:
+    case UV_EAI_NODATA:
+    case UV_EAI_AGAIN:
+    case UV_EAI_FAIL:
+      return ConnectFailure::HostNotFound;
+    case UV_ETIMEDOUT:
+      return ConnectFailure::TimedOut;
+    case UV_EHOSTUNREACH:
+    case UV_ENETUNREACH:
+      return ConnectFailure::Unreachable;
+    default:
+      return ConnectFailure::Other;
+  }
+}
+
 }  // namespace
 
 // The C callbacks, with access to the transport's private members.
@@ -120,16 +139,19 @@ void UvTransport::setHost(const std::string& host) {
     address_ = Address::Done;
   } else if (name.empty()) {
     address_ = Address::Failed;
+    lookupError_ = UV_EHOSTUNREACH;
   } else {
     address_ = Address::Pending;
     auto* lookup = new Lookup{{}, this};
     lookup->request.data = lookup;
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
-    const int r = uv_getaddrinfo(loop_.uv(), &lookup->request, &Callbacks::resolved, name.c_str(), nullptr, &hints);
+    const int r =
+        uv_getaddrinfo(loop_.uv(), &lookup->request, &Callbacks::resolved, name.c_str(), nullptr, &hints);
     if (r < 0) {
       delete lookup;
       address_ = Address::Failed;
+      lookupError_ = r;
       errorText_ = std::string(commFailurePrefix(CommFailure::Connect)) + reason(r);
     } else {
       lookup_ = lookup;
@@ -147,6 +169,7 @@ void UvTransport::lookupFinished(Lookup* lookup, int status, const sockaddr* fou
   } else {
     address_ = Address::Failed;
     if (error == 0) error = UV_EAI_NONAME;
+    lookupError_ = error;
   }
   // The sockets opened meanwhile connect now, or end.
   std::vector<SocketId> waiting;
@@ -185,7 +208,7 @@ SocketId UvTransport::open() {
     }
   } else {
     // Reported from the event loop, like every other outcome.
-    loop_.post([this, id] { fail(id, CommFailure::Connect, UV_EHOSTUNREACH); });
+    loop_.post([this, id, error = lookupError_] { fail(id, CommFailure::Connect, error); });
   }
   return id;
 }
@@ -202,8 +225,10 @@ bool UvTransport::startConnect(SocketId id, Socket* s) {
   s->connect.data = s;
   sockaddr_storage target = resolved_;
   const auto port = htons(static_cast<uint16_t>(port_ & 0xFFFF));
-  if (family == AF_INET) reinterpret_cast<sockaddr_in*>(&target)->sin_port = port;
-  else reinterpret_cast<sockaddr_in6*>(&target)->sin6_port = port;
+  if (family == AF_INET)
+    reinterpret_cast<sockaddr_in*>(&target)->sin_port = port;
+  else
+    reinterpret_cast<sockaddr_in6*>(&target)->sin6_port = port;
   r = uv_tcp_connect(&s->connect, &s->tcp, reinterpret_cast<const sockaddr*>(&target), &Callbacks::connected);
   if (r < 0) loop_.post([this, id, r] { fail(id, CommFailure::Connect, r); });
   return true;
@@ -226,7 +251,8 @@ void UvTransport::onRead(Socket* s, ssize_t n, const char* bytes) {
     return;
   }
   if (n == 0) return;  // nothing this time
-  if (n != UV_EOF) errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + reason(static_cast<int>(n));
+  if (n != UV_EOF)
+    errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + reason(static_cast<int>(n));
   release(id);
   if (events_.closed) events_.closed(id);
 }
@@ -274,6 +300,7 @@ void UvTransport::onWritten(Socket*, int status) {
 void UvTransport::fail(SocketId id, CommFailure failure, int error) {
   if (!find(id)) return;  // closed by its owner meanwhile
   errorText_ = std::string(commFailurePrefix(failure)) + reason(error);
+  if (failure == CommFailure::Connect) connectFailure_ = connectFailureOf(error);
   release(id);
   if (events_.closed) events_.closed(id);
 }

@@ -1,12 +1,12 @@
 // `tarvik --headless` against the router simulator on loopback: the whole
 // program, watched through its event lines. The scenarios every platform's
 // program passes are in headless_scenarios.cpp; here those of this one.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "engine/base/sjis.h"
@@ -83,7 +83,8 @@ TEST_F(Headless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDisconnect
   int end = expectLine("end", script.string(), before);
   ASSERT_GE(end, 0);
   EXPECT_EQ(lineAt(end).fields, l.fields);
-  EXPECT_TRUE(waitUntil([&] { return ::kill(std::stoi(pid), 0) != 0; })) << "the launched program was not ended";
+  EXPECT_TRUE(waitUntil([&] { return ::kill(std::stoi(pid), 0) != 0; }))
+      << "the launched program was not ended";
   endWith(SIGTERM);
 }
 
@@ -132,6 +133,28 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   ASSERT_EQ(fourth.size(), third.size() + 8) << "the eight entries the router keeps";
   EXPECT_TRUE(std::equal(third.begin(), third.end(), fourth.begin()));
   EXPECT_NE(fourth.back().find("切断"), std::string::npos);
+  endWith(SIGTERM);
+}
+
+// A router name that does not resolve: said at once. The name is answered
+// by a hosts file of the test's own, in a mount namespace where only files
+// are asked, so no query leaves the machine.
+TEST_F(Headless, RouterNameThatIsNotFoundIsSaid) {
+  if (std::system("unshare --user --map-root-user --mount true") != 0) {
+    GTEST_SKIP() << "no user and mount namespaces here";
+  }
+  writeFile(dir / "hosts", "127.0.0.1 localhost\n");
+  writeFile(dir / "nsswitch.conf", "hosts: files\n");
+  writeFile(dir / "Tarvik.ini", toSjis("[Tarvik]\r\nSOHOIP=mn128-router\r\nPORT=23\r\n"));
+  const std::string bindAndRun =
+      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/nsswitch.conf && shift 2 && exec \"$@\"";
+  app.start("/usr/bin/unshare",
+            {"--user", "--map-root-user", "--mount", "sh", "-c", bindAndRun, "sh", (dir / "hosts").string(),
+             (dir / "nsswitch.conf").string(), TARVIK_BINARY, "--headless", "--config-dir",
+             dir.path().string(), "--poll-ms", std::to_string(kPollMs)},
+            dir.path(), dir / "tarvik.err");
+  expectLine("error", "ルーターのアドレス mn128-router が見つかりません。設定を確認してください");
+  expectLine("notify", "link-failed");
   endWith(SIGTERM);
 }
 
@@ -191,7 +214,8 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
 // arguments, the config directory resolved by `tarvik`.
 TEST(HeadlessCommandLine, WithWindowsHandsOverToTheDesktopProgram) {
   TempDir dir;
-  writeFile(dir / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(freePort()) + "\r\n");
+  writeFile(dir / "Tarvik.ini",
+            "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(freePort()) + "\r\n");
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   Child child;
   child.start(tarvikBinary(), {"--config-dir", dir.path().string()}, dir.path(), dir / "err.txt");

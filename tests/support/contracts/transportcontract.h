@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +50,9 @@ class TransportContract : public ::testing::Test {
                                [this](SocketId s, std::string_view b) {
                                  events.push_back({"received", s, std::string(b)});
                                },
-                               [this](SocketId s) { events.push_back({"closed", s, ""}); }})) {}
+                               [this](SocketId s) {
+                                 events.push_back({"closed", s, ""});
+                               }})) {}
 
   bool runUntil(const std::function<bool()>& done) { return driver.runUntil(done, kEventDeadlineMs); }
   bool has(const std::string& kind, SocketId s) const {
@@ -70,7 +73,9 @@ class TransportContract : public ::testing::Test {
       if (e.socket == s && (kinds.empty() || kinds.back() != e.kind)) kinds.push_back(e.kind);
     return kinds;
   }
-  bool startsWith(const std::string& text, const std::string& prefix) const { return text.rfind(prefix, 0) == 0; }
+  bool startsWith(const std::string& text, const std::string& prefix) const {
+    return text.rfind(prefix, 0) == 0;
+  }
   void connectTo(const std::string& host, int port) {
     transport.setHost(host);
     transport.setPort(port);
@@ -90,7 +95,9 @@ TYPED_TEST_P(TransportContract, BulkSendReachesThePeerAndItsAnswerComesBack) {
   const std::string batch(8 << 20, 'x');
   LoopbackConsole console("login: ", {{"", batch.size(), "answer\n"}});
   this->connectTo("127.0.0.1", console.port());
-  this->onConnected = [&](SocketId s) { EXPECT_TRUE(this->transport.send(s, batch)) << this->transport.errorText(); };
+  this->onConnected = [&](SocketId s) {
+    EXPECT_TRUE(this->transport.send(s, batch)) << this->transport.errorText();
+  };
   const SocketId s = this->transport.open();
   ASSERT_NE(s, kNoSocket) << this->transport.errorText();
   EXPECT_TRUE(this->events.empty()) << "nothing may be reported from inside open()";
@@ -147,10 +154,13 @@ TYPED_TEST_P(TransportContract, HostNameIsLookedUpOnTheLoop) {
 
 // Nothing listening, no host, a host of blanks, a name that is not found
 // (a blank inside: refused without asking a name server): each is one close
-// event, with "connect Error " and the system's reason. The failed socket
-// may still be closed by its owner, and sending on it is refused.
+// event, with "connect Error " and the system's reason, and what the user
+// is told where the reason is clear. The failed socket may still be closed
+// by its owner, and sending on it is refused.
 TYPED_TEST_P(TransportContract, FailuresArriveAsClosedWithTheReason) {
   const int port = unusedLoopbackPort();
+  const std::map<std::string, ConnectFailure> clearReasons = {
+      {"127.0.0.1", ConnectFailure::Refused}, {"no such router", ConnectFailure::HostNotFound}};
   for (const std::string host : {"127.0.0.1", "", "   ", "no such router"}) {
     this->events.clear();
     this->connectTo(host, port);
@@ -163,6 +173,9 @@ TYPED_TEST_P(TransportContract, FailuresArriveAsClosedWithTheReason) {
     const std::string error = this->transport.errorText();
     EXPECT_TRUE(this->startsWith(error, "connect Error ")) << "'" << host << "': " << error;
     EXPECT_GT(error.size(), std::string("connect Error ").size()) << "the system's reason follows";
+    if (auto clear = clearReasons.find(host); clear != clearReasons.end()) {
+      EXPECT_EQ(this->transport.connectFailure(), clear->second) << "'" << host << "': " << error;
+    }
     this->transport.close(s);
     EXPECT_FALSE(this->transport.send(s, "x"));
     EXPECT_TRUE(this->startsWith(this->transport.errorText(), "Send Error ")) << this->transport.errorText();
@@ -210,7 +223,8 @@ TYPED_TEST_P(TransportContract, NextSocketsGetNoneOfAClosedOnesEvents) {
         << "round " << round << ": " << this->kindsOn(first).size() << " " << this->kindsOn(second).size();
     EXPECT_EQ(this->kindsOn(first), std::vector<std::string>{"closed"}) << round;
     EXPECT_EQ(this->kindsOn(second), std::vector<std::string>{"closed"}) << round;
-    EXPECT_TRUE(this->startsWith(this->transport.errorText(), "connect Error ")) << this->transport.errorText();
+    EXPECT_TRUE(this->startsWith(this->transport.errorText(), "connect Error "))
+        << this->transport.errorText();
   }
   EXPECT_EQ(this->driver.openSockets(), 0u);
 }
