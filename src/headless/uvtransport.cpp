@@ -146,8 +146,7 @@ void UvTransport::setHost(const std::string& host) {
     lookup->request.data = lookup;
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
-    const int r =
-        uv_getaddrinfo(loop_.uv(), &lookup->request, &Callbacks::resolved, name.c_str(), nullptr, &hints);
+    const int r = uv_getaddrinfo(loop_.uv(), &lookup->request, &Callbacks::resolved, name.c_str(), nullptr, &hints);
     if (r < 0) {
       delete lookup;
       address_ = Address::Failed;
@@ -225,10 +224,8 @@ bool UvTransport::startConnect(SocketId id, Socket* s) {
   s->connect.data = s;
   sockaddr_storage target = resolved_;
   const auto port = htons(static_cast<uint16_t>(port_ & 0xFFFF));
-  if (family == AF_INET)
-    reinterpret_cast<sockaddr_in*>(&target)->sin_port = port;
-  else
-    reinterpret_cast<sockaddr_in6*>(&target)->sin6_port = port;
+  if (family == AF_INET) reinterpret_cast<sockaddr_in*>(&target)->sin_port = port;
+  else reinterpret_cast<sockaddr_in6*>(&target)->sin6_port = port;
   r = uv_tcp_connect(&s->connect, &s->tcp, reinterpret_cast<const sockaddr*>(&target), &Callbacks::connected);
   if (r < 0) loop_.post([this, id, r] { fail(id, CommFailure::Connect, r); });
   return true;
@@ -251,8 +248,7 @@ void UvTransport::onRead(Socket* s, ssize_t n, const char* bytes) {
     return;
   }
   if (n == 0) return;  // nothing this time
-  if (n != UV_EOF)
-    errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + reason(static_cast<int>(n));
+  if (n != UV_EOF) errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + reason(static_cast<int>(n));
   release(id);
   if (events_.closed) events_.closed(id);
 }

@@ -19,8 +19,8 @@
 #include <map>
 #include <string>
 
-#include "engine/ports/transport.h"
 #include "headless/eventloop.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik::app {
 
@@ -71,7 +71,7 @@ class UvTransport : public Transport {
   std::string errorText_;
   ConnectFailure connectFailure_ = ConnectFailure::Other;
   int lookupError_ = UV_EHOSTUNREACH;  // why the address is not known (Address::Failed)
-  char readBuffer_[65536];             // one read at a time: the loop hands it out and takes it back
+  char readBuffer_[65536];  // one read at a time: the loop hands it out and takes it back
   friend struct Callbacks;
 };
 

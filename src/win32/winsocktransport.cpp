@@ -5,6 +5,7 @@
 
 #include "engine/base/bytes.h"
 #include "engine/net/ecommerror.h"
+#include "engine/net/winsockcodes.h"
 #include "win32/widetext.h"
 
 namespace tarvik::win32 {
@@ -41,8 +42,7 @@ std::string winsockErrorText(int error) {
       static_cast<DWORD>(error), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Winsock error " + std::to_wstring(error);
   if (buffer) ::LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-    text.pop_back();
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
   return narrow(text);
 }
 
@@ -133,8 +133,7 @@ void WinsockTransport::startLookup(const std::string& name) {
   }).detach();
 }
 
-void WinsockTransport::lookupFinished(unsigned generation, bool ok, const sockaddr_storage& address,
-                                      int length) {
+void WinsockTransport::lookupFinished(unsigned generation, bool ok, const sockaddr_storage& address, int length) {
   if (generation != lookupGeneration_) return;
   lookup_ = ok ? Lookup::Done : Lookup::Failed;
   if (ok) {
@@ -182,11 +181,9 @@ SocketId WinsockTransport::open() {
 void WinsockTransport::startConnect(SocketId id) {
   Socket* s = find(id);
   const auto* family = reinterpret_cast<const sockaddr*>(&address_);
-  s->handle =
-      ::WSASocketW(family->sa_family, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
+  s->handle = ::WSASocketW(family->sa_family, SOCK_STREAM, IPPROTO_TCP, nullptr, 0, WSA_FLAG_NO_HANDLE_INHERIT);
   if (s->handle == INVALID_SOCKET) {
-    errorText_ =
-        std::string(commFailurePrefix(CommFailure::NoSocket)) + winsockErrorText(::WSAGetLastError());
+    errorText_ = std::string(commFailurePrefix(CommFailure::NoSocket)) + winsockErrorText(::WSAGetLastError());
     sockets_.erase(id);
     return;
   }
@@ -216,26 +213,18 @@ void WinsockTransport::onSocketEvent(SOCKET handle, WORD event, WORD error) {
   if (it == byHandle_.end()) return;  // closed by its owner; a late event
   const SocketId id = it->second;
   switch (event) {
-    case FD_CONNECT:
-      onConnected(id, error);
-      break;
-    case FD_READ:
-      onReadable(id);
-      break;
-    case FD_WRITE:
-      onWritable(id);
-      break;
+    case FD_CONNECT: onConnected(id, error); break;
+    case FD_READ: onReadable(id); break;
+    case FD_WRITE: onWritable(id); break;
     case FD_CLOSE:
       // What is left to read comes first, then the end.
       onReadable(id);
       if (!find(id)) return;
-      if (error != 0)
-        errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + winsockErrorText(error);
+      if (error != 0) errorText_ = std::string(commFailurePrefix(CommFailure::Recv)) + winsockErrorText(error);
       release(id);
       if (events_.closed) events_.closed(id);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -21,8 +21,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/ports/transport.h"
 #include "win32/messagewindow.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik::win32 {
 

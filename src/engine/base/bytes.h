@@ -11,7 +11,9 @@
 namespace tarvik {
 
 // True when b is the first byte of a double-byte CP932 character.
-constexpr bool isSjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool isSjisLead(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // The first at most maxBytes bytes of text, shortened by one byte when the
 // cut would fall between a lead byte and its trail byte.

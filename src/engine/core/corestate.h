@@ -65,10 +65,7 @@ struct TarvikCore::State final : ParserHost {
   // being typed (the web pages follow the typed address at once).
   std::string linkHost;
   int linkPort = 23;
-  void takeLinkAddress() {
-    linkHost = settings.tarvik.SOHOIP;
-    linkPort = settings.tarvik.PORT;
-  }
+  void takeLinkAddress() { linkHost = settings.tarvik.SOHOIP; linkPort = settings.tarvik.PORT; }
 
   // --- start-up and exit ---
   std::vector<std::string> arguments;

@@ -154,8 +154,7 @@ void TarvikCore::State::incomingCall(const std::string& number) {
   const SoundFolders folders{files.directory(), dataDirs};
   // A name sound counts as there when it is found where every sound is.
   auto found = [&folders](const std::string& path) { return fileExists(findSoundFile(path, folders)); };
-  std::string sound =
-      callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
+  std::string sound = callerDisplay.ShowCallerName(number, settings.sound.NAMESOUND, settings.sound.s8, found);
   if (!sound.empty()) ports.sound.play(findSoundFile(sound, folders));
   // The ringing caller, by name when listed, else by number: never a name
   // left from an earlier call or dial.

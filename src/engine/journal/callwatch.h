@@ -80,8 +80,8 @@ class CallWatch {
     // The connection ended by a status block; the router's message about
     // it may follow in a later answer.
     bool endedByStatus = false;
-    LocalTime since;     // the ring's or the connection's start
-    std::string number;  // Shift-JIS
+    LocalTime since;         // the ring's or the connection's start
+    std::string number;      // Shift-JIS
     std::string ip;
     JournalRecord target;  // destination, name and number of a connection
   };

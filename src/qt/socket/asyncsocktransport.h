@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "engine/ports/transport.h"
 #include "qt/socket/tasyncsock.h"
+#include "engine/ports/transport.h"
 
 namespace tarvik {
 

@@ -76,11 +76,11 @@ TEST(CanberraSoundTest, EachRequestPlaysTheFileOrTheDefaultSound) {
   };
   const std::string bell = std::string("event:") + CanberraSound::kDefaultEvent;
   std::vector<Case> cases = {
-      {"", {}},                                                 // silence asked for
-      {good, {"cancel", "file:" + good}},                       // plays the file
-      {(dir.path / "missing.wav").string(), {"cancel", bell}},  // missing: default sound
-      {dir.path.string(), {"cancel", bell}},                    // a folder is no sound
-      {broken, {"cancel", "file:" + broken, bell}},             // cannot be played: default
+      {"", {}},                                                   // silence asked for
+      {good, {"cancel", "file:" + good}},                         // plays the file
+      {(dir.path / "missing.wav").string(), {"cancel", bell}},    // missing: default sound
+      {dir.path.string(), {"cancel", bell}},                      // a folder is no sound
+      {broken, {"cancel", "file:" + broken, bell}},               // cannot be played: default
   };
   if (!rootReads) cases.push_back({unreadable, {"cancel", bell}});
   for (const Case& c : cases) {
@@ -131,8 +131,9 @@ class CanberraRealOutputTest : public ::testing::Test {
   void SetUp() override {
     if (const char* home = std::getenv("HOME")) oldHome_ = home;
     captured = dir.path / "captured.raw";
-    std::ofstream(dir.path / ".asoundrc") << "pcm.!default { type file; slave.pcm \"null\"; file \""
-                                          << captured.string() << "\"; format \"raw\" }\n";
+    std::ofstream(dir.path / ".asoundrc")
+        << "pcm.!default { type file; slave.pcm \"null\"; file \"" << captured.string()
+        << "\"; format \"raw\" }\n";
     ::setenv("HOME", dir.path.c_str(), 1);
   }
   void TearDown() override {

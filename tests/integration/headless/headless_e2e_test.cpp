@@ -1,9 +1,10 @@
 // `tarvik --headless` against the router simulator on loopback: the whole
 // program, watched through its event lines. The scenarios every platform's
 // program passes are in headless_scenarios.cpp; here those of this one.
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -83,8 +84,7 @@ TEST_F(Headless, DialConnectsLaunchesWithTheAddressAndEndsTheProgramAtDisconnect
   int end = expectLine("end", script.string(), before);
   ASSERT_GE(end, 0);
   EXPECT_EQ(lineAt(end).fields, l.fields);
-  EXPECT_TRUE(waitUntil([&] { return ::kill(std::stoi(pid), 0) != 0; }))
-      << "the launched program was not ended";
+  EXPECT_TRUE(waitUntil([&] { return ::kill(std::stoi(pid), 0) != 0; })) << "the launched program was not ended";
   endWith(SIGTERM);
 }
 
@@ -214,8 +214,7 @@ TEST(HeadlessCommandLine, AnswersWithoutRunning) {
 // arguments, the config directory resolved by `tarvik`.
 TEST(HeadlessCommandLine, WithWindowsHandsOverToTheDesktopProgram) {
   TempDir dir;
-  writeFile(dir / "Tarvik.ini",
-            "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(freePort()) + "\r\n");
+  writeFile(dir / "Tarvik.ini", "[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(freePort()) + "\r\n");
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   Child child;
   child.start(tarvikBinary(), {"--config-dir", dir.path().string()}, dir.path(), dir / "err.txt");

@@ -79,9 +79,8 @@ class JournalE2e : public ::testing::Test {
   }
 
   void writeSettings(const std::string& more = "") {
-    writeFile(dir / "Tarvik.ini",
-              toSjis("[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(consolePort) +
-                     "\r\nDEFAULT=0\r\n[NOTIFY]\r\nCONNECTED=1\r\nDISCONNECTED=1\r\n" + more));
+    writeFile(dir / "Tarvik.ini", toSjis("[Tarvik]\r\nSOHOIP=127.0.0.1\r\nPORT=" + std::to_string(consolePort) +
+                                         "\r\nDEFAULT=0\r\n[NOTIFY]\r\nCONNECTED=1\r\nDISCONNECTED=1\r\n" + more));
   }
 
   void startTarvik(const std::vector<std::string>& words, int pollMs = kPollMs) {
@@ -91,8 +90,7 @@ class JournalE2e : public ::testing::Test {
     app.start(tarvikBinary(), args, dir.path(), dir / "tarvik.err");
   }
 
-  int expectLine(const std::string& kind, const std::string& text, std::size_t from,
-                 Ms timeout = kEventWait) {
+  int expectLine(const std::string& kind, const std::string& text, std::size_t from, Ms timeout = kEventWait) {
     int i = app.waitLine(
         [&](const std::string& raw) {
           Line l = parseLine(raw);
@@ -108,7 +106,9 @@ class JournalE2e : public ::testing::Test {
     ASSERT_TRUE(app.wait(kEventWait).has_value());
   }
 
-  void ok(const std::string& command) { ASSERT_EQ(sim->control(command).rfind("OK", 0), 0u) << command; }
+  void ok(const std::string& command) {
+    ASSERT_EQ(sim->control(command).rfind("OK", 0), 0u) << command;
+  }
 
   TempDir dir;
   std::unique_ptr<simtest::Sim> sim;
@@ -155,9 +155,7 @@ TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
   // spreadsheet takes UTF-8: a byte-order mark first, CR LF line ends.
   const std::vector<std::string> lines = journalLines(dir.path());
   ASSERT_EQ(lines.size(), 4u) << readFile(dir / "Tarvik-journal.csv");
-  EXPECT_EQ(lines[0],
-            "\xEF\xBB\xBF"
-            "event,start,end,channel,destination,name,number,ip,minutes,result");
+  EXPECT_EQ(lines[0], "\xEF\xBB\xBF" "event,start,end,channel,destination,name,number,ip,minutes,result");
   EXPECT_EQ(lines[1].rfind("outgoing,", 0), 0u) << lines[1];
   EXPECT_NE(lines[1].find(",B1,#0,Tarvik ISP,0312345678,203.0.113."), std::string::npos) << lines[1];
   EXPECT_EQ(lines[1].substr(lines[1].size() - 3), ",0,") << lines[1];
@@ -176,12 +174,13 @@ TEST_F(JournalE2e, ACallAMissedCallAndABusyDialAreJournalledNotifiedAndSummed) {
   std::string out;
   for (const std::string& l : usage.lines()) out += l + "\n";
   for (const char* expected : {"合計           0 分  接続 1 回  失敗 0 回  話中 1 回\n",
-                               "              1     0      10  #0 Tarvik ISP 0312345678\n",
-                               "着信 1 件 (不在 1 件)\n", "  不在  0452223333  山田商店\n"}) {
+                               "              1     0      10  #0 Tarvik ISP 0312345678\n", "着信 1 件 (不在 1 件)\n",
+                               "  不在  0452223333  山田商店\n"}) {
     EXPECT_NE(out.find(expected), std::string::npos) << expected << "\nin:\n" << out;
   }
   EXPECT_EQ(readFile(dir / "usage.err"), "");
 }
+
 
 // Dialled, up and dropped by the network within one poll interval: the next
 // poll finds the line idle, and only the router's messages tell of the
@@ -246,8 +245,7 @@ TEST_F(JournalE2e, ACallThatSpansARestartIsJournalledFromItsStartAndNotAnnounced
   const std::string told = parseLine(app.lines()[static_cast<std::size_t>(ended)]).fields[2];
   for (const std::string& raw : app.lines()) {
     const Line l = parseLine(raw);
-    EXPECT_FALSE(l.kind == "notify" && !l.fields.empty() && l.fields[0] == "connected")
-        << "announced again: " << raw;
+    EXPECT_FALSE(l.kind == "notify" && !l.fields.empty() && l.fields[0] == "connected") << "announced again: " << raw;
   }
   stopTarvik();
 
@@ -283,8 +281,7 @@ TEST_F(JournalE2e, AJournalThatCannotBeWrittenOrReadIsSaidSo) {
   EXPECT_EQ(errors, 1);
 
   Child usage;
-  usage.start(tarvikBinary(), {"--usage", "--config-dir", dir.path().string()}, dir.path(),
-              dir / "usage.err");
+  usage.start(tarvikBinary(), {"--usage", "--config-dir", dir.path().string()}, dir.path(), dir / "usage.err");
   std::optional<int> code = usage.wait(kEventWait);
   ASSERT_TRUE(code.has_value());
   EXPECT_EQ(*code, 2);
@@ -328,8 +325,7 @@ TEST(UsageCost, TheMonthsEstimateFollowsTheTariff) {
   EXPECT_EQ(run.err, "");
 
   // Values out of range count as the defaults: the same estimate.
-  writeFile(dir / "Tarvik.ini",
-            "[TARIFF]\r\nUNIT=0\r\nYEN=-5\r\nFLATFROM=24\r\nFLATTO=x\r\nFLATDEST=0,99\r\n");
+  writeFile(dir / "Tarvik.ini", "[TARIFF]\r\nUNIT=0\r\nYEN=-5\r\nFLATFROM=24\r\nFLATTO=x\r\nFLATDEST=0,99\r\n");
   run = runUsage(dir, {"--usage", "2026-11"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_NE(run.out.find("\n料金概算\t80円\n"), std::string::npos) << run.out;

@@ -40,20 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
         OptionsCase{"nothing", {}, false, "", 0, {}},
         OptionsCase{"words_only", {"co", "-CO", "b1b2"}, false, "", 0, {"co", "-CO", "b1b2"}},
         // The directory holds "co" and must not become a dial request.
-        OptionsCase{"config_dir_value_is_not_a_word",
-                    {"--config-dir", "/tmp/conf", "b1"},
-                    false,
-                    "/tmp/conf",
-                    0,
-                    {"b1"}},
-        OptionsCase{
-            "equals_forms", {"--config-dir=/x/co", "--poll-ms=50", "--headless"}, true, "/x/co", 50, {}},
-        OptionsCase{"options_between_words",
-                    {"co", "--headless", "--poll-ms", "200", "b2"},
-                    true,
-                    "",
-                    200,
-                    {"co", "b2"}},
+        OptionsCase{"config_dir_value_is_not_a_word", {"--config-dir", "/tmp/conf", "b1"}, false, "/tmp/conf", 0, {"b1"}},
+        OptionsCase{"equals_forms", {"--config-dir=/x/co", "--poll-ms=50", "--headless"}, true, "/x/co", 50, {}},
+        OptionsCase{"options_between_words", {"co", "--headless", "--poll-ms", "200", "b2"}, true, "", 200, {"co", "b2"}},
         OptionsCase{"double_dash_ends_options", {"--headless", "--", "--co"}, true, "", 0, {"--co"}}),
     [](const testing::TestParamInfo<OptionsCase>& info) { return std::string(info.param.name); });
 
@@ -91,9 +80,9 @@ TEST(Options, UsageTakesAnOptionalMonth) {
 // never taken for an action word while this month is printed.
 TEST(Options, UsageRefusesAWrongMonth) {
   const Words cases[] = {
-      {"--usage", "2026-13"}, {"--usage", "foo"},     {"--usage", "2026-1"},  {"--usage=2026-13"},
-      {"--usage=december"},   {"--usage="},           {"--usage", "2026-00"}, {"2026-12", "--usage"},
-      {"--usage", "co"},      {"--usage", "--", "x"}, {"--usage", "20261-2"},
+      {"--usage", "2026-13"}, {"--usage", "foo"},      {"--usage", "2026-1"},   {"--usage=2026-13"},
+      {"--usage=december"},   {"--usage="},            {"--usage", "2026-00"},  {"2026-12", "--usage"},
+      {"--usage", "co"},      {"--usage", "--", "x"},  {"--usage", "20261-2"},
   };
   for (const Words& args : cases) {
     const std::string error = parseProgramOptions(args).error;
@@ -103,19 +92,19 @@ TEST(Options, UsageRefusesAWrongMonth) {
 
 TEST(Options, RefusesWhatItDoesNotUnderstand) {
   const Words bad[] = {
-      {"--connect"},                             // would dial as a word: refused
-      {"--config-dir"},                          // value missing
-      {"--config-dir="},                         // empty value
-      {"--poll-ms", "fast"},                     // not a number
-      {"--poll-ms", "5"},                        // below the floor
-      {"--poll-ms", "99999999"},                 // above the ceiling
-      {"--poll-ms", "100ms"},                    // trailing junk
-      {"--clock-start"},                         // value missing
-      {"--clock-start", "2026-12-11"},           // no time of day
-      {"--clock-start", "2026-12-11T10:29:58"},  // another form
-      {"--clock-start", "2026-02-29 10:00:00"},  // no such day
-      {"--clock-start", "2026-12-11 24:00:00"},  // no such hour
-      {"--clock-start", "2026-12-11 10:60:00"},  // no such minute
+      {"--connect"},               // would dial as a word: refused
+      {"--config-dir"},            // value missing
+      {"--config-dir="},           // empty value
+      {"--poll-ms", "fast"},       // not a number
+      {"--poll-ms", "5"},          // below the floor
+      {"--poll-ms", "99999999"},   // above the ceiling
+      {"--poll-ms", "100ms"},      // trailing junk
+      {"--clock-start"},                            // value missing
+      {"--clock-start", "2026-12-11"},              // no time of day
+      {"--clock-start", "2026-12-11T10:29:58"},     // another form
+      {"--clock-start", "2026-02-29 10:00:00"},     // no such day
+      {"--clock-start", "2026-12-11 24:00:00"},     // no such hour
+      {"--clock-start", "2026-12-11 10:60:00"},     // no such minute
       {"--headlessly"},
   };
   for (const Words& args : bad) {
@@ -150,8 +139,7 @@ TEST(Options, OnlyTheDesktopProgramNeedsWindows) {
   EXPECT_TRUE(needsWindows({"co", "-platform", "offscreen"}));
   EXPECT_TRUE(needsWindows({"--", "--headless"}));
   EXPECT_TRUE(needsWindows({"--config-dir", "d"}));
-  for (const char* flag :
-       {"--headless", "--help", "--version", "--print-settings", "--usage", "--usage=2026-12"}) {
+  for (const char* flag : {"--headless", "--help", "--version", "--print-settings", "--usage", "--usage=2026-12"}) {
     EXPECT_FALSE(needsWindows({"co", flag})) << flag;
   }
 }
@@ -179,8 +167,8 @@ TEST(Options, EveryOptionTheHelpShowsIsTaken) {
 
 TEST(Options, HelpListsEveryOptionAndWord) {
   std::string help = helpText("tarvik");
-  for (const char* item : {"--headless", "--config-dir", "--print-settings", "--help", "--version",
-                           "--poll-ms", "--clock-start", "--usage", "  co ", "  b1 ", "  b2 "}) {
+  for (const char* item : {"--headless", "--config-dir", "--print-settings", "--help", "--version", "--poll-ms",
+                           "--clock-start", "--usage", "  co ", "  b1 ", "  b2 "}) {
     EXPECT_NE(help.find(item), std::string::npos) << item;
   }
 }

@@ -90,7 +90,7 @@ TEST(SingleInstanceTest, WithoutARuntimeDirectoryAPrivateFolderIsUsed) {
   const fs::path dir = SingleInstance::runtimeDir(&problem);
   ASSERT_FALSE(dir.empty()) << problem;
   EXPECT_EQ(dir, fs::path("/tmp/tarvik-" + std::to_string(::getuid())));
-  struct stat st {};
+  struct stat st{};
   ASSERT_EQ(::lstat(dir.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
   EXPECT_EQ(st.st_uid, ::getuid());

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "engine/base/sjis.h"
-#include "engine/net/exchange.h"
 #include "exchangedriver.h"
-#include "qt/socket/tasyncsock.h"
+#include "engine/net/exchange.h"
 #include "routersim.h"
+#include "qt/socket/tasyncsock.h"
 
 namespace tarvik {
 namespace {

@@ -50,9 +50,7 @@ class TransportContract : public ::testing::Test {
                                [this](SocketId s, std::string_view b) {
                                  events.push_back({"received", s, std::string(b)});
                                },
-                               [this](SocketId s) {
-                                 events.push_back({"closed", s, ""});
-                               }})) {}
+                               [this](SocketId s) { events.push_back({"closed", s, ""}); }})) {}
 
   bool runUntil(const std::function<bool()>& done) { return driver.runUntil(done, kEventDeadlineMs); }
   bool has(const std::string& kind, SocketId s) const {
@@ -73,9 +71,7 @@ class TransportContract : public ::testing::Test {
       if (e.socket == s && (kinds.empty() || kinds.back() != e.kind)) kinds.push_back(e.kind);
     return kinds;
   }
-  bool startsWith(const std::string& text, const std::string& prefix) const {
-    return text.rfind(prefix, 0) == 0;
-  }
+  bool startsWith(const std::string& text, const std::string& prefix) const { return text.rfind(prefix, 0) == 0; }
   void connectTo(const std::string& host, int port) {
     transport.setHost(host);
     transport.setPort(port);
@@ -95,9 +91,7 @@ TYPED_TEST_P(TransportContract, BulkSendReachesThePeerAndItsAnswerComesBack) {
   const std::string batch(8 << 20, 'x');
   LoopbackConsole console("login: ", {{"", batch.size(), "answer\n"}});
   this->connectTo("127.0.0.1", console.port());
-  this->onConnected = [&](SocketId s) {
-    EXPECT_TRUE(this->transport.send(s, batch)) << this->transport.errorText();
-  };
+  this->onConnected = [&](SocketId s) { EXPECT_TRUE(this->transport.send(s, batch)) << this->transport.errorText(); };
   const SocketId s = this->transport.open();
   ASSERT_NE(s, kNoSocket) << this->transport.errorText();
   EXPECT_TRUE(this->events.empty()) << "nothing may be reported from inside open()";
@@ -223,8 +217,7 @@ TYPED_TEST_P(TransportContract, NextSocketsGetNoneOfAClosedOnesEvents) {
         << "round " << round << ": " << this->kindsOn(first).size() << " " << this->kindsOn(second).size();
     EXPECT_EQ(this->kindsOn(first), std::vector<std::string>{"closed"}) << round;
     EXPECT_EQ(this->kindsOn(second), std::vector<std::string>{"closed"}) << round;
-    EXPECT_TRUE(this->startsWith(this->transport.errorText(), "connect Error "))
-        << this->transport.errorText();
+    EXPECT_TRUE(this->startsWith(this->transport.errorText(), "connect Error ")) << this->transport.errorText();
   }
   EXPECT_EQ(this->driver.openSockets(), 0u);
 }

@@ -11,9 +11,9 @@ std::string statusBlock(const Chan& b1, const Chan& b2) {
   auto block = [](const char* marker, const char* timeLabel, const Chan& c) {
     bool idle = c.status == "空き";
     const std::string time = idle ? "[    /    ]" : "[" + (c.time.empty() ? "  12" : c.time) + "/  60]";
-    return std::string(marker) + c.status + "\n  " + timeLabel + time + "\n  IPアドレス[" + c.ip +
-           "]\n  接続モード[" + c.mode + "]\n  相手番号[" + c.number + "]\n  回線使用率（BOD %）[" + c.usage +
-           "]\n";
+    return std::string(marker) + c.status + "\n  " + timeLabel + time +
+           "\n  IPアドレス[" + c.ip + "]\n  接続モード[" + c.mode + "]\n  相手番号[" + c.number +
+           "]\n  回線使用率（BOD %）[" + c.usage + "]\n";
   };
   return "回線種別: INS64\n" + block("B1チャネル：", "接続時間（分）", b1) +
          block("B2チャネル：", "通信時間（分）", b2);

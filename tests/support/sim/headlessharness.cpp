@@ -34,17 +34,13 @@ std::string unescape(const std::string& s) {
       continue;
     }
     char c = s[++i];
-    if (c == 't')
-      out += '\t';
-    else if (c == 'n')
-      out += '\n';
-    else if (c == 'r')
-      out += '\r';
+    if (c == 't') out += '\t';
+    else if (c == 'n') out += '\n';
+    else if (c == 'r') out += '\r';
     else if (c == 'x' && i + 2 < s.size()) {
       out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
       i += 2;
-    } else
-      out += c;
+    } else out += c;
   }
   return out;
 }
@@ -60,10 +56,8 @@ Line parseLine(const std::string& raw) {
   while (true) {
     std::size_t tab = raw.find('\t', start);
     std::string part = raw.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-    if (first)
-      line.kind = part;
-    else
-      line.fields.push_back(unescape(part));
+    if (first) line.kind = part;
+    else line.fields.push_back(unescape(part));
     first = false;
     if (tab == std::string::npos) break;
     start = tab + 1;

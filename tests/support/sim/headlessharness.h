@@ -60,7 +60,7 @@ class Child {
   // or nullopt when it was still running at the deadline.
   std::optional<int> wait(Ms timeout);
   void signal(int sig);
-  void stop();   // SIGTERM, then SIGKILL after a grace period
+  void stop();  // SIGTERM, then SIGKILL after a grace period
   void reset();  // stops the process and forgets its output: ready to start again
 
   // Standard output, split into lines. Every line read is kept.

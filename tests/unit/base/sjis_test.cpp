@@ -1,8 +1,7 @@
-#include "engine/base/sjis.h"
-
 #include <gtest/gtest.h>
 
 #include "engine/base/bytes.h"
+#include "engine/base/sjis.h"
 
 namespace tarvik {
 namespace {
@@ -17,11 +16,7 @@ TEST(Sjis, RoundTripsJapaneseAndKeepsBackslash) {
 
 TEST(Sjis, InvalidBytesNeverStopConversion) {
   EXPECT_EQ(toUtf8(std::string("a\x81", 2)), "a\xEF\xBF\xBD");
-  EXPECT_EQ(toUtf8(std::string("\xFF"
-                               "b",
-                               2)),
-            "\xEF\xBF\xBD"
-            "b");
+  EXPECT_EQ(toUtf8(std::string("\xFF" "b", 2)), "\xEF\xBF\xBD" "b");
   EXPECT_EQ(toSjis("x\xC3"), "x?");
 }
 
@@ -34,11 +29,7 @@ TEST(Bytes, CutNeverSplitsADoubleByteCharacter) {
 }
 
 TEST(Bytes, ParseDecimalAcceptsLeadingBlanksOnly) {
-  struct Case {
-    const char* text;
-    bool ok;
-    long long value;
-  };
+  struct Case { const char* text; bool ok; long long value; };
   for (const Case& c : {Case{"  12", true, 12}, Case{"-7", true, -7}, Case{"12 ", false, 0},
                         Case{"", false, 0}, Case{"0x1", false, 0}, Case{"99999999999999999999", false, 0}}) {
     long long v = 0;
