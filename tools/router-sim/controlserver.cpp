@@ -54,7 +54,7 @@ std::string fault(Router& r, const std::string& arg) {
     return "OK";
   }
   const auto f = faultFromName(arg);
-  if (!f) return "ERR unknown fault (refuse hang silent split drip iac nul garbage cut slow)";
+  if (!f) return "ERR unknown fault (refuse hang silent split drip iac nul garbage cut slow flood)";
   if (On)
     r.faults().insert(*f);
   else

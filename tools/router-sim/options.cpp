@@ -14,7 +14,7 @@ struct FaultEntry {
 constexpr FaultEntry kFaults[] = {
     {Fault::Refuse, "refuse"}, {Fault::Hang, "hang"}, {Fault::Silent, "silent"}, {Fault::Split, "split"},
     {Fault::Drip, "drip"},     {Fault::Iac, "iac"},   {Fault::Nul, "nul"},       {Fault::Garbage, "garbage"},
-    {Fault::Cut, "cut"},       {Fault::Slow, "slow"},
+    {Fault::Cut, "cut"},       {Fault::Slow, "slow"},   {Fault::Flood, "flood"},
 };
 
 bool toInt(const std::string& text, long long low, long long high, long long& value) {
@@ -90,7 +90,7 @@ const std::vector<ValueOption>& valueOptions() {
       {"--fault",
        [](Options& o, const std::string& v) -> std::string {
          auto f = faultFromName(v);
-         if (!f) return "one of refuse, hang, silent, split, drip, iac, nul, garbage, cut, slow";
+         if (!f) return "one of refuse, hang, silent, split, drip, iac, nul, garbage, cut, slow, flood";
          o.faults.insert(*f);
          return {};
        }},
@@ -259,6 +259,7 @@ Faults:
   garbage  lines of random bytes between the lines of the output
   cut      close in the middle of the first non-empty answer after login
   slow     each answer comes only after a pause of seconds
+  flood    each answer after login is a line of a megabyte, with no prompt
 
 Web pages (--http-port): disconnect, config-rlist, config-body, config-sys,
 config-ip, config-isdn, config-analog, config-analog-port, erase-config,

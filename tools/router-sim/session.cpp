@@ -8,6 +8,7 @@ namespace sim {
 namespace {
 
 constexpr std::size_t kMaxLine = 1024;
+constexpr std::size_t kFloodBytes = 1024 * 1024;
 
 std::string eol() { return std::string(kEol); }
 
@@ -183,6 +184,11 @@ void Session::shellLine(const std::string& line) {
     return;
   }
   std::string answer = runCommand(router_, line);
+  if (has(Fault::Flood)) {
+    // Output no client can cut into answers: far longer than any, no prompt.
+    say(std::string(kFloodBytes, 'x'));
+    return;
+  }
   if (has(Fault::Cut) && !cutDone_ && !answer.empty()) {
     cutDone_ = true;
     say(answer.substr(0, answer.size() / 2));

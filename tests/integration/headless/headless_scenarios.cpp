@@ -196,5 +196,27 @@ TEST_F(Headless, RefusedConnectionSaysWhyAtOnce) {
   endWith(SIGTERM);
 }
 
+// A router whose answers cannot be cut into answers (a flood of a megabyte
+// with no prompt): told at once, once, and once more when it answers
+// normally again.
+TEST_F(Headless, FloodedAnswersAreToldOnce) {
+  const std::string unreadable = "ルーターの応答を読み取れません。ルーターの状態を確認してください";
+  startSim();
+  writeIni();
+  startTarvik();
+  const int idle = expectLine("b1", "空き");
+  ASSERT_GE(idle, 0);
+  ASSERT_EQ(control("fault flood"), "OK");
+  const int told = expectLine("error", unreadable, static_cast<std::size_t>(idle));
+  ASSERT_GE(told, 0);
+  ASSERT_TRUE(waitEndedSessions(endedSessions() + 3));
+  EXPECT_EQ(countLines("error", unreadable), 1u);
+
+  ASSERT_EQ(control("nofault flood"), "OK");
+  expectLine("status", "ルーターと再び通信できます", static_cast<std::size_t>(told));
+  EXPECT_EQ(countLines("error", unreadable), 1u);
+  endWith(SIGTERM);
+}
+
 }  // namespace
 }  // namespace tarvik::headless_test
