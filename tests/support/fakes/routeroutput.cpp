@@ -40,25 +40,11 @@ std::string destinationLines(const std::vector<std::string>& names) {
   return lines;
 }
 
-namespace {
-
-// Shift-JIS with the router's LF CR line ends.
-std::string onTheWire(const std::string& utf8) {
-  std::string sjis = toSjis(utf8), wire;
-  for (char c : sjis) {
-    wire += c;
-    if (c == '\n') wire += '\r';
-  }
-  return wire;
-}
-
-}  // namespace
-
 std::string exchange(const std::vector<std::pair<std::string, std::string>>& commandsAndOutputs) {
   std::string text = "\nlogin: admin\nパスワード: \n\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\n";
   for (const auto& [command, output] : commandsAndOutputs) text += "MN128-SOHO% " + command + "\n" + output;
   text += "MN128-SOHO% \nMN128-SOHO% l\nBye.\n";
-  return onTheWire(text);
+  return routerText(text);
 }
 
 std::string refusedLogin() { return consoleFixture("net-sim-wrong-password.sjis"); }

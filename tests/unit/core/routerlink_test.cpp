@@ -13,16 +13,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Router output on the wire: Shift-JIS, lines ending LF CR.
-std::string wire(const std::string& utf8) {
-  std::string out;
-  for (char c : toSjis(utf8)) {
-    out += c;
-    if (c == '\n') out += '\r';
-  }
-  return out;
-}
-
 class RouterLink : public CoreTest {
  protected:
   // Started; the start-up exchange showed both channels free.
@@ -86,9 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"RouterConsole", consoleFixture("net-wrong-password.sjis")},
         // The password prompt coming again, without a word of refusal.
         Refusal{"PasswordAskedAgain",
-                wire("\nlogin: admin\nパスワード: \nlogin: sys kc s\nパスワード: \nlogin: l\n")},
+                routerText("\nlogin: admin\nパスワード: \nlogin: sys kc s\nパスワード: \nlogin: l\n")},
         // Something else altogether: no prompt, no status block.
-        Refusal{"NoPromptNoStatus", wire("MN128-SOHO console busy, try later\n")}),
+        Refusal{"NoPromptNoStatus", routerText("MN128-SOHO console busy, try later\n")}),
     [](const auto& info) { return info.param.name; });
 
 // A router that asks for no password takes the typed-ahead password for a
