@@ -42,6 +42,7 @@ class RouterLink : public CoreTest {
 struct Refusal {
   const char* name;
   std::string answer;
+  friend void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
 };
 
 class RefusedLogin : public RouterLink, public testing::WithParamInterface<Refusal> {};
@@ -100,6 +101,7 @@ struct Unreachable {
   ConnectFailure failure;
   const char* systemText;
   const char* status;
+  friend void PrintTo(const Unreachable& u, std::ostream* out) { *out << u.systemText; }
 };
 
 class UnreachableRouter : public RouterLink, public testing::WithParamInterface<Unreachable> {};
@@ -160,6 +162,7 @@ TEST_F(RouterLink, AConnectThatTimesOutIsToldWhenItIsGivenUp) {
 struct Unreadable {
   const char* name;
   std::string output;
+  friend void PrintTo(const Unreadable& u, std::ostream* out) { *out << u.name; }
 };
 
 class UnreadableAnswers : public RouterLink, public testing::WithParamInterface<Unreadable> {};
