@@ -19,8 +19,11 @@ ExchangeVerdict judgeExchange(const ExchangeSigns& s) {
   return {};
 }
 
+// Within a kind only an unreachable router's reason is news (the address
+// was changed, the router went from refusing to missing); a broken send's
+// wording changes with the moment the connection broke and is not.
 bool LinkTrouble::failed(LinkFault fault, const std::string& text) {
-  if (fault_ == fault && text_ == text) return false;
+  if (fault_ == fault && (fault != LinkFault::Unreachable || text_ == text)) return false;
   fault_ = fault;
   text_ = text;
   return true;

@@ -3,7 +3,8 @@
 // refused the login, could not be reached, answered what cannot be read or
 // broke a send. A streak lasts from the first failed exchange until one
 // goes through again; the first failure is told, and so is a failure of
-// another kind or for another reason within the streak, and its end.
+// another kind within the streak (or an unreachable router's new reason),
+// and its end.
 
 #include <optional>
 #include <string>
