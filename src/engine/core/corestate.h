@@ -114,8 +114,9 @@ struct TarvikCore::State final : ParserHost {
   // tarvikcore.cpp
   std::string saveWindowState(const WindowPlacement& placement);
   // Starts an exchange with chain. A poll's failure to open is swallowed;
-  // any other is shown.
-  void openExchange(const std::string& chain, bool command, bool quiet = false);
+  // any other is shown. The exchange, while it is open; null when it could
+  // not be opened.
+  Exchange* openExchange(const std::string& chain, bool command, bool quiet = false);
   void sent(Exchange& exchange, bool ok);
   // timedOut: the watchdog gave up on it; else the transport reported its
   // close (or a failed connect).
@@ -129,8 +130,9 @@ struct TarvikCore::State final : ParserHost {
   void answersUnreadable(Exchange& exchange);
   void linkFailed(LinkFault fault, const std::string& utf8);
   void linkWorked();
-  // A router line (Shift-JIS) with the console password masked, for
-  // whatever shows, logs or journals it.
+  // A router line (Shift-JIS) with the console password, and a per-call
+  // password its exchange sent, masked: for whatever shows, logs or
+  // journals it.
   std::string masked(std::string_view sjisLine) const;
 
   // coreticks.cpp

@@ -19,6 +19,7 @@ struct Exchange {
   std::string chain;     // CommandChain when it was opened
   bool command = false;  // CommandExchange when it was opened
   bool quiet = false;    // an automatic log fetch: nothing of it is echoed
+  std::string secret;    // a per-call password the chain carries, masked in its answers
   std::uint32_t openedMs = 0;
   AnswerAssembler assembler;
   // What its answers showed so far (connected included), for its verdict.

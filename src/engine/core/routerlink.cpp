@@ -11,6 +11,12 @@
 
 namespace tarvik {
 
+namespace {
+
+constexpr std::string_view kMask = "****";
+
+}  // namespace
+
 void TarvikCore::State::judgeEndedExchange(const Exchange& exchange, bool timedOut) {
   const ExchangeVerdict verdict = judgeExchange(exchange.signs);
   if (!verdict.counts) return;
@@ -64,7 +70,7 @@ void TarvikCore::State::linkWorked() {
 }
 
 std::string TarvikCore::State::masked(std::string_view sjisLine) const {
-  return maskWord(sjisLine, settings.tarvik.PASS, "****");
+  return maskWord(maskWord(sjisLine, settings.tarvik.PASS, kMask), answer.secret(), kMask);
 }
 
 }  // namespace tarvik

@@ -127,15 +127,15 @@ void TarvikCore::State::FormClose() {
 
 // --- exchanges ---
 
-void TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
-  if (gate.closed()) return;
+Exchange* TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
+  if (gate.closed()) return nullptr;
   ports.transport.setHost(linkHost);
   ports.transport.setPort(linkPort);
   SocketId socket = ports.transport.open();
   if (socket == kNoSocket) {
     // The poll tries again at its next tick; anyone else is told.
     if (command) ports.view.showError(ports.transport.errorText());
-    return;
+    return nullptr;
   }
   Exchange& exchange = exchanges.add(socket, chain, command, ports.clock.tickMs());
   exchange.quiet = quiet;
@@ -143,6 +143,7 @@ void TarvikCore::State::openExchange(const std::string& chain, bool command, boo
   if (!ports.timers.isActive(TimerId::ExchangeWatchdog)) {
     ports.timers.start(TimerId::ExchangeWatchdog, 1000, false);
   }
+  return &exchange;
 }
 
 void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
@@ -217,6 +218,7 @@ void TarvikCore::State::endExchange(SocketId socket, bool timedOut) {
 ExchangeSigns TarvikCore::State::parseAnswers(const std::vector<std::string>& answers,
                                               const Exchange& exchange) {
   const bool command = exchange.command, quiet = exchange.quiet;
+  const std::string secret = exchange.secret;
   ExchangeSigns seen;
   for (const std::string& text : answers) {
     if (gate.closed()) break;  // a reaction closed the window
@@ -225,7 +227,7 @@ ExchangeSigns TarvikCore::State::parseAnswers(const std::vector<std::string>& an
     blocksInAnswer = {false, false};
     // The router's messages about connections first: a status block after
     // them shows what they left.
-    answer.begin(command, quiet);
+    answer.begin(command, quiet, secret);
     journal.watch().answerSeen(text, ports.clock.now());
     parser.AsyncSock1Receive(text);
     answer.end();

@@ -95,6 +95,20 @@ TEST_F(RouterLink, ThePasswordNeverShowsInARouterLine) {
   for (const std::string& line : view.details) EXPECT_EQ(line.find("secret"), std::string::npos) << line;
 }
 
+// A per-call password is masked in the answers of the exchange that sent it.
+TEST_F(RouterLink, APerCallPasswordNeverShowsInItsAnswers) {
+  settings()->option.askCredentialsEachCall = true;
+  start();
+  answer(lastSocket(), exchange({{"sh r l", destinationLines({"P0", "P1", "P2", "P3", "P4"})}}));
+  core->ConnectFromMenu(4);
+  core->CredentialsEntered("user1", "pw123");
+  answer(lastSocket(), exchange({{"rem 4 s i user1", ""},
+                                 {"rem 4 s p pw123", "値が長すぎます: pw123\n"},
+                                 {"co 4", "#4 へ接続中．\n"}}));
+  EXPECT_NE(std::find(view.details.begin(), view.details.end(), "値が長すぎます: ****"), view.details.end());
+  for (const std::string& line : view.details) EXPECT_EQ(line.find("pw123"), std::string::npos) << line;
+}
+
 // --- a router that cannot be reached ---
 
 struct Unreachable {
