@@ -14,7 +14,7 @@ struct FaultEntry {
 constexpr FaultEntry kFaults[] = {
     {Fault::Refuse, "refuse"}, {Fault::Hang, "hang"}, {Fault::Silent, "silent"}, {Fault::Split, "split"},
     {Fault::Drip, "drip"},     {Fault::Iac, "iac"},   {Fault::Nul, "nul"},       {Fault::Garbage, "garbage"},
-    {Fault::Cut, "cut"},       {Fault::Slow, "slow"},   {Fault::Flood, "flood"},
+    {Fault::Cut, "cut"},       {Fault::Slow, "slow"}, {Fault::Flood, "flood"},
 };
 
 bool toInt(const std::string& text, long long low, long long high, long long& value) {
