@@ -41,6 +41,25 @@ std::string reason(int uvError) {
   return uv_strerror(uvError);
 }
 
+ConnectFailure connectFailureOf(int uvError) {
+  switch (uvError) {
+    case UV_ECONNREFUSED:
+      return ConnectFailure::Refused;
+    case UV_EAI_NONAME:
+    case UV_EAI_NODATA:
+    case UV_EAI_AGAIN:
+    case UV_EAI_FAIL:
+      return ConnectFailure::HostNotFound;
+    case UV_ETIMEDOUT:
+      return ConnectFailure::TimedOut;
+    case UV_EHOSTUNREACH:
+    case UV_ENETUNREACH:
+      return ConnectFailure::Unreachable;
+    default:
+      return ConnectFailure::Other;
+  }
+}
+
 }  // namespace
 
 // The C callbacks, with access to the transport's private members.
@@ -120,6 +139,7 @@ void UvTransport::setHost(const std::string& host) {
     address_ = Address::Done;
   } else if (name.empty()) {
     address_ = Address::Failed;
+    lookupError_ = UV_EHOSTUNREACH;
   } else {
     address_ = Address::Pending;
     auto* lookup = new Lookup{{}, this};
@@ -130,6 +150,7 @@ void UvTransport::setHost(const std::string& host) {
     if (r < 0) {
       delete lookup;
       address_ = Address::Failed;
+      lookupError_ = r;
       errorText_ = std::string(commFailurePrefix(CommFailure::Connect)) + reason(r);
     } else {
       lookup_ = lookup;
@@ -147,6 +168,7 @@ void UvTransport::lookupFinished(Lookup* lookup, int status, const sockaddr* fou
   } else {
     address_ = Address::Failed;
     if (error == 0) error = UV_EAI_NONAME;
+    lookupError_ = error;
   }
   // The sockets opened meanwhile connect now, or end.
   std::vector<SocketId> waiting;
@@ -185,7 +207,7 @@ SocketId UvTransport::open() {
     }
   } else {
     // Reported from the event loop, like every other outcome.
-    loop_.post([this, id] { fail(id, CommFailure::Connect, UV_EHOSTUNREACH); });
+    loop_.post([this, id, error = lookupError_] { fail(id, CommFailure::Connect, error); });
   }
   return id;
 }
@@ -274,6 +296,7 @@ void UvTransport::onWritten(Socket*, int status) {
 void UvTransport::fail(SocketId id, CommFailure failure, int error) {
   if (!find(id)) return;  // closed by its owner meanwhile
   errorText_ = std::string(commFailurePrefix(failure)) + reason(error);
+  if (failure == CommFailure::Connect) connectFailure_ = connectFailureOf(error);
   release(id);
   if (events_.closed) events_.closed(id);
 }

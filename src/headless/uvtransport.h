@@ -37,6 +37,7 @@ class UvTransport : public Transport {
   bool send(SocketId socket, std::string_view bytes) override;
   void close(SocketId socket) override;
   std::string errorText() const override { return errorText_; }
+  ConnectFailure connectFailure() const override { return connectFailure_; }
 
   std::size_t openSockets() const { return sockets_.size(); }
 
@@ -68,6 +69,8 @@ class UvTransport : public Transport {
   SocketId next_ = 1;
   std::map<SocketId, Socket*> sockets_;
   std::string errorText_;
+  ConnectFailure connectFailure_ = ConnectFailure::Other;
+  int lookupError_ = UV_EHOSTUNREACH;  // why the address is not known (Address::Failed)
   char readBuffer_[65536];  // one read at a time: the loop hands it out and takes it back
   friend struct Callbacks;
 };

@@ -97,6 +97,11 @@ void TextView::requestClose() {
 
 void TextView::showError(const std::string& text) { out_.write("error", {text}); }
 
-void TextView::showStatusError(const std::string& text) { out_.write("error", {text}); }
+// The status line shows the error now: whatever it shows next is a change,
+// even the text it showed before.
+void TextView::showStatusError(const std::string& text) {
+  shown_["status"] = "error\t" + text;
+  out_.write("error", {text});
+}
 
 }  // namespace tarvik::app

@@ -5,6 +5,7 @@
 
 #include "engine/base/bytes.h"
 #include "engine/net/ecommerror.h"
+#include "engine/net/winsockcodes.h"
 #include "win32/widetext.h"
 
 namespace tarvik::win32 {
@@ -298,6 +299,7 @@ void WinsockTransport::onReadable(SocketId id) {
 void WinsockTransport::fail(SocketId id, int error) {
   if (!find(id)) return;  // closed by its owner meanwhile
   errorText_ = std::string(commFailurePrefix(CommFailure::Connect)) + winsockErrorText(error);
+  connectFailure_ = connectFailureOfWinsockCode(error);
   release(id);
   if (events_.closed) events_.closed(id);
 }

@@ -52,6 +52,7 @@ class WinsockTransport : public Transport {
   bool send(SocketId socket, std::string_view bytes) override;
   void close(SocketId socket) override;
   std::string errorText() const override { return errorText_; }
+  ConnectFailure connectFailure() const override { return connectFailure_; }
 
   std::size_t openSockets() const { return sockets_.size(); }
 
@@ -91,6 +92,7 @@ class WinsockTransport : public Transport {
   std::map<SOCKET, SocketId> byHandle_;
   std::set<SOCKET> releasing_;  // let go of, closed once their queued events are out
   std::string errorText_;
+  ConnectFailure connectFailure_ = ConnectFailure::Other;
   // Work posted to the loop checks this is still here.
   std::shared_ptr<char> alive_ = std::make_shared<char>();
 };

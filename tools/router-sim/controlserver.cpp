@@ -54,7 +54,7 @@ std::string fault(Router& r, const std::string& arg) {
     return "OK";
   }
   const auto f = faultFromName(arg);
-  if (!f) return "ERR unknown fault (refuse hang silent split drip iac nul garbage cut slow)";
+  if (!f) return "ERR unknown fault (refuse hang silent split drip iac nul garbage cut slow flood)";
   if (On)
     r.faults().insert(*f);
   else
@@ -91,9 +91,16 @@ std::string set(Router& r, const std::string& arg) {
 
 std::string state(Router& r, const std::string&) { return "OK " + r.stateLine(); }
 
+std::string password(Router& r, const std::string& arg) {
+  r.setConsolePassword(arg);
+  return "OK";
+}
+
 std::string help(Router&, const std::string&) {
   return "OK ring NUMBER | stop-ring | busy N | unbusy N | failing N | unfailing N | hangup | "
-         "history TEXT | fault NAME | nofault NAME|all | set NAME MS | state | help | quit | shutdown";
+         "history TEXT | password [TEXT] | fault NAME | nofault NAME|all | set NAME MS | state | help | quit "
+         "| "
+         "shutdown";
 }
 
 struct Command {
@@ -111,6 +118,7 @@ const Command kCommands[] = {
     {"unfailing", true, destinationFlag<&Router::setFailing, false>},
     {"hangup", false, hangup},
     {"history", true, history},
+    {"password", true, password},
     {"fault", true, fault<true>},
     {"nofault", true, fault<false>},
     {"set", true, set},

@@ -14,7 +14,7 @@ struct FaultEntry {
 constexpr FaultEntry kFaults[] = {
     {Fault::Refuse, "refuse"}, {Fault::Hang, "hang"}, {Fault::Silent, "silent"}, {Fault::Split, "split"},
     {Fault::Drip, "drip"},     {Fault::Iac, "iac"},   {Fault::Nul, "nul"},       {Fault::Garbage, "garbage"},
-    {Fault::Cut, "cut"},       {Fault::Slow, "slow"},
+    {Fault::Cut, "cut"},       {Fault::Slow, "slow"}, {Fault::Flood, "flood"},
 };
 
 bool toInt(const std::string& text, long long low, long long high, long long& value) {
@@ -90,7 +90,7 @@ const std::vector<ValueOption>& valueOptions() {
       {"--fault",
        [](Options& o, const std::string& v) -> std::string {
          auto f = faultFromName(v);
-         if (!f) return "one of refuse, hang, silent, split, drip, iac, nul, garbage, cut, slow";
+         if (!f) return "one of refuse, hang, silent, split, drip, iac, nul, garbage, cut, slow, flood";
          o.faults.insert(*f);
          return {};
        }},
@@ -224,7 +224,9 @@ When it listens on TCP it prints one line per server to standard output,
 "listening http ADDR PORT", then "ready".
 
 Console: log in with an empty line or "admin" at "login: ", then the password
-when one is set. Commands: sh ver, sh r l, sh s, sh h, show ch, show ppp,
+when one is set. With a password set every user name is asked for one, and a
+wrong name or password is answered "ログインできません。"; the third ends the
+connection with "Connection closed.". Commands: sh ver, sh r l, sh s, sh h, show ch, show ppp,
 show history, show mail, show pmail, co N, dis a|b1|b2, rem N s i ID,
 rem N s p [PW], sy t [Y/M/D-h:m], sys kc s|e|j, help, l (log out and close).
 
@@ -237,6 +239,7 @@ one line back, "OK" or "OK <data>" on success, "ERR <reason>" on failure):
   failing N | unfailing N   calls to destination N fail / go through
   hangup            the network drops every connected or dialling channel
   history TEXT      append a "sh h" entry (the router's date and time, TEXT)
+  password [TEXT]   the console password for new logins (none when empty)
   fault NAME | nofault NAME switch a fault on / off for new connections
                     ("nofault all" clears them all)
   set NAME MS       change connect-delay-ms, minute-ms, drip-ms, split-ms
@@ -263,6 +266,7 @@ Faults:
   garbage  lines of random bytes between the lines of the output
   cut      close in the middle of the first non-empty answer after login
   slow     each answer comes only after a pause of seconds
+  flood    each answer after login is a line of a megabyte, with no prompt
 
 Web pages (--http-port): disconnect, config-rlist, config-body, config-sys,
 config-ip, config-isdn, config-analog, config-analog-port, erase-config,

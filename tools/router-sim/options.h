@@ -11,7 +11,7 @@
 namespace sim {
 
 // Ways in which the console can misbehave, to try a client against.
-enum class Fault { Refuse, Hang, Silent, Split, Drip, Iac, Nul, Garbage, Cut, Slow };
+enum class Fault { Refuse, Hang, Silent, Split, Drip, Iac, Nul, Garbage, Cut, Slow, Flood };
 
 std::optional<Fault> faultFromName(std::string_view name);
 const char* faultName(Fault fault);

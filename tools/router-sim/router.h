@@ -55,6 +55,8 @@ class Router : public QObject {
   // --- what the console shows
   char variant() const { return variant_; }
   const std::string& password() const { return password_; }
+  // For new logins; empty: the console asks for none.
+  void setConsolePassword(std::string password) { password_ = std::move(password); }
   char kanjiCode() const { return kanjiCode_; }
   void setKanjiCode(char code) { kanjiCode_ = code; }
   const std::array<Destination, 16>& destinations() const { return dests_; }

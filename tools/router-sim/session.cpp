@@ -8,6 +8,7 @@ namespace sim {
 namespace {
 
 constexpr std::size_t kMaxLine = 1024;
+constexpr std::size_t kFloodBytes = 1024 * 1024;
 
 std::string eol() { return std::string(kEol); }
 
@@ -129,17 +130,23 @@ void Session::handle(const std::string& line) {
   }
 }
 
+// With a password set, every user name is asked for one, and a wrong name
+// or password gets the same refusal, as the router's console answers: it
+// does not tell which of the two was wrong.
 void Session::loginLine(const std::string& line) {
   say(line + eol());
   if (line.empty()) {
     say("login: ");
   } else if (isLogout(line)) {
     end(false);
-  } else if (line != "admin") {
-    say(sj("ユーザ名が違います。") + eol() + "login: ");
   } else if (router_.password().empty()) {
-    enterShell();
+    if (line == "admin") {
+      enterShell();
+    } else {
+      say(sj("ユーザ名が違います。") + eol() + "login: ");
+    }
   } else {
+    user_ = line;
     say(sj("パスワード: "));
     state_ = State::Password;
   }
@@ -147,13 +154,13 @@ void Session::loginLine(const std::string& line) {
 
 void Session::passwordLine(const std::string& line) {
   say(eol());  // the password itself is not echoed
-  if (line == router_.password()) {
+  if (user_ == "admin" && line == router_.password()) {
     enterShell();
     return;
   }
-  say(sj("パスワードが違います。") + eol());
+  say(sj("ログインできません。") + eol());
   if (++failures_ >= 3) {
-    say(sj("ログインできません。接続を終了します。") + eol());
+    say("Connection closed." + eol());
     end(true);
     return;
   }
@@ -177,6 +184,11 @@ void Session::shellLine(const std::string& line) {
     return;
   }
   std::string answer = runCommand(router_, line);
+  if (has(Fault::Flood)) {
+    // Output no client can cut into answers: far longer than any, no prompt.
+    say(std::string(kFloodBytes, 'x'));
+    return;
+  }
   if (has(Fault::Cut) && !cutDone_ && !answer.empty()) {
     cutDone_ = true;
     say(answer.substr(0, answer.size() / 2));

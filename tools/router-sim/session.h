@@ -51,6 +51,7 @@ class Session : public QObject {
   OutputShaper shaper_;
 
   State state_ = State::User;
+  std::string user_;  // the name the password is asked for
   int failures_ = 0;
   bool cutDone_ = false;
   bool answering_ = false;  // fault slow: a line waits for its answer

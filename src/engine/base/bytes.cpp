@@ -43,4 +43,37 @@ bool parseDecimal(std::string_view text, long long& value) {
   return true;
 }
 
+namespace {
+
+bool isAsciiWordByte(unsigned char b) {
+  return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+
+}  // namespace
+
+std::string maskWord(std::string_view text, std::string_view word, std::string_view mask) {
+  if (word.empty()) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  bool afterWordByte = false;  // the character before is an ASCII letter or digit
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (!afterWordByte && text.substr(i, word.size()) == word) {
+      const std::size_t end = i + word.size();
+      if (end == text.size() || !isAsciiWordByte(static_cast<unsigned char>(text[end]))) {
+        out += mask;
+        afterWordByte = isAsciiWordByte(static_cast<unsigned char>(word.back()));
+        i = end;
+        continue;
+      }
+    }
+    const std::size_t length = isSjisLead(b) && i + 1 < text.size() ? 2 : 1;
+    out.append(text.substr(i, length));
+    afterWordByte = length == 1 && isAsciiWordByte(b);
+    i += length;
+  }
+  return out;
+}
+
 }  // namespace tarvik

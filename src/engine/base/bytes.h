@@ -30,6 +30,12 @@ inline bool contains(std::string_view text, std::string_view needle) {
   return text.find(needle) != std::string_view::npos;
 }
 
+// text with every occurrence of word that stands as a word of its own
+// (not inside a longer run of ASCII letters and digits) replaced by mask.
+// Matches start on character boundaries only, so a trail byte is never
+// taken for the word's first byte. An empty word masks nothing.
+std::string maskWord(std::string_view text, std::string_view word, std::string_view mask);
+
 // Parses a decimal integer with optional leading blanks and sign, the way the
 // original conversion does: the whole rest must be digits. Returns false when
 // the text does not convert or overflows.

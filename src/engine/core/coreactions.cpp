@@ -68,7 +68,9 @@ void TarvikCore::State::CredentialsEntered(const std::string& userId, const std:
   const int n = *destination;
   settings.option.LAST = userId;
   launchList = files.loadApplications(n);
-  openExchange(commands::dialWithCredentials(n, userId, password), true);
+  if (Exchange* exchange = openExchange(commands::dialWithCredentials(n, userId, password), true)) {
+    exchange->secret = password;
+  }
 }
 
 void TarvikCore::State::CredentialsCancelled() { credentials.cancelled(); }

@@ -3,8 +3,9 @@
 // handlers that act on it. TarvikCore's commands come here through the
 // gate; the parser reports back through the ParserHost half of this object.
 //
-// The handlers live in four files by subject:
+// The handlers live in five files by subject:
 //   tarvikcore.cpp    start-up, exit, exchanges and socket events
+//   routerlink.cpp    each exchange's verdict: a router that cannot be used, told
 //   coreticks.cpp     Timer1Timer (poll tick), Timer2Timer, TIMEMANTimer, watchdog
 //   coreactions.cpp   dial, disconnect, credentials, reports, log fetch, web pages
 //   parserhost.cpp    reactions to the parser's events, the display step
@@ -23,6 +24,7 @@
 #include "engine/core/commandgate.h"
 #include "engine/core/credentialsquestion.h"
 #include "engine/core/exchangetable.h"
+#include "engine/core/linktrouble.h"
 #include "engine/core/silentrouter.h"
 #include "engine/core/tarvikcore.h"
 #include "engine/core/viewmirror.h"
@@ -73,7 +75,6 @@ struct TarvikCore::State final : ParserHost {
   std::vector<std::string> arguments;
   bool PendingArguments = false;
   CloseSequence closing;
-  bool pollSendFailureShown = false;
   // A log left in the current folder by an earlier version has been looked
   // for (once per run, at the first fetch that writes the log).
   bool oldLogAdopted = false;
@@ -95,8 +96,11 @@ struct TarvikCore::State final : ParserHost {
   // --- what the windows show (UTF-8), as far as the core needs it back ---
   ViewMirror mirror{ports.view};
 
-  // --- a router that stopped answering ---
+  // --- a router that stopped answering, or cannot be used ---
   SilentRouter silence;
+  LinkTrouble link;
+  // The status blocks of the answer being parsed, B1 and B2.
+  std::array<bool, 2> blocksInAnswer{false, false};
 
   // --- what the channels showed: Tarvik-journal.csv and the notices ---
   CallJournal journal{ports.view, settings, files.directory(), destinations,
@@ -116,16 +120,29 @@ struct TarvikCore::State final : ParserHost {
   // tarvikcore.cpp
   std::string saveWindowState(const WindowPlacement& placement);
   // Starts an exchange with chain. A poll's failure to open is swallowed;
-  // any other is shown.
-  void openExchange(const std::string& chain, bool command, bool quiet = false);
-  void sent(const Exchange& exchange, bool ok);
-  void endExchange(SocketId socket);
-  void parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
+  // any other is shown. The exchange, while it is open; null when it could
+  // not be opened.
+  Exchange* openExchange(const std::string& chain, bool command, bool quiet = false);
+  void sent(Exchange& exchange, bool ok);
+  // timedOut: the watchdog gave up on it; else the transport reported its
+  // close (or a failed connect).
+  void endExchange(SocketId socket, bool timedOut = false);
+  ExchangeSigns parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange);
   void routerAnswered();
   int pollIntervalMs() const;
   // The action words of a start: "co" dials the default destination, "b1"
   // and "b2" drop their channel.
   void actOnArguments(const std::vector<std::string>& words);
+
+  // routerlink.cpp
+  void judgeEndedExchange(const Exchange& exchange, bool timedOut);
+  void answersUnreadable(Exchange& exchange);
+  void linkFailed(LinkFault fault, const std::string& utf8);
+  void linkWorked();
+  // A router line (Shift-JIS) with the console password, and a per-call
+  // password its exchange sent, masked: for whatever shows, logs or
+  // journals it.
+  std::string masked(std::string_view sjisLine) const;
 
   // coreticks.cpp
   void startTimeman();
@@ -160,6 +177,7 @@ struct TarvikCore::State final : ParserHost {
   void noIncomingCall() override;
   void callFailed(const std::string& message) override;
   void dialStarted() override;
+  void busyLineSeen(const std::string& line) override;
   void calledPartyBusy() override;
   void stopElapsed() override;
   void callConnected() override;

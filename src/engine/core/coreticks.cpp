@@ -74,7 +74,8 @@ void TarvikCore::State::Timer1Timer() {
 // told so until the router answers again.
 void TarvikCore::State::countPollWithoutAnswer() {
   if (!silence.pollTick()) return;
-  setStatus(texts::kUnreachable);
+  // A reason already told (a refused connection, login) says more.
+  if (!link.troubled()) setStatus(texts::kUnreachable);
   refreshMainTip();
   journal.watch().routerSilent(ports.clock.now());
 }
@@ -94,13 +95,15 @@ void TarvikCore::State::clearUnreachable() {
     setStatus(callRunning ? toUtf8(CntTime1.GetText()) : texts::kWaiting);
   }
   refreshMainTip();
-  journal.watch().routerBack(ports.clock.now());
+  // A router that answers but cannot be used is not back: its trouble's
+  // end closes the stretch.
+  if (!link.troubled()) journal.watch().routerBack(ports.clock.now());
 }
 
 void TarvikCore::State::Timer2Timer() {
   // The elapsed time of a call the router no longer reports on would
-  // pretend to be current.
-  if (!silence.silent()) setStatus(toUtf8(CntTime1.GetText()));
+  // pretend to be current (and hide the reason).
+  if (!silence.silent() && !link.troubled()) setStatus(toUtf8(CntTime1.GetText()));
 }
 
 void TarvikCore::State::startTimeman() {
@@ -115,7 +118,7 @@ void TarvikCore::State::TIMEMANTimer() {
 }
 
 void TarvikCore::State::ExchangeWatchdogTimer() {
-  for (SocketId socket : exchanges.expired(ports.clock.tickMs())) endExchange(socket);
+  for (SocketId socket : exchanges.expired(ports.clock.tickMs())) endExchange(socket, true);
 }
 
 }  // namespace tarvik

@@ -20,7 +20,7 @@ void ExchangeTable::remove(SocketId socket) { open_.erase(socket); }
 
 bool ExchangeTable::connecting() const {
   for (const auto& [socket, e] : open_) {
-    if (!e.connected) return true;
+    if (!e.connected()) return true;
   }
   return false;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/linktrouble.h"
 #include "engine/net/answerassembler.h"
 #include "engine/ports/transport.h"
 
@@ -18,9 +19,12 @@ struct Exchange {
   std::string chain;     // CommandChain when it was opened
   bool command = false;  // CommandExchange when it was opened
   bool quiet = false;    // an automatic log fetch: nothing of it is echoed
-  bool connected = false;
+  std::string secret;    // a per-call password the chain carries, masked in its answers
   std::uint32_t openedMs = 0;
   AnswerAssembler assembler;
+  // What its answers showed so far (connected included), for its verdict.
+  ExchangeSigns signs;
+  bool connected() const { return signs.connected; }
 };
 
 class ExchangeTable {

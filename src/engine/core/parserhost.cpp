@@ -72,7 +72,7 @@ void TarvikCore::State::displayStep(int channel) {
 }
 
 void TarvikCore::State::echoLine(const std::string& line) {
-  if (!answer.quiet()) ports.view.appendDetails(toUtf8(line));
+  if (!answer.quiet()) ports.view.appendDetails(toUtf8(masked(line)));
 }
 
 void TarvikCore::State::routerBannerSeen(const std::string& line) {
@@ -83,7 +83,10 @@ void TarvikCore::State::routerBannerSeen(const std::string& line) {
 // fetch; it is told as the journal's failure is, and its end too.
 void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& logBuffer) {
   const std::filesystem::path file = connectionLogFile();
-  const ConnectionLogKeeper::Written written = logKeeper.write(file, logBuffer);
+  std::vector<std::string> lines;
+  lines.reserve(logBuffer.size());
+  for (const std::string& line : logBuffer) lines.push_back(masked(line));
+  const ConnectionLogKeeper::Written written = logKeeper.write(file, lines);
   if (written.ok) setStatus(texts::kLogWritten);
   if (written.change == ConnectionLogKeeper::Change::kNone) return;
   const bool failed = written.change == ConnectionLogKeeper::Change::kFailed;
@@ -97,6 +100,7 @@ void TarvikCore::State::historyCaptureComplete(const std::vector<std::string>& l
 
 void TarvikCore::State::channelStatusParsed(int channel, ChannelState& state) {
   const Channel ch = channelOf(channel);
+  blocksInAnswer[channel] = true;
   mirror.channelReported(channel);
   journal.watch().channelSeen(channel, state, ports.clock.now());
   ports.view.setChannelIconVisible(ch, settings.option.showChannelTrayIcons && !state.Idle);
@@ -127,6 +131,10 @@ void TarvikCore::State::bothChannelsIdle() {
 }
 
 void TarvikCore::State::refreshMainTip() {
+  if (link.troubled()) {
+    ports.view.setMainTip(link.text());
+    return;
+  }
   if (silence.silent()) {
     ports.view.setMainTip(texts::kUnreachable);
     return;
@@ -141,7 +149,7 @@ void TarvikCore::State::callDisconnected(const std::string& lineAfter) {
   play(settings.sound.s3);
   if (settings.option.parkOnDisconnect) ports.view.parkWindow();
   launched.endAll(ports.launcher);
-  setStatus(toUtf8(lineAfter));
+  setStatus(toUtf8(masked(lineAfter)));
   if (closing.disconnected()) {
     ExchangeIdle = false;
     ports.view.requestClose();
@@ -177,6 +185,9 @@ void TarvikCore::State::callFailed(const std::string& message) {
 }
 
 void TarvikCore::State::dialStarted() { play(settings.sound.s1); }
+
+// The dial is over: the status line no longer says it started.
+void TarvikCore::State::busyLineSeen(const std::string& line) { setStatus(toUtf8(masked(line))); }
 
 void TarvikCore::State::calledPartyBusy() {
   ports.view.appendDetails(texts::kRedial);

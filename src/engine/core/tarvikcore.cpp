@@ -7,6 +7,7 @@
 #include "engine/control/displaystep.h"
 #include "engine/core/corestate.h"
 #include "engine/core/coretexts.h"
+#include "engine/net/answerassembler.h"
 #include "engine/net/exchange.h"
 
 namespace tarvik {
@@ -129,20 +130,23 @@ void TarvikCore::State::FormClose() {
 
 // --- exchanges ---
 
-void TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
-  if (gate.closed()) return;
+Exchange* TarvikCore::State::openExchange(const std::string& chain, bool command, bool quiet) {
+  if (gate.closed()) return nullptr;
   ports.transport.setHost(linkHost);
   ports.transport.setPort(linkPort);
   SocketId socket = ports.transport.open();
   if (socket == kNoSocket) {
     // The poll tries again at its next tick; anyone else is told.
     if (command) ports.view.showError(ports.transport.errorText());
-    return;
+    return nullptr;
   }
-  exchanges.add(socket, chain, command, ports.clock.tickMs()).quiet = quiet;
+  Exchange& exchange = exchanges.add(socket, chain, command, ports.clock.tickMs());
+  exchange.quiet = quiet;
+  exchange.signs.expectsStatus = commands::asksStatus(chain);
   if (!ports.timers.isActive(TimerId::ExchangeWatchdog)) {
     ports.timers.start(TimerId::ExchangeWatchdog, 1000, false);
   }
+  return &exchange;
 }
 
 void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
@@ -151,7 +155,7 @@ void TarvikCore::State::AsyncSock1Connect(SocketId socket) {
     ports.transport.close(socket);  // not one of ours (any more)
     return;
   }
-  exchange->connected = true;
+  exchange->signs.connected = true;
   ExchangeIdle = false;
   sent(*exchange,
        ports.transport.send(socket, loginBatch(settings.tarvik.PASS, exchange->chain, settings.kanji.CODE)));
@@ -187,56 +191,66 @@ void TarvikCore::State::AsyncSock1Receive(SocketId socket, std::string_view byte
   exchange->assembler.feed(bytes, answers, replies);
   if (!replies.empty()) sent(*exchange, ports.transport.send(socket, replies));
   routerAnswered();
-  parseAnswers(answers, *exchange);
+  if (exchange->assembler.overflowed()) answersUnreadable(*exchange);
+  const ExchangeSigns seen = parseAnswers(answers, *exchange);
+  // Looked up again: a reaction may have ended it.
+  if (Exchange* still = exchanges.find(socket)) still->signs.add(seen);
 }
 
 void TarvikCore::State::AsyncSock1Close(SocketId socket) { endExchange(socket); }
 
 // A send that failed is shown as the socket component words it ("Send
-// Error ..."). The polls show it once until a send goes through again, so
-// that a router that drops every connection does not pile up messages.
-// The exchange itself ends with the close that the broken connection brings.
-void TarvikCore::State::sent(const Exchange& exchange, bool ok) {
-  if (ok) {
-    if (!exchange.command) pollSendFailureShown = false;
-    return;
-  }
-  if (!exchange.command) {
-    if (pollSendFailureShown) return;
-    pollSendFailureShown = true;
-  }
-  ports.view.showError(ports.transport.errorText());
+// Error ..."). A command's failure is the user's to see at once, once per
+// exchange; a poll's is a trouble of the link, told once per streak, never
+// as a box per poll. The exchange itself ends with the close that the
+// broken connection brings.
+void TarvikCore::State::sent(Exchange& exchange, bool ok) {
+  if (ok) return;
+  const bool firstInExchange = !exchange.signs.broken;
+  exchange.signs.broken = true;
+  if (!exchange.command) return linkFailed(LinkFault::SendFailed, ports.transport.errorText());
+  if (firstInExchange) ports.view.showError(ports.transport.errorText());
 }
 
 // The router closed the exchange, its connect failed, or it timed out: what
 // it held back is its last answer, its socket is closed, and an exchange
 // that had connected is over.
-void TarvikCore::State::endExchange(SocketId socket) {
+void TarvikCore::State::endExchange(SocketId socket, bool timedOut) {
   Exchange* exchange = exchanges.find(socket);
   if (!exchange) return;
   std::vector<std::string> answers;
   exchange->assembler.finish(answers);
-  const Exchange ended = std::move(*exchange);
+  Exchange ended = std::move(*exchange);
   exchanges.remove(socket);
   ports.transport.close(socket);
   if (exchanges.empty()) ports.timers.stop(TimerId::ExchangeWatchdog);
-  parseAnswers(answers, ended);
-  if (ended.connected) ExchangeIdle = true;
+  ended.signs.add(parseAnswers(answers, ended));
+  if (ended.connected()) ExchangeIdle = true;
+  if (!gate.closed()) judgeEndedExchange(ended, timedOut);
 }
 
-// The exchange is copied first: a reaction may open or end exchanges.
-void TarvikCore::State::parseAnswers(const std::vector<std::string>& answers, const Exchange& exchange) {
+// The exchange's flags are taken first: a reaction may open or end
+// exchanges. What the answers showed is returned, for the exchange's signs.
+ExchangeSigns TarvikCore::State::parseAnswers(const std::vector<std::string>& answers,
+                                              const Exchange& exchange) {
   const bool command = exchange.command, quiet = exchange.quiet;
+  const std::string secret = exchange.secret;
+  ExchangeSigns seen;
   for (const std::string& text : answers) {
-    if (gate.closed()) return;  // a reaction closed the window
+    if (gate.closed()) break;  // a reaction closed the window
+    seen.heard = seen.heard || !text.empty();
+    seen.loggedIn = seen.loggedIn || AnswerAssembler::holdsPrompt(text);
+    blocksInAnswer = {false, false};
     // The router's messages about connections first: a status block after
     // them shows what they left.
-    answer.begin(command, quiet);
+    answer.begin(command, quiet, secret);
     journal.watch().answerSeen(text, ports.clock.now());
     parser.AsyncSock1Receive(text);
     answer.end();
+    seen.statusSeen = seen.statusSeen || (blocksInAnswer[0] && blocksInAnswer[1]);
     showJournalNote();
   }
+  return seen;
 }
 
 // --- TarvikCore: forwarding ---

@@ -11,8 +11,11 @@ bool noticeWanted(const SettingsStore& settings, NoticeKind kind) {
       return n.CONNECTED;
     case NoticeKind::Disconnected:
       return n.DISCONNECTED;
-    // A journal that loses calls is a failure like a failed dial.
+    // A journal that loses calls, a router that cannot be used are
+    // failures like a failed dial.
     case NoticeKind::DialFailed:
+    case NoticeKind::LinkFailed:
+    case NoticeKind::LinkBack:
     case NoticeKind::JournalFailed:
     case NoticeKind::JournalBack:
     case NoticeKind::LogFailed:

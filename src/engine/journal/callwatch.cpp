@@ -255,23 +255,48 @@ void CallWatch::busy(const LocalTime& now) {
   sink_.notice({NoticeKind::DialFailed, "話中", destinationText(r)});
 }
 
-void CallWatch::routerSilent(const LocalTime& now) {
-  if (silent_) return;
+bool CallWatch::startStretch(const LocalTime& now, const std::string& reason) {
+  if (silent_) {
+    if (silentReason_.empty()) silentReason_ = reason;
+    return false;
+  }
   silent_ = true;
   silentSince_ = now;
-  sink_.notice({NoticeKind::RouterSilent, "ルーター", "ルーターから応答がありません"});
+  silentReason_ = reason;
+  return true;
 }
 
-void CallWatch::routerBack(const LocalTime& now) {
-  if (!silent_) return;
+bool CallWatch::endStretch(const LocalTime& now) {
+  if (!silent_) return false;
   silent_ = false;
   JournalRecord r;
   r.event = JournalEvent::Unreachable;
   r.start = silentSince_;
   r.end = now;
   r.minutes = wholeMinutes(silentSince_, now);
+  r.result = silentReason_;
   sink_.record(r);
+  return true;
+}
+
+void CallWatch::routerSilent(const LocalTime& now) {
+  if (!startStretch(now, {})) return;
+  sink_.notice({NoticeKind::RouterSilent, "ルーター", "ルーターから応答がありません"});
+}
+
+void CallWatch::routerBack(const LocalTime& now) {
+  if (!endStretch(now)) return;
   sink_.notice({NoticeKind::RouterBack, "ルーター", "ルーターが再び応答しています"});
+}
+
+void CallWatch::linkFailed(const std::string& reasonUtf8, const LocalTime& now) {
+  startStretch(now, reasonUtf8);
+  sink_.notice({NoticeKind::LinkFailed, "ルーター", reasonUtf8});
+}
+
+void CallWatch::linkBack(const std::string& backUtf8, const LocalTime& now) {
+  endStretch(now);
+  sink_.notice({NoticeKind::LinkBack, "ルーター", backUtf8});
 }
 
 // A destination entry starts with "#n" and the name, within its first 20

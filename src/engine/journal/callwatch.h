@@ -73,6 +73,12 @@ class CallWatch {
   void busy(const LocalTime& now);
   void routerSilent(const LocalTime& now);
   void routerBack(const LocalTime& now);
+  // The router cannot be used, for reasonUtf8 (it refused the login, cannot
+  // be reached ...): told as a notice each time, journaled with the silent
+  // stretch it starts or falls in. Its end, told as backUtf8, ends that
+  // stretch.
+  void linkFailed(const std::string& reasonUtf8, const LocalTime& now);
+  void linkBack(const std::string& backUtf8, const LocalTime& now);
 
  private:
   enum class Phase { Idle, Ringing, InUse };
@@ -130,8 +136,13 @@ class CallWatch {
   // The failure messages of the latest answer, journaled from its lines
   // (or left out as the history's).
   std::vector<std::string> answerFailures_;
+  // A stretch without an answer from the router, as far as the journal
+  // goes: true from its start until its record is written.
+  bool startStretch(const LocalTime& now, const std::string& reason);
+  bool endStretch(const LocalTime& now);
   bool silent_ = false;
   LocalTime silentSince_;
+  std::string silentReason_;  // UTF-8, the journal's result
 };
 
 }  // namespace tarvik

@@ -25,6 +25,18 @@ constexpr int kSohoSPageBase = 100;
 constexpr std::size_t kDisconnectSkip = 26;
 constexpr std::size_t kDisconnectLineLimit = 100;
 
+// The line of text that holds position at, without its line end and the
+// blanks around it.
+std::string_view lineAround(std::string_view text, std::size_t at) {
+  const std::size_t lf = text.rfind('\n', at);
+  std::size_t start = lf == std::string_view::npos ? 0 : lf + 1;
+  if (start < text.size() && text[start] == '\r') ++start;
+  std::string_view line = text.substr(start);
+  line = line.substr(0, line.find('\n'));
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return trimBlanks(line);
+}
+
 bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
@@ -152,9 +164,12 @@ void ConsoleParser::checks(std::string_view answer) {
   if (contains(answer, lit.ended)) CallEnded = true;
   // A busy line counts against the redials only for the poll's own dials;
   // a dial the user started from a menu is not redialled.
-  if (!host_.commandExchange() && contains(answer, lit.busy)) {
-    CallEnded = true;
-    host_.calledPartyBusy();
+  if (std::size_t at = answer.find(lit.busy); at != std::string_view::npos) {
+    host_.busyLineSeen(std::string(sjisCut(lineAround(answer, at), kDisconnectLineLimit)));
+    if (!host_.commandExchange()) {
+      CallEnded = true;
+      host_.calledPartyBusy();
+    }
   }
   if (CallEnded) host_.stopElapsed();
   if (contains(answer, lit.connected)) {

@@ -23,7 +23,7 @@ namespace tarvik {
 //   echo/banner/history-complete per line, then per channel
 //   channelStatusParsed, then addressAssigned, bothChannelsIdle,
 //   refreshMainTip, callDisconnected, incomingCall / noIncomingCall,
-//   callFailed (each message), dialStarted, calledPartyBusy, stopElapsed
+//   callFailed (each message), dialStarted, busyLineSeen, calledPartyBusy, stopElapsed
 //   (CallEnded), callConnected, destinationListParsed.
 class ParserHost {
  public:
@@ -49,6 +49,9 @@ class ParserHost {
   virtual void callFailed(const std::string& message) = 0;
   virtual void dialStarted() = 0;
   virtual void calledPartyBusy() = 0;
+  // The router's line that reports a busy line (in any exchange: the status
+  // line shows how a dial ended). Nothing by default.
+  virtual void busyLineSeen(const std::string& line) { (void)line; }
   virtual void stopElapsed() = 0;  // CallEnded
   virtual void callConnected() = 0;
   // entries: the sixteen destination entries (index = destination number;

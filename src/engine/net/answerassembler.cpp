@@ -120,6 +120,7 @@ void AnswerAssembler::cutAnswers(std::vector<std::string>& answers) {
         end = lastLf + 1;
         if (pending_[end] == '\r') ++end;
       }
+      overflowed_ = true;
       release(end, lastLf != std::string::npos, answers);
       continue;
     }
@@ -145,6 +146,10 @@ void AnswerAssembler::release(std::size_t end, bool afterPlainLine, std::vector<
   }
 }
 
+bool AnswerAssembler::holdsPrompt(std::string_view answer) {
+  return answer.find(kPromptMark) != std::string_view::npos;
+}
+
 void AnswerAssembler::finish(std::vector<std::string>& answers) {
   if (!pending_.empty()) answers.push_back(std::move(pending_));
   pending_.clear();
@@ -153,6 +158,7 @@ void AnswerAssembler::finish(std::vector<std::string>& answers) {
   lineStart_ = 0;
   searched_ = 0;
   promptLf_ = std::string::npos;
+  overflowed_ = false;
 }
 
 }  // namespace tarvik

@@ -34,6 +34,12 @@ class AnswerAssembler {
 
   // Bytes of text held back, waiting for the end of their answer.
   std::size_t pending() const { return pending_.size(); }
+  // Some text was let go without its prompt line, for want of one within
+  // kHoldLimit bytes: the router's output cannot be read as answers.
+  bool overflowed() const { return overflowed_; }
+
+  // The answer holds a console prompt line: the console took the login.
+  static bool holdsPrompt(std::string_view answer);
 
  private:
   enum class Telnet { Data, Iac, Option, Sub, SubIac };
@@ -47,6 +53,7 @@ class AnswerAssembler {
   std::size_t lineStart_ = 0;                 // start of the first line not yet known to be plain text
   std::size_t searched_ = 0;                  // pending_ holds no LF in [lineStart_, searched_)
   std::size_t promptLf_ = std::string::npos;  // LF ending the first prompt line, if seen
+  bool overflowed_ = false;
 };
 
 }  // namespace tarvik

@@ -152,6 +152,17 @@ std::string analogHistory() { return expand(Chain::AnalogHistory); }
 std::string mail() { return expand(Chain::Mail); }
 std::string phsMail() { return expand(Chain::PhsMail); }
 
+bool asksStatus(std::string_view chain) {
+  const std::string status = poll();
+  for (std::size_t start = 0; start <= chain.size();) {
+    std::size_t end = chain.find(kCr, start);
+    if (end == std::string_view::npos) end = chain.size();
+    if (chain.substr(start, end - start) == status) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 }  // namespace commands
 
 std::string loginBatch(std::string_view password, std::string_view chain, std::string_view kanjiCode) {

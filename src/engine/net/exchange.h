@@ -24,6 +24,9 @@ std::string ppp();            // "show ppp"
 std::string analogHistory();  // "show history"
 std::string mail();           // "show mail"
 std::string phsMail();        // "show pmail"
+
+// The chain has a line asking for the channel status ("sh s").
+bool asksStatus(std::string_view chain);
 }  // namespace commands
 
 // CR "admin" CR [password CR] "sys kc s" CR chain CR code CR "l" CR

@@ -13,6 +13,8 @@ enum class NoticeKind {
   DialFailed,
   RouterSilent,
   RouterBack,
+  LinkFailed,     // the router cannot be used (login refused, unreachable ...)
+  LinkBack,       // and can again
   JournalFailed,  // the call journal cannot be written
   JournalBack,    // and can again
   LogFailed,      // the connection log cannot be written
@@ -40,6 +42,10 @@ inline const char* noticeKindWord(NoticeKind kind) {
       return "router-silent";
     case NoticeKind::RouterBack:
       return "router-back";
+    case NoticeKind::LinkFailed:
+      return "link-failed";
+    case NoticeKind::LinkBack:
+      return "link-back";
     case NoticeKind::JournalFailed:
       return "journal-failed";
     case NoticeKind::JournalBack:

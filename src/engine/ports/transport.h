@@ -39,6 +39,11 @@ inline const char* commFailurePrefix(CommFailure failure) {
   return kPrefixes[static_cast<std::size_t>(failure)];
 }
 
+// Why a connection to the router could not be made, as far as the user
+// is told: each has words of its own, anything else is told with the
+// system's text (errorText()).
+enum class ConnectFailure { Other, Refused, HostNotFound, TimedOut, Unreachable };
+
 class Transport {
  public:
   virtual ~Transport() = default;
@@ -53,6 +58,9 @@ class Transport {
   virtual bool send(SocketId socket, std::string_view bytes) = 0;
   virtual void close(SocketId socket) = 0;
   virtual std::string errorText() const = 0;
+  // Why the last connect failed; read with the failure (closed) event of a
+  // socket that never connected.
+  virtual ConnectFailure connectFailure() const { return ConnectFailure::Other; }
 };
 
 }  // namespace tarvik

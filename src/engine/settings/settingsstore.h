@@ -97,7 +97,7 @@ struct SettingsStore {
     bool INCOMING = true;       // a call rings: name and number
     bool CONNECTED = false;     // a connection is up: destination and address
     bool DISCONNECTED = false;  // it ended: minutes online
-    bool FAILED = true;         // a dial failed or met a busy line
+    bool FAILED = true;         // a dial failed or met a busy line; the router cannot be used
     bool ROUTER = false;        // the router stopped or started answering
   } notify;
 

@@ -4,6 +4,7 @@
 
 #include "engine/base/sjis.h"
 #include "engine/net/ecommerror.h"
+#include "engine/net/winsockcodes.h"
 
 namespace tarvik {
 
@@ -28,6 +29,7 @@ AsyncSockTransport::AsyncSockTransport(TransportEvents events)
   QObject::connect(sock_.get(), &TAsyncSock::OnClose, sock_.get(), [this](qint64 s) {
     if (sock_->LastError() != 0) {
       errorText_ = std::string(commFailurePrefix(CommFailure::Connect)) + sock_->ErrorMsg().toStdString();
+      connectFailure_ = connectFailureOfWinsockCode(sock_->LastError());
     }
     if (handlers_.closed) handlers_.closed(s);
   });

@@ -27,6 +27,7 @@ class AsyncSockTransport : public Transport {
   void close(SocketId socket) override;
   // UTF-8: a prefix such as "connect Error " and the system's reason.
   std::string errorText() const override { return errorText_; }
+  ConnectFailure connectFailure() const override { return connectFailure_; }
 
   TAsyncSock& component() { return *sock_; }
 
@@ -34,6 +35,7 @@ class AsyncSockTransport : public Transport {
   std::unique_ptr<TAsyncSock> sock_;
   TransportEvents handlers_;
   std::string errorText_;
+  ConnectFailure connectFailure_ = ConnectFailure::Other;
 };
 
 }  // namespace tarvik

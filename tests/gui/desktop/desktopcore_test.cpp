@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "qt/desktop/desktopshell.h"
+#include "qt/desktop/elidedlabel.h"
 #include "qt/desktop/mainwindow.h"
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
@@ -77,6 +78,19 @@ struct CoreWindowsTest : ::testing::Test {
   }
   QAction* action(const char* name) {
     return shell.windows().main->findChild<QAction*>(QString::fromLatin1(name));
+  }
+  int visibleMessageBoxes() const {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) ++n;
+    }
+    return n;
+  }
+  QString statusLine() const {
+    return shell.windows().main->findChild<ElidedLabel*>(QStringLiteral("Label4"))->fullText();
+  }
+  QString channelBox(const char* name) const {
+    return shell.windows().main->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
   }
 };
 
@@ -143,6 +157,40 @@ TEST_F(CoreWindowsTest, TheRoutersListGivesTheDestinationCaptionsAndEntries) {
   ASSERT_FALSE(transport.sent[transport.opened.back()].empty());
   EXPECT_NE(transport.sent[transport.opened.back()].front().find("co 15\r"), std::string::npos)
       << "the pop-up item dials the number it carries";
+}
+
+// A router that refuses the login, then one that breaks every poll's sends:
+// the main window says so on its status line, the channel boxes show the
+// state unknown, and not one box opens, however many polls fail.
+TEST_F(CoreWindowsTest, ARouterThatCannotBeUsedIsToldWithoutABoxPerPoll) {
+  start();
+  answerStartUp("MN128-SOHO.F Ver 2.40");
+  ASSERT_EQ(channelBox("Edit1"), QStringLiteral("空き"));
+  for (int poll = 0; poll < 5; ++poll) {
+    clock.advance(5000);
+    core.Timer1Timer();
+    answer(refusedLogin());
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(statusLine(), QStringLiteral("ルーターにログインできません。パスワードを確認してください"));
+  EXPECT_EQ(channelBox("Edit1"), QStringLiteral("状態不明"));
+  EXPECT_EQ(channelBox("Edit2"), QStringLiteral("状態不明"));
+  EXPECT_EQ(visibleMessageBoxes(), 0);
+
+  transport.error = "Send Error Connection reset by peer";
+  for (int poll = 0; poll < 5; ++poll) {
+    clock.advance(5000);
+    core.Timer1Timer();
+    const SocketId socket = transport.opened.back();
+    core.AsyncSock1Connect(socket);
+    transport.failSend = true;
+    core.AsyncSock1Receive(socket, "\xFF\xFD\x18");  // the refusal to this cannot be sent
+    core.AsyncSock1Close(socket);
+    transport.failSend = false;
+    QApplication::processEvents();
+  }
+  EXPECT_EQ(statusLine(), QStringLiteral("Send Error Connection reset by peer"));
+  EXPECT_EQ(visibleMessageBoxes(), 0);
 }
 
 TEST_F(CoreWindowsTest, ClosingWhileAChannelIsInUseAsksAndClosesAfterTheDisconnection) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "engine/base/sjis.h"
@@ -145,6 +146,28 @@ TEST_F(Headless, ConnectionLogIsMergedAcrossFetchesAndMarksARollOff) {
   } else {
     EXPECT_EQ(appended, 8u) << "the eight entries the router keeps";
   }
+  endWith(SIGTERM);
+}
+
+// A router name that does not resolve: said at once. The name is answered
+// by a hosts file of the test's own, in a mount namespace where only files
+// are asked, so no query leaves the machine.
+TEST_F(Headless, RouterNameThatIsNotFoundIsSaid) {
+  if (std::system("unshare --user --map-root-user --mount true") != 0) {
+    GTEST_SKIP() << "no user and mount namespaces here";
+  }
+  writeFile(dir / "hosts", "127.0.0.1 localhost\n");
+  writeFile(dir / "nsswitch.conf", "hosts: files\n");
+  writeFile(dir / "Tarvik.ini", toSjis("[Tarvik]\r\nSOHOIP=mn128-router\r\nPORT=23\r\n"));
+  const std::string bindAndRun =
+      "mount --bind \"$1\" /etc/hosts && mount --bind \"$2\" /etc/nsswitch.conf && shift 2 && exec \"$@\"";
+  app.start("/usr/bin/unshare",
+            {"--user", "--map-root-user", "--mount", "sh", "-c", bindAndRun, "sh", (dir / "hosts").string(),
+             (dir / "nsswitch.conf").string(), TARVIK_BINARY, "--headless", "--config-dir",
+             dir.path().string(), "--poll-ms", std::to_string(kPollMs)},
+            dir.path(), dir / "tarvik.err");
+  expectLine("error", "ルーターのアドレス mn128-router が見つかりません。設定を確認してください");
+  expectLine("notify", "link-failed");
   endWith(SIGTERM);
 }
 

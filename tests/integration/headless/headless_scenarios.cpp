@@ -2,13 +2,13 @@
 // the router simulator on loopback: built into the end-to-end test of each
 // program (the Linux `tarvik`, `tarvik.exe` under Wine), which names the
 // program in programUnderTest().
-#include <signal.h>
-
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
 #include <map>
 
+#include "contracts/loopbackconsole.h"
 #include "engine/base/sjis.h"
 #include "sim/headlesse2e.h"
 
@@ -146,6 +146,78 @@ TEST_F(Headless, UnreachableRouterIsShownAfterThreePollsAndCleared) {
     if (l.kind == "status") lastStatus = l.text();
   }
   EXPECT_NE(lastStatus, "ルーター応答なし");
+  endWith(SIGTERM);
+}
+
+// A wrong password: the router refuses the login. Told once as an error,
+// the channels shown as unknown, not 空き, and once more when the password
+// is right again (here the router's is changed to the one Tarvik sends).
+TEST_F(Headless, RefusedLoginIsToldOnceAndItsEndOnceMore) {
+  const std::string refused = "ルーターにログインできません。パスワードを確認してください";
+  startSim({"--password", "secret"});
+  writeIni("PASS=wrongpw\r\n");
+  startTarvik();
+  const int told = expectLine("error", refused);
+  ASSERT_GE(told, 0);
+  expectLine("b1", "状態不明");
+  expectLine("b2", "状態不明");
+  expectLine("tip", refused);
+  expectLine("notify", "link-failed");
+  // Three more refused polls say nothing more.
+  ASSERT_TRUE(waitEndedSessions(endedSessions() + 3));
+  EXPECT_EQ(countLines("error", refused), 1u);
+  EXPECT_EQ(countLines("b1", "空き"), 0u) << "a refused login is no idle line";
+
+  ASSERT_EQ(control("password wrongpw"), "OK");
+  const int back = expectLine("status", "ルーターにログインできました", static_cast<std::size_t>(told));
+  expectLine("b1", "空き", static_cast<std::size_t>(told));
+  expectLine("notify", "link-back", static_cast<std::size_t>(told));
+  ASSERT_GE(back, 0);
+  ASSERT_TRUE(waitEndedSessions(endedSessions() + 2));
+  EXPECT_EQ(countLines("error", refused), 1u);
+  endWith(SIGTERM);
+}
+
+// Nobody listens where the router should be: the reason at the first
+// failed exchange, not "ルーター応答なし" three polls later; the router
+// starting up there ends it.
+TEST_F(Headless, RefusedConnectionSaysWhyAtOnce) {
+  consolePort = contracts::unusedLoopbackPort();
+  writeIni();
+  startTarvik();
+  const std::string refused = "接続を拒否されました (127.0.0.1:" + std::to_string(consolePort) +
+                              ")。ルーターのアドレスを確認してください";
+  const int told = expectLine("error", refused);
+  ASSERT_GE(told, 0);
+  expectLine("notify", "link-failed");
+
+  startSim({"--port", std::to_string(consolePort)});
+  const int back = expectLine("status", "ルーターと再び通信できます", static_cast<std::size_t>(told));
+  ASSERT_GE(back, 0);
+  EXPECT_EQ(countLines("error", refused), 1u);
+  EXPECT_EQ(countLines("status", "ルーター応答なし"), 0u) << "the reason stays until the router answers";
+  endWith(SIGTERM);
+}
+
+// A router whose answers cannot be cut into answers (a flood of a megabyte
+// with no prompt): told at once, once, and once more when it answers
+// normally again.
+TEST_F(Headless, FloodedAnswersAreToldOnce) {
+  const std::string unreadable = "ルーターの応答を読み取れません。ルーターの状態を確認してください";
+  startSim();
+  writeIni();
+  startTarvik();
+  const int idle = expectLine("b1", "空き");
+  ASSERT_GE(idle, 0);
+  ASSERT_EQ(control("fault flood"), "OK");
+  const int told = expectLine("error", unreadable, static_cast<std::size_t>(idle));
+  ASSERT_GE(told, 0);
+  ASSERT_TRUE(waitEndedSessions(endedSessions() + 3));
+  EXPECT_EQ(countLines("error", unreadable), 1u);
+
+  ASSERT_EQ(control("nofault flood"), "OK");
+  expectLine("status", "ルーターと再び通信できます", static_cast<std::size_t>(told));
+  EXPECT_EQ(countLines("error", unreadable), 1u);
   endWith(SIGTERM);
 }
 

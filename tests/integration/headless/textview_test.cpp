@@ -84,6 +84,18 @@ TEST_F(TextViewTest, EachKindPrintsItsLine) {
   EXPECT_EQ(closes, 1);
 }
 
+// An error on the status line replaces what it showed: the same status
+// again afterwards is a change, printed.
+TEST_F(TextViewTest, AStatusAfterAnErrorIsPrintedEvenWhenItWasShownBefore) {
+  view.setStatusLine("待機中");
+  view.showStatusError("ルーターにログインできません。パスワードを確認してください");
+  view.setStatusLine("待機中");
+  EXPECT_EQ(out.text(),
+            "status\t待機中\n"
+            "error\tルーターにログインできません。パスワードを確認してください\n"
+            "status\t待機中\n");
+}
+
 TEST_F(TextViewTest, UnchangedStatePrintsNothingButAppendsAlwaysPrint) {
   view.setStatusLine("A");
   view.setStatusLine("A");

@@ -192,15 +192,15 @@ TEST(ExchangeRouterTest, TelnetNegotiationIsRefused) {
   for (const auto& a : x.answers) EXPECT_EQ(a.find('\xFF'), std::string::npos);
 }
 
-// A wrong password is not detected, but the exchange still ends with the
-// router's close.
+// A wrong password: the router refuses the login and the exchange still
+// ends with the router's close.
 TEST(ExchangeRouterTest, WrongPassword) {
   RouterSim sim({"--password", "secret"});
   ASSERT_TRUE(sim.ready());
   auto wrong = runExchange(sim.consolePort(), commands::poll(), "guess");
   std::string text;
   for (const auto& a : wrong.answers) text += a;
-  EXPECT_TRUE(contains(text, "パスワードが違います。"));
+  EXPECT_TRUE(contains(text, "ログインできません。"));
   EXPECT_FALSE(contains(text, "B1チャネル："));
   EXPECT_EQ(wrong.events.back(), 'X');
 

@@ -90,18 +90,31 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LoginCase{"NoPasswordSet", {}, "", true, ""},
         LoginCase{"RightPassword", {"--password", "s3cret"}, "s3cret", true, ""},
-        LoginCase{"WrongPassword", {"--password", "s3cret"}, "guess", false, "パスワードが違います。"},
-        LoginCase{"PasswordMissingFromBatch", {"--password", "s3cret"}, "", false, "パスワードが違います。"}),
+        LoginCase{"WrongPassword", {"--password", "s3cret"}, "guess", false, "ログインできません。"},
+        LoginCase{"PasswordMissingFromBatch", {"--password", "s3cret"}, "", false, "ログインできません。"}),
     [](const auto& info) { return info.param.name; });
 
-TEST(SimConsole, ThreeWrongPasswordsEndTheLogin) {
+// As the router's console: every user name is asked for a password, a
+// wrong name or password gets the same refusal, and the third ends it.
+TEST(SimConsole, ThreeFailedLoginsEndTheConnection) {
   Sim sim({"--password", "right"});
-  const Transcript t = converse(sim.console, "\radmin\rw1\radmin\rw2\radmin\rw3\rsh s\r");
+  const Transcript t = converse(sim.console, "\radmin\rw1\rguest\rright\radmin\rw3\rsh s\r");
   EXPECT_TRUE(t.closedByPeer);
   const std::string text = u8(t.bytes());
-  EXPECT_EQ(count(text, "パスワードが違います。"), 3);
-  EXPECT_TRUE(contains(text, "ログインできません。"));
+  EXPECT_EQ(count(text, "パスワード: "), 3);
+  EXPECT_EQ(count(text, "ログインできません。"), 3);
+  EXPECT_TRUE(contains(text, "Connection closed."));
   EXPECT_FALSE(contains(text, "回線種別:"));
+}
+
+// A password changed through the control port applies to the next login.
+TEST(SimConsole, PasswordCanBeChangedForNewLogins) {
+  Sim sim({"--password", "old"});
+  EXPECT_EQ(sim.control("password new"), "OK");
+  EXPECT_FALSE(contains(u8(converse(sim.console, loginBatch({"sh s"}, "old")).bytes()), "回線種別:"));
+  EXPECT_TRUE(contains(u8(converse(sim.console, loginBatch({"sh s"}, "new")).bytes()), "回線種別:"));
+  EXPECT_EQ(sim.control("password"), "OK");
+  EXPECT_TRUE(contains(u8(converse(sim.console, loginBatch({"sh s"})).bytes()), "回線種別:"));
 }
 
 TEST(SimConsole, LineEndsAndTelnetCommandsInTheInputAreTolerated) {

@@ -160,6 +160,21 @@ TEST(SimFaults, SlowAnswersTakeTheirTime) {
   EXPECT_GE(t.chunks.back().atMs, statusAt);
 }
 
+TEST(SimFaults, FloodAnswersEachCommandWithAMegabyteAndNoPrompt) {
+  const Transcript t = withFault({"--fault", "flood"});
+  ASSERT_TRUE(t.closedByPeer);
+  const std::string all = t.bytes();
+  EXPECT_GE(all.size(), 3u * 1024 * 1024) << "sys kc s, sh ver and sh s";
+  EXPECT_FALSE(contains(all, sj("回線種別:")));
+  const std::string prompt = "MN128-SOHO% ";
+  const std::size_t afterLogin = all.find(prompt);
+  ASSERT_NE(afterLogin, std::string::npos);
+  // The next prompt comes only for the empty code line, after the floods.
+  const std::size_t next = all.find(prompt, afterLogin + 1);
+  ASSERT_NE(next, std::string::npos);
+  EXPECT_GE(next, afterLogin + 3u * 1024 * 1024);
+}
+
 TEST(SimFaults, ControlPortSwitchesFaultsForNewConnections) {
   Sim sim;
   ASSERT_EQ(sim.control("fault refuse"), "OK");

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,10 +148,13 @@ TYPED_TEST_P(TransportContract, HostNameIsLookedUpOnTheLoop) {
 
 // Nothing listening, no host, a host of blanks, a name that is not found
 // (a blank inside: refused without asking a name server): each is one close
-// event, with "connect Error " and the system's reason. The failed socket
-// may still be closed by its owner, and sending on it is refused.
+// event, with "connect Error " and the system's reason, and what the user
+// is told where the reason is clear. The failed socket may still be closed
+// by its owner, and sending on it is refused.
 TYPED_TEST_P(TransportContract, FailuresArriveAsClosedWithTheReason) {
   const int port = unusedLoopbackPort();
+  const std::map<std::string, ConnectFailure> clearReasons = {
+      {"127.0.0.1", ConnectFailure::Refused}, {"no such router", ConnectFailure::HostNotFound}};
   for (const std::string host : {"127.0.0.1", "", "   ", "no such router"}) {
     this->events.clear();
     this->connectTo(host, port);
@@ -163,6 +167,9 @@ TYPED_TEST_P(TransportContract, FailuresArriveAsClosedWithTheReason) {
     const std::string error = this->transport.errorText();
     EXPECT_TRUE(this->startsWith(error, "connect Error ")) << "'" << host << "': " << error;
     EXPECT_GT(error.size(), std::string("connect Error ").size()) << "the system's reason follows";
+    if (auto clear = clearReasons.find(host); clear != clearReasons.end()) {
+      EXPECT_EQ(this->transport.connectFailure(), clear->second) << "'" << host << "': " << error;
+    }
     this->transport.close(s);
     EXPECT_FALSE(this->transport.send(s, "x"));
     EXPECT_TRUE(this->startsWith(this->transport.errorText(), "Send Error ")) << this->transport.errorText();

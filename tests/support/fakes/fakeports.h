@@ -74,6 +74,7 @@ struct FakeTransport : Transport {
   bool failOpen = false;
   bool failSend = false;
   std::string error = "cannot open";
+  ConnectFailure failure = ConnectFailure::Other;  // why a connect failed
   std::vector<SocketId> opened, closed;
   std::map<SocketId, std::vector<std::string>> sent;
 
@@ -92,6 +93,7 @@ struct FakeTransport : Transport {
   }
   void close(SocketId s) override { closed.push_back(s); }
   std::string errorText() const override { return error; }
+  ConnectFailure connectFailure() const override { return failure; }
 };
 
 struct FakeTimers : Timers {

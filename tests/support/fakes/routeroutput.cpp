@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/base/sjis.h"
+#include "fakes/transcript.h"
 
 namespace tarvik::test {
 
@@ -43,12 +44,9 @@ std::string exchange(const std::vector<std::pair<std::string, std::string>>& com
   std::string text = "\nlogin: admin\nパスワード: \n\nWelcome to MN128-SOHO console\nMN128-SOHO% sys kc s\n";
   for (const auto& [command, output] : commandsAndOutputs) text += "MN128-SOHO% " + command + "\n" + output;
   text += "MN128-SOHO% \nMN128-SOHO% l\nBye.\n";
-  std::string sjis = toSjis(text), wire;
-  for (char c : sjis) {
-    wire += c;
-    if (c == '\n') wire += '\r';
-  }
-  return wire;
+  return routerText(text);
 }
+
+std::string refusedLogin() { return consoleFixture("net-sim-wrong-password.sjis"); }
 
 }  // namespace tarvik::test

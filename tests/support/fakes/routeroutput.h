@@ -33,4 +33,10 @@ std::string destinationLines(const std::vector<std::string>& names);
 // Returns Shift-JIS bytes.
 std::string exchange(const std::vector<std::pair<std::string, std::string>>& commandsAndOutputs);
 
+// The console's answer to a poll's batch with a wrong password, recorded
+// from the simulator, which answers as the router does: the password
+// refused, the next line taken for a user name and its "password" refused
+// too, then the logout. Shift-JIS; there is no prompt in it.
+std::string refusedLogin();
+
 }  // namespace tarvik::test

@@ -24,6 +24,11 @@ std::string loadTranscript(const std::string& name) {
   return routerText(text);
 }
 
+std::string consoleFixture(const std::string& fileName) {
+  std::ifstream in(std::string(TARVIK_CONSOLE_FIXTURES) + "/" + fileName, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 std::vector<std::string> splitAnswers(std::string_view text) {
   std::vector<std::string> answers;
   std::size_t answerStart = 0;

@@ -16,6 +16,10 @@ std::string routerText(std::string_view utf8);
 // router sends it. Empty when the file cannot be read.
 std::string loadTranscript(const std::string& name);
 
+// A fixture of tests/fixtures/console by its file name, byte for byte as
+// the router (or the simulator) sent it. Empty when it cannot be read.
+std::string consoleFixture(const std::string& fileName);
+
 // Cuts router output into answers the way the exchange layer does: each
 // answer ends after the LF (and the CR after it) of a line holding "% ";
 // what follows the last such line is the last answer.

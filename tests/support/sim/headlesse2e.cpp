@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -78,6 +79,31 @@ bool Headless::waitState(const std::string& part) {
   }
   ADD_FAILURE() << "simulator never showed " << part << "; last: " << simState();
   return false;
+}
+
+int Headless::endedSessions() {
+  const std::string state = simState();
+  const std::size_t at = state.find(" ended=");
+  return at == std::string::npos ? -1 : std::atoi(state.c_str() + at + 7);
+}
+
+bool Headless::waitEndedSessions(int count) {
+  const auto deadline = std::chrono::steady_clock::now() + wait();
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (endedSessions() >= count) return true;
+    app.drain(100ms);
+  }
+  ADD_FAILURE() << "the simulator never saw " << count << " sessions end; last: " << simState();
+  return false;
+}
+
+std::size_t Headless::countLines(const std::string& kind, const std::string& text) const {
+  std::size_t n = 0;
+  for (const std::string& raw : app.lines()) {
+    const Line l = parseLine(raw);
+    if (l.kind == kind && l.text() == text) ++n;
+  }
+  return n;
 }
 
 void Headless::endWith(int sig, Child& child) {

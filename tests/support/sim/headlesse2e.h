@@ -61,6 +61,12 @@ class Headless : public ::testing::Test {
   std::string simState() { return control("state"); }
   // Waits until the simulator's state line contains `part`.
   bool waitState(const std::string& part);
+  // Console sessions the simulator has seen end (its state's "ended=").
+  int endedSessions();
+  // Waits until that count reaches `count`: so many exchanges are over.
+  bool waitEndedSessions(int count);
+  // The lines of this kind whose text is exactly `text`.
+  std::size_t countLines(const std::string& kind, const std::string& text) const;
 
   // Ends the program with a signal (SIGINT where it takes no other) and
   // checks it said so and exited cleanly.

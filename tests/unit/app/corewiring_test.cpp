@@ -10,6 +10,7 @@
 #include <map>
 
 #include "fakes/fakeports.h"
+#include "fakes/routeroutput.h"
 #include "fakes/testdir.h"
 
 namespace tarvik::app {
@@ -62,15 +63,18 @@ TEST_F(CoreWiringTest, TicksAndSocketEventsReachTheHandlersNamedAfterThem) {
 
   socketEvents.connected(startup);  // AsyncSock1Connect sends the login batch
   ASSERT_EQ(transport.sent[startup].size(), 1u);
-  socketEvents.received(startup, "% ");  // AsyncSock1Receive: the prompt needs no reply
+  // AsyncSock1Receive: a router that answers, with nothing to reply to.
+  socketEvents.received(startup, exchange({{"sh s", statusBlock()}}));
   EXPECT_EQ(transport.sent[startup].size(), 1u);
   socketEvents.closed(startup);  // AsyncSock1Close ends the exchange
   EXPECT_EQ(transport.closed, std::vector<SocketId>{startup});
 
   timers.fire(TimerId::Timer1);  // Timer1Timer: the status poll
-  EXPECT_EQ(transport.opened.size(), 2u);
+  ASSERT_EQ(transport.opened.size(), 2u);
 
-  // The watchdog ends an exchange the router never closes.
+  // The watchdog ends an exchange the router answers and never closes.
+  socketEvents.connected(transport.opened.back());
+  socketEvents.received(transport.opened.back(), exchange({{"sh s", statusBlock()}}));
   clock.advance(31000);
   timers.fire(TimerId::ExchangeWatchdog);
   EXPECT_EQ(transport.closed.size(), 2u);

@@ -40,5 +40,29 @@ TEST(Bytes, ParseDecimalAcceptsLeadingBlanksOnly) {
   }
 }
 
+// The console password must not show in a router line the program shows,
+// logs or journals; the same letters inside a longer word, or a trail byte
+// that happens to equal the password's first letter, are not it.
+TEST(Bytes, MaskWordHidesTheWordWhereItStandsAlone) {
+  struct Case {
+    const char* text;
+    const char* word;
+    const char* masked;
+  } cases[] = {
+      {"コマンドが正しくありません: secret", "secret", "コマンドが正しくありません: ****"},
+      {"secret", "secret", "****"},
+      {"secret secret", "secret", "**** ****"},
+      {"[secret]", "secret", "[****]"},
+      {"不正なsecret", "secret", "不正な****"},  // right after a double-byte character
+      {"secrets mysecret", "secret", "secrets mysecret"},
+      {"sh s", "", "sh s"},
+      {"ド", "h", "ド"},  // ド is 0x83 0x68: its trail byte is "h"
+      {"pa55 pa55word", "pa55", "**** pa55word"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(toUtf8(maskWord(toSjis(c.text), toSjis(c.word), "****")), c.masked) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik

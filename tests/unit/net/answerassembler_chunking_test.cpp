@@ -87,9 +87,10 @@ INSTANTIATE_TEST_SUITE_P(Transcripts, TranscriptChunkingTest,
                          ::testing::Values("net-poll.sjis", "net-startup.sjis", "net-dial.sjis",
                                            "net-disconnect.sjis", "net-wrong-password.sjis",
                                            // Recorded from the router simulator: with telnet
-                                           // and NULs, every report, random garbage lines.
+                                           // and NULs, every report, random garbage lines, a
+                                           // wrong password.
                                            "net-sim-startup.sjis", "net-sim-reports.sjis",
-                                           "net-sim-garbage.sjis"));
+                                           "net-sim-garbage.sjis", "net-sim-wrong-password.sjis"));
 
 // A transcript that passes the hold limit twice, with prompts on both sides
 // of the cuts and telnet commands placed across them.
