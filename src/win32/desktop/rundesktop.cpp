@@ -1,7 +1,8 @@
 #include "win32/desktop/rundesktop.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// after windows.h
+#include <commctrl.h>
 
 #include <memory>
 
