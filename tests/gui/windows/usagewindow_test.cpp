@@ -259,9 +259,9 @@ TEST_F(UsageWindowTest, AJournalThatCannotBeReadIsSaidAboveWhatWasRead) {
 }
 
 // Opened on a screen smaller than its size (the offscreen screen is 800 by
-// 600 pixels: at 150 and 200 % that is 533 by 400 and 400 by 300 in the
-// window's units), the window lies inside the work area; what does not fit
-// scrolls, every control keeping its room and none over another.
+// 800 pixels: at 150 and 200 % that is 533 and 400 square in the window's
+// units), the window lies inside the work area; what does not fit scrolls,
+// every control keeping its room and none over another.
 TEST_F(UsageWindowTest, OpensInsideTheWorkAreaAndScrollsWhatDoesNotFit) {
   window.openWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
