@@ -618,6 +618,16 @@ TEST(UsageWindowOnASmallScreen, OpensInsideTheWorkAreaAndScrollsWhatDoesNotFit) 
         << "the incoming calls end at " << last.right << "," << last.bottom << " in " << client.right << "x"
         << client.bottom;
     expectTidy(window.hwnd());
+
+    // Back at the start, a control that takes the focus out of sight is
+    // scrolled into it (as Tab moves through the window).
+    for (const UINT message : {WM_VSCROLL, WM_HSCROLL})
+      ::SendMessageW(window.hwnd(), message, MAKEWPARAM(SB_TOP, 0), 0);
+    ::SetFocus(window.control(UsageWindow::kIncomingList));
+    drain();
+    const RECT focused = placeOf(window.hwnd(), window.control(UsageWindow::kIncomingList));
+    EXPECT_TRUE(focused.top >= 0 && focused.bottom <= client.bottom && focused.left >= 0)
+        << "the focused list at " << focused.left << "," << focused.top << " to " << focused.bottom;
   }
 }
 
