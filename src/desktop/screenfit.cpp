@@ -49,4 +49,17 @@ ScreenPoint fitOnScreens(const ScreenRect& window, std::span<const ScreenRect> s
           clampInto(window.top, window.height, nearest->top, nearest->height)};
 }
 
+ScreenRect centredWithin(int width, int height, const ScreenRect& area) {
+  const int w = std::clamp(width, 0, std::max(area.width, 0));
+  const int h = std::clamp(height, 0, std::max(area.height, 0));
+  return {area.left + (area.width - w) / 2, area.top + (area.height - h) / 2, w, h};
+}
+
+ScreenRect keptWithin(const ScreenRect& window, const ScreenRect& area) {
+  const int w = std::clamp(window.width, 0, std::max(area.width, 0));
+  const int h = std::clamp(window.height, 0, std::max(area.height, 0));
+  return {clampInto(window.left, w, area.left, area.width), clampInto(window.top, h, area.top, area.height),
+          w, h};
+}
+
 }  // namespace tarvik::app

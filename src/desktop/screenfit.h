@@ -35,4 +35,13 @@ bool reachable(const ScreenRect& window, std::span<const ScreenRect> screens);
 // screen keeps to its left and top edges).
 ScreenPoint fitOnScreens(const ScreenRect& window, std::span<const ScreenRect> screens);
 
+// A window frame width by height, made no larger than the work area and
+// centred on it: where a large window opens the first time, its bottom
+// edge and the taskbar both in reach.
+ScreenRect centredWithin(int width, int height, const ScreenRect& area);
+
+// The frame made no larger than the work area and moved just far enough to
+// lie inside it whole.
+ScreenRect keptWithin(const ScreenRect& window, const ScreenRect& area);
+
 }  // namespace tarvik::app

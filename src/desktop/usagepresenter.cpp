@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <limits>
 
+#include "engine/base/filebytes.h"
 #include "engine/journal/journalfile.h"
 #include "engine/journal/journaltime.h"
 
@@ -137,13 +137,14 @@ std::string UsagePresenter::csvBytes() const {
 
 std::string UsagePresenter::csvFileName() const { return "Tarvik-usage-" + view_.month.key() + ".csv"; }
 
+// The month holds the same telephone numbers as the journal: its owner
+// alone may read it, and a crash leaves the old file or the new one whole.
+// The folder was chosen in a save dialog; one gone meanwhile is not made.
 bool UsagePresenter::saveCsv(const std::filesystem::path& path) const {
-  const std::string bytes = csvBytes();
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
+  std::error_code error;
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  if (!std::filesystem::is_directory(folder, error)) return false;
+  return replaceFileBytes(path, csvBytes(), FileAccess::kOwnerOnly);
 }
 
 }  // namespace tarvik::desktop

@@ -42,7 +42,7 @@ struct UsageColour {
 };
 inline constexpr UsageColour kMeteredColour{0x2a, 0x6f, 0xb0};
 inline constexpr UsageColour kFlatColour{0x4c, 0xa6, 0x5a};
-inline constexpr UsageColour kMissedColour{0xc0, 0x00, 0x00};  // a missed call's row
+inline constexpr UsageColour kMissedColour{0xc0, 0x00, 0x00};   // a missed call's row
 inline constexpr UsageColour kMessageColour{0xaa, 0x00, 0x00};  // the message about the journal
 
 struct YearMonth {
@@ -105,7 +105,9 @@ class UsagePresenter {
   std::string csvBytes() const;
   // The name offered when saving: "Tarvik-usage-2026-12.csv".
   std::string csvFileName() const;
-  // Writes csvBytes() to path; false when the file could not be written whole.
+  // Writes csvBytes() to path, readable by its owner alone (it holds the
+  // journal's telephone numbers), crash-safe; false when the file could not
+  // be written whole or its folder is not there.
   bool saveCsv(const std::filesystem::path& path) const;
 
  private:
@@ -118,7 +120,7 @@ class UsagePresenter {
 };
 
 // Two of the view's text forms, shown alone in the tests.
-std::string yenText(long long yen);  // "1,230 円"
+std::string yenText(long long yen);                // "1,230 円"
 std::string incomingTimeText(const LocalTime& t);  // "12/1 8:05"
 
 }  // namespace tarvik::desktop

@@ -16,10 +16,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedBarSeries>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
+
+#include "desktop/screenfit.h"
 
 namespace tarvik {
 namespace {
@@ -81,27 +86,57 @@ void fillTable(QTableWidget* t, const std::vector<desktop::UsageRow>& rows) {
   t->resizeColumnsToContents();
 }
 
+// The frame the window manager puts round the window: the window's own once
+// it has been shown, else that of another window of the program that shows
+// one, else a title bar and borders as the style draws them.
+QMargins expectedFrame(const QWidget* window) {
+  auto frameOf = [](const QWidget* w) {
+    const QRect frame = w->frameGeometry(), inner = w->geometry();
+    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                    frame.bottom() - inner.bottom());
+  };
+  if (!frameOf(window).isNull()) return frameOf(window);
+  for (const QWidget* other : QApplication::topLevelWidgets()) {
+    if (other->isVisible() && !frameOf(other).isNull()) return frameOf(other);
+  }
+  const int border = window->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  return QMargins(border, border + window->style()->pixelMetric(QStyle::PM_TitleBarHeight), border, border);
+}
+
 }  // namespace
 
 UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
     : QWidget(parent, Qt::Window), presenter_(std::move(configDir)), shown_(thisMonth()) {
   setObjectName(QStringLiteral("UsageWindow"));
   setWindowTitle(q(UsageTexts::title));
-  resize(820, 680);
+  resize(kPreferredSize);
 
-  monthBox_ = new QComboBox(this);
+  // Everything lies on one page in a scroll area: on a work area smaller
+  // than the page's least size the window still fits, and what does not
+  // fit scrolls instead of lying past the screen's edge.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("UsageScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  auto* page = new QWidget(scroll);
+  page->setObjectName(QStringLiteral("UsagePage"));
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
+
+  monthBox_ = new QComboBox(page);
   monthBox_->setObjectName(QStringLiteral("MonthBox"));
-  auto* reloadButton = new QPushButton(q(UsageTexts::reload), this);
+  auto* reloadButton = new QPushButton(q(UsageTexts::reload), page);
   reloadButton->setObjectName(QStringLiteral("ReloadButton"));
-  auto* copyButton = new QPushButton(q(UsageTexts::copy), this);
+  auto* copyButton = new QPushButton(q(UsageTexts::copy), page);
   copyButton->setObjectName(QStringLiteral("CopyButton"));
-  auto* exportButton = new QPushButton(q(UsageTexts::save), this);
+  auto* exportButton = new QPushButton(q(UsageTexts::save), page);
   exportButton->setObjectName(QStringLiteral("ExportButton"));
   auto* top = new QHBoxLayout;
-  stacked_ = new QCheckBox(q(UsageTexts::stacked), this);
+  stacked_ = new QCheckBox(q(UsageTexts::stacked), page);
   stacked_->setObjectName(QStringLiteral("StackedBox"));
   stacked_->setChecked(true);
-  top->addWidget(new QLabel(q(UsageTexts::monthLabel), this));
+  top->addWidget(new QLabel(q(UsageTexts::monthLabel), page));
   top->addWidget(monthBox_);
   top->addWidget(stacked_);
   top->addStretch();
@@ -112,36 +147,38 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
   chart_ = new QChart;
   chart_->legend()->setAlignment(Qt::AlignRight);
   chart_->setMargins(QMargins(4, 4, 4, 4));
-  auto* chartView = new QChartView(chart_, this);
+  auto* chartView = new QChartView(chart_, page);
   chartView->setObjectName(QStringLiteral("DayChart"));
   chartView->setRenderHint(QPainter::Antialiasing);
   chartView->setMinimumHeight(200);
 
-  totals_ = new QLabel(this);
+  totals_ = new QLabel(page);
   totals_->setObjectName(QStringLiteral("TotalsLabel"));
-  cost_ = new QLabel(this);
+  cost_ = new QLabel(page);
   cost_->setObjectName(QStringLiteral("CostLabel"));
-  damage_ = new QLabel(this);
+  damage_ = new QLabel(page);
   damage_->setObjectName(QStringLiteral("DamageLabel"));
   damage_->setStyleSheet(QStringLiteral("color: %1;").arg(qColour(desktop::kMessageColour).name()));
   damage_->setWordWrap(true);
-  destinations_ = table("DestinationTable", UsagePresenter::destinationHeaders(), this);
-  incoming_ = table("IncomingTable", UsagePresenter::incomingHeaders(), this);
+  destinations_ = table("DestinationTable", UsagePresenter::destinationHeaders(), page);
+  incoming_ = table("IncomingTable", UsagePresenter::incomingHeaders(), page);
 
-  auto* layout = new QVBoxLayout(this);
+  auto* layout = new QVBoxLayout(page);
   layout->addLayout(top);
+  // What went wrong with the reading stands above all that was read.
+  layout->addWidget(damage_);
   layout->addWidget(chartView, 3);
   layout->addWidget(totals_);
   layout->addWidget(cost_);
-  layout->addWidget(damage_);
-  layout->addWidget(new QLabel(q(UsageTexts::destinationsCaption), this));
+  layout->addWidget(new QLabel(q(UsageTexts::destinationsCaption), page));
   layout->addWidget(destinations_, 2);
-  layout->addWidget(new QLabel(q(UsageTexts::incomingCaption), this));
+  layout->addWidget(new QLabel(q(UsageTexts::incomingCaption), page));
   layout->addWidget(incoming_, 2);
   // The lists keep room for a few rows when the message about damaged
   // lines takes its line; the chart gives way first.
   keepRows(destinations_, 3);
   keepRows(incoming_, 3);
+  scroll->setWidget(page);
 
   connect(monthBox_, &QComboBox::activated, this, [this](int index) {
     const QString key = monthBox_->itemData(index).toString();
@@ -159,9 +196,32 @@ UsageWindow::UsageWindow(std::filesystem::path configDir, QWidget* parent)
 void UsageWindow::openWindow() {
   reload();
   showMonth(shown_.year, shown_.month);
+  const bool opening = !isVisible();
+  if (opening) placeOnScreen();
   show();
+  // Shown, its frame is known where the window manager gave it one at once.
+  if (opening) placeOnScreen();
   raise();
   activateWindow();
+}
+
+// The first time centred on the work area of its screen at its preferred
+// size, later where it was; never larger than the work area nor past its
+// edges (the screen may have changed while the window was closed).
+void UsageWindow::placeOnScreen() {
+  const QScreen* on = screen();
+  if (!on) return;
+  const QRect area = on->availableGeometry();
+  const app::ScreenRect work{area.x(), area.y(), area.width(), area.height()};
+  const QMargins frame = expectedFrame(this);
+  const int frameWidth = frame.left() + frame.right(), frameHeight = frame.top() + frame.bottom();
+  const app::ScreenRect placed =
+      placed_ ? app::keptWithin({pos().x(), pos().y(), width() + frameWidth, height() + frameHeight}, work)
+              : app::centredWithin(kPreferredSize.width() + frameWidth, kPreferredSize.height() + frameHeight,
+                                   work);
+  placed_ = true;
+  resize(placed.width - frameWidth, placed.height - frameHeight);
+  move(placed.left, placed.top);  // a window's position is its frame's
 }
 
 void UsageWindow::reload() {
@@ -258,8 +318,9 @@ void UsageWindow::copyIncoming() const { QApplication::clipboard()->setText(inco
 bool UsageWindow::exportCsv(const QString& path) const { return presenter_.saveCsv(path.toStdU16String()); }
 
 void UsageWindow::chooseExportFile() {
-  const QString path = QFileDialog::getSaveFileName(this, q(UsageTexts::saveTitle), q(presenter_.csvFileName()),
-                                                    q(UsageTexts::csvFilter) + QStringLiteral(" (*.csv)"));
+  const QString path =
+      QFileDialog::getSaveFileName(this, q(UsageTexts::saveTitle), q(presenter_.csvFileName()),
+                                   q(UsageTexts::csvFilter) + QStringLiteral(" (*.csv)"));
   if (!path.isEmpty()) exportCsv(path);
 }
 

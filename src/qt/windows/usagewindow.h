@@ -3,8 +3,11 @@
 // bar chart of the minutes online per day (metered and flat-rate minutes
 // stacked, or as one bar), the totals with the estimated cost, the totals
 // and cost per destination and the incoming calls with the missed ones
-// marked; the list of calls can be copied and the month saved as CSV.
+// marked; the incoming calls can be copied and the month saved as CSV.
+// It opens inside the work area of its screen, and scrolls what a small
+// work area cannot hold.
 
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <filesystem>
@@ -38,6 +41,9 @@ class UsageWindow : public QWidget {
   // Reads the journal again; the month chooser offers every month that has
   // a record, and the current one.
   void reload();
+  // Its size when the screen has room (in the program's units, which the
+  // screen's scale makes larger).
+  static constexpr QSize kPreferredSize{820, 680};
   void showMonth(int year, int month);
 
   const MonthSummary& summary() const { return presenter_.summary(); }
@@ -52,6 +58,7 @@ class UsageWindow : public QWidget {
 
  private:
   void chooseExportFile();
+  void placeOnScreen();
   void fillMonths();
   void fillChart();
   void fillTables();
@@ -59,6 +66,7 @@ class UsageWindow : public QWidget {
   std::function<Tariff()> tariffSource_;
   desktop::UsagePresenter presenter_;
   desktop::YearMonth shown_;
+  bool placed_ = false;  // placed on a screen once
 
   QComboBox* monthBox_;
   QCheckBox* stacked_;

@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "desktop/screenfit.h"
 #include "win32/desktop/dpi.h"
 #include "win32/desktop/uifont.h"
 #include "win32/dialogs/dialogsupport.h"
@@ -53,7 +54,8 @@ int wrappedHeight(HWND control, HFONT font, const std::wstring& text, int width)
   HDC dc = ::GetDC(control);
   HGDIOBJ old = ::SelectObject(dc, font);
   RECT box{0, 0, width, 0};
-  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   ::SelectObject(dc, old);
   ::ReleaseDC(control, dc);
   return box.bottom;
@@ -87,6 +89,8 @@ std::optional<std::filesystem::path> askSavePath(HWND owner, const std::wstring&
   return std::filesystem::path(file.data());
 }
 
+app::ScreenRect screenRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
 desktop::YearMonth thisMonth() {
   SYSTEMTIME now{};
   ::GetLocalTime(&now);
@@ -106,7 +110,8 @@ struct UsageWindow::Impl {
   Font font;
   std::unique_ptr<UsageChart> chart;
   HWND lastFocus = nullptr;
-  SIZE minimum{};  // the window's smallest size, frame included
+  SIZE minimum{};          // the window's smallest size, frame included
+  bool layingOut = false;  // a scroll bar coming or going resizes the client area meanwhile
 
   Impl(std::filesystem::path configDir, std::function<Tariff()> t, Hooks h)
       : presenter(std::move(configDir)), tariff(std::move(t)), hooks(std::move(h)) {}
@@ -116,9 +121,11 @@ struct UsageWindow::Impl {
   HFONT fontHandle() const { return font.handle(); }
 
   HWND makeControl(DWORD exStyle, const wchar_t* cls, const std::string& text, DWORD style, int id) {
-    HWND control = ::CreateWindowExW(exStyle, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
-                                     hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    ::SetWindowSubclass(control, controlProcedure, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+    HWND control =
+        ::CreateWindowExW(exStyle, cls, widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10,
+                          hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    ::SetWindowSubclass(control, controlProcedure, static_cast<UINT_PTR>(id),
+                        reinterpret_cast<DWORD_PTR>(this));
     return control;
   }
 
@@ -146,7 +153,8 @@ struct UsageWindow::Impl {
     makeControl(0, L"BUTTON", UsageTexts::copy, BS_PUSHBUTTON | WS_TABSTOP, kCopyButton);
     makeControl(0, L"BUTTON", UsageTexts::save, BS_PUSHBUTTON | WS_TABSTOP, kSaveButton);
     chart = std::make_unique<UsageChart>(instance, hwnd, kChart);
-    for (int id : {kTotalsLabel, kCostLabel, kMessageLabel}) makeControl(0, L"STATIC", "", SS_LEFT | SS_NOPREFIX, id);
+    for (int id : {kTotalsLabel, kCostLabel, kMessageLabel})
+      makeControl(0, L"STATIC", "", SS_LEFT | SS_NOPREFIX, id);
     makeControl(0, L"STATIC", UsageTexts::destinationsCaption, SS_LEFT | SS_NOPREFIX, kDestinationCaption);
     makeList(kDestinationList, UsagePresenter::destinationHeaders());
     makeControl(0, L"STATIC", UsageTexts::incomingCaption, SS_LEFT | SS_NOPREFIX, kIncomingCaption);
@@ -179,60 +187,161 @@ struct UsageWindow::Impl {
     return (header.bottom - header.top) + kListRows * row + 2 * systemMetric(SM_CYEDGE, dpi) + px(2);
   }
 
+  // The work area of the monitor that holds most of rect.
+  RECT workAreaAt(const RECT& rect) const {
+    HMONITOR monitor = ::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST);
+    if (hooks.workArea) return hooks.workArea(monitor);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
+  }
+
+  RECT frameRect() const {
+    RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
+    return frame;
+  }
+
+  void setFrame(const app::ScreenRect& r) {
+    ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  // What the page of controls needs at a width: its top row's width, and
+  // the heights of what lies under it.
+  struct PageMeasure {
+    int topRowWidth = 0;
+    int top = 0;            // where the chart's row begins
+    int messageHeight = 0;  // 0 without a message
+    int fixed = 0;          // the texts, the captions and the gaps under the top row
+    int listMinimum = 0;
+    SIZE least{};  // the page's smallest size
+  };
+
+  PageMeasure measure(int width) const {
+    PageMeasure p;
+    const int m = px(kMargin);
+    const int gap = px(kGap);
+    const int line = lineHeight();
+    p.topRowWidth = m + topRowControlsWidth() + m;
+    const std::wstring message = widen(presenter.message());
+    p.messageHeight = message.empty() ? 0 : wrappedHeight(hwnd, fontHandle(), message, width - 2 * m);
+    p.top = m + px(kRowHeight) + gap;
+    p.fixed = (p.messageHeight ? p.messageHeight + gap : 0) + 2 * line + 2 * line + 3 * gap;
+    p.listMinimum = std::max(listMinimum(kDestinationList), listMinimum(kIncomingList));
+    p.least = SIZE{p.topRowWidth, p.top + p.fixed + px(kChartMinimum) + 2 * p.listMinimum + m};
+    return p;
+  }
+
+  int monthLabelWidth() const {
+    return textSize(hwnd, fontHandle(), widen(UsageTexts::monthLabel)).cx + px(4);
+  }
+  int checkWidth() const {
+    return textSize(hwnd, fontHandle(), widen(UsageTexts::stacked)).cx + px(kCheckMark);
+  }
+
+  // The top row without its outer margins: the month, the check box, the buttons.
+  int topRowControlsWidth() const {
+    int width = monthLabelWidth() + px(kMonthBoxWidth) + 2 * px(kGap) + checkWidth();
+    for (int id : {kSaveButton, kCopyButton, kReloadButton}) width += px(kGap) + buttonWidth(id);
+    return width;
+  }
+
+  // One scroll bar over a page of `page` pixels shown in `shown`; it goes
+  // away when the page fits.
+  void setScrollRange(int bar, int page, int shown) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMin = 0;
+    info.nMax = page - 1;
+    info.nPage = static_cast<UINT>(std::max(shown, 0));
+    ::SetScrollInfo(hwnd, bar, &info, TRUE);
+  }
+
+  int scrollPosition(int bar) const {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    return ::GetScrollInfo(hwnd, bar, &info) ? info.nPos : 0;
+  }
+
+  // The controls on a page as large as the client area, or as large as
+  // they need where the client area is smaller: then the window scrolls.
   void layout() {
+    if (layingOut) return;
+    layingOut = true;
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    const int width = client.right;
+    PageMeasure p;
+    // Twice: a scroll bar that takes room from one side may make the
+    // other one needed.
+    const int topRowWidth = 2 * px(kMargin) + topRowControlsWidth();
+    for (int pass = 0; pass < 2; ++pass) {
+      p = measure(std::max<int>(client.right, topRowWidth));
+      setScrollRange(SB_HORZ, p.least.cx, client.right);
+      setScrollRange(SB_VERT, p.least.cy, client.bottom);
+      ::GetClientRect(hwnd, &client);
+    }
+    const int width = std::max<int>(client.right, p.least.cx);
+    p = measure(width);
+    const int height = std::max<int>(client.bottom, p.least.cy);
+    placeControls(p, width, height, POINT{-scrollPosition(SB_HORZ), -scrollPosition(SB_VERT)});
+
+    // The smallest frame: the whole page where the work area holds it,
+    // else the work area (the rest scrolls).
+    RECT frame{0, 0, p.least.cx, p.least.cy};
+    adjustWindowRect(frame, static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)), false,
+                     static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE)), dpi);
+    const RECT work = workAreaAt(frameRect());
+    minimum = SIZE{std::min(frame.right - frame.left, work.right - work.left),
+                   std::min(frame.bottom - frame.top, work.bottom - work.top)};
+    layingOut = false;
+  }
+
+  void placeControls(const PageMeasure& p, int width, int height, POINT origin) {
     const int m = px(kMargin);
     const int gap = px(kGap);
     const int row = px(kRowHeight);
-    auto place = [&](int id, int x, int y, int w, int h) { ::MoveWindow(item(id), x, y, w, h, TRUE); };
+    const int line = lineHeight();
+    auto place = [&](int id, int x, int y, int w, int h) {
+      ::MoveWindow(item(id), origin.x + x, origin.y + y, w, h, TRUE);
+    };
 
     // The top row: the month, the check box; the buttons at the right.
     int x = m;
-    const int monthLabel = textSize(hwnd, fontHandle(), widen(UsageTexts::monthLabel)).cx + px(4);
-    place(kMonthLabel, x, m, monthLabel, row);
-    x += monthLabel;
+    place(kMonthLabel, x, m, monthLabelWidth(), row);
+    x += monthLabelWidth();
     place(kMonthBox, x, m, px(kMonthBoxWidth), px(200));  // the height includes the open list
-    x += px(kMonthBoxWidth) + 2 * gap;
-    const int check = textSize(hwnd, fontHandle(), widen(UsageTexts::stacked)).cx + px(kCheckMark);
-    place(kStackedBox, x, m, check, row);
-    int topRowWidth = x + check + gap + m;
+    x += px(kMonthBoxWidth) + 2 * px(kGap);
+    place(kStackedBox, x, m, checkWidth(), row);
     int right = width - m;
     for (int id : {kSaveButton, kCopyButton, kReloadButton}) {
       const int w = buttonWidth(id);
       place(id, right - w, m, w, row);
       right -= w + gap;
-      topRowWidth += w + gap;
     }
 
-    // Under it: the chart, the totals, the message, the two lists with
-    // their captions. The lists keep room for a few rows; the chart gives
-    // way first.
-    const int line = lineHeight();
-    const std::wstring message = widen(presenter.message());
-    const int messageHeight = message.empty() ? 0 : wrappedHeight(hwnd, fontHandle(), message, width - 2 * m);
-    ::ShowWindow(item(kMessageLabel), message.empty() ? SW_HIDE : SW_SHOW);
-    const int top = m + row + gap;
-    const int fixed = 2 * line + (message.empty() ? 0 : messageHeight + px(2)) + 2 * line + 3 * gap;
-    const int listMin = std::max(listMinimum(kDestinationList), listMinimum(kIncomingList));
-    const int free = std::max(0, static_cast<int>(client.bottom) - top - fixed - m);
-    int list = std::max(listMin, free * 2 / 7);
+    // Under it: the message about the reading above all that was read,
+    // the chart, the totals, the two lists with their captions. The lists
+    // keep room for a few rows; the chart gives way first.
+    ::ShowWindow(item(kMessageLabel), p.messageHeight ? SW_SHOW : SW_HIDE);
+    const int free = std::max(0, height - p.top - p.fixed - m);
+    int list = std::max(p.listMinimum, free * 2 / 7);
     const int chartHeight = std::max(px(kChartMinimum), free - 2 * list);
-    list = std::max(listMin, (free - chartHeight) / 2);
+    list = std::max(p.listMinimum, (free - chartHeight) / 2);
 
-    int y = top;
+    int y = p.top;
+    if (p.messageHeight) {
+      place(kMessageLabel, m, y, width - 2 * m, p.messageHeight);
+      y += p.messageHeight + gap;
+    }
     place(kChart, m, y, width - 2 * m, chartHeight);
     y += chartHeight + gap;
     place(kTotalsLabel, m, y, width - 2 * m, line);
     y += line;
     place(kCostLabel, m, y, width - 2 * m, line);
-    y += line;
-    if (!message.empty()) {
-      place(kMessageLabel, m, y, width - 2 * m, messageHeight);
-      y += messageHeight + px(2);
-    }
-    y += gap;
+    y += line + gap;
     place(kDestinationCaption, m, y, width - 2 * m, line);
     y += line;
     place(kDestinationList, m, y, width - 2 * m, list);
@@ -242,11 +351,78 @@ struct UsageWindow::Impl {
     place(kIncomingList, m, y, width - 2 * m, list);
     fitColumns(kDestinationList);
     fitColumns(kIncomingList);
+  }
 
-    RECT frame{0, 0, topRowWidth, top + fixed + px(kChartMinimum) + 2 * listMin + m};
-    adjustWindowRect(frame, static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)), false,
-                     static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE)), dpi);
-    minimum = SIZE{frame.right - frame.left, frame.bottom - frame.top};
+  // A scroll bar moved by the user: by a line, a page, to the thumb or an end.
+  void scrolled(int bar, int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    if (!::GetScrollInfo(hwnd, bar, &info)) return;
+    const int page = static_cast<int>(info.nPage);
+    int position = info.nPos;
+    switch (request) {
+      case SB_LINEUP:
+        position -= lineHeight();
+        break;
+      case SB_LINEDOWN:
+        position += lineHeight();
+        break;
+      case SB_PAGEUP:
+        position -= page;
+        break;
+      case SB_PAGEDOWN:
+        position += page;
+        break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION:
+        position = info.nTrackPos;
+        break;
+      case SB_TOP:
+        position = info.nMin;
+        break;
+      case SB_BOTTOM:
+        position = info.nMax;
+        break;
+      default:
+        return;
+    }
+    scrollTo(bar, position);
+  }
+
+  void scrollTo(int bar, int position) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = position;  // the scroll bar keeps it within its range
+    ::SetScrollInfo(hwnd, bar, &info, TRUE);
+    layout();
+  }
+
+  // A control that takes the focus out of sight is scrolled into it.
+  void scrollIntoSight(HWND control) {
+    RECT r{};
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    auto shift = [](LONG from, LONG to, LONG shown) {
+      if (from < 0) return static_cast<int>(from);
+      if (to > shown) return static_cast<int>(std::min(from, to - shown));
+      return 0;
+    };
+    const int dx = shift(r.left, r.right, client.right);
+    const int dy = shift(r.top, r.bottom, client.bottom);
+    if (dx) scrollTo(SB_HORZ, scrollPosition(SB_HORZ) + dx);
+    if (dy) scrollTo(SB_VERT, scrollPosition(SB_VERT) + dy);
+  }
+
+  // Where the window opens: the frame kept inside the work area of its
+  // monitor, no larger than it.
+  void keepInWorkArea() {
+    const RECT frame = frameRect();
+    const app::ScreenRect kept = app::keptWithin(screenRect(frame), screenRect(workAreaAt(frame)));
+    if (kept != screenRect(frame)) setFrame(kept);
   }
 
   // Each column as wide as its header or its widest cell; the last one
@@ -269,7 +445,8 @@ struct UsageWindow::Impl {
     ::GetClientRect(list, &client);
     int used = 0;
     for (int c = 0; c < columns; ++c) {
-      int width = c < static_cast<int>(headers.size()) ? widthOf(widen(headers[static_cast<std::size_t>(c)])) : 0;
+      int width =
+          c < static_cast<int>(headers.size()) ? widthOf(widen(headers[static_cast<std::size_t>(c)])) : 0;
       for (int r = 0; r < rows; ++r) {
         wchar_t cell[512] = {};
         ListView_GetItemText(list, r, c, cell, 512);
@@ -426,7 +603,15 @@ struct UsageWindow::Impl {
         }
         break;
       case WM_SIZE:
-        layout();
+        if (wParam != SIZE_MINIMIZED) layout();
+        return 0;
+      case WM_HSCROLL:
+      case WM_VSCROLL:
+        if (lParam == 0) scrolled(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
+      case WM_MOUSEWHEEL:
+        scrollTo(SB_VERT,
+                 scrollPosition(SB_VERT) - GET_WHEEL_DELTA_WPARAM(wParam) * 3 * lineHeight() / WHEEL_DELTA);
         return 0;
       case WM_GETMINMAXINFO:
         reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{minimum.cx, minimum.cy};
@@ -434,9 +619,10 @@ struct UsageWindow::Impl {
       case WM_DPICHANGED: {
         dpi = HIWORD(wParam);
         applyFonts();
+        // The size suggested for the new scale, kept inside the work area.
         const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                       suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        layout();  // the smallest size at the new scale
+        setFrame(app::keptWithin(screenRect(*suggested), screenRect(workAreaAt(*suggested))));
         layout();
         return 0;
       }
@@ -473,8 +659,8 @@ struct UsageWindow::Impl {
   // Every control: Ctrl+C copies the calls, and Escape hides the window
   // when the message loop does not give it the dialog keys (an open month
   // list takes its Escape itself).
-  static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR data) {
+  static LRESULT CALLBACK controlProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<Impl*>(data);
     if (message == WM_KEYDOWN) {
       const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
@@ -487,6 +673,8 @@ struct UsageWindow::Impl {
         self->hide();
         return 0;
       }
+    } else if (message == WM_SETFOCUS) {
+      self->scrollIntoSight(control);
     } else if (message == WM_NCDESTROY) {
       ::RemoveWindowSubclass(control, controlProcedure, id);
     }
@@ -494,7 +682,8 @@ struct UsageWindow::Impl {
   }
 };
 
-UsageWindow::UsageWindow(HWND owner, std::filesystem::path configDir, std::function<Tariff()> tariff, Hooks hooks)
+UsageWindow::UsageWindow(HWND owner, std::filesystem::path configDir, std::function<Tariff()> tariff,
+                         Hooks hooks)
     : impl_(std::make_unique<Impl>(std::move(configDir), std::move(tariff), std::move(hooks))) {
   Impl& d = *impl_;
   WNDCLASSEXW wc{};
@@ -504,30 +693,29 @@ UsageWindow::UsageWindow(HWND owner, std::filesystem::path configDir, std::funct
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
-  wc.hIcon = static_cast<HICON>(::LoadImageW(d.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+  wc.hIcon =
+      static_cast<HICON>(::LoadImageW(d.instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   ::RegisterClassExW(&wc);  // fails harmlessly once registered
 
   constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-  ::CreateWindowExW(kExStyle, kClassName, widen(UsageTexts::title).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    kClientWidth, kClientHeight, owner, nullptr, d.instance, &d);
+  ::CreateWindowExW(kExStyle, kClassName, widen(UsageTexts::title).c_str(), kStyle, CW_USEDEFAULT,
+                    CW_USEDEFAULT, kClientWidth, kClientHeight, owner, nullptr, d.instance, &d);
   // The dialog keys (Tab, Escape) come through dispatchDialogMessage().
   ::SetPropW(d.hwnd, kDialogProperty, reinterpret_cast<HANDLE>(1));
   d.dpi = dpiOfWindow(d.hwnd);
   d.createControls();
   d.applyFonts();
 
-  // Its size at 100 % scaled for its screen, within the screen's work area.
+  // Its size at 100 % scaled for its screen, centred on the screen's work
+  // area and no larger than it.
   RECT frame{0, 0, scaled(kClientWidth, d.dpi), scaled(kClientHeight, d.dpi)};
   adjustWindowRect(frame, kStyle, false, kExStyle, d.dpi);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : d.hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  const int w = std::min<int>(frame.right - frame.left, work.right - work.left);
-  const int h = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
-  ::SetWindowPos(d.hwnd, nullptr, work.left + (work.right - work.left - w) / 2,
-                 work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT beside{};
+  ::GetWindowRect(owner ? owner : d.hwnd, &beside);
+  d.layout();
+  d.setFrame(app::centredWithin(frame.right - frame.left, frame.bottom - frame.top,
+                                screenRect(d.workAreaAt(beside))));
   d.layout();
 }
 
@@ -543,6 +731,8 @@ void UsageWindow::openWindow() {
   impl_->reload();
   impl_->showMonth(impl_->shown);
   if (::IsIconic(impl_->hwnd)) ::ShowWindow(impl_->hwnd, SW_RESTORE);
+  // The screens may have changed while it was hidden.
+  if (!isVisible()) impl_->keepInWorkArea();
   ::ShowWindow(impl_->hwnd, SW_SHOW);
   ::SetForegroundWindow(impl_->hwnd);
 }
@@ -550,7 +740,9 @@ void UsageWindow::openWindow() {
 void UsageWindow::reload() { impl_->reload(); }
 void UsageWindow::showMonth(desktop::YearMonth month) { impl_->showMonth(month); }
 void UsageWindow::copyIncoming() const { impl_->copyIncoming(); }
-bool UsageWindow::exportCsv(const std::filesystem::path& path) const { return impl_->presenter.saveCsv(path); }
+bool UsageWindow::exportCsv(const std::filesystem::path& path) const {
+  return impl_->presenter.saveCsv(path);
+}
 HWND UsageWindow::hwnd() const { return impl_->hwnd; }
 HWND UsageWindow::control(int id) const { return impl_->item(id); }
 bool UsageWindow::isVisible() const { return ::IsWindowVisible(impl_->hwnd) != FALSE; }

@@ -3,10 +3,11 @@
 // program shows it. A month chooser, the bar chart of the minutes online
 // per day (metered and flat-rate minutes stacked, or as one bar), the
 // totals with the estimated cost, the totals and cost per destination and
-// the incoming calls with the missed ones in red; the calls can be copied
-// (button or Ctrl+C) and the month saved as CSV. Escape or the close box
-// hides it. What it shows comes from desktop::UsagePresenter; this is the
-// drawing and the controls.
+// the incoming calls with the missed ones in red; the incoming calls can be
+// copied (button or Ctrl+C) and the month saved as CSV. Escape or the
+// close box hides it. It opens inside the work area of its monitor, and
+// scrolls what a small work area cannot hold. What it shows comes from
+// desktop::UsagePresenter; this is the drawing and the controls.
 //
 // How the desktop program uses it: make one (after the main window, its
 // owner) and call openWindow() for the menu items 利用状況 (その他 and the
@@ -51,7 +52,11 @@ class UsageWindow {
   struct Hooks {
     // The save dialog: the chosen path, nothing when cancelled. Empty:
     // GetSaveFileNameW offering suggestedName.
-    std::function<std::optional<std::filesystem::path>(HWND owner, const std::wstring& suggestedName)> pickSaveFile;
+    std::function<std::optional<std::filesystem::path>(HWND owner, const std::wstring& suggestedName)>
+        pickSaveFile;
+    // A monitor's work area (the screen less the taskbar). Empty: the
+    // monitor's own, from GetMonitorInfoW.
+    std::function<RECT(HMONITOR)> workArea;
   };
 
   // Created hidden. owner: the main window (may be null). tariff: asked at

@@ -104,6 +104,18 @@ main_window() { xdotool search --onlyvisible --name '^Tarvik$' 2>/dev/null | whi
   eval "$(xdotool getwindowgeometry --shell "$w")"; [ "$WIDTH" -eq "$(px 136)" ] && echo "$w"; done | head -n1; }
 named_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 
+# A window's frame (the window itself without a window manager): "x y width height".
+frame_geometry() {
+  xwininfo -frame -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+# The screen less what docks keep for themselves, as the window manager
+# announces it (the whole screen without one): "x y width height".
+work_area() {
+  local area
+  area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/.*= *//p' | tr -d ',' | cut -d' ' -f1-4)
+  if [ -n "$area" ]; then echo "$area"; else echo "0 0 $(xdotool getdisplaygeometry)"; fi
+}
 has_main() { [ -n "$(main_window)" ]; }
 icons() { [ "$(tray_icons | wc -l)" -eq "$1" ]; }
 shown() { [ -n "$(named_window "$1")" ]; }
@@ -284,6 +296,11 @@ wait_for 5 "the usage window" shown '利用状況'
 usage=$(named_window '利用状況')
 wait_for 5 "the usage window painted" painted "$usage"
 photo "$usage" "$out/11-usage.png"
+# Its frame lies inside the work area, its bottom edge in reach.
+read -r fx fy fw fh <<<"$(frame_geometry "$usage")"
+read -r ax ay aw ah <<<"$(work_area)"
+[ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] && [ $((fy + fh)) -le $((ay + ah)) ] ||
+  fail "the usage window's frame ${fw}x$fh at $fx,$fy is not inside the work area ${aw}x$ah at $ax,$ay"
 xdotool windowfocus --sync "$usage" 2>/dev/null || true
 xdotool key Escape
 wait_for 5 "the usage window to close" gone '利用状況'

@@ -5,21 +5,24 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QAbstractBarSeries>
+#include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
-#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedBarSeries>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -103,7 +106,8 @@ TEST_F(UsageWindowTest, ShowsTheMonthsChartTotalsDestinationsAndCalls) {
   test::expectTidyLayout(&window);
   for (const char* name : {"DestinationTable", "IncomingTable"}) {
     auto* t = find<QTableWidget>(name);
-    EXPECT_GE(t->viewport()->height(), 3 * t->verticalHeader()->defaultSectionSize()) << name << " shows 3 rows";
+    EXPECT_GE(t->viewport()->height(), 3 * t->verticalHeader()->defaultSectionSize())
+        << name << " shows 3 rows";
   }
 }
 
@@ -180,8 +184,9 @@ TEST_F(UsageWindowTest, EscapeOnTheOpenMonthListClosesOnlyTheList) {
   EXPECT_TRUE(window.isVisible()) << "the window stays";
 
   // Elsewhere Escape closes the window, whichever control has the focus.
-  for (QWidget* focus : {static_cast<QWidget*>(box), static_cast<QWidget*>(find<QTableWidget>("IncomingTable")),
-                         static_cast<QWidget*>(find<QPushButton>("ReloadButton"))}) {
+  for (QWidget* focus :
+       {static_cast<QWidget*>(box), static_cast<QWidget*>(find<QTableWidget>("IncomingTable")),
+        static_cast<QWidget*>(find<QPushButton>("ReloadButton"))}) {
     window.openWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     focus->setFocus();
@@ -223,25 +228,77 @@ TEST_F(UsageWindowTest, CallsAreCopiedAndTheMonthIsSavedAsCsv) {
   QByteArray bytes = file.readAll();
   ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
   EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
-  const QStringList lines =
-      QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+  const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 5);
   EXPECT_EQ(lines[0], QStringLiteral("event,start,end,channel,destination,name,number,ip,minutes,result"));
   EXPECT_TRUE(lines[1].startsWith(QStringLiteral("outgoing,2026-12-03 21:00:00,")));
   EXPECT_TRUE(
       lines[3].startsWith(QStringLiteral("incoming,2026-12-10 21:45:30,,B1,,山田商店,0452223333,,0,missed")));
   EXPECT_FALSE(window.exportCsv(dir.filePath("no/such/folder/x.csv")));
+  // It holds the journal's telephone numbers: for its owner's eyes only.
+  EXPECT_EQ(QFile(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+            QFileDevice::Permissions());
 }
 
-// A journal that cannot be read is said, not shown as an empty month.
-TEST_F(UsageWindowTest, AJournalThatCannotBeReadIsSaid) {
+// A journal that cannot be read is said, not shown as an empty month: the
+// message stands above the chart and the totals, what could be read.
+TEST_F(UsageWindowTest, AJournalThatCannotBeReadIsSaidAboveWhatWasRead) {
   ASSERT_TRUE(QFile::remove(dir.filePath("Tarvik-journal.csv")));
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Tarvik-journal.csv")));  // a folder in its place
-  window.reload();
-  window.showMonth(2026, 12);
+  window.openWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   auto* message = find<QLabel>("DamageLabel");
   EXPECT_FALSE(message->isHidden());
-  EXPECT_EQ(message->text(), QStringLiteral("通話記録 Tarvik-journal.csv を読めません（同じ名前のフォルダーがあります）"));
+  EXPECT_EQ(message->text(),
+            QStringLiteral("通話記録 Tarvik-journal.csv を読めません（同じ名前のフォルダーがあります）"));
+  const int messageBottom = message->mapTo(&window, QPoint(0, message->height())).y();
+  for (const char* below : {"DayChart", "TotalsLabel", "CostLabel"}) {
+    auto* w = find<QWidget>(below);
+    EXPECT_LE(messageBottom, w->mapTo(&window, QPoint(0, 0)).y()) << "the message stands above " << below;
+  }
+}
+
+// Opened on a screen smaller than its size (the offscreen screen is 800 by
+// 800 pixels: at 150 and 200 % that is 533 and 400 square in the window's
+// units), the window lies inside the work area; what does not fit scrolls,
+// every control keeping its room and none over another.
+TEST_F(UsageWindowTest, OpensInsideTheWorkAreaAndScrollsWhatDoesNotFit) {
+  window.openWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QRect area = window.screen()->availableGeometry();
+  const QRect frame = window.frameGeometry();
+  EXPECT_TRUE(area.contains(frame)) << "the frame " << frame.x() << "," << frame.y() << " " << frame.width()
+                                    << "x" << frame.height() << " lies past the work area " << area.width()
+                                    << "x" << area.height();
+
+  auto* scroll = find<QScrollArea>("UsageScroll");
+  ASSERT_NE(scroll, nullptr);
+  QWidget* page = scroll->widget();
+  const QSize least = page->minimumSizeHint();
+  EXPECT_GE(page->width(), least.width());
+  EXPECT_GE(page->height(), least.height());
+  test::expectTidyLayout(page);
+  for (const char* name : {"DestinationTable", "IncomingTable"}) {
+    auto* t = find<QTableWidget>(name);
+    EXPECT_GE(t->viewport()->height(), 3 * t->verticalHeader()->defaultSectionSize())
+        << name << " shows 3 rows";
+  }
+  // Scrolled to the end, the last list's bottom right corner comes into
+  // sight, and all of its height.
+  scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+  scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+  auto* last = find<QTableWidget>("IncomingTable");
+  const QRect seen(last->mapTo(scroll->viewport(), QPoint(0, 0)), last->size());
+  const QRect view = scroll->viewport()->rect();
+  EXPECT_TRUE(view.contains(seen.bottomRight()) && seen.top() >= view.top())
+      << "the incoming calls can be scrolled into sight";
+
+  // Opened again after the screen shrank: it keeps inside the new work area.
+  window.close();
+  window.resize(2 * area.width(), 2 * area.height());
+  window.openWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  EXPECT_TRUE(area.contains(window.frameGeometry())) << "opened again";
 }
 
 // With TARVIK_USAGE_SCREENSHOT set, the window is photographed for a look:

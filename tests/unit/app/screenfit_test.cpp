@@ -51,5 +51,35 @@ TEST(FitOnScreens, WindowLargerThanTheScreenKeepsToItsTopLeft) {
   EXPECT_EQ(fitOnScreens({3000, 3000, 800, 600}, small), (ScreenPoint{100, 50}));
 }
 
+// A large window (the usage window at 150 %) on a work area above a
+// taskbar, and on one beside a taskbar at the left: never out of it.
+TEST(FitInWorkArea, ALargeWindowShrinksToTheWorkAreaAndStaysInside) {
+  const ScreenRect aboveTaskbar{0, 0, 1024, 728};
+  const ScreenRect besideTaskbar{60, 0, 964, 768};
+  struct Case {
+    const char* why;
+    ScreenRect area, window, centred, kept;
+  } const cases[] = {
+      // clang-format off
+      {"fits: centred, and kept where it is", aboveTaskbar,
+       {10, 10, 836, 711}, {94, 8, 836, 711}, {10, 10, 836, 711}},
+      {"its bottom edge over the taskbar", aboveTaskbar,
+       {10, 20, 836, 711}, {94, 8, 836, 711}, {10, 17, 836, 711}},
+      {"taller than the work area", aboveTaskbar,
+       {0, 107, 836, 1064}, {94, 0, 836, 728}, {0, 0, 836, 728}},
+      {"larger both ways", aboveTaskbar,
+       {-20, -20, 1246, 1064}, {0, 0, 1024, 728}, {0, 0, 1024, 728}},
+      {"past the bottom right", aboveTaskbar,
+       {900, 700, 300, 200}, {362, 264, 300, 200}, {724, 528, 300, 200}},
+      {"over the taskbar at the left", besideTaskbar,
+       {0, 0, 300, 200}, {392, 284, 300, 200}, {60, 0, 300, 200}},
+      // clang-format on
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(centredWithin(c.window.width, c.window.height, c.area), c.centred) << c.why;
+    EXPECT_EQ(keptWithin(c.window, c.area), c.kept) << c.why;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik::app

@@ -8,6 +8,10 @@
 
 #include <fstream>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "engine/journal/journalfile.h"
 #include "engine/settings/settingsstore.h"
 #include "fakes/journalrecords.h"
@@ -159,7 +163,36 @@ TEST_F(UsagePresenterTest, CallsAreCopiedAndTheMonthIsSavedAsCsv) {
   ASSERT_TRUE(presenter.saveCsv(path));
   EXPECT_EQ(readBytes(path), expected);
   EXPECT_FALSE(presenter.saveCsv(dir.path() / "no" / "such" / "folder.csv"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "no")) << "no folder is made";
 }
+
+#ifndef _WIN32
+// The saved month holds the journal's telephone numbers: its owner alone
+// may read it, whether the file is new or was there, readable by all,
+// before; under the usual umask a plain write would leave it 0644.
+TEST_F(UsagePresenterTest, TheSavedMonthIsReadableByItsOwnerAlone) {
+  presenter.reload({2026, 12});
+  presenter.showMonth({2026, 12}, {});
+  const mode_t umaskBefore = ::umask(022);
+  struct Case {
+    const char* name;
+    bool existedReadableByAll;
+  };
+  for (const Case& c : {Case{"new.csv", false}, Case{"old.csv", true}}) {
+    const auto path = dir.path() / c.name;
+    if (c.existedReadableByAll) {
+      std::ofstream(path) << "old";
+      std::filesystem::permissions(path, std::filesystem::perms(0644));
+    }
+    ASSERT_TRUE(presenter.saveCsv(path)) << c.name;
+    EXPECT_EQ(readBytes(path), presenter.csvBytes()) << c.name;
+    const auto mode =
+        static_cast<int>(std::filesystem::status(path).permissions() & std::filesystem::perms::all);
+    EXPECT_EQ(mode, 0600) << c.name << " is " << std::oct << mode;
+  }
+  ::umask(umaskBefore);
+}
+#endif
 
 TEST_F(UsagePresenterTest, TheReadingsTroubleIsSaid) {
   presenter.reload({2026, 12});

@@ -1,12 +1,12 @@
 // The window 利用状況 of the Windows program under Wine, over a journal
 // written for the test: the month list, the chart's bars in their colours,
 // the totals, the two lists with the missed call in red, copying, saving
-// the month as CSV, Escape, and the window at 100 % and 150 %, photographed
-// into TARVIK_USAGE_ARTIFACTS when it is set.
+// the month as CSV, Escape, and the window at 100 % and 150 %, and on a
+// small screen at 100, 150 and 200 %, photographed into
+// TARVIK_USAGE_ARTIFACTS when it is set.
 #include <windows.h>
 // after windows.h
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -55,7 +55,8 @@ std::vector<std::string> comboItems(HWND box) {
   const auto n = ::SendMessageW(box, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < n; ++i) {
     std::wstring text(static_cast<std::size_t>(::SendMessageW(box, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(static_cast<std::size_t>(
+        ::SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
     items.push_back(narrow(text));
   }
   return items;
@@ -137,13 +138,15 @@ struct Picture {
   int width = 0, height = 0;
   std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, top row first
   COLORREF at(int x, int y) const {
-    const std::uint32_t p = pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    const std::uint32_t p =
+        pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
     return RGB((p >> 16) & 0xff, (p >> 8) & 0xff, p & 0xff);
   }
 };
 
 Picture photograph(HWND window) {
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   drain();
   RECT r{};
   ::GetWindowRect(window, &r);
@@ -165,7 +168,8 @@ Picture photograph(HWND window) {
   ::BitBlt(memory, 0, 0, picture.width, picture.height, screen, r.left, r.top, SRCCOPY);
   ::GdiFlush();
   const auto* p = static_cast<const std::uint32_t*>(bits);
-  picture.pixels.assign(p, p + static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
+  picture.pixels.assign(
+      p, p + static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height));
   ::SelectObject(memory, old);
   ::DeleteObject(bitmap);
   ::DeleteDC(memory);
@@ -232,7 +236,8 @@ std::vector<bool> redRows(HWND window, HWND list, const Picture& picture) {
     for (int y = r.top; y < r.bottom && !found; ++y) {
       for (int x = r.left; x < r.right && !found; ++x) {
         const POINT p = inPicture(window, list, POINT{x, y});
-        if (p.x >= 0 && p.y >= 0 && p.x < picture.width && p.y < picture.height) found = reddish(picture.at(p.x, p.y));
+        if (p.x >= 0 && p.y >= 0 && p.x < picture.width && p.y < picture.height)
+          found = reddish(picture.at(p.x, p.y));
       }
     }
     red.push_back(found);
@@ -240,17 +245,38 @@ std::vector<bool> redRows(HWND window, HWND list, const Picture& picture) {
   return red;
 }
 
-// Every control inside the client area, none over another.
-void expectTidy(HWND window) {
+int scrollPosition(HWND window, int bar) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_POS;
+  return ::GetScrollInfo(window, bar, &info) ? info.nPos : 0;
+}
+
+// What the window's scroll bars reach: the client area where it holds the
+// page of controls, else the page scrolled under it.
+RECT pageOf(HWND window) {
   RECT client{};
   ::GetClientRect(window, &client);
+  auto extent = [&](int bar, LONG shown) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE;
+    return ::GetScrollInfo(window, bar, &info) ? std::max<LONG>(shown, info.nMax + 1) : shown;
+  };
+  const LONG left = -scrollPosition(window, SB_HORZ), top = -scrollPosition(window, SB_VERT);
+  return RECT{left, top, left + extent(SB_HORZ, client.right), top + extent(SB_VERT, client.bottom)};
+}
+
+// Every control on the page the window shows or scrolls, none over another.
+void expectTidy(HWND window) {
+  const RECT page = pageOf(window);
   std::vector<std::pair<HWND, RECT>> placed;
   for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
     if (!::IsWindowVisible(child)) continue;
     RECT r{};
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+    EXPECT_TRUE(r.left >= page.left && r.top >= page.top && r.right <= page.right && r.bottom <= page.bottom)
         << "control " << ::GetDlgCtrlID(child) << " outside the window";
     for (const auto& [other, o] : placed) {
       RECT both{};
@@ -303,6 +329,14 @@ void expectWholeTexts(HWND window) {
   }
 }
 
+// A control's rectangle in the window's client coordinates.
+RECT placeOf(HWND window, HWND control) {
+  RECT r{};
+  ::GetWindowRect(control, &r);
+  ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 class UsageWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_FALSE(test::writeSampleJournal(dir.path())); }
@@ -343,13 +377,19 @@ TEST_F(UsageWindowTest, ShowsTheMonthsTotalsDestinationsAndCalls) {
             (std::vector<std::string>{"接続先", "回数", "分", "従量(分)", "定額(分)", "料金概算"}));
   EXPECT_EQ(rowsOf(item(UsageWindow::kDestinationList)),
             std::vector<std::string>{"#0 Tarvik ISP 0312345678|2|51|51|0|180 円"});
-  EXPECT_EQ(headersOf(item(UsageWindow::kIncomingList)), (std::vector<std::string>{"日時", "結果", "番号", "名前"}));
-  EXPECT_EQ(rowsOf(item(UsageWindow::kIncomingList)),
-            (std::vector<std::string>{"12/10 21:45|不在|0452223333|山田商店", "12/11 8:05|応答|0399999999|"}));
+  EXPECT_EQ(headersOf(item(UsageWindow::kIncomingList)),
+            (std::vector<std::string>{"日時", "結果", "番号", "名前"}));
+  EXPECT_EQ(
+      rowsOf(item(UsageWindow::kIncomingList)),
+      (std::vector<std::string>{"12/10 21:45|不在|0452223333|山田商店", "12/11 8:05|応答|0399999999|"}));
 
   HWND message = item(UsageWindow::kMessageLabel);
   EXPECT_TRUE(::IsWindowVisible(message));
   EXPECT_EQ(textOf(message), "通話記録の読めない行 1 行を読み飛ばしました (最初の行: Tarvik-journal.csv:7)");
+  // It stands above what was read: the chart and the totals.
+  for (int id : {UsageWindow::kChart, UsageWindow::kTotalsLabel, UsageWindow::kCostLabel})
+    EXPECT_LE(placeOf(window.hwnd(), message).bottom, placeOf(window.hwnd(), item(id)).top)
+        << "control " << id;
   expectTidy(window.hwnd());
   expectWholeTexts(window.hwnd());
 
@@ -376,8 +416,8 @@ TEST_F(UsageWindowTest, TheMissedCallsRowIsRed) {
     draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
     draw.clrText = CLR_DEFAULT;
-    const LRESULT result = ::SendMessageW(window.hwnd(), WM_NOTIFY, UsageWindow::kIncomingList,
-                                          reinterpret_cast<LPARAM>(&draw));
+    const LRESULT result =
+        ::SendMessageW(window.hwnd(), WM_NOTIFY, UsageWindow::kIncomingList, reinterpret_cast<LPARAM>(&draw));
     EXPECT_EQ(draw.clrText, red ? RGB(0xc0, 0, 0) : CLR_DEFAULT) << row;
     EXPECT_EQ(result, red ? CDRF_NEWFONT : CDRF_DODEFAULT) << row;
   }
@@ -411,8 +451,9 @@ TEST_F(UsageWindowTest, TheChartDrawsTheDaysBarsInTheirColours) {
       EXPECT_EQ(bar.colour, colour) << "day " << day;
       EXPECT_EQ(bar.rect.bottom, g.plot.bottom) << "day " << day;
       EXPECT_NEAR(bar.rect.bottom - bar.rect.top, plotHeight * minutes / 40, 1) << "day " << day;
-      const POINT centre = inPicture(window.hwnd(), chart,
-                                     POINT{(bar.rect.left + bar.rect.right) / 2, (bar.rect.top + bar.rect.bottom) / 2});
+      const POINT centre =
+          inPicture(window.hwnd(), chart,
+                    POINT{(bar.rect.left + bar.rect.right) / 2, (bar.rect.top + bar.rect.bottom) / 2});
       EXPECT_EQ(picture.at(centre.x, centre.y), colour) << "day " << day << " as drawn";
     }
   };
@@ -451,8 +492,10 @@ TEST_F(UsageWindowTest, CallsAreCopiedAndTheMonthIsSavedAsCsv) {
   const std::string bytes = readBytes(*chosenPath);
   EXPECT_EQ(bytes, window.presenter().csvBytes());
   EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_EQ(bytes.substr(3, bytes.find('\n') - 2), "event,start,end,channel,destination,name,number,ip,minutes,result\r\n");
-  EXPECT_NE(bytes.find("incoming,2026-12-10 21:45:30,,B1,,山田商店,0452223333,,0,missed\r\n"), std::string::npos);
+  EXPECT_EQ(bytes.substr(3, bytes.find('\n') - 2),
+            "event,start,end,channel,destination,name,number,ip,minutes,result\r\n");
+  EXPECT_NE(bytes.find("incoming,2026-12-10 21:45:30,,B1,,山田商店,0452223333,,0,missed\r\n"),
+            std::string::npos);
 
   // Cancelled: nothing written.
   chosenPath.reset();
@@ -510,7 +553,8 @@ TEST_F(UsageWindowTest, FollowsTheScreensScale) {
   const UINT after = before * 3 / 2;
 
   RECT suggested{0, 0, MulDiv(frame.right - frame.left, 3, 2), MulDiv(frame.bottom - frame.top, 3, 2)};
-  ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after), reinterpret_cast<LPARAM>(&suggested));
+  ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
+                 reinterpret_cast<LPARAM>(&suggested));
   drain();
   RECT grown{};
   ::GetWindowRect(window.hwnd(), &grown);
@@ -525,6 +569,66 @@ TEST_F(UsageWindowTest, FollowsTheScreensScale) {
   const ChartGeometry g = window.chartGeometry();
   EXPECT_EQ(g.bars.size(), 2u);
   photographInto(window.hwnd(), "usage-150.bmp");
+}
+
+// On a 1024 by 768 screen above a 40-pixel taskbar, at 100, 150 and 200 %
+// (the last two as Windows tells a window its monitor's new scale, with
+// its frame scaled as the suggested size): the frame lies inside the work
+// area, and what it cannot hold scrolls, every control keeping its size,
+// none over another, the last list reachable with the scroll bars.
+TEST(UsageWindowOnASmallScreen, OpensInsideTheWorkAreaAndScrollsWhatDoesNotFit) {
+  const RECT work{0, 0, 1024, 728};
+  TestDir dir;
+  ASSERT_FALSE(test::writeSampleJournal(dir.path()));
+  for (const int percent : {100, 150, 200}) {
+    SCOPED_TRACE(percent);
+    UsageWindow window{nullptr, dir.path(), {}, UsageWindow::Hooks{{}, [&](HMONITOR) { return work; }}};
+    const UINT dpi = static_cast<UINT>(MulDiv(static_cast<int>(window.dpi()), percent, 100));
+    if (dpi != window.dpi()) {
+      RECT frame{};
+      ::GetWindowRect(window.hwnd(), &frame);
+      RECT suggested{frame.left, frame.top, frame.left + MulDiv(frame.right - frame.left, percent, 100),
+                     frame.top + MulDiv(frame.bottom - frame.top, percent, 100)};
+      ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+    window.openWindow();
+    window.showMonth({2026, 12});
+    drain();
+    ASSERT_EQ(window.dpi(), dpi);
+    RECT frame{};
+    ::GetWindowRect(window.hwnd(), &frame);
+    EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                frame.bottom <= work.bottom)
+        << "the frame " << frame.left << "," << frame.top << " to " << frame.right << "," << frame.bottom;
+    expectTidy(window.hwnd());
+    expectWholeTexts(window.hwnd());
+    photographInto(window.hwnd(), ("usage-1024x768-" + std::to_string(percent) + ".bmp").c_str());
+
+    // Scrolled to the end with the scroll bars, the last list's bottom
+    // right corner comes into sight.
+    for (const UINT message : {WM_VSCROLL, WM_HSCROLL})
+      ::SendMessageW(window.hwnd(), message, MAKEWPARAM(SB_BOTTOM, 0), 0);
+    drain();
+    RECT client{};
+    ::GetClientRect(window.hwnd(), &client);
+    const RECT last = placeOf(window.hwnd(), window.control(UsageWindow::kIncomingList));
+    EXPECT_TRUE(last.right <= client.right && last.bottom <= client.bottom && last.right > 0 &&
+                last.bottom > 0)
+        << "the incoming calls end at " << last.right << "," << last.bottom << " in " << client.right << "x"
+        << client.bottom;
+    expectTidy(window.hwnd());
+
+    // Back at the start, a control that takes the focus out of sight is
+    // scrolled into it (as Tab moves through the window).
+    for (const UINT message : {WM_VSCROLL, WM_HSCROLL})
+      ::SendMessageW(window.hwnd(), message, MAKEWPARAM(SB_TOP, 0), 0);
+    ::SetFocus(window.control(UsageWindow::kIncomingList));
+    drain();
+    const RECT focused = placeOf(window.hwnd(), window.control(UsageWindow::kIncomingList));
+    EXPECT_TRUE(focused.top >= 0 && focused.bottom <= client.bottom && focused.left >= 0)
+        << "the focused list at " << focused.left << "," << focused.top << " to " << focused.bottom;
+  }
 }
 
 }  // namespace
