@@ -89,12 +89,15 @@ void fillTable(QTableWidget* t, const std::vector<desktop::UsageRow>& rows) {
 // The frame the window manager puts round the window: the window's own once
 // it has been shown, else that of another window of the program that shows
 // one, else a title bar and borders as the style draws them.
+// A window's frame as the window system has it now (none before it is
+// framed).
+QMargins frameOf(const QWidget* w) {
+  const QRect frame = w->frameGeometry(), inner = w->geometry();
+  return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+                  frame.bottom() - inner.bottom());
+}
+
 QMargins expectedFrame(const QWidget* window) {
-  auto frameOf = [](const QWidget* w) {
-    const QRect frame = w->frameGeometry(), inner = w->geometry();
-    return QMargins(inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
-                    frame.bottom() - inner.bottom());
-  };
   if (!frameOf(window).isNull()) return frameOf(window);
   for (const QWidget* other : QApplication::topLevelWidgets()) {
     if (other->isVisible() && !frameOf(other).isNull()) return frameOf(other);
@@ -199,8 +202,10 @@ void UsageWindow::openWindow() {
   const bool opening = !isVisible();
   if (opening) placeOnScreen();
   show();
-  // Shown, its frame is known where the window manager gave it one at once.
-  if (opening) placeOnScreen();
+  // Where the window system frames the window at once, its real frame may
+  // differ from the one expected; a window manager that frames it later
+  // places it itself, and a second move now would race its placing.
+  if (opening && !frameOf(this).isNull()) placeOnScreen();
   raise();
   activateWindow();
 }
