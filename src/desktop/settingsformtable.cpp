@@ -104,6 +104,10 @@ constexpr DependentState kDependentStates[] = {
     {"Script", "CheckBox18", true},
 };
 
+constexpr PlatformCaption kPlatformCaptions[] = {
+    {"CheckBoxKeyring", "キーリングに保存", "資格情報マネージャーに保存"},
+};
+
 template <typename Row>
 const Row* byControl(std::span<const Row> rows, std::string_view control) {
   const auto it = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.control == control; });
@@ -118,6 +122,14 @@ std::span<const DependentState> settingsDependentStates() { return kDependentSta
 
 const FormField* formField(std::string_view control) { return byControl(settingsFormFields(), control); }
 const FormButton* formButton(std::string_view control) { return byControl(settingsFormButtons(), control); }
+
+std::span<const PlatformCaption> platformCaptions() { return kPlatformCaptions; }
+
+std::string_view platformCaption(std::string_view control, Desktop desktop) {
+  const PlatformCaption* row = byControl(platformCaptions(), control);
+  if (!row) return {};
+  return desktop == Desktop::Windows ? row->windows : row->freedesktop;
+}
 
 const SettingKey* settingKeyOf(const FormField& field) {
   if (field.section.empty()) return nullptr;

@@ -14,6 +14,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <string>
+
+#include "desktop/settingsformtable.h"
 #include "qt/dialogs/destinationbox.h"
 #include "engine/settings/settingsstore.h"
 
@@ -71,7 +74,9 @@ void buildBasic(QWidget* page, SettingsPages& out) {
   page->findChild<QLineEdit*>(QStringLiteral("Edit14"))
       ->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
   // Beside the password: keep it in the desktop's keyring, not in the file.
-  check(page, "CheckBoxKeyring", "キーリングに保存", 296, 39)
+  const std::string keyringCaption(
+      desktop::platformCaption("CheckBoxKeyring", desktop::Desktop::Freedesktop));
+  check(page, "CheckBoxKeyring", keyringCaption.c_str(), 296, 39)
       ->setToolTip(QStringLiteral("パスワードをキーリングに保存 (Tarvik.iniには書きません)"));
   label(page, "ﾃﾞﾌｫﾙﾄ接続先", 12, 67);
   out.defaultBox = destinationBox(page, "ComboBox1", 170, 63, 236);

@@ -208,6 +208,9 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
       after = pages[i];
     }
     SendMessageW(control(IDC_Edit14), EM_SETPASSWORDCHAR, L'*', 0);
+    // Captions worded for Windows (the keyring is the Credential Manager here).
+    for (const desktop::PlatformCaption& caption : desktop::platformCaptions())
+      SetWindowTextW(control(caption.control), widen(caption.windows).c_str());
     applyFixedFont();
     for (const FormField& field : desktop::settingsFormFields()) {
       if (field.browse != desktop::BrowseRole::None)

@@ -56,6 +56,23 @@ std::vector<std::string> differingKeys(const SettingsStore& a, const SettingsSto
   return out;
 }
 
+// A caption each desktop words its own way belongs to a control of the
+// form, has a word for each desktop, and is found by the control's name;
+// the keyring box is among them (the Credential Manager on Windows).
+TEST(SettingsFormTable, PlatformCaptionsNameControlsOfTheFormAndHaveBothWordings) {
+  for (const PlatformCaption& caption : platformCaptions()) {
+    SCOPED_TRACE(std::string(caption.control));
+    EXPECT_NE(formField(caption.control), nullptr);
+    EXPECT_FALSE(caption.freedesktop.empty());
+    EXPECT_FALSE(caption.windows.empty());
+    EXPECT_EQ(platformCaption(caption.control, Desktop::Windows), caption.windows);
+    EXPECT_EQ(platformCaption(caption.control, Desktop::Freedesktop), caption.freedesktop);
+  }
+  EXPECT_EQ(platformCaption("CheckBoxKeyring", Desktop::Windows), "資格情報マネージャーに保存");
+  EXPECT_EQ(platformCaption("CheckBoxKeyring", Desktop::Freedesktop), "キーリングに保存");
+  EXPECT_EQ(platformCaption("Edit5", Desktop::Windows), "");
+}
+
 TEST(SettingsFormTable, EachControlOnceEachKeyOfTheKindItsTypeWants) {
   std::set<std::string_view> controls;
   for (const FormField& field : settingsFormFields()) {

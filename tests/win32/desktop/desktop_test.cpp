@@ -16,6 +16,7 @@
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
 #include "desktop/mainmenus.h"
+#include "win32/desktop/balloonicon.h"
 #include "win32/desktop/channelicon.h"
 #include "win32/desktop/mainwindow.h"
 #include "win32/desktop/menubar.h"
@@ -291,6 +292,20 @@ TEST_F(MainWindowTest, CutLabelsShowTheWholeTextInTheirTooltip) {
   window->showCallerName("株式会社山田商店 本社", "0312341234");
   window->clearCallerName();
   EXPECT_EQ(window->tipText(CutLabel::CallerName), "") << "a hidden name has no tooltip";
+}
+
+// A failure the user has to see to warns; the rest informs.
+TEST(TaskBar, BalloonsOfFailuresWarnTheOthersInform) {
+  const struct {
+    NoticeKind kind;
+    DWORD icon;
+  } cases[] = {
+      {NoticeKind::RouterSilent, NIIF_WARNING}, {NoticeKind::JournalFailed, NIIF_WARNING},
+      {NoticeKind::IncomingCall, NIIF_INFO},    {NoticeKind::Connected, NIIF_INFO},
+      {NoticeKind::Disconnected, NIIF_INFO},    {NoticeKind::DialFailed, NIIF_INFO},
+      {NoticeKind::RouterBack, NIIF_INFO},      {NoticeKind::JournalBack, NIIF_INFO},
+  };
+  for (const auto& c : cases) EXPECT_EQ(balloonIconOf(c.kind), c.icon) << noticeKindWord(c.kind);
 }
 
 TEST(TaskBar, TipIsCutToItsBytesWithoutSplittingACharacter) {
