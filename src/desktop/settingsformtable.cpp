@@ -104,6 +104,12 @@ constexpr DependentState kDependentStates[] = {
     {"Script", "CheckBox18", true},
 };
 
+constexpr FormPage kPages[] = {
+    {"TabBasic", "基本設定"}, {"TabSound", "ｻｳﾝﾄﾞ設定"},     {"TabApps", "同時起動ｱﾌﾟﾘ"},
+    {"TabTimed", "時限処理"}, {"TabAdvanced", "高度な設定"}, {"TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
+    {"TabNotify", "通知"},    {"TabTariff", "料金"},
+};
+
 constexpr PlatformCaption kPlatformCaptions[] = {
     {"CheckBoxKeyring", "キーリングに保存", "資格情報マネージャーに保存"},
 };
@@ -123,6 +129,7 @@ std::span<const DependentState> settingsDependentStates() { return kDependentSta
 const FormField* formField(std::string_view control) { return byControl(settingsFormFields(), control); }
 const FormButton* formButton(std::string_view control) { return byControl(settingsFormButtons(), control); }
 
+std::span<const FormPage> settingsFormPages() { return kPages; }
 std::span<const PlatformCaption> platformCaptions() { return kPlatformCaptions; }
 
 std::string_view platformCaption(std::string_view control, Desktop desktop) {

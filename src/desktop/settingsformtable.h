@@ -73,6 +73,15 @@ const FormButton* formButton(std::string_view control);
 // The INI key a row holds; null for the rows without one.
 const SettingKey* settingKeyOf(const FormField& field);
 
+// The dialog's pages in tab order: each page's designer name and its tab's
+// caption.
+struct FormPage {
+  std::string_view name;
+  std::string_view caption;
+};
+
+std::span<const FormPage> settingsFormPages();
+
 // The desktops, where a caption differs between them.
 enum class Desktop { Freedesktop, Windows };
 

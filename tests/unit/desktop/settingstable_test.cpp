@@ -73,6 +73,22 @@ TEST(SettingsFormTable, PlatformCaptionsNameControlsOfTheFormAndHaveBothWordings
   EXPECT_EQ(platformCaption("Edit5", Desktop::Windows), "");
 }
 
+// Eight pages in tab order, each named and captioned once; both toolkits
+// and the HTML manual's check take them from here.
+TEST(SettingsFormTable, TheEightPagesInTabOrder) {
+  const std::pair<std::string_view, std::string_view> expected[] = {
+      {"TabBasic", "基本設定"}, {"TabSound", "ｻｳﾝﾄﾞ設定"},     {"TabApps", "同時起動ｱﾌﾟﾘ"},
+      {"TabTimed", "時限処理"}, {"TabAdvanced", "高度な設定"}, {"TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
+      {"TabNotify", "通知"},    {"TabTariff", "料金"},
+  };
+  const auto pages = settingsFormPages();
+  ASSERT_EQ(pages.size(), std::size(expected));
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_EQ(pages[i].name, expected[i].first);
+    EXPECT_EQ(pages[i].caption, expected[i].second);
+  }
+}
+
 TEST(SettingsFormTable, EachControlOnceEachKeyOfTheKindItsTypeWants) {
   std::set<std::string_view> controls;
   for (const FormField& field : settingsFormFields()) {
