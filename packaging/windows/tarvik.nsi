@@ -3,12 +3,16 @@
 ; programs folder, with a Start-menu entry and, when chosen, a start at
 ; logon; the uninstaller takes away what was installed and leaves the
 ; user's settings (Tarvik.ini, Tarvik.lst, Tarvik.spt, the logs) where they
-; are.
+; are. It shows the licence (MIT, LICENSE.txt) before anything is
+; installed.
 ;
 ; One installer for both kinds of PC: it carries the 64-bit and the 32-bit
 ; tarvik.exe and installs the 64-bit one on 64-bit Windows, the 32-bit one
 ; elsewhere. Its own stub is 32-bit (STUB x86-unicode) so that it starts
 ; everywhere.
+;
+; /AUTOSTART on the command line ticks the start at logon, so that a silent
+; install (/S /AUTOSTART) can choose it too.
 ;
 ; Defines (makensis -D...): VERSION, STUB, OUTFILE, ICON, PROGRAMS64 and
 ; PROGRAMS32 (folders with tarvik.exe and tarvik.com), and FILES, an include
@@ -18,6 +22,8 @@ Target ${STUB}
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvik"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !include "x64.nsh"
+!include "FileFunc.nsh"
+!include "Sections.nsh"
 ; Behind the 64-bit stub ${RunningX64} is known when compiling, and
 ; LogicLib leaves a label unused.
 !pragma warning disable 6012
@@ -34,6 +40,8 @@ ManifestDPIAware true
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\tarvik.exe"
+; The licence (MIT) first, from the files every installation gets.
+!insertmacro MUI_PAGE_LICENSE "${PROGRAMS64}/LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 ; The components take the page's whole width: beside a description box
 ; "ログオン時に Tarvik を起動する" would lose its end.
@@ -74,6 +82,15 @@ SectionEnd
 Section /o "ログオン時に Tarvik を起動する" SecAutostart
   WriteRegStr HKCU "${RUN_KEY}" "Tarvik" '"$INSTDIR\tarvik.exe"'
 SectionEnd
+
+Function .onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/AUTOSTART" $R1
+  ${IfNot} ${Errors}
+    !insertmacro SelectSection ${SecAutostart}
+  ${EndIf}
+FunctionEnd
 
 Section "Uninstall"
   DeleteRegValue HKCU "${RUN_KEY}" "Tarvik"

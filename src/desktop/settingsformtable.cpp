@@ -104,6 +104,16 @@ constexpr DependentState kDependentStates[] = {
     {"Script", "CheckBox18", true},
 };
 
+constexpr FormPage kPages[] = {
+    {"TabBasic", "基本設定"}, {"TabSound", "ｻｳﾝﾄﾞ設定"},     {"TabApps", "同時起動ｱﾌﾟﾘ"},
+    {"TabTimed", "時限処理"}, {"TabAdvanced", "高度な設定"}, {"TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
+    {"TabNotify", "通知"},    {"TabTariff", "料金"},
+};
+
+constexpr PlatformCaption kPlatformCaptions[] = {
+    {"CheckBoxKeyring", "キーリングに保存", "資格情報マネージャーに保存"},
+};
+
 template <typename Row>
 const Row* byControl(std::span<const Row> rows, std::string_view control) {
   const auto it = std::find_if(rows.begin(), rows.end(), [&](const Row& r) { return r.control == control; });
@@ -118,6 +128,15 @@ std::span<const DependentState> settingsDependentStates() { return kDependentSta
 
 const FormField* formField(std::string_view control) { return byControl(settingsFormFields(), control); }
 const FormButton* formButton(std::string_view control) { return byControl(settingsFormButtons(), control); }
+
+std::span<const FormPage> settingsFormPages() { return kPages; }
+std::span<const PlatformCaption> platformCaptions() { return kPlatformCaptions; }
+
+std::string_view platformCaption(std::string_view control, Desktop desktop) {
+  const PlatformCaption* row = byControl(platformCaptions(), control);
+  if (!row) return {};
+  return desktop == Desktop::Windows ? row->windows : row->freedesktop;
+}
 
 const SettingKey* settingKeyOf(const FormField& field) {
   if (field.section.empty()) return nullptr;

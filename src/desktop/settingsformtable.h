@@ -73,6 +73,30 @@ const FormButton* formButton(std::string_view control);
 // The INI key a row holds; null for the rows without one.
 const SettingKey* settingKeyOf(const FormField& field);
 
+// The dialog's pages in tab order: each page's designer name and its tab's
+// caption.
+struct FormPage {
+  std::string_view name;
+  std::string_view caption;
+};
+
+std::span<const FormPage> settingsFormPages();
+
+// The desktops, where a caption differs between them.
+enum class Desktop { Freedesktop, Windows };
+
+// A caption each desktop words its own way: the place the password is kept
+// is named as the system names it (the stored key is the same).
+struct PlatformCaption {
+  std::string_view control;
+  std::string_view freedesktop;
+  std::string_view windows;
+};
+
+std::span<const PlatformCaption> platformCaptions();
+// The control's caption on that desktop; empty when the table has none.
+std::string_view platformCaption(std::string_view control, Desktop desktop);
+
 // Controls the close reads by name.
 inline constexpr std::string_view kDefaultDestinationBox = "ComboBox1";
 inline constexpr std::string_view kAppDestinationBox = "ComboBox3";

@@ -16,6 +16,7 @@
 #include "app/options.h"
 #include "app/textanswers.h"
 #include "win32/consoleoutput.h"
+#include "win32/consoletext.h"
 #include "win32/desktop/rundesktop.h"
 #include "win32/programdir.h"
 #include "win32/runheadless.h"
@@ -29,12 +30,11 @@ using namespace tarvik::app;
 
 namespace {
 
-// UTF-8 bytes go out as they are, LF line ends included, whether standard
-// output is a console, a pipe or a file; a console shows them as UTF-8.
+// UTF-8 bytes go out as they are, LF line ends included, to a pipe or a
+// file; a console gets them as UTF-16 lines (consoletext.h).
 void prepareOutput() {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
-  ::SetConsoleOutputCP(CP_UTF8);
 }
 
 }  // namespace
@@ -46,12 +46,13 @@ int wmain(int argc, wchar_t** argv) {
   // The desktop program prints nothing; every other command line prints.
   if (!needsWindows(arguments) || !parsed.error.empty()) win32::useParentConsole();
   prepareOutput();
+  const win32::ConsoleText consoleText;
   if (!parsed.error.empty()) return reportUsageError(parsed.error);
   const ProgramOptions& options = parsed.options;
   if (auto exitCode = answerHelpOrVersion(options)) return *exitCode;
   const fs::path configDir = findConfigDir(fs::path(win32::widen(options.configDir)), win32::executableDir());
   // The settings and the usage table go out in UTF-8, as every line this
-  // program prints (prepareOutput): the console shows their Japanese as it is.
+  // program prints: a console shows their Japanese in its own code page.
   if (auto exitCode = answerSettingsOrUsage(options, configDir)) return *exitCode;
   if (needsWindows(arguments)) return win32::runDesktop(options, configDir);
   return win32::runHeadless(options, configDir);

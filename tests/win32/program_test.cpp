@@ -32,10 +32,10 @@ struct Handle {
   }
 };
 
-// Runs the program with the arguments; with `pipe`, its standard output and
+// Runs the program at `path` with the arguments; with `pipe`, its standard output and
 // error go to a pipe whose text is returned, otherwise it gets no handles
 // and may only find this program's console. The exit code goes to `code`.
-std::string run(const std::wstring& arguments, bool pipe, DWORD& code) {
+std::string run(const std::wstring& path, const std::wstring& arguments, bool pipe, DWORD& code) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   Handle read, write;
   STARTUPINFOW startup{};
@@ -49,7 +49,7 @@ std::string run(const std::wstring& arguments, bool pipe, DWORD& code) {
     startup.hStdOutput = write.h;
     startup.hStdError = write.h;
   }
-  std::wstring commandLine = L"\"" + program() + L"\" " + arguments;
+  std::wstring commandLine = L"\"" + path + L"\" " + arguments;
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, pipe, 0, nullptr, nullptr, &startup,
                         &info)) {
@@ -105,32 +105,79 @@ TEST(Program, PrintingCommandLinesWriteToThePipeTheyWereGiven) {
   };
   for (const auto& c : cases) {
     DWORD code = 1000;
-    const std::string out = run(c.arguments, true, code);
+    const std::string out = run(program(), c.arguments, true, code);
     EXPECT_NE(out.find(c.part), std::string::npos) << narrow(c.arguments) << " printed: " << out;
     EXPECT_EQ(code, c.code) << narrow(c.arguments);
   }
 }
 
+// A console of this test program's own, as a prompt's: its code page set
+// as a Japanese Windows sets it, and its screen read back.
+struct PromptConsole {
+  static constexpr UINT kJapaneseCodePage = 932;
+  Handle screen;
+
+  PromptConsole() {
+    ::FreeConsole();
+    EXPECT_TRUE(::AllocConsole());
+    EXPECT_TRUE(::SetConsoleOutputCP(kJapaneseCodePage));
+    screen.h = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(screen.h, INVALID_HANDLE_VALUE);
+  }
+  ~PromptConsole() {
+    ::CloseHandle(screen.h);
+    screen.h = nullptr;
+    ::FreeConsole();
+  }
+
+  // The characters on the screen up to the cursor's line.
+  std::wstring text() const {
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!::GetConsoleScreenBufferInfo(screen.h, &info)) return {};
+    const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwCursorPosition.Y + 1);
+    std::wstring shown(cells, L' ');
+    DWORD got = 0;
+    if (!::ReadConsoleOutputCharacterW(screen.h, shown.data(), cells, COORD{0, 0}, &got)) return {};
+    shown.resize(got);
+    return shown;
+  }
+};
+
 // Started from a prompt without redirection: the text lands in the
 // prompt's console.
 TEST(Program, WithoutHandlesItWritesToTheParentsConsole) {
-  ::FreeConsole();
-  ASSERT_TRUE(::AllocConsole());
-  Handle screen{::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr)};
-  ASSERT_NE(screen.h, INVALID_HANDLE_VALUE);
+  PromptConsole console;
   DWORD code = 1000;
-  run(L"--version", false, code);
+  run(program(), L"--version", false, code);
   EXPECT_EQ(code, 0u);
-  CONSOLE_SCREEN_BUFFER_INFO info{};
-  ASSERT_TRUE(::GetConsoleScreenBufferInfo(screen.h, &info));
-  const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwCursorPosition.Y + 1);
-  std::wstring text(cells, L' ');
-  DWORD got = 0;
-  ASSERT_TRUE(::ReadConsoleOutputCharacterW(screen.h, text.data(), cells, COORD{0, 0}, &got));
-  text.resize(got);
+  const std::wstring text = console.text();
   EXPECT_NE(text.find(L"tarvik"), std::wstring::npos) << narrow(text);
-  ::FreeConsole();
+}
+
+// Japanese in a Japanese console, from both programs: every character as it
+// was printed, none cut into replacement marks, and the console keeps its
+// code page for the programs that use it next.
+TEST(Program, JapaneseShowsInTheConsoleWhoseCodePageStays) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+  const std::filesystem::path configDir = std::filesystem::path(temp) / L"tarvik-console-設定";
+  std::filesystem::create_directories(configDir);
+  const std::wstring usage = L"--usage 2026-12 --config-dir \"" + configDir.wstring() + L"\"";
+  const std::wstring lines[] = {L"利用状況 2026-12", L"接続先別", L"着信 0 件"};
+  for (const wchar_t* extension : {L".exe", L".com"}) {
+    PromptConsole console;
+    const std::wstring path = std::filesystem::path(program()).replace_extension(extension).wstring();
+    DWORD code = 1000;
+    run(path, usage, false, code);
+    EXPECT_EQ(code, 0u) << narrow(extension);
+    const std::wstring text = console.text();
+    for (const std::wstring& line : lines)
+      EXPECT_NE(text.find(line), std::wstring::npos)
+          << narrow(extension) << " showed: " << narrow(text.substr(0, 160));
+    EXPECT_EQ(::GetConsoleOutputCP(), PromptConsole::kJapaneseCodePage) << narrow(extension);
+  }
+  std::filesystem::remove_all(configDir);
 }
 
 }  // namespace

@@ -14,6 +14,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <string>
+
+#include "desktop/settingsformtable.h"
 #include "qt/dialogs/destinationbox.h"
 #include "engine/settings/settingsstore.h"
 
@@ -56,10 +59,10 @@ QPushButton* button(QWidget* page, const char* name, const char* text, int x, in
   return b;
 }
 
-QWidget* addPage(QTabWidget* tabs, const char* name, const char* title) {
+QWidget* addPage(QTabWidget* tabs, const desktop::FormPage& row) {
   auto* page = new QWidget;
-  page->setObjectName(QString::fromLatin1(name));
-  tabs->addTab(page, QString::fromUtf8(title));
+  page->setObjectName(QString::fromLatin1(row.name.data(), static_cast<qsizetype>(row.name.size())));
+  tabs->addTab(page, QString::fromUtf8(row.caption.data(), static_cast<qsizetype>(row.caption.size())));
   return page;
 }
 
@@ -71,7 +74,9 @@ void buildBasic(QWidget* page, SettingsPages& out) {
   page->findChild<QLineEdit*>(QStringLiteral("Edit14"))
       ->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
   // Beside the password: keep it in the desktop's keyring, not in the file.
-  check(page, "CheckBoxKeyring", "キーリングに保存", 296, 39)
+  const std::string keyringCaption(
+      desktop::platformCaption("CheckBoxKeyring", desktop::Desktop::Freedesktop));
+  check(page, "CheckBoxKeyring", keyringCaption.c_str(), 296, 39)
       ->setToolTip(QStringLiteral("パスワードをキーリングに保存 (Tarvik.iniには書きません)"));
   label(page, "ﾃﾞﾌｫﾙﾄ接続先", 12, 67);
   out.defaultBox = destinationBox(page, "ComboBox1", 170, 63, 236);
@@ -247,14 +252,16 @@ void buildTariff(QWidget* page) {
 
 SettingsPages buildSettingsPages(QTabWidget* tabs) {
   SettingsPages out;
-  buildBasic(addPage(tabs, "TabBasic", "基本設定"), out);
-  buildSound(addPage(tabs, "TabSound", "ｻｳﾝﾄﾞ設定"), out);
-  buildApps(addPage(tabs, "TabApps", "同時起動ｱﾌﾟﾘ"), out);
-  buildTimed(addPage(tabs, "TabTimed", "時限処理"), out);
-  buildAdvanced(addPage(tabs, "TabAdvanced", "高度な設定"), out);
-  buildNames(addPage(tabs, "TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"), out);
-  buildNotify(addPage(tabs, "TabNotify", "通知"));
-  buildTariff(addPage(tabs, "TabTariff", "料金"));
+  // The pages in the form's order, with its names and captions.
+  const auto pages = desktop::settingsFormPages();
+  buildBasic(addPage(tabs, pages[0]), out);
+  buildSound(addPage(tabs, pages[1]), out);
+  buildApps(addPage(tabs, pages[2]), out);
+  buildTimed(addPage(tabs, pages[3]), out);
+  buildAdvanced(addPage(tabs, pages[4]), out);
+  buildNames(addPage(tabs, pages[5]), out);
+  buildNotify(addPage(tabs, pages[6]));
+  buildTariff(addPage(tabs, pages[7]));
   return out;
 }
 

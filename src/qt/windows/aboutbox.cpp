@@ -30,6 +30,12 @@ AboutBox::AboutBox(QWidget* parent, QString pictureName)
   label1->move(124, 64);
   label1->adjustSize();
 
+  // The licence, centred between the two versions.
+  auto* licence = new QLabel(QStringLiteral("MIT License"), this);
+  licence->setObjectName(QStringLiteral("LicenseLabel"));
+  licence->setGeometry(4, 84, 318 - 8, 18);
+  licence->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
   version_ = new QLabel(this);
   version_->setObjectName(QStringLiteral("Version"));
   version_->setGeometry(40, 104, 318 - 40 - 4, 20);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -111,6 +112,34 @@ RECT MainWindow::rect(int left, int top, int width, int height) const {
 void MainWindow::makeFonts() {
   font_ = Font(12, dpi_);
   nameFont_ = Font(16, dpi_, true, true);
+  // The status line sits at the window's bottom edge: it is as tall as the
+  // font's cell (ascent and descent, which a Japanese face makes larger
+  // than the scaled 15 pixels), so no descender is cut at any scaling.
+  HDC dc = ::GetDC(hwnd_);
+  HGDIOBJ old = ::SelectObject(dc, font_.handle());
+  TEXTMETRICW metrics{};
+  const bool measured = ::GetTextMetricsW(dc, &metrics) != FALSE;
+  ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd_, dc);
+  statusHeight_ = std::max(scaled(kLabel4.height, dpi_), measured ? static_cast<int>(metrics.tmHeight) : 0);
+}
+
+RECT MainWindow::labelRect(CutLabel label) const {
+  const Box& box = cutLabelBox(label);
+  RECT r = rect(box.left, box.top, box.width, box.height);
+  if (label == CutLabel::Status) {
+    // A taller line moves up into the room below the buttons first; only
+    // what is still missing then makes the window taller (clientHeight).
+    const int belowButtons = scaled(kConnectBtn.top + kConnectBtn.height + 1, dpi_);
+    r.top = std::max(belowButtons, std::min<int>(r.top, scaled(kClientHeight, dpi_) - statusHeight_));
+    r.bottom = r.top + statusHeight_;
+  }
+  return r;
+}
+
+// 109 pixels at 100 %, and more where the status line's font needs it.
+int MainWindow::clientHeight() const {
+  return std::max<int>(scaled(kClientHeight, dpi_), labelRect(CutLabel::Status).bottom);
 }
 
 void MainWindow::createControls() {
@@ -174,22 +203,21 @@ void MainWindow::layout() {
   // The channel boxes keep their text at the left edge.
   for (HWND box : {edit1_, edit2_}) ::SendMessageW(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, 0);
   for (CutLabel label : kCutLabels) {
-    const Box& box = cutLabelBox(label);
     TOOLINFOW cutTool{};
     cutTool.cbSize = sizeof cutTool;
     cutTool.hwnd = hwnd_;
     cutTool.uId = static_cast<UINT_PTR>(label);
-    cutTool.rect = rect(box.left, box.top, box.width, box.height);
+    cutTool.rect = labelRect(label);
     ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&cutTool));
     updateTip(label);
   }
   ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// The client area is 136 x 109 at 100 % under the menu bar, however many
-// lines the menu bar takes.
+// The client area is 136 x 109 at 100 % under the menu bar (taller where
+// the status line's font needs it), however many lines the menu bar takes.
 void MainWindow::fitToClientSize() {
-  RECT frame{0, 0, scaled(kClientWidth, dpi_), scaled(kClientHeight, dpi_)};
+  RECT frame{0, 0, scaled(kClientWidth, dpi_), clientHeight()};
   adjustWindowRect(frame, kStyle, true, kExStyle, dpi_);
   RECT now{};
   ::GetWindowRect(hwnd_, &now);
@@ -197,7 +225,7 @@ void MainWindow::fitToClientSize() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client{};
   ::GetClientRect(hwnd_, &client);
-  const int missing = scaled(kClientHeight, dpi_) - (client.bottom - client.top);
+  const int missing = clientHeight() - (client.bottom - client.top);
   if (missing != 0) {
     ::SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + missing,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -378,7 +406,7 @@ std::string MainWindow::tipText(CutLabel label) const {
 
 bool MainWindow::setStatusLine(const std::string& text) {
   status_ = text;
-  invalidate(rect(kLabel4.left, kLabel4.top, kLabel4.width, kLabel4.height));
+  invalidate(labelRect(CutLabel::Status));
   updateTip(CutLabel::Status);
   return fits(CutLabel::Status);
 }
@@ -573,7 +601,7 @@ void MainWindow::paint(HDC dc) {
   }
   drawText(dc, widen(label3_), rect(kLabel3.left, kLabel3.top, callerShown_ ? 124 : kLabel3.width, kLabel3.height),
            DT_LEFT | DT_TOP | DT_SINGLELINE);
-  drawText(dc, widen(status_), rect(kLabel4.left, kLabel4.top, kLabel4.width, kLabel4.height),
+  drawText(dc, widen(status_), labelRect(CutLabel::Status),
            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
   if (callerShown_) {
     ::SelectObject(dc, nameFont_.handle());

@@ -117,6 +117,8 @@ class MainWindow : private desktop::MainWindowHost {
   // are; each is a tooltip tool of the window, whose text tipText gives.
   enum class CutLabel : UINT_PTR { Status = 1, Destination, CallerName };
   std::string tipText(CutLabel label) const;
+  // Where a label is drawn, in client pixels at the window's DPI.
+  RECT labelRect(CutLabel label) const;
 
  private:
   struct Control;
@@ -128,6 +130,7 @@ class MainWindow : private desktop::MainWindowHost {
   void layout();
   void makeFonts();
   void fitToClientSize();
+  int clientHeight() const;
   void paint(HDC dc);
   void onClick(POINT client);
   void onCommand(UINT id);
@@ -185,6 +188,7 @@ class MainWindow : private desktop::MainWindowHost {
   UINT dpi_ = 96;
   Font font_;      // 12 px, the window's font
   Font nameFont_;  // 16 px bold underlined, the caller name
+  int statusHeight_ = 15;  // the status line's height: the font's whole cell
   HBRUSH channelBrush_ = nullptr;
 
   std::string destination_ = "接続先";

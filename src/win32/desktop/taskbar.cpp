@@ -105,12 +105,12 @@ void TTaskBar::remove() {
   ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
-void TTaskBar::showBalloon(const std::string& title, const std::string& text) {
+void TTaskBar::showBalloon(const std::string& title, const std::string& text, DWORD icon) {
   if (!enableTaskTray_) return;
   NOTIFYICONDATAW data = iconData(NIF_INFO);
   copyInto(data.szInfoTitle, std::size(data.szInfoTitle), widen(title));
   copyInto(data.szInfo, std::size(data.szInfo), widen(text));
-  data.dwInfoFlags = NIIF_INFO;
+  data.dwInfoFlags = icon;
   ::Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 

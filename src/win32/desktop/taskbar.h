@@ -52,8 +52,9 @@ class TTaskBar {
   void setPopupMenuMiddle(MenuHandler menu) { popupMiddle_ = std::move(menu); }
   void setPopupMenuRight(MenuHandler menu) { popupRight_ = std::move(menu); }
 
-  // A balloon message from the icon (desktop notifications).
-  void showBalloon(const std::string& title, const std::string& text);
+  // A balloon message from the icon (desktop notifications) with its icon
+  // (NIIF_INFO, NIIF_WARNING).
+  void showBalloon(const std::string& title, const std::string& text, DWORD icon);
 
   HWND messageWindow() const { return window_; }
 

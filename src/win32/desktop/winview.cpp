@@ -1,6 +1,7 @@
 #include "win32/desktop/winview.h"
 
 #include "engine/core/enginecommands.h"
+#include "win32/desktop/balloonicon.h"
 #include "win32/desktop/mainwindow.h"
 #include "win32/desktop/messagebox.h"
 #include "win32/desktop/taskbar.h"
@@ -114,7 +115,7 @@ void WinView::showError(const std::string& text) {
 }
 
 void WinView::notify(const Notice& notice) {
-  if (w_.TSOHO) w_.TSOHO->showBalloon(notice.title, notice.text);
+  if (w_.TSOHO) w_.TSOHO->showBalloon(notice.title, notice.text, balloonIconOf(notice.kind));
 }
 
 void WinView::askCredentials(const std::string& lastUserId) {

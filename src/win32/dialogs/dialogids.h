@@ -131,5 +131,6 @@
 #define IDC_Image1 2701
 #define IDC_AboutLabel1 2702
 #define IDC_Version 2703
+#define IDC_AboutLicense 2704
 
 #endif

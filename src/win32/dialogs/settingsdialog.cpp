@@ -31,14 +31,10 @@ namespace {
 
 enum Tab { kBasic = 0, kSound, kApps, kTimed, kAdvanced, kNames, kNotify, kTariff, kTabCount };
 
-struct PageRow {
-  int dialog;
-  const char* title;
-};
-constexpr PageRow kPages[kTabCount] = {
-    {IDD_PAGE_BASIC, "基本設定"}, {IDD_PAGE_SOUND, "ｻｳﾝﾄﾞ設定"},     {IDD_PAGE_APPS, "同時起動ｱﾌﾟﾘ"},
-    {IDD_PAGE_TIMED, "時限処理"}, {IDD_PAGE_ADVANCED, "高度な設定"}, {IDD_PAGE_NAMES, "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
-    {IDD_PAGE_NOTIFY, "通知"},   {IDD_PAGE_TARIFF, "料金"},
+// The pages' layouts, in the order of the form's pages (their tab captions).
+constexpr int kPageDialogs[kTabCount] = {
+    IDD_PAGE_BASIC,    IDD_PAGE_SOUND, IDD_PAGE_APPS,   IDD_PAGE_TIMED,
+    IDD_PAGE_ADVANCED, IDD_PAGE_NAMES, IDD_PAGE_NOTIFY, IDD_PAGE_TARIFF,
 };
 
 using desktop::ControlKind;
@@ -188,7 +184,7 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
     // Eight captions in one row: half the usual room beside each.
     SendMessageW(tabs, TCM_SETPADDING, 0, MAKELPARAM(3, 3));
     for (int i = 0; i < kTabCount; ++i) {
-      std::wstring title = widen(kPages[i].title);
+      std::wstring title = widen(desktop::settingsFormPages()[static_cast<std::size_t>(i)].caption);
       TCITEMW item{};
       item.mask = TCIF_TEXT;
       item.pszText = title.data();
@@ -200,7 +196,7 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
     TabCtrl_AdjustRect(tabs, FALSE, &area);
     HWND after = tabs;
     for (int i = 0; i < kTabCount; ++i) {
-      pages[i] = createDialogFromResource(kPages[i].dialog, dlg, pageProc, reinterpret_cast<LPARAM>(this));
+      pages[i] = createDialogFromResource(kPageDialogs[i], dlg, pageProc, reinterpret_cast<LPARAM>(this));
       EnableThemeDialogTexture(pages[i], ETDT_ENABLETAB);
       // After the tab control in the Tab order, before OK.
       SetWindowPos(pages[i], after, area.left, area.top, area.right - area.left, area.bottom - area.top,
@@ -208,6 +204,9 @@ struct SettingsDialog::Impl final : desktop::SettingsFormView {
       after = pages[i];
     }
     SendMessageW(control(IDC_Edit14), EM_SETPASSWORDCHAR, L'*', 0);
+    // Captions worded for Windows (the keyring is the Credential Manager here).
+    for (const desktop::PlatformCaption& caption : desktop::platformCaptions())
+      SetWindowTextW(control(caption.control), widen(caption.windows).c_str());
     applyFixedFont();
     for (const FormField& field : desktop::settingsFormFields()) {
       if (field.browse != desktop::BrowseRole::None)

@@ -30,10 +30,12 @@ TEST_F(ElsewhereFixture, ControlsCaptionsAndPlaces) {
   EXPECT_EQ(box.minimumSize(), box.maximumSize()) << "fixed size";
   auto* picture = box.findChild<QLabel*>(QStringLiteral("Image1"));
   auto* version = box.findChild<QLabel*>(QStringLiteral("Label1"));
+  auto* licence = box.findChild<QLabel*>(QStringLiteral("LicenseLabel"));
   auto* router = box.findChild<QLabel*>(QStringLiteral("Version"));
   auto* ok = box.findChild<QPushButton*>(QStringLiteral("Button1"));
-  ASSERT_TRUE(picture && version && router && ok);
+  ASSERT_TRUE(picture && version && licence && router && ok);
   EXPECT_EQ(version->text(), QStringLiteral("Version 1.46"));
+  EXPECT_EQ(licence->text(), QStringLiteral("MIT License"));
   EXPECT_EQ(ok->text(), QStringLiteral("OK"));
   EXPECT_TRUE(ok->isDefault());
   EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -48,7 +50,8 @@ TEST_F(ElsewhereFixture, ControlsCaptionsAndPlaces) {
   const QRect drawnPicture = test::drawnRectIn(picture, &box);
   EXPECT_EQ(drawnPicture.size(), picture->pixmap().deviceIndependentSize().toSize()) << "the picture whole";
   EXPECT_LT(drawnPicture.bottom(), test::drawnRectIn(version, &box).top());
-  EXPECT_LT(test::drawnRectIn(version, &box).bottom(), test::drawnRectIn(router, &box).top());
+  EXPECT_LT(test::drawnRectIn(version, &box).bottom(), test::drawnRectIn(licence, &box).top());
+  EXPECT_LT(test::drawnRectIn(licence, &box).bottom(), test::drawnRectIn(router, &box).top());
   EXPECT_LT(test::drawnRectIn(router, &box).bottom(), ok->geometry().top());
   EXPECT_LE(std::abs(ok->geometry().left() - (box.width() - 1 - ok->geometry().right())), 2) << "OK centred";
   EXPECT_GE(ok->geometry().bottom(), box.height() - 8) << "OK at the bottom";

@@ -5,7 +5,9 @@
 # uninstaller: the program, its files, its Start-menu entry and its
 # uninstall entry are gone, and the user's settings and logs in the
 # program's folder are kept as they were. The installer carries both
-# programs: on this 64-bit Windows it must install the 64-bit one.
+# programs: on this 64-bit Windows it must install the 64-bit one. A second
+# silent install with /AUTOSTART also starts Tarvik at logon (the Run key),
+# which the first leaves off and the uninstaller takes away.
 #
 # usage: wine_installer_test.sh INSTALLER VERSION
 # Runs in $WINEPREFIX when set (scripts/test-windows.sh makes one per run),
@@ -49,6 +51,8 @@ pe_machine() {
 windows_dir() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvik'
 registered() { wine reg query "$uninstall_key" /v InstallLocation; }
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+starts_at_logon() { wine reg query "$run_key" /v Tarvik 2>/dev/null | tr -d '\r' | grep -i 'Programs\\Tarvik\\tarvik.exe'; }
 
 dir="$(windows_dir LOCALAPPDATA)/Programs/Tarvik"
 menu="$(windows_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/Tarvik"
@@ -56,7 +60,7 @@ menu="$(windows_dir APPDATA)/Microsoft/Windows/Start Menu/Programs/Tarvik"
 
 step "install silently"
 wine "$installer" /S
-program_files=(tarvik.exe tarvik.com Tarvik.bmp manual/manual.html uninstall.exe)
+program_files=(tarvik.exe tarvik.com Tarvik.bmp manual/manual.html LICENSE.txt uninstall.exe)
 for f in "${program_files[@]}"; do
   [ -f "$dir/$f" ] || fail "the installer did not put $f into $dir"
 done
@@ -67,6 +71,7 @@ sounds=("$dir"/wav/*.wav)
 [ -f "${sounds[0]}" ] || fail "the installer did not put the default sounds into $dir/wav"
 [ -f "$menu/Tarvik.lnk" ] || fail "no Start-menu entry in $menu"
 registered | grep -qi 'Programs\\Tarvik' || fail "no uninstall entry pointing at the installation"
+! starts_at_logon >/dev/null || fail "a silent install without /AUTOSTART made Tarvik start at logon"
 
 step "start tarvik.exe from where it was installed"
 out=$(cd "$dir" && wine ./tarvik.exe --version | tr -d '\r')
@@ -95,4 +100,12 @@ done
   fail "the uninstaller did not keep the user's settings and log as they were"
 left=$(cd "$dir" && ls -A | LC_ALL=C sort | tr '\n' ' ')
 [ "$left" = "Tarvik.ini Tarvik.log Tarvik.lst " ] || fail "left in $dir: $left"
-echo "PASS: installed, started, uninstalled; the settings kept"
+
+step "install silently with /AUTOSTART"
+wine "$installer" /S /AUTOSTART
+[ -f "$dir/tarvik.exe" ] || fail "the installer with /AUTOSTART did not install tarvik.exe"
+starts_at_logon >/dev/null || fail "/S /AUTOSTART did not make Tarvik start at logon: $(wine reg query "$run_key" 2>&1 | tr -d '\r')"
+wine "$dir/uninstall.exe" /S
+wait_for 60 "the uninstaller to remove itself" test ! -e "$dir/uninstall.exe"
+wait_for 60 "the start at logon to go" bash -c "! wine reg query '$run_key' /v Tarvik"
+echo "PASS: installed, started, uninstalled; the settings kept; /AUTOSTART starts it at logon"

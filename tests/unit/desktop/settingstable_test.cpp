@@ -58,6 +58,39 @@ std::vector<std::string> differingKeys(const SettingsStore& a, const SettingsSto
   return out;
 }
 
+// A caption each desktop words its own way belongs to a control of the
+// form, has a word for each desktop, and is found by the control's name;
+// the keyring box is among them (the Credential Manager on Windows).
+TEST(SettingsFormTable, PlatformCaptionsNameControlsOfTheFormAndHaveBothWordings) {
+  for (const PlatformCaption& caption : platformCaptions()) {
+    SCOPED_TRACE(std::string(caption.control));
+    EXPECT_NE(formField(caption.control), nullptr);
+    EXPECT_FALSE(caption.freedesktop.empty());
+    EXPECT_FALSE(caption.windows.empty());
+    EXPECT_EQ(platformCaption(caption.control, Desktop::Windows), caption.windows);
+    EXPECT_EQ(platformCaption(caption.control, Desktop::Freedesktop), caption.freedesktop);
+  }
+  EXPECT_EQ(platformCaption("CheckBoxKeyring", Desktop::Windows), "資格情報マネージャーに保存");
+  EXPECT_EQ(platformCaption("CheckBoxKeyring", Desktop::Freedesktop), "キーリングに保存");
+  EXPECT_EQ(platformCaption("Edit5", Desktop::Windows), "");
+}
+
+// Eight pages in tab order, each named and captioned once; both toolkits
+// and the HTML manual's check take them from here.
+TEST(SettingsFormTable, TheEightPagesInTabOrder) {
+  const std::pair<std::string_view, std::string_view> expected[] = {
+      {"TabBasic", "基本設定"}, {"TabSound", "ｻｳﾝﾄﾞ設定"},     {"TabApps", "同時起動ｱﾌﾟﾘ"},
+      {"TabTimed", "時限処理"}, {"TabAdvanced", "高度な設定"}, {"TabNames", "ﾈｰﾑﾃﾞｨｽﾌﾟﾚｲ"},
+      {"TabNotify", "通知"},    {"TabTariff", "料金"},
+  };
+  const auto pages = settingsFormPages();
+  ASSERT_EQ(pages.size(), std::size(expected));
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    EXPECT_EQ(pages[i].name, expected[i].first);
+    EXPECT_EQ(pages[i].caption, expected[i].second);
+  }
+}
+
 TEST(SettingsFormTable, EachControlOnceEachKeyOfTheKindItsTypeWants) {
   std::set<std::string_view> controls;
   for (const FormField& field : settingsFormFields()) {

@@ -16,6 +16,7 @@
 #include "engine/base/bytes.h"
 #include "engine/base/sjis.h"
 #include "desktop/mainmenus.h"
+#include "win32/desktop/balloonicon.h"
 #include "win32/desktop/channelicon.h"
 #include "win32/desktop/mainwindow.h"
 #include "win32/desktop/menubar.h"
@@ -265,6 +266,38 @@ TEST_F(MainWindowTest, ChannelBoxesAndStatusLine) {
   EXPECT_EQ(window->channelText(Channel::B1), "192.0.2.7");
 }
 
+// At 100 %, 150 % and 200 % the status line is as tall as its font's whole
+// cell (its descenders are not cut), lies inside the client area and below
+// the buttons.
+TEST_F(MainWindowTest, TheStatusLineHoldsItsFontsWholeHeightAtEveryScaling) {
+  for (const UINT dpi : {96u, 144u, 192u}) {
+    SCOPED_TRACE(dpi);
+    RECT suggested = frame();
+    ::SendMessageW(window->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    const RECT status = window->labelRect(MainWindow::CutLabel::Status);
+
+    const Font font(12, dpi);
+    HDC dc = ::GetDC(window->hwnd());
+    const HGDIOBJ old = ::SelectObject(dc, font.handle());
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(::GetTextMetricsW(dc, &metrics));
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window->hwnd(), dc);
+    EXPECT_GE(status.bottom - status.top, metrics.tmHeight);
+
+    RECT client{};
+    ::GetClientRect(window->hwnd(), &client);
+    EXPECT_LE(status.bottom, client.bottom) << "cut by the window's edge";
+    for (HWND button = ::FindWindowExW(window->hwnd(), nullptr, L"BUTTON", nullptr); button;
+         button = ::FindWindowExW(window->hwnd(), button, L"BUTTON", nullptr)) {
+      RECT r{};
+      ::GetWindowRect(button, &r);
+      ::MapWindowPoints(nullptr, window->hwnd(), reinterpret_cast<POINT*>(&r), 2);
+      EXPECT_LE(r.bottom, status.top) << "over a button";
+    }
+  }
+}
+
 // The status line, the destination label and the caller name display are
 // drawn with an ellipsis when the text is wider; the whole text is then
 // their tooltip, and a text that fits has none.
@@ -291,6 +324,20 @@ TEST_F(MainWindowTest, CutLabelsShowTheWholeTextInTheirTooltip) {
   window->showCallerName("株式会社山田商店 本社", "0312341234");
   window->clearCallerName();
   EXPECT_EQ(window->tipText(CutLabel::CallerName), "") << "a hidden name has no tooltip";
+}
+
+// A failure the user has to see to warns; the rest informs.
+TEST(TaskBar, BalloonsOfFailuresWarnTheOthersInform) {
+  const struct {
+    NoticeKind kind;
+    DWORD icon;
+  } cases[] = {
+      {NoticeKind::RouterSilent, NIIF_WARNING}, {NoticeKind::JournalFailed, NIIF_WARNING},
+      {NoticeKind::IncomingCall, NIIF_INFO},    {NoticeKind::Connected, NIIF_INFO},
+      {NoticeKind::Disconnected, NIIF_INFO},    {NoticeKind::DialFailed, NIIF_INFO},
+      {NoticeKind::RouterBack, NIIF_INFO},      {NoticeKind::JournalBack, NIIF_INFO},
+  };
+  for (const auto& c : cases) EXPECT_EQ(balloonIconOf(c.kind), c.icon) << noticeKindWord(c.kind);
 }
 
 TEST(TaskBar, TipIsCutToItsBytesWithoutSplittingACharacter) {

@@ -65,7 +65,9 @@ inline void pressKey(HWND focus, WPARAM key) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  MSG up{focus, WM_KEYUP, key, 0xC0000001, 0, {}};
+  // A key-up's flags: one repeat, the key was down, it is being released.
+  constexpr UINT kKeyUpFlags = 0xC0000001;
+  MSG up{focus, WM_KEYUP, key, static_cast<LPARAM>(kKeyUpFlags), 0, {}};
   if (!dispatchDialogMessage(up)) DispatchMessageW(&up);
   drainMessages();
 }

@@ -76,7 +76,7 @@ struct KeyringBoxTest : testing::DialogFixture, ::testing::Test {
 };
 
 TEST_F(KeyringBoxTest, TheBoxIsShownOnlyWithTheCredentialManagerBehindIt) {
-  EXPECT_EQ(textOf(box()), "キーリングに保存");
+  EXPECT_EQ(textOf(box()), "資格情報マネージャーに保存");
   EXPECT_NE(GetWindowLongW(box(), GWL_STYLE) & WS_VISIBLE, 0);
   dialog->setPasswordKeeper(nullptr);
   EXPECT_EQ(GetWindowLongW(box(), GWL_STYLE) & WS_VISIBLE, 0);

@@ -229,6 +229,7 @@ void writeBitmap(const std::filesystem::path& path) {
 TEST_F(OtherDialogs, TheAboutBoxShowsVersionsAndThePictureWhenThereIsOne) {
   AboutBox about(nullptr, dir / "Tarvik.bmp");
   EXPECT_EQ(textOf(GetDlgItem(about.hwnd(), IDC_AboutLabel1)), "Version 1.46");
+  EXPECT_EQ(textOf(GetDlgItem(about.hwnd(), IDC_AboutLicense)), "MIT License");
   EXPECT_EQ(about.routerVersion(), "") << "empty until the router's banner";
   about.setRouterVersion("# MN128-SOHO-S Version 1.00 &Co");
   EXPECT_EQ(about.routerVersion(), "# MN128-SOHO-S Version 1.00 &Co");

@@ -13,6 +13,7 @@
 #include "engine/settings/settingskeys.h"
 #include "win32/dialogs/controlids.h"
 #include "win32/dialogs/dialogids.h"
+#include "win32/widetext.h"
 
 namespace tarvik::win32 {
 namespace {
@@ -201,6 +202,29 @@ TEST_F(SettingsDialogTest, EveryRowOfTheFormTableHasAControlOfItsNameAndKind) {
     HWND c = dialog->control(controlId(button.control));
     ASSERT_NE(c, nullptr) << button.control;
     EXPECT_EQ(_wcsicmp(classOf(c).c_str(), L"Button"), 0) << button.control;
+  }
+}
+
+// The captions worded for Windows show in their controls, and whole: the
+// text and the check mark fit the control's width.
+TEST_F(SettingsDialogTest, PlatformCaptionsAreTheWindowsWordsAndFitTheirControls) {
+  ASSERT_FALSE(desktop::platformCaptions().empty());
+  for (const desktop::PlatformCaption& caption : desktop::platformCaptions()) {
+    SCOPED_TRACE(std::string(caption.control));
+    HWND c = at(controlId(caption.control));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(textOf(c), caption.windows);
+    const std::wstring text = widen(caption.windows);
+    HDC dc = GetDC(c);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(c, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(c, dc);
+    RECT box{};
+    GetClientRect(c, &box);
+    const int mark = GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
+    EXPECT_LE(mark + size.cx, box.right) << "the caption is cut";
   }
 }
 
