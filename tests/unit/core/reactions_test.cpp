@@ -416,10 +416,11 @@ TEST_F(Reactions, ALogThatCannotBeWrittenIsToldOnceAndKeepsItsEntries) {
   settings()->option.saveConnectionLog = true;
   settings()->option.LOG = log.string();
   startIdle();
+  // The file as the program names it: with / between folders on Windows too.
+  const std::string named = log.generic_string();
   const std::string failed =
-      log.string() +
-      " に書き込めません（ディスクの空きと書き込み権限を確かめてください。書けるまで記録を保持します）";
-  const std::string again = log.string() + " に再び書き込めます";
+      named + " に書き込めません（ディスクの空きと書き込み権限を確かめてください。書けるまで記録を保持します）";
+  const std::string again = named + " に再び書き込めます";
   const std::string A = "12/01 10:00:00 B1 接続", B = "12/01 11:00:00 B1 切断", C = "12/02 09:00:00 B1 接続",
                     D = "12/02 10:00:00 B1 切断";
   auto fetch = [&](const Strings& history) {
