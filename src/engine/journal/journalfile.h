@@ -68,7 +68,7 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The records of one journal file's bytes, named name in the reading's
 // notes: what readJournalFile does once the bytes are read.
-void readJournalText(std::string_view bytes, const std::string& name, JournalReading& into);
+void readJournalText(std::string_view text, const std::string& name, JournalReading& into);
 
 // One journal file. A line that is not a record (damaged, foreign, or the
 // last line left without its line end) is skipped and counted. A file that
