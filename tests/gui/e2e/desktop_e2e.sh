@@ -37,6 +37,8 @@ cleanup() {
   local code=$?
   if [ $code -ne 0 ] && [ $code -ne 77 ]; then
     echo "--- windows of tarvik (id width height x y)"; windows 2>/dev/null || true
+    # The screen as the failing step left it, for whoever reads the failure.
+    { [ -n "${DISPLAY:-}" ] && import -window root "$out/failed.png" 2>/dev/null && echo "--- the screen: $out/failed.png"; } || true
   fi
   kill_started
   if [ $code -ne 0 ]; then
