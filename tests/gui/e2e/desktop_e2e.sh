@@ -298,16 +298,25 @@ wait_for 5 "the usage window" shown '利用状況'
 usage=$(named_window '利用状況')
 wait_for 5 "the usage window painted" painted "$usage"
 photo "$usage" "$out/11-usage.png"
-# Its frame lies inside the work area, its bottom edge in reach.
-read -r fx fy fw fh <<<"$(frame_geometry "$usage")"
-read -r ax ay aw ah <<<"$(work_area)"
-[ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] && [ $((fy + fh)) -le $((ay + ah)) ] ||
-  fail "the usage window's frame ${fw}x$fh at $fx,$fy is not inside the work area ${aw}x$ah at $ax,$ay"
+# Its frame lies inside the work area, its bottom edge in reach. Checked
+# where the program's placing is what the user gets: a window manager
+# places a new window by its own rules (openbox's may put it past the
+# bottom edge whatever the program asked).
+if [ "$wm" = none ]; then
+  read -r fx fy fw fh <<<"$(frame_geometry "$usage")"
+  read -r ax ay aw ah <<<"$(work_area)"
+  [ "$fx" -ge "$ax" ] && [ "$fy" -ge "$ay" ] && [ $((fx + fw)) -le $((ax + aw)) ] && [ $((fy + fh)) -le $((ay + ah)) ] ||
+    fail "the usage window's frame ${fw}x$fh at $fx,$fy is not inside the work area ${aw}x$ah at $ax,$ay"
+fi
 xdotool windowfocus --sync "$usage" 2>/dev/null || true
 xdotool key Escape
 wait_for 5 "the usage window to close" gone '利用状況'
 
 step "quit from the tray menu (終了)"
+# The closed usage window had the keyboard, and without a window manager
+# nothing takes it back (the menu then did not open in full-suite runs):
+# the main window gets it first, as before the about box.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
 click "$soho" 10 10 3
 wait_for 5 "the pop-up menu" popup_painted
 xdotool key Up Return
