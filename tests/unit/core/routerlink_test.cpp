@@ -37,15 +37,16 @@ class RouterLink : public CoreTest {
   const std::string unknown = texts::kStateUnknown;
 };
 
-// --- a refused login ---
-
-struct Refusal {
+// A router's whole answer to one poll, named for the test's output.
+struct NamedAnswer {
   const char* name;
   std::string answer;
-  friend void PrintTo(const Refusal& r, std::ostream* out) { *out << r.name; }
+  friend void PrintTo(const NamedAnswer& a, std::ostream* out) { *out << a.name; }
 };
 
-class RefusedLogin : public RouterLink, public testing::WithParamInterface<Refusal> {};
+// --- a refused login ---
+
+class RefusedLogin : public RouterLink, public testing::WithParamInterface<NamedAnswer> {};
 
 TEST_P(RefusedLogin, IsToldOnceAsUnknownStateAndItsEndOnceMore) {
   startIdle();
@@ -72,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, RefusedLogin,
     testing::Values(
         // The simulator, answering as the router's console: refused twice.
-        Refusal{"Simulator", refusedLogin()},
+        NamedAnswer{"Simulator", refusedLogin()},
         // The router's console itself, ending the connection.
-        Refusal{"RouterConsole", consoleFixture("net-wrong-password.sjis")},
+        NamedAnswer{"RouterConsole", consoleFixture("net-wrong-password.sjis")},
         // The password prompt coming again, without a word of refusal.
-        Refusal{"PasswordAskedAgain",
-                routerText("\nlogin: admin\nパスワード: \nlogin: sys kc s\nパスワード: \nlogin: l\n")},
+        NamedAnswer{"PasswordAskedAgain",
+                    routerText("\nlogin: admin\nパスワード: \nlogin: sys kc s\nパスワード: \nlogin: l\n")},
         // Something else altogether: no prompt, no status block.
-        Refusal{"NoPromptNoStatus", routerText("MN128-SOHO console busy, try later\n")}),
+        NamedAnswer{"NoPromptNoStatus", routerText("MN128-SOHO console busy, try later\n")}),
     [](const auto& info) { return info.param.name; });
 
 // A router that asks for no password takes the typed-ahead password for a
@@ -173,19 +174,13 @@ TEST_F(RouterLink, AConnectThatTimesOutIsToldWhenItIsGivenUp) {
 
 // --- answers that cannot be read ---
 
-struct Unreadable {
-  const char* name;
-  std::string output;
-  friend void PrintTo(const Unreadable& u, std::ostream* out) { *out << u.name; }
-};
-
-class UnreadableAnswers : public RouterLink, public testing::WithParamInterface<Unreadable> {};
+class UnreadableAnswers : public RouterLink, public testing::WithParamInterface<NamedAnswer> {};
 
 TEST_P(UnreadableAnswers, AreToldOncePerStreak) {
   startIdle();
   const std::string unreadable = texts::kUnreadable;
   std::size_t before = events.size();
-  for (int poll = 0; poll < 3; ++poll) pollAnswered(GetParam().output);
+  for (int poll = 0; poll < 3; ++poll) pollAnswered(GetParam().answer);
   EXPECT_EQ(told(before), (Strings{"status " + unreadable, "notify link-failed ルーター: " + unreadable}));
 
   before = events.size();
@@ -198,11 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
     Outputs, UnreadableAnswers,
     testing::Values(
         // A flood: one line far longer than any answer, no prompt.
-        Unreadable{"Flood", exchange({{"sh s", std::string(300 * 1024, 'x') + "\n"}})},
+        NamedAnswer{"Flood", exchange({{"sh s", std::string(300 * 1024, 'x') + "\n"}})},
         // Random bytes instead of the status.
-        Unreadable{"Garbage", exchange({{"sh s", std::string(2000, '\x1b') + "\n"}})},
+        NamedAnswer{"Garbage", exchange({{"sh s", std::string(2000, '\x1b') + "\n"}})},
         // The status cut off after B1.
-        Unreadable{"Cut", exchange({{"sh s", statusBlock().substr(0, statusBlock().find("B2"))}})}),
+        NamedAnswer{"Cut", exchange({{"sh s", statusBlock().substr(0, statusBlock().find("B2"))}})}),
     [](const auto& info) { return info.param.name; });
 
 // A flood is told while it lasts, not when the exchange gives up.
